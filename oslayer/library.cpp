@@ -1,0 +1,99 @@
+// Loading libraries and binding symbols by name; the executable's folder; sleep and clock.
+#include "oslayer/os.h"
+
+#include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+namespace os {
+
+// ---- libraries ---------------------------------------------------------------------------
+
+std::string ExecutableDir() {
+    char buf[PATH_MAX + 1];
+    ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
+    if (n <= 0) return ".";
+    std::string path(buf, static_cast<size_t>(n));
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+LibraryHandle LoadLibrary(const char* fileName) {
+    if (!fileName || !*fileName) return nullptr;
+    const int flags = RTLD_NOW | RTLD_LOCAL;
+    if (!std::strchr(fileName, '/')) {
+        // A bare name: the executable's folder first (where libboardhid.so sits beside the
+        // program), then the system's search path.
+        std::string local = ExecutableDir();
+        if (local.back() != '/') local += '/';
+        local += fileName;
+        if (access(local.c_str(), F_OK) == 0) {
+            if (void* h = dlopen(local.c_str(), flags)) return h;
+        }
+    }
+    return dlopen(fileName, flags);
+}
+
+void* GetProcAddress(LibraryHandle lib, const char* symbol) {
+    if (!lib || !symbol || !*symbol) return nullptr;
+    return dlsym(lib, symbol);
+}
+
+void FreeLibrary(LibraryHandle lib) {
+    if (lib) dlclose(lib);
+}
+
+// ---- sleep -------------------------------------------------------------------------------
+
+namespace {
+
+struct SleeperSlot {
+    std::mutex m;
+    Sleeper sleeper;  // empty: the real sleep
+};
+
+SleeperSlot& Slot() {
+    static SleeperSlot* s = new SleeperSlot;  // never destroyed (used at exit by other libraries)
+    return *s;
+}
+
+}  // namespace
+
+void Sleep(int milliseconds) {
+    Sleeper s;
+    {
+        std::lock_guard<std::mutex> lock(Slot().m);
+        s = Slot().sleeper;
+    }
+    if (s) {
+        s(milliseconds);
+        return;
+    }
+    if (milliseconds <= 0) {
+        std::this_thread::yield();
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+Sleeper SetSleeper(Sleeper s) {
+    std::lock_guard<std::mutex> lock(Slot().m);
+    Sleeper previous = std::move(Slot().sleeper);
+    Slot().sleeper = std::move(s);
+    return previous;
+}
+
+int64_t MonotonicMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace os

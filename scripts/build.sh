@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds codecbench into ./build (BUILD_TYPE=Release by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}"
+cmake --build build -j"$(nproc)"
