@@ -1,0 +1,425 @@
+// INI text objects and atomic whole-file I/O.
+#include "runtime/inifile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace rt {
+
+struct IniItem {
+  std::string key;
+  std::string value;
+};
+
+struct IniSection {
+  std::string name;
+  std::vector<IniItem> items;
+};
+
+struct IniObject {
+  bool sorted = false;
+  std::vector<IniSection> sections;
+};
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Compares two names without regard to ASCII case; callers pass trimmed names.
+int CompareNames(std::string_view a, std::string_view b) {
+  const size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char x = static_cast<unsigned char>(Fold(a[i]));
+    const unsigned char y = static_cast<unsigned char>(Fold(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+IniSection* FindSection(IniObject* ini, std::string_view name) {
+  for (IniSection& s : ini->sections)
+    if (CompareNames(s.name, name) == 0) return &s;
+  return nullptr;
+}
+
+IniItem* FindItem(IniSection* section, std::string_view key) {
+  for (IniItem& item : section->items)
+    if (CompareNames(item.key, key) == 0) return &item;
+  return nullptr;
+}
+
+// Position for a new element: the end, or in a sorted object before the first greater name.
+template <typename Vec, typename NameOf>
+typename Vec::iterator InsertPosition(bool sorted, Vec& v, std::string_view name, NameOf nameOf) {
+  if (!sorted) return v.end();
+  auto it = v.begin();
+  while (it != v.end() && CompareNames(nameOf(*it), name) <= 0) ++it;
+  return it;
+}
+
+IniSection* FindOrAddSection(IniObject* ini, std::string_view name) {
+  if (IniSection* s = FindSection(ini, name)) return s;
+  auto pos = InsertPosition(ini->sorted, ini->sections, name,
+                            [](const IniSection& s) -> std::string_view { return s.name; });
+  return &*ini->sections.insert(pos, IniSection{std::string(name), {}});
+}
+
+void PutItem(const IniObject* ini, IniSection* section, std::string_view key, std::string_view value) {
+  if (IniItem* item = FindItem(section, key)) {
+    item->value.assign(value);
+    return;
+  }
+  auto pos = InsertPosition(ini->sorted, section->items, key,
+                            [](const IniItem& i) -> std::string_view { return i.key; });
+  section->items.insert(pos, IniItem{std::string(key), std::string(value)});
+}
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// Names and values the file layout can hold and give back unchanged when read again.
+bool ValidSectionName(std::string_view name) { return !name.empty() && !HasLineBreak(name); }
+bool ValidKey(std::string_view key) {
+  return !key.empty() && key.front() != ';' && key.front() != '[' &&
+         key.find('=') == std::string_view::npos && !HasLineBreak(key);
+}
+
+// Decimal with an optional sign, or "0x" hexadecimal of up to 32 bits (taken as the bit
+// pattern of an int, as register values are). Anything else, or a decimal out of range, fails.
+bool ParseInt(std::string_view text, int* out) {
+  std::string_view s = Trim(text);
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    uint64_t v = 0;
+    for (char c : s.substr(2)) {
+      int d;
+      if (c >= '0' && c <= '9') d = c - '0';
+      else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      else return false;
+      v = v * 16 + static_cast<uint64_t>(d);
+      if (v > 0xFFFFFFFFu) return false;
+    }
+    *out = static_cast<int>(static_cast<uint32_t>(v));
+    return true;
+  }
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty()) return false;
+  const int64_t limit = negative ? int64_t{2147483648} : int64_t{2147483647};
+  int64_t v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+    if (v > limit) return false;
+  }
+  *out = static_cast<int>(negative ? -v : v);
+  return true;
+}
+
+// Reads text into the object. A section met again is merged into the first of that name, and
+// an item met again in its section takes the later value in place: the section count is then
+// the number of distinct sections, which the configuration-set list relies on (it takes every
+// G-th section as the start of a set), and removing a section removes all of it.
+void Parse(IniObject* ini, std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // editors' UTF-8 mark
+  IniSection* current = nullptr;
+  while (!text.empty()) {
+    const size_t eol = text.find('\n');
+    std::string_view line = Trim(text.substr(0, eol));
+    text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
+    if (line.empty() || line.front() == ';') continue;
+    if (line.front() == '[') {
+      // "[name]" with nothing but blanks after the last "]". Items under a section line that
+      // is not well formed are dropped rather than added to the section before it, where
+      // their keys would overwrite that section's values.
+      current = nullptr;
+      const size_t close = line.rfind(']');
+      if (close == std::string_view::npos || !Trim(line.substr(close + 1)).empty()) continue;
+      const std::string_view name = Trim(line.substr(1, close - 1));
+      if (!name.empty()) current = FindOrAddSection(ini, name);
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos || current == nullptr) continue;
+    const std::string_view key = Trim(line.substr(0, eq));
+    if (key.empty()) continue;
+    // An empty value is kept: a string put as "" reads back as such.
+    PutItem(ini, current, key, Trim(line.substr(eq + 1)));
+  }
+}
+
+std::string ErrnoText(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + std::strerror(errno);
+}
+
+// File mode for a new file: 0666 less the process's umask, read without changing it.
+mode_t NewFileMode() {
+  mode_t mask = 022;
+  std::string status;
+  if (ReadWholeFile("/proc/self/status", &status)) {
+    const size_t at = status.find("\nUmask:");
+    if (at != std::string::npos) mask = static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8));
+  }
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+IniText Ini_New(int sorted) {
+  IniObject* ini = new IniObject;
+  ini->sorted = sorted != 0;
+  return ini;
+}
+
+void Ini_Dispose(IniText ini) { delete ini; }
+
+int Ini_ReadFromFile(IniText ini, const char* path) {
+  if (ini == nullptr || path == nullptr) return kIniBadArgument;
+  std::string text;
+  if (!ReadWholeFile(path, &text)) return kIniReadError;
+  Parse(ini, text);
+  return 0;
+}
+
+int Ini_ReadFromString(IniText ini, const std::string& text) {
+  if (ini == nullptr) return kIniBadArgument;
+  Parse(ini, text);
+  return 0;
+}
+
+std::string Ini_ToString(IniText ini) {
+  std::string out;
+  if (ini == nullptr) return out;
+  for (const IniSection& s : ini->sections) {
+    out += '[';
+    out += s.name;
+    out += "]\r\n";
+    for (const IniItem& item : s.items) {
+      out += item.key;
+      out += " = ";
+      out += item.value;
+      out += "\r\n";
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+int Ini_WriteToFile(IniText ini, const char* path, std::string* error) {
+  if (ini == nullptr || path == nullptr) {
+    if (error) *error = "no ini object or no path";
+    return kIniBadArgument;
+  }
+  return WriteFileAtomic(path, Ini_ToString(ini), error) ? 0 : kIniWriteError;
+}
+
+int Ini_PutString(IniText ini, const char* section, const char* key, const char* value) {
+  if (ini == nullptr || section == nullptr || key == nullptr || value == nullptr) return kIniBadArgument;
+  const std::string_view name = Trim(section), k = Trim(key), v = value;
+  if (!ValidSectionName(name) || !ValidKey(k) || HasLineBreak(v)) return kIniBadArgument;
+  PutItem(ini, FindOrAddSection(ini, name), k, v);
+  return 0;
+}
+
+int Ini_PutInt(IniText ini, const char* section, const char* key, int value) {
+  return Ini_PutString(ini, section, key, std::to_string(value).c_str());
+}
+
+int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::string* value) {
+  if (ini == nullptr || section == nullptr || key == nullptr || value == nullptr) return kIniBadArgument;
+  IniSection* s = FindSection(ini, Trim(section));
+  IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
+  if (item == nullptr) return 0;
+  *value = item->value;
+  return 1;
+}
+
+int Ini_GetInt(IniText ini, const char* section, const char* key, int* value) {
+  if (value == nullptr) return kIniBadArgument;
+  std::string text;
+  const int found = Ini_GetStringCopy(ini, section, key, &text);
+  if (found <= 0) return found;
+  return ParseInt(text, value) ? 1 : 0;
+}
+
+int Ini_NumberOfSections(IniText ini) {
+  if (ini == nullptr) return kIniBadArgument;
+  return static_cast<int>(ini->sections.size());
+}
+
+int Ini_NthSectionName(IniText ini, int n, std::string* name) {
+  if (ini == nullptr || name == nullptr) return kIniBadArgument;
+  if (n < 1 || static_cast<size_t>(n) > ini->sections.size()) return 0;
+  *name = ini->sections[static_cast<size_t>(n) - 1].name;
+  return 1;
+}
+
+int Ini_SectionExists(IniText ini, const char* section) {
+  if (ini == nullptr || section == nullptr) return kIniBadArgument;
+  return FindSection(ini, Trim(section)) != nullptr ? 1 : 0;
+}
+
+int Ini_ItemExists(IniText ini, const char* section, const char* key) {
+  if (ini == nullptr || section == nullptr || key == nullptr) return kIniBadArgument;
+  IniSection* s = FindSection(ini, Trim(section));
+  return (s != nullptr && FindItem(s, Trim(key)) != nullptr) ? 1 : 0;
+}
+
+int Ini_NumberOfItems(IniText ini, const char* section) {
+  if (ini == nullptr || section == nullptr) return kIniBadArgument;
+  IniSection* s = FindSection(ini, Trim(section));
+  return s ? static_cast<int>(s->items.size()) : 0;
+}
+
+int Ini_NthItem(IniText ini, const char* section, int n, std::string* key, std::string* value) {
+  if (ini == nullptr || section == nullptr || key == nullptr || value == nullptr) return kIniBadArgument;
+  IniSection* s = FindSection(ini, Trim(section));
+  if (s == nullptr || n < 1 || static_cast<size_t>(n) > s->items.size()) return 0;
+  const IniItem& item = s->items[static_cast<size_t>(n) - 1];
+  *key = item.key;
+  *value = item.value;
+  return 1;
+}
+
+int Ini_RemoveSection(IniText ini, const char* section) {
+  if (ini == nullptr || section == nullptr) return kIniBadArgument;
+  IniSection* s = FindSection(ini, Trim(section));
+  if (s == nullptr) return 0;
+  ini->sections.erase(ini->sections.begin() + (s - ini->sections.data()));
+  return 1;
+}
+
+int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
+  if (ini == nullptr || section == nullptr || key == nullptr) return kIniBadArgument;
+  IniSection* s = FindSection(ini, Trim(section));
+  IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
+  if (item == nullptr) return 0;
+  s->items.erase(s->items.begin() + (item - s->items.data()));
+  return 1;
+}
+
+bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error) {
+  auto fail = [error](std::string why) {
+    if (error) *error = std::move(why);
+    return false;
+  };
+  if (path.empty()) return fail("no file name given");
+
+  // Write through a symbolic link to the file it names, so the link stays in place.
+  std::string target = path;
+  struct stat st {};
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  bool exists = false;
+  if (stat(target.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return fail("cannot write " + target + ": not a regular file");
+    exists = true;
+  } else if (errno != ENOENT) {
+    return fail(ErrnoText("cannot write", target));
+  }
+
+  std::string temp = target + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return fail(ErrnoText("cannot create a temporary file for", target));
+  auto abandon = [&](const std::string& why) {
+    close(fd);
+    unlink(temp.c_str());
+    return fail(why);
+  };
+
+  // The new file takes the old one's mode and owner, or a new file's usual mode. Best effort:
+  // only a privileged process can keep another user's ownership, and should a change fail the
+  // file keeps mkstemp's owner-only mode, which loses nothing.
+  [[maybe_unused]] int ignored = 0;
+  if (exists) {
+    ignored = fchown(fd, st.st_uid, st.st_gid);
+    ignored = fchmod(fd, st.st_mode & 07777);
+  } else {
+    ignored = fchmod(fd, NewFileMode());
+  }
+
+  size_t done = 0;
+  while (done < contents.size()) {
+    const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return abandon(ErrnoText("cannot write", temp));
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (fsync(fd) != 0) return abandon(ErrnoText("cannot flush", temp));
+  if (close(fd) != 0) {
+    const std::string why = ErrnoText("cannot close", temp);
+    unlink(temp.c_str());
+    return fail(why);
+  }
+  if (rename(temp.c_str(), target.c_str()) != 0) {
+    const std::string why = ErrnoText("cannot replace", target);
+    unlink(temp.c_str());
+    return fail(why);
+  }
+  // Make the rename itself durable.
+  const size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+  const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error) {
+  auto fail = [error](std::string why) {
+    if (error) *error = std::move(why);
+    return false;
+  };
+  if (contents == nullptr) return fail("no buffer for " + path);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail(ErrnoText("cannot open", path));
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    errno = EISDIR;
+    return fail(ErrnoText("cannot read", path));
+  }
+  std::string text;
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const std::string why = ErrnoText("cannot read", path);
+      close(fd);
+      return fail(why);
+    }
+    text.append(buf, static_cast<size_t>(n));
+  }
+  close(fd);
+  *contents = std::move(text);
+  return true;
+}
+
+}  // namespace rt

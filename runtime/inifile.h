@@ -1,0 +1,74 @@
+// INI text objects: ordered sections of ordered "key = value" items.
+//
+// Section and key names match without regard to case and surrounding white space. Writing a
+// file replaces it atomically (a temporary file in the same folder, then rename) and reports
+// failure, so a user's configuration file is never left truncated.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rt {
+
+// Negative results of the Ini_ operations.
+enum IniError {
+  kIniBadArgument = -1,  // null handle or argument, or a name or value the file cannot hold
+  kIniReadError = -2,    // the file cannot be opened or read
+  kIniWriteError = -3,   // the file cannot be written (the old one is left as it was)
+};
+
+struct IniObject;
+using IniText = IniObject*;
+
+// New, empty object. `sorted` 0 keeps sections and items in insertion order; otherwise new
+// sections and items are inserted in name order (without regard to case).
+IniText Ini_New(int sorted);
+void Ini_Dispose(IniText ini);
+
+// Reads a file into the object (its sections are added after any it holds). Returns 0 on
+// success, a negative error when the file cannot be opened or read (the object is unchanged).
+// A section or key met again (in the file, or already in the object) is merged into the first
+// one as a put would do: the later value wins, the first position stays. Lines that are not a
+// section, an item or a comment are skipped, and so are the items of a section line that is
+// not well formed and the items before the first section.
+int Ini_ReadFromFile(IniText ini, const char* path);
+// Parses text (as a file's contents) into the object. 0 on success.
+int Ini_ReadFromString(IniText ini, const std::string& text);
+// Writes every section as "[name]", one "key = value" line per item and an empty line after
+// each section, CR LF line ends. Atomic; 0 on success, negative on failure (nothing replaced,
+// `error` says why).
+int Ini_WriteToFile(IniText ini, const char* path, std::string* error = nullptr);
+std::string Ini_ToString(IniText ini);
+
+// Replaces an existing item's value in place, or appends the item (and the section).
+// Returns 0 on success, negative on a bad argument: a null pointer, an empty section or key,
+// a key holding "=" or starting with ";" or "[", or a line break in any of them.
+int Ini_PutInt(IniText ini, const char* section, const char* key, int value);
+int Ini_PutString(IniText ini, const char* section, const char* key, const char* value);
+// Returns 1 and sets *value when the item exists and parses as an integer (decimal, or
+// hexadecimal with 0x, taken as a 32-bit pattern); 0 and leaves *value unchanged when it is
+// missing or does not parse. Every query returns a negative error on a null argument.
+int Ini_GetInt(IniText ini, const char* section, const char* key, int* value);
+int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::string* value);
+
+int Ini_NumberOfSections(IniText ini);
+// Names are stored without surrounding white space.
+// 1-based n. Returns 1 and the section's name as stored; 0 when n is out of range.
+int Ini_NthSectionName(IniText ini, int n, std::string* name);
+int Ini_SectionExists(IniText ini, const char* section);
+int Ini_ItemExists(IniText ini, const char* section, const char* key);
+int Ini_NumberOfItems(IniText ini, const char* section);
+// 1-based n; item name and value text as stored.
+int Ini_NthItem(IniText ini, const char* section, int n, std::string* key, std::string* value);
+// Returns 1 when a section was removed, 0 when none matched.
+int Ini_RemoveSection(IniText ini, const char* section);
+int Ini_RemoveItem(IniText ini, const char* section, const char* key);
+
+// Replaces `path` with `contents` atomically (same-folder temporary file, fsync, rename).
+// Returns true on success; on failure the old file is untouched and `error` says why.
+bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error = nullptr);
+// Reads a whole file; false when it cannot be opened or read (`contents` unchanged, `error`
+// says why).
+bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error = nullptr);
+
+}  // namespace rt
