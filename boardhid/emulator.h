@@ -1,0 +1,96 @@
+// The emulated evaluation board: bridge firmware, bridge registers and the codec's register
+// file, answering every command the way the board does.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "boardhid/backend.h"
+#include "boardhid/emulator_control.h"
+#include "boardhid/protocol.h"
+
+namespace boardhid {
+
+class InputReports;
+
+class EmulatorBackend final : public Backend, public EmulatedBoard {
+public:
+    static constexpr uint16_t kDefaultId62 = 0xFD;
+    static constexpr uint16_t kDefaultId95 = 0x00;
+    static constexpr const char kFirmwareText[] = "codecbench emulator";  // + NUL = 20 bytes
+    static_assert(sizeof kFirmwareText == kFirmwareDateLength);
+
+    explicit EmulatorBackend(InputReports& reports);
+    ~EmulatorBackend() override;
+
+    // Backend
+    bool Open() override;
+    void Close() override;
+    bool IsPlugged() override;
+    bool Send(const uint8_t* report, int size) override;
+
+    // EmulatedBoard
+    void Reset() override;
+    void Plug() override;
+    void Unplug() override;
+    bool IsOpen() const override;
+    uint16_t CodecRegister(int reg) const override;
+    void SetCodecRegister(int reg, uint16_t value) override;
+    void SetIdentity(uint16_t reg62, uint16_t reg95) override;
+    uint8_t BridgeRegister(int address) const override;
+    void SetBridgeRegister(int address, uint8_t value) override;
+    std::vector<uint8_t> BoardConfigWord() const override;
+    std::vector<uint8_t> RoutingCommands() const override;
+    std::vector<std::vector<uint8_t>> ReceivedReports() const override;
+    void ClearReceivedReports() override;
+    std::vector<std::vector<uint8_t>> SentReplies() const override;
+    void SetFaults(const FaultPlan& plan) override;
+    FaultPlan Faults() const override;
+    void SetReplyDelayMs(int ms) override;
+    std::string FirmwareDate() const override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct PendingReply {
+        Clock::time_point due;
+        std::vector<uint8_t> data;
+        int announced;
+    };
+
+    void ResetLocked();
+    void ResetRegistersLocked();
+    void CloseLocked();
+    std::optional<std::vector<uint8_t>> AnswerLocked(const uint8_t* report, int size);
+    std::vector<uint8_t> CodecPairLocked(int reg) const;
+    void WritePairLocked(uint8_t first, uint8_t second);
+    void ScheduleReplyLocked(std::vector<uint8_t> reply);
+    void Worker();
+
+    InputReports& reports_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<PendingReply> replies_;  // made pending by the worker when due
+    bool stopping_ = false;
+
+    bool plugged_ = true;
+    bool open_ = false;
+    std::array<uint16_t, kCodecRegisterCount> regs_{};
+    uint16_t id62_ = kDefaultId62;
+    uint16_t id95_ = kDefaultId95;
+    std::vector<uint8_t> bridge_;
+    std::vector<uint8_t> configWord_;
+    std::vector<uint8_t> routing_;
+    std::vector<std::vector<uint8_t>> received_;
+    std::vector<std::vector<uint8_t>> sent_;
+    FaultPlan faults_;
+    int replyDelayMs_ = 1;
+
+    std::thread worker_;  // last: started once everything above exists
+};
+
+}  // namespace boardhid
