@@ -1,0 +1,3 @@
+#include "shell/shell_main.h"
+
+int main(int argc, char** argv) { return ShellMain(argc, argv); }

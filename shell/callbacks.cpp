@@ -1,0 +1,12 @@
+#include "shell/callbacks.h"
+
+void RegisterAllCallbacks() {
+    RegisterShellCallbacks();
+    RegisterModelCallbacks();
+    RegisterRegMapCallbacks();
+    RegisterPathViewCallbacks();
+    RegisterDeviceCallbacks();
+    RegisterPlaybackCallbacks();
+    RegisterCaptureCallbacks();
+    RegisterDemoCallbacks();
+}

@@ -1,0 +1,66 @@
+#include "shell/state.h"
+
+#include <algorithm>
+
+const uint32_t kCfgRegDefaults[64] = {
+    0,     0,     0,     0,     0x50,  0,     0x140, 0,      // 0-7
+    0,     0,     0,     0xFF,  0xFF,  0,     0x100, 0xFF,   // 8-15
+    0xFF,  0,     0x12C, 0x2C,  0x2C,  0x2C,  0x2C,  0,      // 16-23
+    0x32,  0,     0,     0,     0,     0,     0,     0,      // 24-31
+    0x38,  0x0B,  0x32,  0x10,  0x08,  0x0C,  0x93,  0xE9,   // 32-39
+    0,     0,     0,     0,     0x33,  0x10,  0x10,  0x100,  // 40-47
+    0x100, 0x02,  0x01,  0x01,  0x39,  0x39,  0x39,  0x39,   // 48-55
+    0x01,  0x01,  0,     0,     0x20,  0,     0,     0x1A,   // 56-63
+};
+
+uint32_t CFG_REG[kRegisterSlots];
+int FlagCFGUpdate = 0;
+int FlagRegMapTitle = 0;
+uint8_t CommMode = COMM_I2C;
+uint8_t QuillonMode = 0;
+int UILoaded = UI_NONE;
+int g_dev_type = DEV_NONE;
+uint8_t EQMode = 0;
+uint8_t notDebug = 0;
+int DeviceAttached = 0;
+int PoweredUp = 0;
+int USBpresent = 0;
+int NowPanel = 0;
+int PHandlePanel = 0;
+int PHandleMenu = 0;
+int tabCtrl = 0;
+int PHandleLastPanel = 0;
+std::string PanelTitle = "Tervalo Audio Codec ";
+os::ThreadPool* poolHandle = nullptr;
+
+namespace {
+// CFG_REG starts with its defaults even before ResetShellState runs.
+struct CfgRegInit {
+    CfgRegInit() {
+        std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
+        std::copy(std::begin(kCfgRegDefaults), std::end(kCfgRegDefaults), CFG_REG);
+    }
+} cfgRegInit;
+}  // namespace
+
+void SetFlag(int* flag) { *flag = 1; }
+void ClearFlag(int* flag) { *flag = 0; }
+
+void ResetShellState() {
+    std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
+    std::copy(std::begin(kCfgRegDefaults), std::end(kCfgRegDefaults), CFG_REG);
+    FlagCFGUpdate = 0;
+    FlagRegMapTitle = 0;
+    CommMode = COMM_I2C;
+    QuillonMode = 0;
+    UILoaded = UI_NONE;
+    g_dev_type = DEV_NONE;
+    EQMode = 0;
+    notDebug = 0;
+    DeviceAttached = 0;
+    PoweredUp = 0;
+    USBpresent = 0;
+    NowPanel = 0;
+    PHandleLastPanel = PHandlePanel;
+    PanelTitle = "Tervalo Audio Codec ";
+}

@@ -1,0 +1,142 @@
+// The transport: report framing on the wire, reply lengths, time-outs and the listener.
+#include <chrono>
+#include <thread>
+
+#include "link_test_support.h"
+
+using namespace linktest;
+
+namespace {
+
+int64_t MillisecondsOf(const std::function<void()>& f) {
+    auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+}
+
+}  // namespace
+
+using TransportTest = LinkTest;
+
+TEST_F(TransportTest, ReportFramingOnTheWire) {
+    // Empty payload: command and a zero length only.
+    EXPECT_EQ(USBSend(0x35, 0, nullptr), 1);
+    // 48 payload bytes: 51-byte report, length 0x00 0x30.
+    uint8_t payload[61];
+    for (int i = 0; i < 61; ++i) payload[i] = static_cast<uint8_t>(i + 1);
+    EXPECT_EQ(USBSend(0xD5, 48, payload), 1);
+    // The largest payload a report can carry.
+    EXPECT_EQ(USBSend(0xD6, 61, payload), 1);
+
+    auto r = Received();
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0], (Report{0x35, 0x00, 0x00}));
+    ASSERT_EQ(r[1].size(), 51u);
+    EXPECT_EQ(r[1][0], 0xD5);
+    EXPECT_EQ(r[1][1], 0x00);
+    EXPECT_EQ(r[1][2], 0x30);
+    EXPECT_EQ(r[1][3], 1);
+    EXPECT_EQ(r[1][50], 48);
+    EXPECT_EQ(r[2].size(), 64u);
+}
+
+TEST_F(TransportTest, OversizedPayloadAndBadArgumentsAreRefused) {
+    uint8_t payload[64] = {};
+    EXPECT_EQ(USBSend(0x31, 62, payload), 0);
+    EXPECT_EQ(USBSend(0x31, 3, nullptr), 0);
+    EXPECT_TRUE(Received().empty());
+
+    uint8_t dest[65];
+    EXPECT_EQ(USBRead(0, dest), 0);
+    EXPECT_EQ(USBRead(65, dest), 0);
+    EXPECT_EQ(USBRead(-3, dest), 0);
+}
+
+TEST_F(TransportTest, NothingTravelsWhileTheBoardIsNotOpen) {
+    bDeviceOpened = 0;
+    uint8_t pair[2] = {0x0E, 0x00};
+    EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
+    uint8_t dest[2] = {0xAA, 0xBB};
+    EXPECT_EQ(USBRead(2, dest), 0);
+    EXPECT_EQ(dest[0], 0xAA);
+    EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(TransportTest, ReplyLongerOrShorterThanExpected) {
+    // Firmware date: a 20-byte reply read as 2 bytes copies 2 and says "longer".
+    ASSERT_EQ(USBSend(0x20, 0, nullptr), 1);
+    uint8_t two[2] = {};
+    EXPECT_EQ(USBRead(2, two), USB_READ_LONG);
+    std::string date = board->FirmwareDate();
+    EXPECT_EQ(two[0], static_cast<uint8_t>(date[0]));
+    EXPECT_EQ(two[1], static_cast<uint8_t>(date[1]));
+
+    // Bridge register read: a 1-byte reply read as 2 bytes copies 2 and says "shorter".
+    board->SetBridgeRegister(0x1470, 0x5A);
+    uint8_t addr[2] = {0x14, 0x70};
+    ASSERT_EQ(USBSend(0x30, 2, addr), 1);
+    uint8_t reply[2] = {};
+    EXPECT_EQ(USBRead(2, reply), USB_READ_SHORT);
+    EXPECT_EQ(reply[0], 0x5A);
+}
+
+TEST_F(TransportTest, NoReplyTimesOutAfterAboutThreeHundredMilliseconds) {
+    uint8_t dest[2] = {0x11, 0x22};
+    int result = 0;
+    int64_t ms = MillisecondsOf([&] { result = USBRead(2, dest); });
+    EXPECT_EQ(result, USB_TIMEOUT);
+    EXPECT_GE(ms, 250);
+    EXPECT_LT(ms, 1500);
+    EXPECT_EQ(dest[0], 0x11);  // untouched
+}
+
+TEST_F(TransportTest, ReportWithAnImpossibleLengthIsNotFetched) {
+    boardhid::FaultPlan plan;
+    plan.badLengthReports = 1;
+    board->SetFaults(plan);
+    uint8_t reg = 5;
+    ASSERT_EQ(USBSend(0xD0, 1, &reg), 1);
+    uint8_t dest[2];
+    EXPECT_EQ(USBRead(2, dest), USB_TIMEOUT);
+}
+
+TEST_F(TransportTest, ReplyLeftFromAnEarlierRequestIsDiscarded) {
+    board->SetCodecRegister(5, 0x0AB);
+    board->SetCodecRegister(6, 0x1CD);
+    uint8_t reg = 5;
+    ASSERT_EQ(USBSend(0xD0, 1, &reg), 1);
+    // Give the first reply time to be stored, then ask for another register without reading.
+    for (int i = 0; i < 50 && DataSizeInHIDFIFO == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    reg = 6;
+    ASSERT_EQ(USBSend(0xD0, 1, &reg), 1);
+    uint8_t pair[2] = {};
+    ASSERT_EQ(USBRead(2, pair), 1);
+    EXPECT_EQ(UnpackRegisterPair(pair), 0x1CD);
+}
+
+TEST_F(TransportTest, RemovalThenArrivalLeavesOneListener) {
+    EXPECT_EQ(ListenersRunning(), 1);
+    ReleaseUSB();  // removal: the listener's flag is cleared but it is not woken
+    EXPECT_EQ(USBInit(), 1);  // arrival
+    EXPECT_EQ(ListenersRunning(), 1);
+    board->SetCodecRegister(9, 0x155);
+    EXPECT_EQ(ReadZelqxOneReg(9), 0x155);
+}
+
+TEST_F(TransportTest, InitWhileOpenKeepsTheBoardOpen) {
+    ASSERT_EQ(bDeviceOpened & 1, 1);
+    EXPECT_EQ(USBInit(), 1);
+    EXPECT_EQ(bDeviceOpened & 1, 1);
+    EXPECT_TRUE(board->IsOpen());
+    EXPECT_EQ(ListenersRunning(), 1);
+}
+
+TEST_F(TransportTest, FailedSendIsReported) {
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    uint8_t pair[2] = {0x16, 0x01};
+    EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
+    EXPECT_EQ(USBSend(0xD4, 2, pair), 1);
+}
+
