@@ -1,0 +1,176 @@
+// Starting the run-time, the event loop, waits that keep painting, and file-descriptor watches.
+#include "oslayer/os.h"
+#include "runtime/rt_internal.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QThread>
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <map>
+
+namespace rt {
+
+using namespace detail;
+
+namespace {
+
+struct Loop {
+    std::vector<QEventLoop*> running;  // innermost last
+    bool pendingQuit = false;
+    int pendingCode = 0;
+};
+
+Loop& Loops() {
+    static Loop loop;
+    return loop;
+}
+
+std::map<int, QSocketNotifier*>& Watches() {
+    static std::map<int, QSocketNotifier*> watches;
+    return watches;
+}
+
+// Lets the screen catch up without running anything else: pending layouts and repaints only.
+void PaintPending() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+}
+
+// On the offscreen platform (tests, benchmarks) every shown window makes the platform say that
+// it cannot raise windows or apply size hints: true, and of no interest. Everything else passes.
+QtMessageHandler previousHandler = nullptr;
+
+void FilterNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith("This plugin does not support")) return;
+    if (previousHandler) previousHandler(type, context, message);
+}
+
+void QuietOffscreenNotes() {
+    static bool installed = false;
+    if (installed || QGuiApplication::platformName() != "offscreen") return;
+    installed = true;
+    previousHandler = qInstallMessageHandler(FilterNotes);
+}
+
+}  // namespace
+
+namespace detail {
+
+bool EnsureApp() {
+    QCoreApplication* core = QCoreApplication::instance();
+    if (core) return qobject_cast<QApplication*>(core) != nullptr;
+    static int argc = 1;
+    static char name[] = "codecbench";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // lives for the rest of the process
+    QuietOffscreenNotes();
+    QApplication::setApplicationName("codecbench");
+    if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return true;
+}
+
+void LastWindowClosed() {
+    if (Loops().running.empty()) return;
+    for (const auto& [h, p] : RT().panels)
+        if (p->parent == 0 && p->window && p->window->isVisible()) return;
+    Loops().running.back()->exit(0);
+}
+
+void DropWatches() {
+    for (auto& [id, n] : Watches()) {
+        n->setEnabled(false);
+        n->deleteLater();
+    }
+    Watches().clear();
+    Loops().pendingQuit = false;
+}
+
+}  // namespace detail
+
+int InitCVIRTE() {
+    if (!EnsureApp()) return UIENoApplication;
+    QuietOffscreenNotes();
+    QApplication::setQuitOnLastWindowClosed(false);
+    return 0;
+}
+
+int RunUserInterface() {
+    if (!EnsureApp()) return UIENoApplication;
+    Loop& loops = Loops();
+    if (loops.pendingQuit) {
+        loops.pendingQuit = false;
+        return loops.pendingCode;
+    }
+    QEventLoop loop;
+    loops.running.push_back(&loop);
+    int code = loop.exec();
+    loops.running.pop_back();
+    return code;
+}
+
+int QuitUserInterface(int code) {
+    Loop& loops = Loops();
+    if (loops.running.empty()) {
+        loops.pendingQuit = true;
+        loops.pendingCode = code;
+    } else {
+        loops.running.back()->exit(code);
+    }
+    return 0;
+}
+
+int ProcessSystemEvents() {
+    if (!QCoreApplication::instance()) return 0;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return 0;
+}
+
+int ProcessDrawEvents() {
+    if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread()) PaintPending();
+    return 0;
+}
+
+void Delay(double seconds) {
+    if (!(seconds > 0)) return;
+    // Whole slices of 10 ms (the last one shorter), each through the replaceable sleeper; the
+    // count is fixed beforehand so a sleeper that returns at once ends the wait at once.
+    long long total = std::llround(std::min(seconds, 86400.0) * 1000.0);
+    bool paint = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+    while (total > 0) {
+        int slice = static_cast<int>(std::min<long long>(total, 10));
+        if (paint) PaintPending();
+        os::Sleep(slice);
+        total -= slice;
+    }
+    if (paint) PaintPending();
+}
+
+int WatchFd(int fd, std::function<void()> onReadable) {
+    if (fd < 0 || !onReadable) return UIEBadValue;
+    if (!EnsureApp()) return UIENoApplication;
+    static int nextId = 1;
+    int id = nextId++;
+    auto* n = new QSocketNotifier(fd, QSocketNotifier::Read, qApp);
+    QObject::connect(n, &QSocketNotifier::activated, n, [fn = std::move(onReadable)] {
+        try {
+            fn();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "codecbench: file watch handler failed: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "codecbench: file watch handler failed\n");
+        }
+    });
+    Watches()[id] = n;
+    return id;
+}
+
+}  // namespace rt

@@ -1,0 +1,681 @@
+// LoadPanel: builds a panel's Qt widgets from its panel resource.
+#include "runtime/panel_resources.h"
+#include "runtime/rt_internal.h"
+#include "runtime/rt_widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <cmath>
+
+namespace rt {
+
+using namespace detail;
+using nlohmann::json;
+
+namespace detail {
+
+std::string FormatNumber(double v, DataType type, int precision) {
+    if (type == DataType::Double) return S(QString::number(v, 'f', precision));
+    return std::to_string(std::llround(v));
+}
+
+void UpdateAccessibleName(Control& c) {
+    QString name = Q(c.label.empty() ? c.constant : c.label);
+    if (c.widget) c.widget->setAccessibleName(name);
+    if (c.box && c.box != c.widget) c.box->setAccessibleName(name);
+}
+
+void SetIndicator(Control& c, bool indicator) {
+    c.indicator = indicator;
+    QWidget* w = c.widget;
+    if (!w) return;
+    switch (c.kind) {
+    case Kind::Numeric:
+        if (auto* sb = qobject_cast<QAbstractSpinBox*>(w)) {
+            sb->setReadOnly(indicator);
+            sb->setButtonSymbols(indicator ? QAbstractSpinBox::NoButtons : QAbstractSpinBox::UpDownArrows);
+        }
+        break;
+    case Kind::String:
+        if (auto* le = qobject_cast<QLineEdit*>(w)) le->setReadOnly(indicator);
+        break;
+    case Kind::TextBox:
+        if (auto* te = qobject_cast<QPlainTextEdit*>(w)) te->setReadOnly(indicator);
+        break;
+    case Kind::Table:
+        if (auto* tv = qobject_cast<QAbstractItemView*>(w))
+            tv->setEditTriggers(indicator ? QAbstractItemView::NoEditTriggers
+                                          : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                                QAbstractItemView::AnyKeyPressed);
+        break;
+    case Kind::CommandButton: case Kind::PictureButton: case Kind::ToggleButton: case Kind::CheckBox:
+    case Kind::RadioButton: case Kind::BinarySwitch: case Kind::Ring: case Kind::RingSlide:
+    case Kind::Slide: case Kind::ListBox:
+    {
+        // An indicator takes no keyboard focus; the policy it had comes back with hot mode.
+        QList<QWidget*> all = w->findChildren<QWidget*>();
+        all.prepend(w);
+        for (QWidget* x : all) {
+            QVariant saved = x->property("rtFocusPolicy");
+            if (indicator && !saved.isValid() && x->focusPolicy() != Qt::NoFocus) {
+                x->setProperty("rtFocusPolicy", static_cast<int>(x->focusPolicy()));
+                x->setFocusPolicy(Qt::NoFocus);
+            } else if (!indicator && saved.isValid()) {
+                x->setFocusPolicy(static_cast<Qt::FocusPolicy>(saved.toInt()));
+                x->setProperty("rtFocusPolicy", QVariant());
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ShowNumber(Control& c) {
+    QWidget* w = c.widget;
+    if (!w) return;
+    QSignalBlocker block(w);
+    switch (c.kind) {
+    case Kind::Numeric:
+        if (auto* sb = qobject_cast<QSpinBox*>(w)) sb->setValue(static_cast<int>(std::llround(std::clamp(c.num, -2147483648.0, 2147483647.0))));
+        else if (auto* db = qobject_cast<QDoubleSpinBox*>(w)) db->setValue(c.num);
+        break;
+    case Kind::Slide:
+        if (auto* pb = qobject_cast<QProgressBar*>(w)) {
+            double span = c.max - c.min;
+            pb->setValue(span > 0 ? static_cast<int>(std::lround((c.num - c.min) / span * 1000)) : 0);
+            QString text = Q(FormatNumber(c.num, c.type, c.precision));
+            if (c.min == 0 && c.max == 100) text += "%";
+            pb->setFormat(text);
+        } else if (auto* sl = w->findChild<QSlider*>()) {
+            QSignalBlocker b(sl);
+            sl->setValue(static_cast<int>(std::lround((c.num - c.min) / c.step)));
+            if (c.valueLabel) c.valueLabel->setText(Q(FormatNumber(c.num, c.type, c.precision)));
+        }
+        break;
+    case Kind::CheckBox: case Kind::RadioButton: case Kind::BinarySwitch: case Kind::ToggleButton:
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setChecked(c.num != 0);
+        break;
+    case Kind::Led:
+        if (auto* led = dynamic_cast<LedWidget*>(w)) led->setOn(c.num != 0);
+        break;
+    default:
+        break;
+    }
+}
+
+int CurrentIndex(const Control& c) {
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) return cb->currentIndex();
+    if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) return lw->currentRow();
+    if (c.kind == Kind::RingSlide) return c.selected;
+    return -1;
+}
+
+void SelectIndex(Control& c, int index) {
+    if (index >= static_cast<int>(c.items.size())) index = -1;
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
+        QSignalBlocker b(cb);
+        cb->setCurrentIndex(index);
+    } else if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) {
+        QSignalBlocker b(lw);
+        lw->setCurrentRow(index);
+        if (index < 0) lw->clearSelection();
+    } else if (c.kind == Kind::RingSlide) {
+        c.selected = index;
+        if (auto* sl = c.widget ? c.widget->findChild<QSlider*>() : nullptr) {
+            QSignalBlocker b(sl);
+            sl->setRange(0, std::max(0, static_cast<int>(c.items.size()) - 1));
+            sl->setValue(std::max(index, 0));
+        }
+        if (c.valueLabel) c.valueLabel->setText(index >= 0 ? Q(c.items[index].label) : QString());
+    }
+}
+
+}  // namespace detail
+
+namespace {
+
+struct Frame {
+    QGroupBox* box = nullptr;
+    QGridLayout* grid = nullptr;
+};
+
+Value ValueFromJson(const json& v, DataType type) {
+    if (type == DataType::String) return Value::Text(v.is_string() ? v.get<std::string>() : std::string());
+    if (v.is_boolean()) return Value::Number(v.get<bool>() ? 1 : 0);
+    return Value::Number(v.is_number() ? v.get<double>() : 0);
+}
+
+// The value a user action gave: value-changed then commit, as the original run-time did.
+void UserChanged(int panel, int control) {
+    FireControl(panel, control, EVENT_VAL_CHANGED, 0, 0);
+    FireControl(panel, control, EVENT_COMMIT, 0, 0);
+}
+
+bool IsLabelled(Kind k) {
+    switch (k) {
+    case Kind::Ring: case Kind::RingSlide: case Kind::Numeric: case Kind::String: case Kind::Slide:
+    case Kind::TextBox: case Kind::ListBox: case Kind::Table:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsSingleLine(Kind k) {
+    return k == Kind::Ring || k == Kind::RingSlide || k == Kind::Numeric || k == Kind::String;
+}
+
+QWidget* BuildSlide(Control& c, int panel, int id, bool vertical) {
+    if (c.indicator) {
+        auto* pb = new QProgressBar;
+        pb->setRange(0, 1000);
+        pb->setTextVisible(true);
+        pb->setAlignment(Qt::AlignCenter);
+        pb->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
+        return pb;
+    }
+    auto* holder = new QWidget;
+    auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, holder);
+    double span = c.max - c.min;
+    if (span / c.step > 100000) c.step = span / 100000;
+    slider->setRange(0, static_cast<int>(std::lround(span / c.step)));
+    slider->setSingleStep(1);
+    slider->setPageStep(std::max(1, slider->maximum() / 10));
+    auto* value = new QLabel(holder);
+    value->setAlignment(vertical ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+    QFontMetrics fm(holder->font());
+    int wide = std::max(fm.horizontalAdvance(Q(FormatNumber(c.min, c.type, c.precision))),
+                        fm.horizontalAdvance(Q(FormatNumber(c.max, c.type, c.precision))));
+    value->setMinimumWidth(wide + 4);
+    c.valueLabel = value;
+    QBoxLayout* lay = vertical ? static_cast<QBoxLayout*>(new QVBoxLayout(holder)) : new QHBoxLayout(holder);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(4);
+    if (vertical) {
+        lay->addWidget(value);
+        lay->addWidget(slider, 1, Qt::AlignHCenter);
+    } else {
+        lay->addWidget(slider, 1);
+        lay->addWidget(value);
+    }
+    QObject::connect(slider, &QSlider::valueChanged, slider, [panel, id, slider](int pos) {
+        Control* c = FindControl(panel, id, nullptr);
+        if (!c) return;
+        double v = std::clamp(c->min + pos * c->step, std::min(c->min, c->max), std::max(c->min, c->max));
+        if (c->type != DataType::Double) v = std::round(v);
+        c->num = v;
+        if (c->valueLabel) c->valueLabel->setText(Q(FormatNumber(v, c->type, c->precision)));
+        FireControl(panel, id, EVENT_VAL_CHANGED, 0, 0);
+        if (!slider->isSliderDown()) FireControl(panel, id, EVENT_COMMIT, 0, 0);
+    });
+    QObject::connect(slider, &QSlider::sliderReleased, slider, [panel, id] { FireControl(panel, id, EVENT_COMMIT, 0, 0); });
+    return holder;
+}
+
+QWidget* BuildRingSlide(Control& c, int panel, int id) {
+    auto* holder = new QWidget;
+    auto* slider = new QSlider(Qt::Horizontal, holder);
+    slider->setRange(0, std::max(0, static_cast<int>(c.items.size()) - 1));
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    auto* value = new QLabel(holder);
+    c.valueLabel = value;
+    QFontMetrics fm(holder->font());
+    int wide = 0;
+    for (const Item& it : c.items) wide = std::max(wide, fm.horizontalAdvance(Q(it.label)));
+    value->setMinimumWidth(std::min(wide + 4, 120));
+    auto* lay = new QHBoxLayout(holder);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(4);
+    lay->addWidget(slider, 1);
+    lay->addWidget(value);
+    QObject::connect(slider, &QSlider::valueChanged, slider, [panel, id, slider](int pos) {
+        Control* c = FindControl(panel, id, nullptr);
+        if (!c || pos < 0 || pos >= static_cast<int>(c->items.size())) return;
+        c->selected = pos;
+        if (c->valueLabel) c->valueLabel->setText(Q(c->items[pos].label));
+        FireControl(panel, id, EVENT_VAL_CHANGED, 0, 0);
+        if (!slider->isSliderDown()) FireControl(panel, id, EVENT_COMMIT, 0, 0);
+    });
+    QObject::connect(slider, &QSlider::sliderReleased, slider, [panel, id] { FireControl(panel, id, EVENT_COMMIT, 0, 0); });
+    return holder;
+}
+
+void TimerTick(int panel, int id) {
+    Control* c = FindControl(panel, id, nullptr);
+    if (!c || c->ticking) return;  // a tick whose callback waits in a dialog is not stacked on
+    c->ticking = true;
+    FireControl(panel, id, EVENT_TIMER_TICK, 0, 0);
+    if ((c = FindControl(panel, id, nullptr))) c->ticking = false;
+}
+
+// Builds one control and places it on the panel (in its frame's grid, or by pixel geometry).
+void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& frames) {
+    auto owned = std::make_unique<Control>();
+    Control& c = *owned;
+    int h = panel.handle;
+    c.panel = h;
+    c.id = j["id"].get<int>();
+    int id = c.id;
+    c.constant = j["constant"].get<std::string>();
+    panelfmt::KindFromName(j["kind"].get<std::string>(), &c.kind);
+    c.type = panelfmt::DefaultType(c.kind);
+    if (j.contains("type")) panelfmt::TypeFromName(j["type"].get<std::string>(), &c.type);
+    if (c.kind == Kind::String || c.kind == Kind::TextBox || c.kind == Kind::TextMessage) c.type = DataType::String;
+    c.label = j.value("label", std::string());
+    c.callback = j.value("callback", std::string());
+    c.indicator = j.value("indicator", false);
+    c.precision = j.value("precision", 0);
+    if (c.type == DataType::Unsigned) c.min = 0;
+    c.min = j.value("min", c.min);
+    c.max = j.value("max", c.max);
+    c.step = j.value("step", c.type == DataType::Double ? std::pow(10.0, -c.precision) : 1.0);
+    if (c.type == DataType::Double && !j.contains("precision") && !j.contains("step")) {
+        c.precision = 2;
+        c.step = 0.01;
+    }
+    if (c.step <= 0) c.step = 1;
+    if (j.contains("items"))
+        for (const json& it : j["items"]) c.items.push_back({it["label"].get<std::string>(), ValueFromJson(it["value"], c.type)});
+    c.onColor = j.value("color", c.onColor);
+    c.offColor = j.value("offColor", c.offColor);
+    if (c.kind == Kind::TextMessage && j.contains("color")) c.textColor = j["color"].get<int>();
+    bool fixed = j.value("fixedFont", false);
+
+    bool geometry = j.contains("geometry");
+    QRect geo;
+    if (geometry) {
+        const json& g = j["geometry"];
+        geo = QRect(g[0].get<int>(), g[1].get<int>(), g[2].get<int>(), g[3].get<int>());
+    }
+    QWidget* widget = nullptr;
+    QString label = Q(c.label);
+
+    switch (c.kind) {
+    case Kind::CommandButton: {
+        auto* b = new QPushButton(label);
+        b->setAutoDefault(false);
+        QObject::connect(b, &QPushButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
+        widget = b;
+        break;
+    }
+    case Kind::PictureButton: {
+        auto* b = new ArtButton(Q(j.value("picture", std::string())), nullptr);
+        b->setText(label);
+        b->setToolTip(label);
+        QObject::connect(b, &QAbstractButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
+        widget = b;
+        break;
+    }
+    case Kind::ToggleButton: case Kind::CheckBox: case Kind::RadioButton: case Kind::BinarySwitch: {
+        QAbstractButton* b = nullptr;
+        if (c.kind == Kind::ToggleButton) b = new QPushButton(label);
+        else if (c.kind == Kind::RadioButton) b = new QRadioButton(label);
+        else b = new QCheckBox(label);
+        b->setCheckable(true);
+        b->setAutoExclusive(false);
+        QObject::connect(b, &QAbstractButton::clicked, b, [h, id](bool on) {
+            if (Control* c = FindControl(h, id, nullptr)) c->num = on ? 1 : 0;
+            UserChanged(h, id);
+        });
+        widget = b;
+        break;
+    }
+    case Kind::Led: {
+        auto* led = new LedWidget(nullptr);
+        led->setText(label);
+        led->setColours(c.onColor, c.offColor);
+        widget = led;
+        break;
+    }
+    case Kind::Ring: {
+        auto* cb = new QComboBox;
+        for (const Item& it : c.items) cb->addItem(Q(it.label));
+        // In a frame's grid the ring is as wide as its items; in a fixed box it elides instead of
+        // overflowing the box.
+        if (geometry) {
+            cb->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            cb->setMinimumContentsLength(4);
+        } else {
+            cb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        }
+        QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int) { UserChanged(h, id); });
+        widget = cb;
+        break;
+    }
+    case Kind::RingSlide:
+        widget = BuildRingSlide(c, h, id);
+        break;
+    case Kind::Slide:
+        widget = BuildSlide(c, h, id, geometry && geo.height() > geo.width());
+        break;
+    case Kind::Numeric: {
+        QAbstractSpinBox* sb = nullptr;
+        if (c.type == DataType::Double) {
+            auto* d = new QDoubleSpinBox;
+            d->setDecimals(c.precision);
+            d->setRange(c.min, c.max);
+            d->setSingleStep(c.step);
+            QObject::connect(d, &QDoubleSpinBox::valueChanged, d, [h, id](double v) {
+                if (Control* c = FindControl(h, id, nullptr)) c->num = v;
+                UserChanged(h, id);
+            });
+            sb = d;
+        } else {
+            auto* i = new IntSpinBox;
+            i->setHex(j.value("format", std::string("decimal")) == "hex");
+            i->setRange(static_cast<int>(std::clamp(c.min, -2147483648.0, 2147483647.0)),
+                        static_cast<int>(std::clamp(c.max, -2147483648.0, 2147483647.0)));
+            i->setSingleStep(std::max(1, static_cast<int>(std::lround(c.step))));
+            QObject::connect(i, &QSpinBox::valueChanged, i, [h, id](int v) {
+                if (Control* c = FindControl(h, id, nullptr)) c->num = v;
+                UserChanged(h, id);
+            });
+            sb = i;
+        }
+        sb->setKeyboardTracking(false);  // commit on Enter, focus loss or the arrows, not per key
+        sb->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        sb->setAccelerated(true);
+        widget = sb;
+        break;
+    }
+    case Kind::String: {
+        auto* le = new QLineEdit;
+        QObject::connect(le, &QLineEdit::editingFinished, le, [h, id, le] {
+            Control* c = FindControl(h, id, nullptr);
+            if (!c || S(le->text()) == c->text) return;
+            c->text = S(le->text());
+            UserChanged(h, id);
+        });
+        widget = le;
+        break;
+    }
+    case Kind::TextMessage: {
+        auto* l = new QLabel(j.contains("value") ? Q(j["value"].get<std::string>()) : label);
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        QFontMetrics fm(l->font());
+        l->setWordWrap(!fixed && (!geometry || geo.height() >= 2 * fm.height()));
+        widget = l;
+        break;
+    }
+    case Kind::TextBox: {
+        auto* te = new QPlainTextEdit;
+        te->setLineWrapMode(QPlainTextEdit::NoWrap);
+        te->setPlainText(j.contains("value") ? Q(j["value"].get<std::string>()) : QString());
+        widget = te;
+        break;
+    }
+    case Kind::Canvas:
+        widget = BuildCanvas(c, geometry ? geo.width() : 200, geometry ? geo.height() : 150);
+        break;
+    case Kind::Table:
+        widget = BuildTable(c, j);
+        break;
+    case Kind::ListBox: {
+        auto* lw = new QListWidget;
+        bool checkable = c.checkable = j.value("checkable", false);
+        for (const Item& it : c.items) {
+            auto* li = new QListWidgetItem(Q(it.label), lw);
+            if (checkable) {
+                li->setFlags(li->flags() | Qt::ItemIsUserCheckable);
+                li->setCheckState(Qt::Unchecked);
+            }
+        }
+        QObject::connect(lw, &QListWidget::currentRowChanged, lw, [h, id](int) { UserChanged(h, id); });
+        QObject::connect(lw, &QListWidget::itemChanged, lw, [h, id](QListWidgetItem*) { FireControl(h, id, EVENT_COMMIT, 0, 0); });
+        widget = lw;
+        break;
+    }
+    case Kind::Timer: {
+        auto* t = new QTimer(panel.content);
+        c.interval = j.value("interval", 1.0);
+        t->setInterval(static_cast<int>(std::max<long long>(1, std::llround(c.interval * 1000))));
+        t->setTimerType(Qt::PreciseTimer);
+        QObject::connect(t, &QTimer::timeout, t, [h, id] { TimerTick(h, id); });
+        c.timer = t;
+        if (j.value("enabled", true)) t->start();
+        break;
+    }
+    case Kind::Decoration: {
+        auto* f = new QFrame;
+        f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        widget = f;
+        break;
+    }
+    case Kind::Picture:
+        widget = new ArtView(Q(j.value("picture", std::string())), nullptr);
+        break;
+    case Kind::Splitter: {
+        auto* f = new QFrame;
+        f->setFrameStyle((geometry && geo.height() > geo.width() ? QFrame::VLine : QFrame::HLine) | QFrame::Sunken);
+        widget = f;
+        break;
+    }
+    }
+
+    if (c.kind == Kind::Timer) {
+        panel.controls[id] = std::move(owned);
+        return;
+    }
+
+    widget->setObjectName(Q(c.constant));
+    c.widget = widget;
+    QWidget* box = widget;
+    if (IsLabelled(c.kind)) {
+        auto* lab = new QLabel(label);
+        lab->setBuddy(widget);
+        lab->setVisible(!c.label.empty());
+        c.labelWidget = lab;
+        bool beside;
+        if (!geometry) beside = IsSingleLine(c.kind);
+        else beside = IsSingleLine(c.kind) && geo.height() < 40;
+        box = new QWidget;
+        QBoxLayout* lay = beside ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
+        lay->setContentsMargins(0, 0, 0, 0);
+        lay->setSpacing(beside ? 6 : 2);
+        lay->addWidget(lab, 0);
+        lay->addWidget(widget, 1);
+        if (beside) lab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setObjectName(Q(c.constant + "_box"));
+    }
+    c.box = box;
+
+    // Values given by the resource, shown without running any callback.
+    if (IsLabelled(c.kind) || c.kind == Kind::Led || c.kind == Kind::CheckBox || c.kind == Kind::RadioButton ||
+        c.kind == Kind::BinarySwitch || c.kind == Kind::ToggleButton) {
+        if (c.kind == Kind::Ring || c.kind == Kind::RingSlide || c.kind == Kind::ListBox) {
+            int index = c.items.empty() ? -1 : 0;
+            if (j.contains("value")) {
+                Value v = ValueFromJson(j["value"], c.type);
+                index = -1;
+                for (size_t i = 0; i < c.items.size() && index < 0; ++i) {
+                    const Value& iv = c.items[i].value;
+                    if (iv.isString ? iv.str == v.str : iv.num == v.num) index = static_cast<int>(i);
+                }
+            }
+            SelectIndex(c, index);
+        } else if (c.kind == Kind::String) {
+            c.text = j.contains("value") ? j["value"].get<std::string>() : std::string();
+            static_cast<QLineEdit*>(widget)->setText(Q(c.text));
+        } else if (c.kind != Kind::TextBox && c.kind != Kind::Table) {
+            c.num = j.contains("value") ? ValueFromJson(j["value"], DataType::Double).num : (c.kind == Kind::Slide || c.kind == Kind::Numeric ? std::clamp(0.0, std::min(c.min, c.max), std::max(c.min, c.max)) : 0);
+            if (c.kind == Kind::Slide || c.kind == Kind::Numeric) {
+                c.num = std::clamp(c.num, std::min(c.min, c.max), std::max(c.min, c.max));
+                if (c.type != DataType::Double) c.num = std::round(c.num);
+            } else {
+                c.num = c.num != 0 ? 1 : 0;
+            }
+            ShowNumber(c);
+        }
+    }
+
+    if (geometry) {
+        box->setParent(panel.content);
+        box->setGeometry(geo);
+    } else {
+        Frame& f = frames[j["frame"].get<std::string>()];
+        f.grid->addWidget(box, j["row"].get<int>(), j["col"].get<int>(), j.value("rowSpan", 1), j.value("colSpan", 1));
+        c.inFrame = true;
+    }
+    if (fixed) ApplyFixedFont(widget, true);
+    if (j.contains("tooltip")) widget->setToolTip(Q(j["tooltip"].get<std::string>()));
+    if (!j.value("visible", true)) box->hide();
+    if (j.value("dimmed", false)) box->setEnabled(false);
+    SetIndicator(c, c.indicator);
+    UpdateAccessibleName(c);
+    ApplyTextColours(c);
+
+    auto* filter = new ControlFilter(h, id, widget);
+    widget->installEventFilter(filter);
+    for (QWidget* child : widget->findChildren<QWidget*>()) child->installEventFilter(filter);
+    panel.controls[id] = std::move(owned);
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += (out.empty() ? "" : "\n") + l;
+    return out;
+}
+
+}  // namespace
+
+int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
+    Runtime& rt = RT();
+    rt.lastLoadError.clear();
+    if (!EnsureApp()) {
+        rt.lastLoadError = "the user interface cannot start (no GUI application)";
+        return UIENoApplication;
+    }
+    if (!fileName) {
+        rt.lastLoadError = "no panel file named";
+        return UIEResourceNotFound;
+    }
+    int error = 0;
+    std::string name;
+    const json* doc = PanelFile(fileName, &name, &error);
+    if (!doc) return error;
+    const json* pj = nullptr;
+    for (const json& p : (*doc)["panels"])
+        if (p["resource"].get<int>() == resourceId) pj = &p;
+    if (!pj) {
+        rt.lastLoadError = name + ": no panel with resource " + std::to_string(resourceId);
+        return UIEResourceNotFound;
+    }
+    Panel* parent = nullptr;
+    if (parentPanel != 0) {
+        parent = FindPanel(parentPanel);
+        if (!parent || !parent->content) {
+            rt.lastLoadError = name + ": panel " + panelfmt::DescribePanel(*pj) + ": parent panel " +
+                               std::to_string(parentPanel) + " does not exist";
+            return UIEBadPanelHandle;
+        }
+    }
+
+    // Every callback the panel names must be known before anything is built.
+    std::string where = name + ": panel " + panelfmt::DescribePanel(*pj);
+    std::vector<std::string> unknown;
+    auto missing = [&](const std::string& cb, bool known, const std::string& ctx, const char* kind) {
+        if (known) return;
+        std::string note = IsCallbackRegistered(cb) ? " (registered, but not as a " + std::string(kind) + " callback)" : "";
+        unknown.push_back(ctx + ": unknown " + kind + " callback \"" + cb + "\"" + note);
+    };
+    if (pj->contains("callback")) {
+        std::string cb = (*pj)["callback"].get<std::string>();
+        missing(cb, rt.panelCallbacks.count(cb) > 0, where, "panel");
+    }
+    for (const json& c : (*pj)["controls"]) {
+        if (!c.contains("callback")) continue;
+        std::string cb = c["callback"].get<std::string>();
+        missing(cb, rt.ctrlCallbacks.count(cb) > 0, where + ": " + panelfmt::DescribeControl(c), "control");
+    }
+    if (!unknown.empty()) {
+        rt.lastLoadError = Join(unknown);
+        return UIEUnknownCallback;
+    }
+
+    auto owned = std::make_unique<Panel>();
+    Panel& p = *owned;
+    p.handle = rt.nextHandle++;
+    p.parent = parentPanel;
+    p.file = name;
+    p.resource = resourceId;
+    p.constant = (*pj)["constant"].get<std::string>();
+    p.title = pj->value("title", std::string());
+    p.callback = pj->value("callback", std::string());
+    rt.panels[p.handle] = std::move(owned);
+
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    auto* content = new PanelWidget(p.handle, nullptr);
+    content->setFont(font);
+    content->setObjectName(Q(p.constant));
+    content->setAccessibleName(Q(p.title.empty() ? p.constant : p.title));
+    content->setFixedSize((*pj)["width"].get<int>(), (*pj)["height"].get<int>());
+    p.content = content;
+    if (parent) {
+        content->setParent(parent->content);
+        content->hide();
+        p.window = content;
+    } else {
+        auto* win = new PanelWindow(p.handle);
+        win->setFont(font);
+        win->setWindowTitle(Q(p.title));
+        auto* lay = new QVBoxLayout(win);
+        lay->setContentsMargins(0, 0, 0, 0);
+        lay->setSpacing(0);
+        lay->setSizeConstraint(QLayout::SetFixedSize);
+        lay->addWidget(content);
+        p.window = win;
+    }
+
+    std::map<std::string, Frame> frames;
+    std::vector<QWidget*> frameBoxes;
+    for (const json& f : pj->value("frames", json::array())) {
+        const json& g = f["geometry"];
+        Frame fr;
+        fr.box = new QGroupBox(Q(f.value("label", std::string())), content);
+        fr.box->setGeometry(g[0].get<int>(), g[1].get<int>(), g[2].get<int>(), g[3].get<int>());
+        fr.grid = new QGridLayout(fr.box);
+        fr.grid->setContentsMargins(8, 6, 8, 6);
+        fr.grid->setHorizontalSpacing(8);
+        fr.grid->setVerticalSpacing(4);
+        frames[f["name"].get<std::string>()] = fr;
+        frameBoxes.push_back(fr.box);
+    }
+    for (const json& c : (*pj)["controls"]) BuildControl(p, c, frames);
+
+    // Stacking, bottom to top: frames, decorations, canvases, then everything else, so icons
+    // placed over a drawing stay visible whatever the order of the resource.
+    std::vector<QWidget*> bottom = frameBoxes;
+    for (Kind k : {Kind::Decoration, Kind::Canvas}) {
+        for (const json& c : (*pj)["controls"]) {
+            Control* ctl = p.controls[c["id"].get<int>()].get();
+            if (ctl->kind == k && ctl->box && !ctl->inFrame) bottom.push_back(ctl->box);
+        }
+    }
+    for (auto it = bottom.rbegin(); it != bottom.rend(); ++it) (*it)->lower();
+    return p.handle;
+}
+
+}  // namespace rt

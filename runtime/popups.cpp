@@ -1,0 +1,154 @@
+// Popups through one prompter: real Qt dialogs unless a test installed its own.
+#include "runtime/rt_internal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace rt {
+
+using namespace detail;
+
+namespace {
+
+QWidget* DialogParent() {
+    QWidget* w = QApplication::activeWindow();
+    return w && w->isVisible() ? w : nullptr;
+}
+
+// "*.dat;*.txt" -> "Files (*.dat *.txt);;All files (*)".
+QString NameFilters(const std::string& filter) {
+    QString f = Q(filter).trimmed();
+    if (f.isEmpty() || f == "*" || f == "*.*") return "All files (*)";
+    QStringList patterns = f.split(QRegularExpression("[;,\\s]+"), Qt::SkipEmptyParts);
+    return "Files (" + patterns.join(' ') + ");;All files (*)";
+}
+
+class DialogPrompter : public Prompter {
+public:
+    void Message(const std::string& title, const std::string& text) override {
+        if (!EnsureApp()) return;
+        QMessageBox box(QMessageBox::Information, Q(title), Q(text), QMessageBox::Ok, DialogParent());
+        box.exec();
+    }
+
+    bool YesNo(const std::string& title, const std::string& text) override {
+        if (!EnsureApp()) return false;
+        QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, DialogParent());
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    bool OkCancel(const std::string& title, const std::string& text) override {
+        if (!EnsureApp()) return false;
+        QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+        box.setDefaultButton(QMessageBox::Ok);
+        return box.exec() == QMessageBox::Ok;
+    }
+
+    bool Prompt(const std::string& title, const std::string& text, std::string* answer) override {
+        if (!EnsureApp()) return false;
+        QInputDialog dlg(DialogParent());
+        dlg.setWindowTitle(Q(title));
+        dlg.setLabelText(Q(text));
+        dlg.setInputMode(QInputDialog::TextInput);
+        dlg.setTextValue(answer ? Q(*answer) : QString());
+        if (dlg.exec() != QDialog::Accepted) return false;
+        if (answer) *answer = S(dlg.textValue());
+        return true;
+    }
+
+    int FileSelect(const std::string& defaultDir, const std::string& defaultFile, const std::string& filter,
+                   const std::string& title, int buttonKind, std::string* path) override {
+        if (!EnsureApp()) return VAL_NO_FILE_SELECTED;
+        QFileDialog dlg(DialogParent(), Q(title), Q(defaultDir.empty() ? QDir::currentPath().toStdString() : defaultDir));
+        dlg.setNameFilter(NameFilters(filter));
+        bool save = buttonKind == VAL_SAVE_BUTTON;
+        dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, true);  // the caller says what an existing file means
+        // A single pattern such as "*.dat" also names the extension a typed name gets.
+        QString f = Q(filter).trimmed();
+        if (f.startsWith("*.") && !f.contains(';') && !f.contains(' ') && f.size() > 2 && !f.endsWith("*"))
+            dlg.setDefaultSuffix(f.mid(2));
+        if (!defaultFile.empty() && defaultFile.find('*') == std::string::npos) dlg.selectFile(Q(defaultFile));
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return VAL_NO_FILE_SELECTED;
+        std::string chosen = S(dlg.selectedFiles().first());
+        if (path) *path = chosen;
+        return QFileInfo::exists(Q(chosen)) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
+    }
+
+    bool DirSelect(const std::string& defaultDir, const std::string& title, std::string* dir) override {
+        if (!EnsureApp()) return false;
+        QString chosen = QFileDialog::getExistingDirectory(DialogParent(), Q(title), Q(defaultDir));
+        if (chosen.isEmpty()) return false;
+        if (dir) *dir = S(chosen);
+        return true;
+    }
+};
+
+DialogPrompter& Dialogs() {
+    static DialogPrompter dialogs;
+    return dialogs;
+}
+
+Prompter*& Installed() {
+    static Prompter* installed = nullptr;
+    return installed;
+}
+
+Prompter& Current() {
+    Prompter* p = Installed();
+    return p ? *p : Dialogs();
+}
+
+std::string Str(const char* s) { return s ? s : ""; }
+
+}  // namespace
+
+Prompter* SetPrompter(Prompter* p) {
+    Prompter* previous = Installed();
+    Installed() = p;
+    return previous;
+}
+
+void MessagePopup(const char* title, const char* text) { Current().Message(Str(title), Str(text)); }
+
+int ConfirmPopup(const char* title, const char* text) { return Current().YesNo(Str(title), Str(text)) ? 1 : 0; }
+
+int GenericMessagePopup(const char* title, const char* text, int buttons) {
+    if (buttons == VAL_OK_CANCEL_DIALOG)
+        return Current().OkCancel(Str(title), Str(text)) ? VAL_GENERIC_POPUP_BTN1 : VAL_GENERIC_POPUP_BTN2;
+    Current().Message(Str(title), Str(text));
+    return VAL_GENERIC_POPUP_BTN1;
+}
+
+int PromptPopup(const char* title, const char* text, std::string* answer, int maxLen) {
+    std::string reply;
+    if (!Current().Prompt(Str(title), Str(text), &reply)) return -1;
+    if (maxLen >= 0 && reply.size() > static_cast<size_t>(maxLen)) reply.resize(static_cast<size_t>(maxLen));
+    if (answer) *answer = reply;
+    return 0;
+}
+
+int FileSelectPopup(const char* defaultDir, const char* defaultFile, const char* filter, const char* title,
+                    int buttonKind, std::string* path) {
+    std::string chosen;
+    int result = Current().FileSelect(Str(defaultDir), Str(defaultFile), Str(filter), Str(title), buttonKind, &chosen);
+    if (result != VAL_NO_FILE_SELECTED && path) *path = chosen;
+    return result;
+}
+
+int DirSelectPopup(const char* defaultDir, const char* title, std::string* dir) {
+    std::string chosen;
+    if (!Current().DirSelect(Str(defaultDir), Str(title), &chosen)) return VAL_NO_DIRECTORY_SELECTED;
+    if (dir) *dir = chosen;
+    return VAL_DIRECTORY_SELECTED;
+}
+
+}  // namespace rt

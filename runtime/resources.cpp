@@ -1,0 +1,89 @@
+// The table of panel files (name -> JSON text) and the checked documents made from them.
+#include "runtime/panel_resources.h"
+#include "runtime/rt_internal.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace rt {
+
+namespace {
+
+struct Resource {
+    std::string text;
+    bool checked = false;
+    nlohmann::json doc;
+    std::string error;  // what the check found, when it failed
+};
+
+std::map<std::string, Resource>& Table() {
+    static std::map<std::string, Resource> table;
+    return table;
+}
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// Exact name first; the original program named its files without regard to letter case.
+std::map<std::string, Resource>::iterator Find(const std::string& name) {
+    auto& table = Table();
+    auto it = table.find(name);
+    if (it != table.end()) return it;
+    std::string lower = Lower(name);
+    for (it = table.begin(); it != table.end(); ++it)
+        if (Lower(it->first) == lower) return it;
+    return table.end();
+}
+
+}  // namespace
+
+void RegisterPanelResource(const std::string& fileName, const std::string& jsonText) {
+    Resource& r = Table()[fileName];
+    r = Resource{};
+    r.text = jsonText;
+}
+
+std::vector<std::string> PanelResourceNames() {
+    std::vector<std::string> names;
+    for (const auto& [name, r] : Table()) names.push_back(name);
+    return names;
+}
+
+bool PanelResourceText(const std::string& fileName, std::string* jsonText) {
+    auto it = Find(fileName);
+    if (it == Table().end()) return false;
+    if (jsonText) *jsonText = it->second.text;
+    return true;
+}
+
+namespace detail {
+
+const nlohmann::json* PanelFile(const std::string& fileName, std::string* canonicalName, int* error) {
+    auto it = Find(fileName);
+    if (it == Table().end()) {
+        RT().lastLoadError = "panel file \"" + fileName + "\" is not among the panel resources";
+        *error = UIEResourceNotFound;
+        return nullptr;
+    }
+    Resource& r = it->second;
+    if (!r.checked) {
+        std::vector<std::string> problems = panelfmt::ParsePanelFile(it->first, r.text, &r.doc);
+        r.checked = true;
+        r.error.clear();
+        for (const std::string& p : problems) r.error += (r.error.empty() ? "" : "\n") + p;
+    }
+    if (!r.error.empty()) {
+        RT().lastLoadError = r.error;
+        *error = UIEBadFile;
+        return nullptr;
+    }
+    if (canonicalName) *canonicalName = it->first;
+    return &r.doc;
+}
+
+}  // namespace detail
+
+}  // namespace rt

@@ -1,0 +1,199 @@
+// Private to runtime/*.cpp: the run-time's state (panels, controls, menu bars, callback
+// registry) and the helpers its parts share. Qt lives here and below, never in ui.h.
+#pragma once
+
+#include "runtime/panel_format.h"
+#include "runtime/ui.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenuBar;
+class QScrollArea;
+class QTimer;
+class QWidget;
+
+namespace rt::detail {
+
+using panelfmt::DataType;
+using panelfmt::Kind;
+
+// A control's value or an item's value: a number (int, unsigned and double alike) or a text.
+struct Value {
+    bool isString = false;
+    double num = 0;
+    std::string str;
+    static Value Number(double d) { Value v; v.num = d; return v; }
+    static Value Text(std::string s) { Value v; v.isString = true; v.str = std::move(s); return v; }
+};
+
+struct Item {
+    std::string label;
+    Value value;
+};
+
+struct Column {
+    std::string label;
+    DataType type = DataType::Int;
+    bool picture = false;
+    bool editable = true;
+    bool hex = false;
+    int digits = 0;
+    double min = -2147483648.0;
+    double max = 2147483647.0;
+    int precision = 0;
+};
+
+class PanelWidget;
+
+struct Control {
+    int panel = 0;
+    int id = 0;
+    std::string constant;
+    Kind kind = Kind::Decoration;
+    DataType type = DataType::Int;
+    std::string label;
+    std::string callback;
+
+    QPointer<QWidget> box;          // what is placed on the panel: the control with its label
+    QPointer<QWidget> widget;       // the control proper (events, values)
+    QPointer<QLabel> labelWidget;   // the label of labelled kinds
+    QPointer<QLabel> valueLabel;    // slides: the value shown; ring slides: the item's label
+    bool inFrame = false;
+
+    bool indicator = false;
+    double num = 0;                 // numerics and slides: the exact value
+    double min = 0, max = 100, step = 1;
+    int precision = 0;
+    int selected = -1;              // ring slides: the selected item (-1 none)
+    std::string text;               // strings: the text last set or committed
+    std::vector<Item> items;        // rings, ring slides, list boxes
+    bool checkable = false;         // list boxes with check marks
+
+    int onColor = 0x00C000;         // LEDs
+    int offColor = 0x3A3A3A;
+    int buttonColor = -1;           // command buttons: face colour, -1 the style's own
+    int textColor = -1;
+    int textBgColor = -1;
+    int frameColor = -1;
+
+    QPointer<QTimer> timer;         // timers
+    double interval = 1.0;
+    bool ticking = false;           // a tick's callback is running (no nested ticks)
+
+    std::vector<Column> columns;    // tables
+
+    int penColor = VAL_BLACK;       // canvases
+    int penWidth = 1;
+    int penStyle = VAL_SOLID;
+    int fillColor = VAL_BLACK;
+    int batch = 0;
+
+    bool isTab = false;             // a canvas made into a tab control
+    std::vector<int> tabs;          // the panels shown as tabs, in order
+};
+
+struct Panel {
+    int handle = 0;
+    int parent = 0;
+    std::string file;
+    int resource = 0;
+    std::string constant;
+    std::string title;
+    std::string callback;
+    QPointer<QWidget> window;          // top-level: the window; child panel: the content itself
+    QPointer<PanelWidget> content;     // the panel's client area; controls live here
+    std::map<int, std::unique_ptr<Control>> controls;
+    int menuBar = 0;
+    int hostPanel = 0;                 // the tab control showing this panel as a tab, if any
+    int hostTab = 0;
+    QPointer<QScrollArea> page;        // its tab page
+};
+
+struct MenuEntry {
+    int id = 0;
+    bool isMenu = false;
+    std::string callback;
+    QPointer<QAction> action;
+    bool checked = false;
+    bool dimmed = false;
+};
+
+struct MenuBar {
+    int handle = 0;
+    int panel = 0;
+    std::string file;
+    int resource = 0;
+    QPointer<QMenuBar> bar;
+    std::map<int, MenuEntry> entries;
+};
+
+struct Runtime {
+    int nextHandle = 1;
+    std::map<int, std::unique_ptr<Panel>> panels;
+    std::map<int, std::unique_ptr<MenuBar>> menuBars;
+    std::map<std::string, CtrlCallback> ctrlCallbacks;
+    std::map<std::string, PanelCallback> panelCallbacks;
+    std::map<std::string, MenuCallback> menuCallbacks;
+    std::string lastLoadError;
+};
+
+Runtime& RT();
+
+// Creates the application object when none exists; false when no GUI application can be had.
+bool EnsureApp();
+
+Panel* FindPanel(int handle);
+// The control, or null with *error set to UIEBadPanelHandle / UIEBadControlId.
+Control* FindControl(int panel, int control, int* error);
+
+// Run callbacks by name (looked up at call time, so a re-registered name takes effect at once).
+// Exceptions escaping a callback are reported on stderr and do not reach Qt.
+int FireControl(int panel, int control, int event, int data1, int data2, void* callbackData = nullptr);
+int FirePanel(int panel, int event, int data1, int data2, void* callbackData = nullptr);
+void FireMenu(int menuBar, int item);
+
+// Loading: the checked document of a panel file (cached until the file is registered again).
+const nlohmann::json* PanelFile(const std::string& fileName, std::string* canonicalName, int* error);
+
+// Discarding panels and menu bars (children and tab membership included).
+void DiscardPanelTree(int handle);
+void DiscardMenuBarsOf(int panel);
+void RemoveFromTabs(Panel& child);
+
+// Widgets.
+QColor ToQColor(int rgb);
+int FromQColor(const QColor& c);
+QString Q(const std::string& s);
+std::string S(const QString& s);
+void ApplyTextColours(Control& c);
+void ApplyFixedFont(QWidget* w, bool fixed);
+void SetIndicator(Control& c, bool indicator);
+void UpdateAccessibleName(Control& c);
+// Shows c.num on the control's widget (numerics, slides), signals blocked.
+void ShowNumber(Control& c);
+std::string FormatNumber(double v, DataType type, int precision);
+// A number from a value: numbers as they are, texts parsed (decimal, or hexadecimal with 0x).
+bool AsNumber(const Value& v, double* out);
+// A value as text: texts as they are, whole numbers without decimals, others by FormatReal.
+std::string AsText(const Value& v, DataType type, int precision);
+
+// Ring, ring slide and list box item helpers (widget kept in step with c.items).
+int CurrentIndex(const Control& c);
+void SelectIndex(Control& c, int index);
+
+// Tables (table.cpp).
+QWidget* BuildTable(Control& c, const nlohmann::json& spec);
+// Canvases and pictures (canvas.cpp, artwork.cpp).
+QWidget* BuildCanvas(Control& c, int width, int height);
+}  // namespace rt::detail

@@ -1,0 +1,141 @@
+// Private to runtime/: the widgets the run-time paints itself, and the event filter that turns
+// mouse actions on controls into callback events.
+#pragma once
+
+#include <QAbstractButton>
+#include <QSpinBox>
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QWidget>
+
+class QPainter;
+
+namespace rt::detail {
+
+// A panel's client area. Mouse presses that no control takes (the background, frames, labels,
+// decorations) reach the panel callback as click events.
+class PanelWidget : public QWidget {
+public:
+    PanelWidget(int handle, QWidget* parent);
+    int handle() const { return handle_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    int handle_;
+};
+
+// The window of a top-level panel: menu bar above the client area. Closing it asks the panel
+// callback (EVENT_CLOSE) instead of closing.
+class PanelWindow : public QWidget {
+public:
+    explicit PanelWindow(int handle);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    int handle_;
+};
+
+// A whole-number entry that can show its value as upper-case hexadecimal digits.
+class IntSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    void setHex(bool hex) { setDisplayIntegerBase(hex ? 16 : 10); }
+    bool isHex() const { return displayIntegerBase() == 16; }
+
+protected:
+    QString textFromValue(int value) const override {
+        return isHex() ? QString::number(static_cast<unsigned>(value), 16).toUpper() : QSpinBox::textFromValue(value);
+    }
+};
+
+// A round indicator lamp with its label to the right.
+class LedWidget : public QWidget {
+public:
+    explicit LedWidget(QWidget* parent);
+    void setOn(bool on);
+    bool isOn() const { return on_; }
+    void setColours(int on, int off);
+    void setText(const QString& text);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    bool on_ = false;
+    int onColour_ = 0x00C000;
+    int offColour_ = 0x3A3A3A;
+    QString text_;
+};
+
+// A drawing surface with retained pixels, painted 1:1.
+class CanvasWidget : public QWidget {
+public:
+    CanvasWidget(int width, int height, QWidget* parent);
+    QImage& image() { return image_; }
+    QSize sizeHint() const override { return image_.size(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    QImage image_;
+};
+
+// Paints one of the run-time's own drawings ("chip:Jorb", "mute", ...) into `r`.
+void PaintArtwork(QPainter& p, const QRect& r, const QString& name, const QString& caption,
+                  bool enabled, bool down, bool hover);
+
+// A button showing a drawing (model choice buttons, clickable icons).
+class ArtButton : public QAbstractButton {
+public:
+    ArtButton(const QString& picture, QWidget* parent);
+    void setPicture(const QString& picture) { picture_ = picture; update(); }
+    QSize sizeHint() const override { return {64, 48}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void enterEvent(QEnterEvent*) override { hover_ = true; update(); }
+    void leaveEvent(QEvent*) override { hover_ = false; update(); }
+
+private:
+    QString picture_;
+    bool hover_ = false;
+};
+
+// A drawing that is not a button (icons, indicators).
+class ArtView : public QWidget {
+public:
+    ArtView(const QString& picture, QWidget* parent);
+    QSize sizeHint() const override { return {24, 24}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString picture_;
+};
+
+// Watches a control's widgets: mouse presses become EVENT_LEFT_CLICK / EVENT_RIGHT_CLICK /
+// EVENT_LEFT_DOUBLE_CLICK for the control's callback, and an indicator swallows the input that
+// would change it.
+class ControlFilter : public QObject {
+public:
+    ControlFilter(int panel, int control, QObject* parent) : QObject(parent), panel_(panel), control_(control) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    int panel_;
+    int control_;
+};
+
+}  // namespace rt::detail

@@ -1,0 +1,23 @@
+// Test support: putting the run-time back to a clean state between test cases, and reaching the
+// Qt widgets behind panel and control handles so that tests can send real mouse and keyboard
+// events. Only forward declarations of Qt types here; tests that use them include Qt.
+#pragma once
+
+class QAction;
+class QMenuBar;
+class QWidget;
+
+namespace rt::testing {
+
+// Discards every panel and menu bar, stops every file watch, restores the real dialogs and
+// forgets a pending QuitUserInterface. The callback registry and panel resources stay.
+void ResetRuntime();
+
+QWidget* PanelWindow(int panel);                 // top-level: the window; child: the panel
+QWidget* PanelContent(int panel);                // the client area (controls' coordinates)
+QWidget* ControlWidget(int panel, int control);  // the control proper (the tab widget of a tab control)
+QWidget* ControlBox(int panel, int control);     // the control with its label
+QMenuBar* MenuBarWidget(int menuBar);
+QAction* MenuItemAction(int menuBar, int item);
+
+}  // namespace rt::testing

@@ -1,0 +1,212 @@
+// The run-time's own widgets and the control event filter.
+#include "runtime/rt_internal.h"
+#include "runtime/rt_widgets.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadialGradient>
+
+namespace rt::detail {
+
+void LastWindowClosed();  // eventloop.cpp
+
+// ---- panels --------------------------------------------------------------------------------
+
+PanelWidget::PanelWidget(int handle, QWidget* parent) : QWidget(parent), handle_(handle) {
+    setAutoFillBackground(true);
+}
+
+void PanelWidget::mousePressEvent(QMouseEvent* e) {
+    QPoint p = e->position().toPoint();
+    if (e->button() == Qt::LeftButton) FirePanel(handle_, EVENT_LEFT_CLICK, p.y(), p.x());
+    else if (e->button() == Qt::RightButton) FirePanel(handle_, EVENT_RIGHT_CLICK, p.y(), p.x());
+    e->accept();
+}
+
+void PanelWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    QPoint p = e->position().toPoint();
+    if (e->button() == Qt::LeftButton) FirePanel(handle_, EVENT_LEFT_DOUBLE_CLICK, p.y(), p.x());
+    e->accept();
+}
+
+PanelWindow::PanelWindow(int handle) : QWidget(nullptr, Qt::Window), handle_(handle) {}
+
+void PanelWindow::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    Panel* p = FindPanel(handle_);
+    if (!p) return;
+    if (!p->callback.empty()) {
+        FirePanel(handle_, EVENT_CLOSE, 0, 0);
+        return;
+    }
+    hide();
+    LastWindowClosed();
+}
+
+// ---- LED -----------------------------------------------------------------------------------
+
+LedWidget::LedWidget(QWidget* parent) : QWidget(parent) {}
+
+void LedWidget::setOn(bool on) {
+    if (on_ == on) return;
+    on_ = on;
+    update();
+}
+
+void LedWidget::setColours(int on, int off) {
+    onColour_ = on;
+    offColour_ = off;
+    update();
+}
+
+void LedWidget::setText(const QString& text) {
+    text_ = text;
+    updateGeometry();
+    update();
+}
+
+QSize LedWidget::sizeHint() const {
+    QFontMetrics fm(font());
+    int w = 18 + (text_.isEmpty() ? 0 : 6 + fm.horizontalAdvance(text_));
+    return {w, std::max(18, fm.height() + 2)};
+}
+
+void LedWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    int d = std::min(16, std::max(6, height() - 4));
+    QRectF lamp(2, (height() - d) / 2.0, d, d);
+    QColor c = ToQColor(on_ ? onColour_ : offColour_);
+    if (!isEnabled()) c = QColor::fromHsv(c.hsvHue(), c.hsvSaturation() / 4, std::min(255, c.value() / 2 + 100));
+    QRadialGradient g(lamp.center() - QPointF(d / 5.0, d / 5.0), d * 0.7);
+    g.setColorAt(0, on_ ? c.lighter(170) : c.lighter(130));
+    g.setColorAt(1, c);
+    p.setBrush(g);
+    p.setPen(QPen(c.darker(170), 1));
+    p.drawEllipse(lamp);
+    if (!text_.isEmpty()) {
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        QRect tr(d + 8, 0, width() - d - 8, height());
+        p.drawText(tr, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text_);
+    }
+}
+
+// ---- canvas --------------------------------------------------------------------------------
+
+CanvasWidget::CanvasWidget(int width, int height, QWidget* parent)
+    : QWidget(parent), image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
+    image_.fill(Qt::white);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CanvasWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.drawImage(QPoint(0, 0), image_);
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent*) {
+    // Grow the retained pixels with the widget (a canvas in a frame's grid gets its size late);
+    // never shrink them, so a drawing survives a temporary resize.
+    if (width() <= image_.width() && height() <= image_.height()) return;
+    QImage bigger(std::max(width(), image_.width()), std::max(height(), image_.height()), QImage::Format_RGB32);
+    bigger.fill(Qt::white);
+    QPainter p(&bigger);
+    p.drawImage(QPoint(0, 0), image_);
+    p.end();
+    image_ = bigger;
+}
+
+// ---- drawings ------------------------------------------------------------------------------
+
+ArtButton::ArtButton(const QString& picture, QWidget* parent) : QAbstractButton(parent), picture_(picture) {
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+}
+
+void ArtButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintArtwork(p, rect(), picture_, text(), isEnabled(), isDown(), hover_);
+}
+
+ArtView::ArtView(const QString& picture, QWidget* parent) : QWidget(parent), picture_(picture) {}
+
+void ArtView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintArtwork(p, rect(), picture_, QString(), isEnabled(), false, false);
+}
+
+// ---- control events ------------------------------------------------------------------------
+
+namespace {
+
+// Kinds whose input an indicator swallows (the others become read-only instead).
+bool SwallowsInput(Kind k) {
+    switch (k) {
+    case Kind::CommandButton: case Kind::PictureButton: case Kind::ToggleButton:
+    case Kind::CheckBox: case Kind::RadioButton: case Kind::BinarySwitch: case Kind::Ring:
+    case Kind::RingSlide: case Kind::Slide: case Kind::ListBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Kinds that take no mouse input of their own: a click meant for their callback must not also
+// reach the panel behind them.
+bool IsStatic(Kind k) {
+    switch (k) {
+    case Kind::TextMessage: case Kind::Picture: case Kind::Decoration: case Kind::Led:
+    case Kind::Splitter: case Kind::Canvas:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Swallow(const Control& c, QEvent::Type t) {
+    if (!c.indicator || !SwallowsInput(c.kind)) return false;
+    if (t == QEvent::Wheel && c.kind == Kind::ListBox) return false;  // scrolling stays possible
+    return true;
+}
+
+}  // namespace
+
+bool ControlFilter::eventFilter(QObject* watched, QEvent* e) {
+    QEvent::Type t = e->type();
+    bool press = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick;
+    bool input = press || t == QEvent::MouseButtonRelease || t == QEvent::Wheel ||
+                 t == QEvent::KeyPress || t == QEvent::KeyRelease;
+    if (!input) return false;
+    int err = 0;
+    Control* c = FindControl(panel_, control_, &err);
+    if (!c || !c->widget) return false;
+    // A dimmed control takes nothing; a drop-down list's popup is no click on the control.
+    if (!c->widget->isEnabled()) return false;
+    if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() != c->widget->window()) return false;
+    if (press && !c->callback.empty() && watched->isWidgetType()) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        auto* w = static_cast<QWidget*>(watched);
+        QPoint pos = me->position().toPoint();
+        if (c->widget && w != c->widget && c->widget->isAncestorOf(w)) pos = w->mapTo(c->widget.data(), pos);
+        int event = EVENT_NONE;
+        if (t == QEvent::MouseButtonDblClick) {
+            if (me->button() == Qt::LeftButton) event = EVENT_LEFT_DOUBLE_CLICK;
+        } else if (me->button() == Qt::LeftButton) {
+            event = EVENT_LEFT_CLICK;
+        } else if (me->button() == Qt::RightButton) {
+            event = EVENT_RIGHT_CLICK;
+        }
+        bool isStatic = IsStatic(c->kind);
+        int panel = panel_, control = control_;
+        if (event != EVENT_NONE) FireControl(panel, control, event, pos.y(), pos.x());
+        if (isStatic) return true;
+        // The callback may have discarded the panel; its widgets go at the next turn.
+        c = FindControl(panel, control, &err);
+        if (!c) return true;
+    }
+    return Swallow(*c, t);
+}
+
+}  // namespace rt::detail

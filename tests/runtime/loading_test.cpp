@@ -1,0 +1,181 @@
+// Loading panels from panel resources: what is built, and the errors a bad resource gives.
+#include "fixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+
+using namespace fixture;
+
+namespace {
+
+class Loading : public RuntimeTest {};
+
+std::string With(const std::string& controls) {
+    return R"({"file": "bad.uir", "panels": [ {"resource": 1, "constant": "P", "width": 100, "height": 100,
+              "controls": [ )" + controls + R"( ] } ] })";
+}
+
+}  // namespace
+
+TEST_F(Loading, BuildsEveryControlHiddenUntilDisplayed) {
+    int p = rt::LoadPanel(0, kFile, 1);
+    ASSERT_GT(p, 0) << rt::LastLoadError();
+    QWidget* win = rt::testing::PanelWindow(p);
+    ASSERT_NE(win, nullptr);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_TRUE(win->isWindow());
+    EXPECT_EQ(win->windowTitle(), "Fixture");
+    for (int id = APPLY; id <= UNLABELLED; ++id) {
+        if (id == TICK) continue;
+        EXPECT_NE(W(p, id), nullptr) << "control " << id;
+    }
+    EXPECT_EQ(rt::DisplayPanel(p), 0);
+    EXPECT_TRUE(win->isVisible());
+    QWidget* content = rt::testing::PanelContent(p);
+    EXPECT_EQ(content->size(), QSize(520, 420));
+    // Pixel placement: the canvas sits exactly where the resource puts it, at its size.
+    EXPECT_EQ(rt::testing::ControlBox(p, DRAW)->geometry(), QRect(170, 10, 120, 80));
+}
+
+TEST_F(Loading, EveryControlCarriesItsLabelOrConstantAsAccessibleName) {
+    int p = rt::LoadPanel(0, kFile, 1);
+    ASSERT_GT(p, 0);
+    EXPECT_EQ(W(p, RATE)->accessibleName(), "Rate");
+    EXPECT_EQ(W(p, DRAW)->accessibleName(), "DRAW");
+    EXPECT_EQ(W(p, UNLABELLED)->accessibleName(), "UNLABELLED");
+    EXPECT_EQ(W(p, CHIP)->accessibleName(), "KorJorb");
+    rt::SetCtrlAttribute(p, RATE, rt::ATTR_LABEL_TEXT, "Sample rate");
+    EXPECT_EQ(W(p, RATE)->accessibleName(), "Sample rate");
+    std::string label;
+    rt::GetCtrlAttribute(p, RATE, rt::ATTR_LABEL_TEXT, &label);
+    EXPECT_EQ(label, "Sample rate");
+}
+
+TEST_F(Loading, LabelsSitAboveOrBesideAndFramedControlsGoIntoTheGrid) {
+    int p = LoadMain();
+    // A 44 px box has room for the label above the ring.
+    auto* rateLabel = rt::testing::ControlBox(p, RATE)->findChild<QLabel*>();
+    ASSERT_NE(rateLabel, nullptr);
+    EXPECT_EQ(rateLabel->text(), "Rate");
+    EXPECT_LT(rateLabel->geometry().bottom(), W(p, RATE)->geometry().top());
+    // A 24 px box puts it to the left.
+    auto* gainLabel = rt::testing::ControlBox(p, GAIN)->findChild<QLabel*>();
+    EXPECT_LT(gainLabel->geometry().right(), W(p, GAIN)->geometry().left());
+    // Framed controls live inside the frame's box.
+    auto* frame = rt::testing::PanelContent(p)->findChild<QGroupBox*>();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Options");
+    EXPECT_TRUE(frame->isAncestorOf(W(p, BOOST)));
+    EXPECT_TRUE(frame->isAncestorOf(W(p, MIC)));
+    int left = 0;
+    rt::GetCtrlAttribute(p, BOOST, rt::ATTR_LEFT, &left);
+    EXPECT_GE(left, 300);
+    // Nothing is clipped: every control's box lies inside the panel.
+    QRect panelRect = rt::testing::PanelContent(p)->rect();
+    for (int id = APPLY; id <= UNLABELLED; ++id) {
+        QWidget* box = rt::testing::ControlBox(p, id);
+        if (!box) continue;
+        QRect r(box->mapTo(rt::testing::PanelContent(p), QPoint(0, 0)), box->size());
+        EXPECT_TRUE(panelRect.contains(r)) << "control " << id;
+        EXPECT_GE(box->width(), box->minimumSizeHint().width() - 1) << "control " << id;
+    }
+}
+
+TEST_F(Loading, ChildPanelIsAPlainWidgetOfItsParent) {
+    int p = rt::LoadPanel(0, kFile, 1);
+    int c = rt::LoadPanel(p, kFile, 2);
+    ASSERT_GT(c, 0) << rt::LastLoadError();
+    QWidget* child = rt::testing::PanelWindow(c);
+    EXPECT_FALSE(child->isWindow());
+    EXPECT_EQ(child, rt::testing::PanelContent(c));
+    EXPECT_TRUE(rt::testing::PanelContent(p)->isAncestorOf(child));
+    // Discarding the parent discards the child with it.
+    EXPECT_EQ(rt::DiscardPanel(p), 0);
+    EXPECT_EQ(rt::DisplayPanel(c), rt::UIEBadPanelHandle);
+}
+
+TEST_F(Loading, TimersStartAsTheResourceSays) {
+    int p = rt::LoadPanel(0, kFile, 1);
+    int enabled = -1, ms = 0;
+    EXPECT_EQ(rt::GetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, &enabled), 0);
+    EXPECT_EQ(enabled, 0);
+    EXPECT_EQ(rt::GetCtrlAttribute(p, TICK, rt::ATTR_INTERVAL, &ms), 0);
+    EXPECT_EQ(ms, 20);
+}
+
+TEST_F(Loading, MissingFileOrResourceOrParentIsNamed) {
+    EXPECT_EQ(rt::LoadPanel(0, "nothere_pan.uir", 1), rt::UIEResourceNotFound);
+    EXPECT_NE(rt::LastLoadError().find("nothere_pan.uir"), std::string::npos);
+    EXPECT_EQ(rt::LoadPanel(0, kFile, 9), rt::UIEResourceNotFound);
+    EXPECT_NE(rt::LastLoadError().find("fixture_pan.uir: no panel with resource 9"), std::string::npos);
+    EXPECT_EQ(rt::LoadPanel(777, kFile, 2), rt::UIEBadPanelHandle);
+    EXPECT_EQ(rt::LoadPanel(0, nullptr, 1), rt::UIEResourceNotFound);
+    // File names match whatever their letter case, as on the original's file system.
+    int p = rt::LoadPanel(0, "FIXTURE_PAN.UIR", 1);
+    EXPECT_GT(p, 0);
+    EXPECT_TRUE(rt::LastLoadError().empty());
+}
+
+TEST_F(Loading, MalformedTextFailsWithTheFileNamed) {
+    rt::RegisterPanelResource("broken.uir", R"({"file": "broken.uir", "panels": [ {"resource": 1,)");
+    EXPECT_EQ(rt::LoadPanel(0, "broken.uir", 1), rt::UIEBadFile);
+    EXPECT_NE(rt::LastLoadError().find("broken.uir: malformed JSON"), std::string::npos) << rt::LastLoadError();
+}
+
+TEST_F(Loading, UnknownCallbackFailsNamingFilePanelAndControl) {
+    rt::RegisterPanelResource("bad.uir", With(R"({"id": 2, "constant": "OK", "kind": "command_button", "callback": "CtrlCB", "geometry": [0,0,10,10]},
+        {"id": 5, "constant": "RFMT", "kind": "ring", "callback": "NoSuchCB", "geometry": [0,20,10,10]})"));
+    EXPECT_EQ(rt::LoadPanel(0, "bad.uir", 1), rt::UIEUnknownCallback);
+    EXPECT_EQ(rt::LastLoadError(), "bad.uir: panel P (resource 1): control RFMT (id 5): unknown control callback \"NoSuchCB\"");
+    // A name known only as another kind of callback is no control callback either.
+    rt::RegisterPanelResource("bad.uir", With(R"({"id": 2, "constant": "OK", "kind": "command_button", "callback": "PanelCB", "geometry": [0,0,10,10]})"));
+    EXPECT_EQ(rt::LoadPanel(0, "bad.uir", 1), rt::UIEUnknownCallback);
+    EXPECT_NE(rt::LastLoadError().find("not as a control callback"), std::string::npos);
+    // Once the name is registered, the same panel loads.
+    rt::RegisterCtrlCallback("PanelCB", [](int, int, int, void*, int, int) { return 0; });
+    EXPECT_GT(rt::LoadPanel(0, "bad.uir", 1), 0) << rt::LastLoadError();
+    rt::RegisterPanelCallback("PanelCB", [](int, int, void*, int, int) { return 0; });
+    RegisterRecorders();
+}
+
+TEST_F(Loading, StructuralFaultsAreRefusedWithTheControlNamed) {
+    struct Case {
+        std::string controls;
+        std::string message;
+    } cases[] = {
+        {R"({"id": 3, "constant": "A", "kind": "led", "geometry": [0,0,9,9]}, {"id": 3, "constant": "B", "kind": "led", "geometry": [0,0,9,9]})",
+         "control B (id 3): duplicate control id 3 (also A)"},
+        {R"({"id": 3, "constant": "A", "kind": "knob", "geometry": [0,0,9,9]})", "control A (id 3): unknown kind \"knob\""},
+        {R"({"id": 3, "kind": "led", "geometry": [0,0,9,9]})", "missing key \"constant\""},
+        {R"({"id": 3, "constant": "A", "kind": "led"})", "control A (id 3): missing placement"},
+        {R"({"id": 3, "constant": "A", "kind": "led", "geometry": [0,0,9,9], "calback": "X"})", "unknown key \"calback\""},
+        {R"({"id": 3, "constant": "A", "kind": "ring", "geometry": [0,0,9,9], "items": [{"label": "x", "value": "y"}]})",
+         "\"value\" must be an integer"},
+        {R"({"id": 3, "constant": "A", "kind": "led", "frame": "none", "row": 0, "col": 0})", "names frame \"none\""},
+        {R"({"id": 3, "constant": "A", "kind": "led", "geometry": [0,0,9,9], "dimmed": true, "dimmed": false})",
+         "key \"dimmed\" given twice"},
+        {R"({"id": 3, "constant": "A", "kind": "led", "geometry": [60,0,50,9]})",
+         "control A (id 3): \"geometry\" [60, 0, 50, 9] reaches outside the panel (100 x 100)"},
+        {R"({"id": 3, "constant": "A", "kind": "numeric", "min": 5, "max": 1, "geometry": [0,0,9,9]})",
+         "control A (id 3): \"min\" is above \"max\""},
+    };
+    for (const Case& c : cases) {
+        rt::RegisterPanelResource("bad.uir", With(c.controls));
+        EXPECT_EQ(rt::LoadPanel(0, "bad.uir", 1), rt::UIEBadFile) << c.controls;
+        EXPECT_NE(rt::LastLoadError().find("bad.uir"), std::string::npos) << rt::LastLoadError();
+        EXPECT_NE(rt::LastLoadError().find(c.message), std::string::npos) << rt::LastLoadError();
+    }
+}
+
+TEST_F(Loading, ResourceNamesAreListed) {
+    rt::RegisterPanelResource("zz_pan.uir", With(""));
+    std::vector<std::string> names = rt::PanelResourceNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "zz_pan.uir"), names.end());
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    std::string text;
+    EXPECT_TRUE(rt::PanelResourceText("ZZ_PAN.uir", &text));
+    EXPECT_FALSE(rt::PanelResourceText("none.uir", &text));
+}

@@ -1,0 +1,252 @@
+// Menus, popups through the prompter, the event loop and waits, paths and number formatting.
+#include "fixture.h"
+
+#include "oslayer/os.h"
+#include "runtime/scripted_prompter.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace fixture;
+
+namespace {
+
+class Menus : public RuntimeTest {};
+class Popups : public RuntimeTest {};
+class Loop : public RuntimeTest {};
+
+enum { MENUBAR = 1, DEVICE = 2, PYKA = 3, JORB = 4, EXPORT = 5, ABOUT = 6 };
+
+}  // namespace
+
+TEST_F(Menus, ItemsCarryChecksDimmingAndCallbacks) {
+    int p = LoadMain();
+    int bar = rt::LoadMenuBar(p, kFile, MENUBAR);
+    ASSERT_GT(bar, 0) << rt::LastLoadError();
+    QMenuBar* mb = rt::testing::MenuBarWidget(bar);
+    ASSERT_NE(mb, nullptr);
+    EXPECT_TRUE(rt::testing::PanelWindow(p)->isAncestorOf(mb));
+    int v = -1;
+    rt::GetMenuBarAttribute(bar, JORB, rt::ATTR_CHECKED, &v);
+    EXPECT_EQ(v, 1);
+    rt::GetMenuBarAttribute(bar, EXPORT, rt::ATTR_DIMMED, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_FALSE(rt::testing::MenuItemAction(bar, EXPORT)->isEnabled());
+
+    rt::SetMenuBarAttribute(bar, PYKA, rt::ATTR_CHECKED, 1);
+    rt::SetMenuBarAttribute(bar, JORB, rt::ATTR_CHECKED, 0);
+    EXPECT_TRUE(rt::testing::MenuItemAction(bar, PYKA)->isChecked());
+    EXPECT_FALSE(rt::testing::MenuItemAction(bar, JORB)->isChecked());
+    rt::SetMenuBarAttribute(bar, EXPORT, rt::ATTR_DIMMED, 0);
+    EXPECT_TRUE(rt::testing::MenuItemAction(bar, EXPORT)->isEnabled());
+
+    // The user choosing an item: the callback gets (bar, item, data, panel); the check mark is
+    // the program's to change, not flipped by the menu itself.
+    rt::testing::MenuItemAction(bar, PYKA)->trigger();
+    ASSERT_EQ(Events().size(), 1u);
+    EXPECT_EQ(Events()[0], (Event{p, PYKA, -bar, 0, 0}));
+    rt::GetMenuBarAttribute(bar, PYKA, rt::ATTR_CHECKED, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_TRUE(rt::testing::MenuItemAction(bar, PYKA)->isChecked());
+    // A command on the bar itself, and one called from code.
+    rt::testing::MenuItemAction(bar, ABOUT)->trigger();
+    EXPECT_EQ(rt::CallMenuCallback(bar, JORB), 0);
+    ASSERT_EQ(Events().size(), 3u);
+    EXPECT_EQ(Events()[1].control, ABOUT);
+    EXPECT_EQ(Events()[2].control, JORB);
+    EXPECT_EQ(rt::CallMenuCallback(bar, 99), rt::UIEBadControlId);
+    EXPECT_EQ(rt::SetMenuBarAttribute(bar + 1000, PYKA, rt::ATTR_CHECKED, 1), rt::UIEBadPanelHandle);
+    EXPECT_EQ(rt::SetMenuBarAttribute(bar, DEVICE, rt::ATTR_CHECKED, 1), rt::UIEBadAttribute);
+}
+
+TEST_F(Menus, UnknownMenuCallbackOrResourceIsRefused) {
+    rt::RegisterPanelResource("menu_bad.uir", R"({"file": "menu_bad.uir", "panels": [],
+        "menubars": [ {"resource": 1, "constant": "MB", "menus": [ {"id": 2, "label": "Mode",
+          "items": [ {"id": 3, "label": "I2C Mode", "callback": "I2CModeCBX"} ] } ] } ] })");
+    EXPECT_EQ(rt::LoadMenuBar(0, "menu_bad.uir", 1), rt::UIEUnknownCallback);
+    EXPECT_EQ(rt::LastLoadError(), "menu_bad.uir: menu bar MB: menu \"Mode\": item \"I2C Mode\": unknown menu callback \"I2CModeCBX\"");
+    EXPECT_EQ(rt::LoadMenuBar(0, kFile, 7), rt::UIEResourceNotFound);
+    int child = rt::LoadPanel(rt::LoadPanel(0, kFile, 1), kFile, 2);
+    EXPECT_EQ(rt::LoadMenuBar(child, kFile, MENUBAR), rt::UIEBadPanelHandle);
+}
+
+TEST_F(Popups, ScriptedAnswersAndARecordOfEveryPopup) {
+    rt::ScriptedPrompter prompter;
+    EXPECT_EQ(rt::SetPrompter(&prompter), nullptr);
+    rt::MessagePopup("invalid operation", "Can not read under Write-Only Mode");
+    prompter.QueueYesNo(false);
+    EXPECT_EQ(rt::ConfirmPopup("Delete configuration", "Are you sure you want to delete this configuration?"), 0);
+    EXPECT_EQ(rt::ConfirmPopup("Update configuration", "Sure?"), 1);  // nothing queued: Yes
+    std::string answer = "old";
+    EXPECT_EQ(rt::PromptPopup("Config Entry", "Enter name for Configuration", &answer, 30), -1);
+    EXPECT_EQ(answer, "old");  // cancelled: untouched
+    prompter.QueuePrompt("a name that is much longer than thirty characters");
+    EXPECT_EQ(rt::PromptPopup("Config Entry", "Enter name for Configuration", &answer, 30), 0);
+    EXPECT_EQ(answer, "a name that is much longer tha");
+    EXPECT_EQ(rt::GenericMessagePopup("T", "ok?", rt::VAL_OK_CANCEL_DIALOG), rt::VAL_GENERIC_POPUP_BTN1);
+
+    ASSERT_EQ(prompter.Shown().size(), 6u);
+    EXPECT_EQ(prompter.Shown()[0].kind, rt::ScriptedPrompter::Kind::Message);
+    EXPECT_EQ(prompter.Shown()[0].title, "invalid operation");
+    EXPECT_EQ(prompter.Shown()[0].text, "Can not read under Write-Only Mode");
+    EXPECT_EQ(prompter.Shown()[1].answer, "no");
+    EXPECT_EQ(prompter.Shown()[2].answer, "yes");
+    EXPECT_EQ(prompter.Shown()[3].answer, "cancel");
+    EXPECT_EQ(prompter.Shown()[5].kind, rt::ScriptedPrompter::Kind::OkCancel);
+    EXPECT_EQ(rt::SetPrompter(nullptr), &prompter);
+}
+
+TEST_F(Popups, FilePickersTellNewFromExistingFiles) {
+    rt::ScriptedPrompter prompter;
+    rt::SetPrompter(&prompter);
+    std::string dir = ::testing::TempDir();
+    std::string existing = rt::MakePathname(dir, "rt_existing.dat");
+    std::ofstream(existing) << "[x]\n";
+    std::string path;
+    EXPECT_EQ(rt::FileSelectPopup("", "*.dat", "*.dat", "Export", rt::VAL_SAVE_BUTTON, &path), rt::VAL_NO_FILE_SELECTED);
+    prompter.QueueFile(existing);
+    EXPECT_EQ(rt::FileSelectPopup("", "*.dat", "*.dat", "Export", rt::VAL_SAVE_BUTTON, &path), rt::VAL_EXISTING_FILE_SELECTED);
+    EXPECT_EQ(path, existing);
+    prompter.QueueFile(rt::MakePathname(dir, "rt_bright.dat"));
+    EXPECT_EQ(rt::FileSelectPopup("", "*.dat", "*.dat", "Export", rt::VAL_SAVE_BUTTON, &path), rt::VAL_NEW_FILE_SELECTED);
+    prompter.QueueDir(dir);
+    std::string chosen;
+    EXPECT_EQ(rt::DirSelectPopup("", "Play folder", &chosen), rt::VAL_DIRECTORY_SELECTED);
+    EXPECT_EQ(chosen, dir);
+    EXPECT_EQ(rt::DirSelectPopup("", "Play folder", &chosen), rt::VAL_NO_DIRECTORY_SELECTED);
+    EXPECT_EQ(prompter.Shown()[1].title, "Export");
+    EXPECT_EQ(prompter.Shown()[1].text, "*.dat");
+    std::remove(existing.c_str());
+}
+
+TEST_F(Loop, DelayGoesThroughTheSleeper) {
+    std::vector<int> slices;
+    os::Sleeper previous = os::SetSleeper([&](int ms) { slices.push_back(ms); });
+    auto start = std::chrono::steady_clock::now();
+    rt::Delay(1.0);
+    rt::Delay(0.025);
+    rt::Delay(-1);
+    auto took = std::chrono::steady_clock::now() - start;
+    os::SetSleeper(previous);
+    EXPECT_LT(took, std::chrono::milliseconds(200));
+    int total = 0;
+    for (int s : slices) total += s;
+    EXPECT_EQ(total, 1025);
+    EXPECT_EQ(slices.size(), 103u);  // 100 slices of 10 ms, then 10, 10 and 5
+    EXPECT_EQ(slices.back(), 5);
+}
+
+TEST_F(Loop, DelayWithTheRealSleeperWaitsAboutRight) {
+    os::Sleeper previous = os::SetSleeper(nullptr);
+    auto start = std::chrono::steady_clock::now();
+    rt::Delay(0.2);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    os::SetSleeper(previous);
+    EXPECT_GE(ms, 195);
+    EXPECT_LT(ms, 400);
+}
+
+TEST_F(Loop, DelayKeepsPaintingButRunsNoTimer) {
+    int p = LoadMain();
+    rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 1);
+    QWidget* led = W(p, POWER);
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    led->installEventFilter(&counter);
+    rt::SetCtrlVal(p, POWER, 1);
+    os::Sleeper previous = os::SetSleeper([](int ms) { usleep(static_cast<useconds_t>(ms) * 1000); });
+    rt::Delay(0.1);
+    os::SetSleeper(previous);
+    led->removeEventFilter(&counter);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_TRUE(EventCodes(TICK).empty());
+}
+
+TEST_F(Loop, RunUserInterfaceReturnsTheQuitCode) {
+    int p = LoadMain();
+    OnCtrl() = [](int, int, int event) {
+        if (event == rt::EVENT_TIMER_TICK) rt::QuitUserInterface(7);
+    };
+    rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 1);
+    EXPECT_EQ(rt::RunUserInterface(), 7);
+    rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 0);
+    // A quit asked for before the loop runs ends the next one at once.
+    rt::QuitUserInterface(3);
+    EXPECT_EQ(rt::RunUserInterface(), 3);
+}
+
+TEST_F(Loop, WatchedDescriptorRunsItsHandler) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    int calls = 0;
+    int id = rt::WatchFd(fds[0], [&] {
+        char buf[8];
+        if (read(fds[0], buf, sizeof buf) > 0) ++calls;
+    });
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(rt::WatchFd(-1, [] {}), rt::UIEBadValue);
+    ASSERT_EQ(write(fds[1], "x", 1), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 2000);
+    rt::testing::ResetRuntime();  // stops the watch before the descriptors go
+    close(fds[0]);
+    close(fds[1]);
+}
+
+TEST(Paths, FormatReal) {
+    EXPECT_EQ(rt::FormatReal(1.5), "1.5");
+    EXPECT_EQ(rt::FormatReal(-12), "-12");
+    EXPECT_EQ(rt::FormatReal(0.125), "0.125");
+    EXPECT_EQ(rt::FormatReal(0), "0");
+    EXPECT_EQ(rt::FormatReal(-0.0), "0");
+    EXPECT_EQ(rt::FormatReal(-0.0000001), "0");
+    EXPECT_EQ(rt::FormatReal(34.5), "34.5");
+    EXPECT_EQ(rt::FormatReal(1.0 / 3.0), "0.333333");
+    EXPECT_EQ(rt::FormatReal(2.0000004), "2");
+    EXPECT_EQ(rt::FormatReal(-57), "-57");
+    EXPECT_EQ(rt::FormatReal(100), "100");
+    EXPECT_EQ(rt::FormatReal(0.0666666), "0.066667");
+}
+
+TEST(Paths, MakeSplitAndExists) {
+    EXPECT_EQ(rt::MakePathname("/home/u", "STconfig.dat"), "/home/u/STconfig.dat");
+    EXPECT_EQ(rt::MakePathname("/home/u/", "/STconfig.dat"), "/home/u/STconfig.dat");
+    EXPECT_EQ(rt::MakePathname("", "script.txt"), "script.txt");
+    std::string dir, file;
+    rt::SplitPath("/data/sets/bright.dat", &dir, &file);
+    EXPECT_EQ(dir, "/data/sets");
+    EXPECT_EQ(file, "bright.dat");
+    rt::SplitPath("bright.dat", &dir, &file);
+    EXPECT_EQ(dir, "");
+    EXPECT_EQ(file, "bright.dat");
+    rt::SplitPath("/x.dat", &dir, nullptr);
+    EXPECT_EQ(dir, "/");
+    std::string tmp = ::testing::TempDir();
+    EXPECT_FALSE(rt::FileExists(tmp));  // a folder is no file
+    EXPECT_FALSE(rt::FileExists(rt::MakePathname(tmp, "rt_none.txt")));
+    EXPECT_FALSE(rt::FileExists(""));
+}
+
+TEST(Paths, ProjectDirFollowsTheEnvironment) {
+    std::string tmp = ::testing::TempDir() + "rt_home";
+    std::filesystem::create_directories(tmp);
+    setenv("CODECBENCH_HOME", (tmp + "/").c_str(), 1);
+    EXPECT_EQ(rt::GetProjectDir(), tmp);
+    unsetenv("CODECBENCH_HOME");
+    // The test program's folder is writable here, so it is the project folder.
+    EXPECT_EQ(rt::GetProjectDir(), os::ExecutableDir());
+    setenv("CODECBENCH_HOME", "", 1);
+    EXPECT_EQ(rt::GetProjectDir(), os::ExecutableDir());  // an empty setting counts as unset
+    unsetenv("CODECBENCH_HOME");
+}

@@ -1,0 +1,282 @@
+// Control values, ring and list items, text boxes and attributes, as code sets and reads them.
+#include "fixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+
+using namespace fixture;
+
+namespace {
+
+class Values : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        p = rt::LoadPanel(0, kFile, 1);
+        ASSERT_GT(p, 0) << rt::LastLoadError();
+    }
+    int p = 0;
+};
+
+}  // namespace
+
+TEST_F(Values, RingSelectsByItemValueAndShowsNothingForAnUnknownValue) {
+    auto* combo = qobject_cast<QComboBox*>(W(p, RATE));
+    int v = -1;
+    EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
+    EXPECT_EQ(v, 1);  // the resource's value
+    EXPECT_EQ(combo->currentText(), "44.1kHz");
+    EXPECT_EQ(rt::SetCtrlVal(p, RATE, 2), 0);
+    EXPECT_EQ(combo->currentText(), "32kHz");
+    EXPECT_EQ(rt::SetCtrlVal(p, RATE, 7), rt::UIEItemNotFound);
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(combo->currentText(), "");
+    int index = 5;
+    rt::GetCtrlIndex(p, RATE, &index);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), rt::UIEItemNotFound);
+    // Setting from code runs no callback.
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Values, ItemsInsertDeleteAndFind) {
+    // The Jorbx rates go in front; the ring stays on the item it showed.
+    EXPECT_EQ(rt::InsertListItem(p, RATE, 0, "96kHz", 6), 0);
+    EXPECT_EQ(rt::InsertListItem(p, RATE, 0, "192kHz", 7), 0);
+    EXPECT_EQ(rt::InsertListItem(p, RATE, -1, "8kHz", 5), 0);
+    int n = 0;
+    rt::GetNumListItems(p, RATE, &n);
+    EXPECT_EQ(n, 6);
+    std::vector<std::string> labels;
+    for (int i = 0; i < n; ++i) {
+        std::string l;
+        rt::GetLabelFromIndex(p, RATE, i, &l);
+        labels.push_back(l);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"192kHz", "96kHz", "48kHz", "44.1kHz", "32kHz", "8kHz"}));
+    int v = 0, index = 0;
+    rt::GetCtrlVal(p, RATE, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(rt::GetIndexFromValue(p, RATE, &index, 6), 0);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(rt::GetIndexFromValue(p, RATE, &index, 99), rt::UIEItemNotFound);
+    EXPECT_EQ(rt::GetValueFromIndex(p, RATE, 5, &v), 0);
+    EXPECT_EQ(v, 5);
+    EXPECT_EQ(rt::GetValueFromIndex(p, RATE, 6, &v), rt::UIEIndexOutOfRange);
+    EXPECT_EQ(rt::InsertListItem(p, RATE, 9, "x", 1), rt::UIEIndexOutOfRange);
+    // Taking the two out again leaves the ring as it was.
+    EXPECT_EQ(rt::DeleteListItem(p, RATE, 0, 2), 0);
+    rt::GetCtrlVal(p, RATE, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(qobject_cast<QComboBox*>(W(p, RATE))->count(), 4);
+    EXPECT_EQ(rt::DeleteListItem(p, RATE, 1, -1), 0);  // to the end, the shown item with them
+    rt::GetNumListItems(p, RATE, &n);
+    EXPECT_EQ(n, 1);
+    rt::GetCtrlVal(p, RATE, &v);
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(rt::ClearListCtrl(p, RATE), 0);
+    rt::GetNumListItems(p, RATE, &n);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), rt::UIEItemNotFound);
+    EXPECT_EQ(rt::InsertListItem(p, GAIN, 0, "x", 1), rt::UIEInvalidControlType);
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Values, ListBoxCheckMarksAndStringItems) {
+    EXPECT_EQ(rt::InsertListItem(p, SETS, -1, "Night", 2), 0);
+    auto* list = qobject_cast<QListWidget*>(W(p, SETS));
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_TRUE(list->item(2)->flags() & Qt::ItemIsUserCheckable);
+    EXPECT_EQ(rt::CheckListItem(p, SETS, 2, 1), 0);
+    int checked = 0;
+    rt::IsListItemChecked(p, SETS, 2, &checked);
+    EXPECT_EQ(checked, 1);
+    EXPECT_EQ(list->item(2)->checkState(), Qt::Checked);
+    rt::IsListItemChecked(p, SETS, 0, &checked);
+    EXPECT_EQ(checked, 0);
+    EXPECT_EQ(rt::CheckListItem(p, SETS, 3, 1), rt::UIEIndexOutOfRange);
+    EXPECT_EQ(rt::SetCtrlIndex(p, SETS, 1), 0);
+    int v = 0;
+    rt::GetCtrlVal(p, SETS, &v);
+    EXPECT_EQ(v, 1);
+    // A ring slide of text values.
+    std::string s;
+    EXPECT_EQ(rt::GetCtrlVal(p, MODE, &s), 0);
+    EXPECT_EQ(s, "m");
+    EXPECT_EQ(rt::SetCtrlVal(p, MODE, "s"), 0);
+    rt::GetCtrlVal(p, MODE, &s);
+    EXPECT_EQ(s, "s");
+    EXPECT_EQ(rt::InsertListItem(p, MODE, -1, "Generic", "g"), 0);
+    EXPECT_EQ(rt::SetCtrlVal(p, MODE, "g"), 0);
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Values, NumericsKeepTheirRangeAndType) {
+    auto* spin = qobject_cast<QSpinBox*>(W(p, GAIN));
+    int v = 0;
+    rt::GetCtrlVal(p, GAIN, &v);
+    EXPECT_EQ(v, 3);
+    EXPECT_EQ(rt::SetCtrlVal(p, GAIN, 25), 0);
+    rt::GetCtrlVal(p, GAIN, &v);
+    EXPECT_EQ(v, 10);
+    EXPECT_EQ(spin->value(), 10);
+    rt::SetCtrlVal(p, GAIN, -4.6);
+    rt::GetCtrlVal(p, GAIN, &v);
+    EXPECT_EQ(v, -5);
+    // A double numeric keeps the exact value though it shows two decimals.
+    rt::SetCtrlVal(p, LEVEL, 0.125);
+    double d = 0;
+    rt::GetCtrlVal(p, LEVEL, &d);
+    EXPECT_DOUBLE_EQ(d, 0.125);
+    EXPECT_EQ(qobject_cast<QDoubleSpinBox*>(W(p, LEVEL))->text(), "0.13");
+    std::string text;
+    rt::GetCtrlVal(p, LEVEL, &text);
+    EXPECT_EQ(text, "0.13");
+    // A progress indicator.
+    rt::SetCtrlVal(p, PROGRESS, 66.7);
+    EXPECT_EQ(qobject_cast<QProgressBar*>(W(p, PROGRESS))->text(), "66.7%");
+    // A slide snaps the handle to its step but keeps the value given.
+    rt::SetCtrlVal(p, VOL, -3);
+    rt::GetCtrlVal(p, VOL, &v);
+    EXPECT_EQ(v, -3);
+    EXPECT_EQ(rt::SetCtrlVal(p, GAIN, "x"), rt::UIEBadValue);
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Values, WholeNumbersShowInHexOrDecimal) {
+    auto* spin = qobject_cast<QSpinBox*>(W(p, VALUE));
+    rt::SetCtrlVal(p, VALUE, 0x1FFu);
+    EXPECT_EQ(spin->text(), "1FF");
+    int format = -1;
+    rt::GetCtrlAttribute(p, VALUE, rt::ATTR_FORMAT, &format);
+    EXPECT_EQ(format, rt::VAL_HEX_FORMAT);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, VALUE, rt::ATTR_FORMAT, rt::VAL_DECIMAL_FORMAT), 0);
+    EXPECT_EQ(spin->text(), "511");
+    unsigned u = 0;
+    rt::GetCtrlVal(p, VALUE, &u);
+    EXPECT_EQ(u, 511u);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, LEVEL, rt::ATTR_FORMAT, rt::VAL_HEX_FORMAT), rt::UIEBadAttribute);
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Values, OnOffControlsAndTexts) {
+    rt::SetCtrlVal(p, ENABLE, 5);
+    int v = 0;
+    rt::GetCtrlVal(p, ENABLE, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(W(p, ENABLE))->isChecked());
+    rt::SetCtrlVal(p, POWER, 1);
+    rt::GetCtrlVal(p, POWER, &v);
+    EXPECT_EQ(v, 1);
+    std::string s;
+    rt::GetCtrlVal(p, NAME, &s);
+    EXPECT_EQ(s, "abc");
+    rt::SetCtrlVal(p, NAME, std::string("new name"));
+    char buf[5];
+    EXPECT_EQ(rt::GetCtrlVal(p, NAME, buf, sizeof buf), 0);
+    EXPECT_STREQ(buf, "new ");  // bounded copy
+    rt::SetCtrlVal(p, CAPTION, "0x07: |____1____|");
+    rt::GetCtrlVal(p, CAPTION, &s);
+    EXPECT_EQ(s, "0x07: |____1____|");
+    EXPECT_EQ(qobject_cast<QLabel*>(W(p, CAPTION))->text(), "0x07: |____1____|");
+    EXPECT_EQ(rt::SetCtrlVal(p, APPLY, 0), 0);  // buttons take a value and hold none
+    EXPECT_EQ(rt::SetCtrlVal(p, DRAW, 1), rt::UIEInvalidControlType);
+    EXPECT_EQ(rt::SetCtrlVal(p, 99, 1), rt::UIEBadControlId);
+    EXPECT_EQ(rt::SetCtrlVal(999, RATE, 1), rt::UIEBadPanelHandle);
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Values, TextBoxLines) {
+    int n = 0;
+    rt::GetNumTextBoxLines(p, SCRIPT, &n);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(rt::ResetTextBox(p, SCRIPT, ""), 0);
+    rt::GetNumTextBoxLines(p, SCRIPT, &n);
+    EXPECT_EQ(n, 0);
+    // SetCtrlVal appends, as the script loader does line by line.
+    rt::SetCtrlVal(p, SCRIPT, "0x1 = 0x4D\n");
+    rt::SetCtrlVal(p, SCRIPT, "; comment\n");
+    rt::GetNumTextBoxLines(p, SCRIPT, &n);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(rt::InsertTextBoxLine(p, SCRIPT, -1, "0x26 = 0x10A"), 0);
+    EXPECT_EQ(rt::InsertTextBoxLine(p, SCRIPT, 0, "top"), 0);
+    std::vector<std::string> lines;
+    rt::GetNumTextBoxLines(p, SCRIPT, &n);
+    for (int i = 0; i < n; ++i) {
+        std::string l;
+        EXPECT_EQ(rt::GetTextBoxLine(p, SCRIPT, i, &l), 0);
+        lines.push_back(l);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"top", "0x1 = 0x4D", "; comment", "0x26 = 0x10A"}));
+    std::string l;
+    EXPECT_EQ(rt::GetTextBoxLine(p, SCRIPT, 4, &l), rt::UIEIndexOutOfRange);
+    EXPECT_EQ(rt::GetNumTextBoxLines(p, NAME, &n), rt::UIEInvalidControlType);
+}
+
+TEST_F(Values, AttributesShowOnTheWidgets) {
+    QWidget* box = rt::testing::ControlBox(p, RATE);
+    rt::SetCtrlAttribute(p, RATE, rt::ATTR_DIMMED, 1);
+    EXPECT_FALSE(W(p, RATE)->isEnabled());
+    int v = 0;
+    rt::GetCtrlAttribute(p, RATE, rt::ATTR_DIMMED, &v);
+    EXPECT_EQ(v, 1);
+    rt::SetCtrlAttribute(p, RATE, rt::ATTR_VISIBLE, 0);
+    EXPECT_TRUE(box->isHidden());
+    rt::GetCtrlAttribute(p, RATE, rt::ATTR_VISIBLE, &v);
+    EXPECT_EQ(v, 0);
+    rt::SetCtrlAttribute(p, APPLY, rt::ATTR_CMD_BUTTON_COLOR, rt::VAL_GREEN);
+    rt::GetCtrlAttribute(p, APPLY, rt::ATTR_CMD_BUTTON_COLOR, &v);
+    EXPECT_EQ(v, rt::VAL_GREEN);
+    EXPECT_EQ(W(p, APPLY)->palette().color(QPalette::Button), QColor(0, 255, 0));
+    rt::SetCtrlAttribute(p, CAPTION, rt::ATTR_TEXT_COLOR, rt::VAL_RED);
+    EXPECT_EQ(W(p, CAPTION)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    rt::SetCtrlAttribute(p, APPLY, rt::ATTR_TOOLTIP_TEXT, "Power Up indicator");
+    EXPECT_EQ(W(p, APPLY)->toolTip(), "Power Up indicator");
+    rt::SetCtrlAttribute(p, GAIN, rt::ATTR_CTRL_MODE, rt::VAL_INDICATOR);
+    EXPECT_TRUE(qobject_cast<QAbstractSpinBox*>(W(p, GAIN))->isReadOnly());
+    rt::SetCtrlAttribute(p, DRAW, rt::ATTR_LEFT, 180);
+    rt::GetCtrlAttribute(p, DRAW, rt::ATTR_LEFT, &v);
+    EXPECT_EQ(v, 180);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, RATE, 12345, 1), rt::UIEBadAttribute);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, RATE, rt::ATTR_INTERVAL, 1), rt::UIEBadAttribute);
+}
+
+TEST_F(Values, TimerIntervalIsMillisecondsAsIntSecondsAsDouble) {
+    int ms = 0;
+    double s = 0;
+    EXPECT_EQ(rt::SetCtrlAttribute(p, TICK, rt::ATTR_INTERVAL, 250), 0);
+    rt::GetCtrlAttribute(p, TICK, rt::ATTR_INTERVAL, &s);
+    EXPECT_DOUBLE_EQ(s, 0.25);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, TICK, rt::ATTR_INTERVAL, 1.5), 0);
+    rt::GetCtrlAttribute(p, TICK, rt::ATTR_INTERVAL, &ms);
+    EXPECT_EQ(ms, 1500);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, TICK, rt::ATTR_INTERVAL, 0), rt::UIEBadValue);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 1), 0);
+    int on = 0;
+    rt::GetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, &on);
+    EXPECT_EQ(on, 1);
+}
+
+TEST_F(Values, PanelAttributes) {
+    std::string title;
+    rt::GetPanelAttribute(p, rt::ATTR_TITLE, &title);
+    EXPECT_EQ(title, "Fixture");
+    rt::SetPanelAttribute(p, rt::ATTR_TITLE, "Tervalo Audio Codec    ---- Jorb Demo ---- ");
+    EXPECT_EQ(rt::testing::PanelWindow(p)->windowTitle(), "Tervalo Audio Codec    ---- Jorb Demo ---- ");
+    int v = 0;
+    rt::GetPanelAttribute(p, rt::ATTR_WIDTH, &v);
+    EXPECT_EQ(v, 520);
+    rt::GetPanelAttribute(p, rt::ATTR_VISIBLE, &v);
+    EXPECT_EQ(v, 0);
+    rt::DisplayPanel(p);
+    rt::GetPanelAttribute(p, rt::ATTR_VISIBLE, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(rt::SetPanelAttribute(p, 622, 0), rt::UIEBadAttribute);
+    EXPECT_EQ(rt::GetPanelAttribute(12345, rt::ATTR_WIDTH, &v), rt::UIEBadPanelHandle);
+}

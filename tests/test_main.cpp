@@ -1,0 +1,12 @@
+// Main of every test executable: the tests run on Qt's offscreen platform against the emulated
+// board unless the environment says otherwise, whether started by CTest or by hand.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("BOARDHID_BACKEND", "emulator", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
