@@ -1,0 +1,84 @@
+// Start-up to the main panel shown: the main panel, the 84 tab panels with their rings, the menu
+// bar, the device link and the board's identity reads, on the emulated board with its fixed
+// waits taken out.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "boardhid/emulator_control.h"
+#include "link/usbcomvunt.h"
+#include "oslayer/os.h"
+#include "runtime/ui.h"
+#include "shell/devchange.h"
+#include "shell/handles.h"
+#include "shell/startup.h"
+#include "shell/state.h"
+
+namespace {
+
+class SilentPrompter : public rt::Prompter {
+public:
+    void Message(const std::string&, const std::string&) override {}
+    bool YesNo(const std::string&, const std::string&) override { return true; }
+    bool Prompt(const std::string&, const std::string&, std::string*) override { return false; }
+    int FileSelect(const std::string&, const std::string&, const std::string&, const std::string&, int,
+                   std::string*) override {
+        return rt::VAL_NO_FILE_SELECTED;
+    }
+    bool DirSelect(const std::string&, const std::string&, std::string*) override { return false; }
+};
+
+void Prepare() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("BOARDHID_BACKEND", "emulator", 0);
+    static SilentPrompter prompter;
+    rt::InitCVIRTE();
+    rt::SetPrompter(&prompter);
+    os::SetSleeper([](int) {});
+    LoadHidModule();
+}
+
+// Back to a fresh process's state: link closed, board reset (plugged or not), no panels.
+void Fresh(bool boardPresent) {
+    StopListener();
+    USBcomStop();
+    bDeviceOpened = 0;
+    DiscardShellPanels();
+    ResetShellState();
+    ResetPanelHandles();
+    if (auto* board = boardhid::FindEmulatedBoard()) {
+        board->Reset();
+        if (!boardPresent) board->Unplug();
+    }
+    os::DeviceMonitor* monitor = nullptr;
+    RegisterForDevChange(0, &monitor);  // drop the plug notices before timing
+    if (monitor) monitor->Dispatch();
+    ResetShellState();
+}
+
+void StartUp(benchmark::State& state, bool boardPresent) {
+    Prepare();
+    if (boardPresent && !boardhid::FindEmulatedBoard()) {
+        state.SkipWithError("the emulated board is not available");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(boardPresent);
+        state.ResumeTiming();
+        if (ShellStartup() != 0) {
+            state.SkipWithError("start-up failed");
+            break;
+        }
+        rt::ProcessSystemEvents();  // the main panel painted once
+    }
+    Fresh(true);
+}
+
+void BM_StartupWithBoard(benchmark::State& state) { StartUp(state, true); }
+void BM_StartupWithoutBoard(benchmark::State& state) { StartUp(state, false); }
+
+}  // namespace
+
+BENCHMARK(BM_StartupWithBoard)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartupWithoutBoard)->Unit(benchmark::kMillisecond)->Iterations(20);

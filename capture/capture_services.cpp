@@ -1,0 +1,55 @@
+// Input, ADC filter, ALC and EQ panels, as far as the rest of the program needs them now. The
+// panels carry no register controls yet, so their ring fills and refreshes have nothing to do.
+#include "capture/capture_services.h"
+
+void InitInputSignalPanel() {}
+void InitADCFilterPanel() {}
+void InitEQPanel() {}
+void InitInputSignalPanel_Jora() {}
+void InitADCFilterPanel_Jora() {}
+void InitEQPanel_Jora() {}
+void InitEQPanel_Qeva() {}
+void InitInputSignalPanelZuta() {}
+void InitADCFilterPanelZuta() {}
+void InitEQPanelZuta() {}
+void InitInputSignalPanelZutb() {}
+void InitADCFilterPanelZutb() {}
+void InitEQPanelZutb() {}
+void MNInitInputSignalPanel() {}
+void MNInitADCFilterPanel() {}
+void MNInitALCPanel() {}
+void MNInitEQPanel() {}
+void MNPykaInitInputSignalPanel() {}
+void MNPykaInitADCFilterPanel() {}
+void MNPykaInitALCPanel() {}
+void MNPykaInitEQPanel() {}
+void MNPykbInitInputSignalPanel() {}
+void MNPykbInitADCFilterPanel() {}
+void MNPykbInitALCPanel() {}
+void UpdateInputSignalPanel() {}
+void UpdateADCFilterPanel() {}
+void UpdateALCPanel() {}
+void UpdateEQPanel() {}
+void UpdateInputSignalPanel_Jora() {}
+void UpdateADCFilterPanel_Jora() {}
+void UpdateALCPanel_Jora() {}
+void UpdateEQPanel_Jora() {}
+void UpdateEQPanel_Qeva() {}
+void UpdateInputSignalPanelZuta() {}
+void UpdateADCFilterPanelZuta() {}
+void UpdateALCPanelZuta() {}
+void UpdateEQPanelZuta() {}
+void UpdateInputSignalPanelZutb() {}
+void UpdateADCFilterPanelZutb() {}
+void UpdateALCPanelZutb() {}
+void UpdateEQPanelZutb() {}
+void MNUpdateInputSignalPanel() {}
+void MNUpdateADCFilterPanel() {}
+void MNUpdateALCPanel() {}
+void UpdateMNEQPanel() {}
+void MNPykaUpdateInputSignalPanel() {}
+void MNPykaUpdateADCFilterPanel() {}
+void MNPykaUpdateALCPanel() {}
+void MNPykbUpdateInputSignalPanel() {}
+void MNPykbUpdateADCFilterPanel() {}
+void MNPykbUpdateALCPanel() {}

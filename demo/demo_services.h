@@ -1,0 +1,33 @@
+// What the rest of the program uses of the demo panels: their set-up at model choice and their
+// refresh from CFG_REG, and the Pykc demo panel's EQ controls that the shell shows and hides.
+#pragma once
+
+// ---- set-up at model choice (tool tips and rings; no traffic) ----------------------------
+void STInitDemoPanel();
+void STInitDemoPanel_Jora();
+void STInitDemoPanel_Qeva();
+void STInitDemoPanel_Qevb();
+void STInitDemoPanelZuta();
+void STInitDemoPanelZutb();
+void MNInitDemoPanel();
+void MNPykaInitDemoPanel();
+void MNPykbInitDemoPanel();
+
+// ---- refresh from CFG_REG (no traffic) ---------------------------------------------------
+void UpdateSTDemoPanel();
+void UpdateSTDemoPanel_Jora();
+void UpdateSTDemoPanel_Qeva();
+void UpdateSTDemoPanel_Qevb();
+void UpdateSTDemoPanelZuta();
+void UpdateSTDemoPanelZutb();
+void UpdateMNDemoPanel();
+void UpdateMNPykaDemoPanel();
+void UpdateMNPykbDemoPanel();
+
+// ---- the Pykc demo panel's EQ controls (PHandleMNDemo) -----------------------------------
+// Shows (1) or hides (0) the preset ring, the band cut-off rings and gain sliders, the
+// bandwidth and 3D-mode boxes, and their texts, decoration and splitter.
+void ShowMNDemoEQControls(int visible);
+
+// The Pykc demo panel's EQ band, bandwidth and 3D-mode controls (not built yet: nothing).
+int MNDemoEQBandCB(int panel, int control, int event, void* data, int e1, int e2);

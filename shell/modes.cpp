@@ -1,0 +1,205 @@
+#include "shell/modes.h"
+
+#include <string>
+
+#include "device/device_services.h"
+#include "link/usbcomvunt.h"
+#include "panels/AudioCodec_pan.h"
+#include "panels/MNDevCtrl_pan.h"
+#include "panels/MNPykaDevCtrl_pan.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "runtime/ui.h"
+#include "shell/guarded_reads.h"
+#include "shell/handles.h"
+#include "shell/state.h"
+
+using namespace ui::AudioCodec_pan;
+
+namespace {
+
+// ---- Mode menu ---------------------------------------------------------------------------
+
+using BoxCallback = int (*)(int, int, int, void*, int, int);
+
+// A communication-mode box on a device-control panel and the callback that applies it.
+struct ModeBox {
+    int* panel;
+    int control;
+    BoxCallback callback;
+};
+
+// Which box carries out a Mode-menu choice: the Pykc set's own panel while it is loaded (and
+// the Pyka panel for I2C while Pyka is), the Jorb panel in every other state.
+struct ModeChoice {
+    int item;
+    ModeBox pykc;
+    ModeBox pyka;
+    ModeBox other;
+};
+
+const ModeBox kJorb3W{&PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_ST3WSPIModeEn, ST3WSPIModeEnCB};
+const ModeBox kJorb4W{&PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_ST4WSPIModeEn, ST4WSPIModeEnCB};
+const ModeBox kJorbI2C{&PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn, STI2CModeEnCB};
+
+const ModeChoice kSpi3Wire{MENUBAR_MODE_SPI3WMode,
+                           {&PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_MN3WSPIModeEn, MN3WSPIModeEnCB},
+                           kJorb3W, kJorb3W};
+const ModeChoice kSpi4Wire{MENUBAR_MODE_SPI4WMode,
+                           {&PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_MN4WSPIModeEn, MN4WSPIModeEnCB},
+                           kJorb4W, kJorb4W};
+const ModeChoice kI2C{MENUBAR_MODE_I2CMode,
+                      {&PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_MNI2CModeEn, MNI2CModeEnCB},
+                      {&PHandleMNPykaDevCtrl, ui::MNPykaDevCtrl_pan::MNPykaDEVCTRL_MNI2CModeEn, MNPykaI2CModeEnCB},
+                      kJorbI2C};
+
+const int kCommModeItems[] = {MENUBAR_MODE_SPI3WMode, MENUBAR_MODE_SPI4WMode, MENUBAR_MODE_I2CMode};
+
+void ChooseCommMode(int menuBar, const ModeChoice& choice) {
+    for (int item : kCommModeItems)
+        rt::SetMenuBarAttribute(menuBar, item, rt::ATTR_CHECKED, item == choice.item ? 1 : 0);
+    const ModeBox& box = UILoaded == UI_PYKC ? choice.pykc : UILoaded == UI_PYKA ? choice.pyka : choice.other;
+    const int panel = *box.panel;
+    if (panel <= 0) return;  // panels not loaded: nothing to carry the change
+    rt::SetCtrlVal(panel, box.control, 1);
+    box.callback(panel, box.control, rt::EVENT_COMMIT, nullptr, 0, 0);
+}
+
+// ---- chip identification -----------------------------------------------------------------
+
+constexpr int kIdentityRegister = 0x3E;
+constexpr int kIdDimsMono = 0xFD;    // dims the Pyka, Pykc and Pykd choices
+constexpr int kIdDimsStereo = 0xFE;  // dims the Jorb, Jora and Qeva choices
+
+// The three ways to choose each model of a family: Device menu item, picture button, caption.
+struct FamilyChoices {
+    int menuItems[3];
+    int buttons[3];
+    int captions[3];
+};
+const FamilyChoices kMonoChoices{
+    {MENUBAR_DEVICE_MonoPyka, MENUBAR_DEVICE_Mono, MENUBAR_DEVICE_MonoPykd},
+    {PANEL_PB_Pyka, PANEL_PB_Pykc, PANEL_PB_Pykd},
+    {PANEL_TEXT_KorPyka, PANEL_TEXT_KorPykc, PANEL_TEXT_KorPykd}};
+const FamilyChoices kStereoChoices{
+    {MENUBAR_DEVICE_StereoJorb, MENUBAR_DEVICE_StereoJora, MENUBAR_DEVICE_StereoQeva},
+    {PANEL_PB_Jorb, PANEL_PB_Jora, PANEL_PB_Qeva},
+    {PANEL_TEXT_KorJorb, PANEL_TEXT_KorJora, PANEL_TEXT_KorQeva}};
+
+void DimChoices(const FamilyChoices& family, int dimmed) {
+    for (int i = 0; i < 3; ++i) {
+        if (PHandleMenu > 0) rt::SetMenuBarAttribute(PHandleMenu, family.menuItems[i], rt::ATTR_DIMMED, dimmed);
+        if (PHandlePanel > 0) {
+            rt::SetCtrlAttribute(PHandlePanel, family.buttons[i], rt::ATTR_DIMMED, dimmed);
+            rt::SetCtrlAttribute(PHandlePanel, family.captions[i], rt::ATTR_DIMMED, dimmed);
+        }
+    }
+}
+
+// ---- audio-id probe ----------------------------------------------------------------------
+
+constexpr uint8_t kAudioIdRegister = 0x3F;
+constexpr uint8_t kAudioIdAnswer = 0x1A;
+
+void SendBoardConfig(uint8_t first, uint8_t second) {
+    const uint8_t word[2] = {first, second};
+    USBSend(CMD_BOARD_CONFIG, 2, word);
+}
+
+// ---- boost warnings ----------------------------------------------------------------------
+
+int BoostModeWarning(int panel, int control, int event, const char* jumper) {
+    if (event != rt::EVENT_COMMIT) return 0;
+    int ticked = 0;
+    rt::GetCtrlVal(panel, control, &ticked);
+    const std::string adjust = std::string("Please adjust ") + jumper;
+    if (ticked == 0)
+        rt::MessagePopup("Warning Device is set for 5V mode!", (adjust + " for 5 Volt Speaker Ouput").c_str());
+    else
+        rt::MessagePopup("Warning Device is set for 3V mode!", (adjust + " for 3.3 Volt Speaker Ouput").c_str());
+    return 0;
+}
+
+}  // namespace
+
+void SkipRead(int menuBar, int menuItem, void*, int) {
+    int checked = 0;
+    rt::GetMenuBarAttribute(menuBar, menuItem, rt::ATTR_CHECKED, &checked);
+    checked = checked ? 0 : 1;
+    rt::SetMenuBarAttribute(menuBar, menuItem, rt::ATTR_CHECKED, checked);
+    QuillonMode = static_cast<uint8_t>(checked);
+}
+
+void SPI3WModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, kSpi3Wire); }
+void SPI4WModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, kSpi4Wire); }
+void I2CModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, kI2C); }
+
+void EnableCommMode() {
+    switch (UILoaded) {
+        case UI_PYKC: EnableCommModePykc(); break;
+        case UI_JORB: EnableCommModeJorb(); break;
+        case UI_JORA: EnableCommModeJora(); break;
+        case UI_QEVA: EnableCommModeQeva(); break;
+        case UI_PYKA: EnableCommModePyka(); break;
+        case UI_QEVB: EnableCommModeQevb(); break;
+        case UI_ZUTA: EnableCommModeZuta(); break;
+        case UI_ZUTB: EnableCommModeZutb(); break;
+        default: break;  // none loaded, or the Pykb set
+    }
+}
+
+int DevIDTimerCB(int panel, int control, int event, void*, int, int) {
+    if (event != rt::EVENT_TIMER_TICK) return 0;
+    // Identification only serves the first choice of a model; a chosen model (from the Device
+    // menu too) ends it, so register 1 is no longer rewritten behind the user's back.
+    if (UILoaded != UI_NONE || g_dev_type != DEV_NONE) {
+        rt::SetCtrlAttribute(panel, control, rt::ATTR_ENABLED, 0);
+        return 0;
+    }
+    if (QuillonMode == 1) return 0;
+    int id = 0;
+    if (CommMode == COMM_SPI4W || CommMode == COMM_I2C) {
+        // Without an open board the read cannot succeed; count it as failed without the wait.
+        id = (bDeviceOpened & 1) ? ZelqxReadOneReg(kIdentityRegister) : -1;
+    }
+    CheckDeviceID(id);
+    return 0;
+}
+
+void CheckDeviceID(int id) {
+    if (id == kIdDimsMono) {
+        DimChoices(kMonoChoices, 1);
+    } else if (id == kIdDimsStereo) {
+        DimChoices(kStereoChoices, 1);
+    } else {
+        // A failed read says nothing about the chip: offer every choice but write nothing to it.
+        if (id >= 0) {
+            CFG_REG[1] |= 0x0Fu;
+            ZelqxWriteOneReg(1);
+        }
+        DimChoices(kMonoChoices, 0);
+        DimChoices(kStereoChoices, 0);
+    }
+}
+
+void DoAudioID() {
+    SendBoardConfig(0xD7, 0xFF);
+    rt::Delay(0.3);
+    CFG_REG[7] &= ~0x100u;
+    ZelqxWriteOneReg(7);
+    rt::Delay(0.3);
+    SendBoardConfig(0xF7, 0xFF);  // bit 5 of the first byte set
+    rt::Delay(0.3);
+    const uint8_t request = kAudioIdRegister;
+    USBSend(CMD_AUDIO_ID, 1, &request);
+    rt::Delay(1.0);
+    uint8_t reply[2] = {0, 0};
+    if (USBRead(2, reply) == 1 && reply[1] == kAudioIdAnswer) bDeviceOpened |= 2;
+}
+
+int STBoostModeWarning(int panel, int control, int event, void*, int, int) {
+    return BoostModeWarning(panel, control, event, "J-25");
+}
+
+int MNBoostModeWarning(int panel, int control, int event, void*, int, int) {
+    return BoostModeWarning(panel, control, event, "J-20");
+}

@@ -1,0 +1,29 @@
+// The Mode menu (communication mode, write-only mode), the dispatch of the loaded model's
+// communication mode, chip identification, the start-up audio-id probe and the boost-mode
+// warnings of the device-control panels.
+#pragma once
+
+// Mode menu callbacks (menuBar, item, callbackData, panel).
+void SkipRead(int menuBar, int menuItem, void* callbackData, int panel);
+void SPI3WModeCB(int menuBar, int menuItem, void* callbackData, int panel);
+void SPI4WModeCB(int menuBar, int menuItem, void* callbackData, int panel);
+void I2CModeCB(int menuBar, int menuItem, void* callbackData, int panel);
+
+// Applies CommMode through the loaded model's device-control module; nothing with no model or
+// the Pykb set loaded.
+void EnableCommMode();
+
+// Chip identification: each tick reads the identity register (62) and dims the model choices
+// that do not fit the chip. The poll ends for good at the first model choice.
+int DevIDTimerCB(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+// 0xFD: a stereo chip (the Pyka, Pykc and Pykd choices dimmed). 0xFE: a mono chip (the Jorb,
+// Jora and Qeva choices dimmed). Any other id undims every choice and writes register 1 with
+// bits 3 to 0 set, except -1 (a failed read), which writes nothing.
+void CheckDeviceID(int id);
+
+// The start-up probe of the board's audio id; sets bit 1 of bDeviceOpened when it answers.
+void DoAudioID();
+
+// "1.5x Boost Stage" box of the stereo (J-25) and mono (J-20) device-control panels.
+int STBoostModeWarning(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int MNBoostModeWarning(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

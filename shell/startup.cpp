@@ -1,0 +1,242 @@
+#include "shell/startup.h"
+
+#include <sys/utsname.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "capture/capture_services.h"
+#include "device/device_services.h"
+#include "link/usbcomvunt.h"
+#include "oslayer/os.h"
+#include "panels/AudioCodec_pan.h"
+#include "pathview/pathview_services.h"
+#include "playback/playback_services.h"
+#include "regmap/regmap_model.h"
+#include "runtime/panel_resources.h"
+#include "runtime/ui.h"
+#include "shell/callbacks.h"
+#include "shell/devchange.h"
+#include "shell/handles.h"
+#include "shell/modes.h"
+#include "shell/panel_table.h"
+#include "shell/state.h"
+
+using namespace ui::AudioCodec_pan;
+
+OsVersionInfo osvi;
+
+namespace {
+
+constexpr const char* kMainPanelFile = "AudioCodec_pan.uir";
+constexpr int kStartIdentityAnswer = 0x1A;  // register 0x5F of a board that needs no probe
+constexpr int kRegisterAllOnes = 0x1FF;
+
+// Ring fills of the block and path panels, once each, in this order.
+using PanelInit = void (*)();
+const PanelInit kPanelInits[] = {
+    // Jorb
+    InitInputSignalPanel, InitADCFilterPanel, InitDACPanel, InitEQPanel, InitOutputPanel, InitPathViewControls,
+    // Jora
+    InitInputSignalPanel_Jora, InitADCFilterPanel_Jora, InitDACPanel_Jora, InitEQPanel_Jora, InitOutputPanel_Jora,
+    InitPathViewControls_Jora,
+    // Qeva
+    InitDACPanel_Qeva, InitEQPanel_Qeva, InitOutputPanel_Qeva, InitPathViewControls_Qeva,
+    // Zuta
+    InitInputSignalPanelZuta, InitADCFilterPanelZuta, InitDACPanelZuta, InitEQPanelZuta, InitOutputPanelZuta,
+    InitPathViewControlsZuta,
+    // Zutb
+    InitInputSignalPanelZutb, InitADCFilterPanelZutb, InitDACPanelZutb, InitEQPanelZutb, InitOutputPanelZutb,
+    InitPathViewControlsZutb,
+    // Pyka
+    MNPykaInitInputSignalPanel, MNPykaInitADCFilterPanel, MNPykaInitDACPanel, MNPykaInitOutputPanel,
+    MNPykaInitALCPanel, MNPykaInitPathViewControls,
+    // Pykc (its EQ panel first)
+    MNInitEQPanel, MNInitInputSignalPanel, MNInitADCFilterPanel, MNInitDACPanel, MNInitOutputPanel, MNInitALCPanel,
+    MNInitPathViewControls,
+    // Pykb
+    MNPykbInitInputSignalPanel, MNPykbInitADCFilterPanel, MNPykbInitDACPanel, MNPykbInitOutputPanel,
+    MNPykbInitALCPanel, MNPykbInitPathViewControls,
+};
+
+void RecordOsVersion() {
+    osvi = OsVersionInfo{};
+    utsname name{};
+    if (uname(&name) != 0) return;
+    osvi.release = name.release;
+    std::sscanf(name.release, "%d.%d", &osvi.dwMajorVersion, &osvi.dwMinorVersion);
+}
+
+void SetMainLed(int control, int on) {
+    if (PHandlePanel > 0) rt::SetCtrlVal(PHandlePanel, control, on);
+}
+
+// The board's identity at start: registers 7 and 0x5F. A failed read leaves the slot as it
+// was, so the copy never holds a value no register can have (a stored -1 would later reach
+// the chip as 0x1FF).
+void ReadStartIdentity() {
+    const int reg7 = ReadZelqxOneReg(7);
+    if (reg7 >= 0) CFG_REG[7] = static_cast<uint32_t>(reg7);
+    const int reg95 = ReadZelqxOneReg(0x5F);
+    if (reg95 >= 0) CFG_REG[95] = static_cast<uint32_t>(reg95);
+}
+
+// Reads one option line of at most 255 characters (without its line end) into `line`; a longer
+// line is cut there and its rest skipped. False at the end of the file.
+bool ReadOptionLine(std::FILE* file, char (&line)[256]) {
+    if (!std::fgets(line, sizeof line, file)) return false;
+    size_t length = std::strlen(line);
+    if (length > 0 && line[length - 1] == '\n') {
+        line[--length] = '\0';
+    } else {
+        int c;
+        while ((c = std::fgetc(file)) != EOF && c != '\n') {
+        }
+    }
+    if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
+    return true;
+}
+
+}  // namespace
+
+void LoadOption() {
+    std::FILE* file = std::fopen(kOptionFileName, "r");
+    if (!file) return;
+    char line[256];
+    while (ReadOptionLine(file, line) && std::strlen(line) >= 4) {
+        // "key = integer": the key is the word up to the first blank.
+        const char* p = line;
+        const char* keyEnd = p + std::strcspn(p, " \t");
+        const std::string key(p, keyEnd);
+        p = keyEnd + std::strspn(keyEnd, " \t");
+        if (*p != '=') continue;
+        ++p;
+        char* end = nullptr;
+        const long value = std::strtol(p, &end, 10);
+        if (end == p) continue;
+        // Any non-zero value hides the debug controls (256 too, which a byte would lose).
+        if (key == "notDebug") notDebug = value != 0 ? 1 : 0;
+    }
+    std::fclose(file);
+}
+
+int LoadTabPanels(int parentPanel) {
+    int loaded = 0;
+    int firstError = 0;
+    for (const TabPanelEntry& entry : kTabPanels) {
+        const int handle = rt::LoadPanel(parentPanel, entry.file, entry.resource);
+        if (handle > 0) {
+            *entry.handle = handle;
+            ++loaded;
+        } else {
+            *entry.handle = 0;
+            if (firstError == 0) firstError = handle;
+            std::fprintf(stderr, "codecbench: cannot load panel %d of %s: %s\n", entry.resource, entry.file,
+                         rt::LastLoadError().c_str());
+        }
+    }
+    return firstError < 0 ? firstError : loaded;
+}
+
+void DiscardShellPanels() {
+    for (const TabPanelEntry& entry : kTabPanels) {
+        if (*entry.handle > 0) rt::DiscardPanel(*entry.handle);
+        *entry.handle = 0;
+    }
+    if (PHandlePanel > 0) rt::DiscardPanel(PHandlePanel);
+    PHandlePanel = 0;
+    PHandleMenu = 0;
+    tabCtrl = 0;
+    PHandleLastPanel = 0;
+}
+
+void InitTabPanels() {
+    for (PanelInit init : kPanelInits) init();
+}
+
+int ShellStartup() {
+    RecordOsVersion();
+    if (rt::InitCVIRTE() != 0) return -1;
+    rt::RegisterEmbeddedPanels();
+    RegisterAllCallbacks();
+
+    UILoaded = UI_NONE;
+    CommMode = COMM_I2C;
+    QuillonMode = 0;
+    DeviceAttached = 0;
+    PoweredUp = 0;
+
+    PHandlePanel = rt::LoadPanel(0, kMainPanelFile, PANEL);
+    if (PHandlePanel <= 0) {
+        std::fprintf(stderr, "codecbench: cannot load the main panel: %s\n", rt::LastLoadError().c_str());
+        PHandlePanel = 0;
+        return -1;
+    }
+    LoadOption();
+    RegisterForDevChange(PHandlePanel, nullptr);
+    PHandleLastPanel = PHandlePanel;
+
+    LoadTabPanels(PHandlePanel);
+    InitTabPanels();
+
+    tabCtrl = rt::EasyTab_ConvertFromCanvas(PHandlePanel, PANEL_CANVAS);
+    PHandleMenu = rt::LoadMenuBar(PHandlePanel, kMainPanelFile, MENUBAR);
+
+    // The pool runs the link's listener; like the panels it lives until the process ends (a
+    // listener still waiting then must not be joined).
+    if (!poolHandle) poolHandle = new os::ThreadPool(4);
+    USBpresent = USBInit();
+
+    PanelTitle = "Tervalo Audio Codec ";
+    rt::SetPanelAttribute(PHandlePanel, rt::ATTR_TITLE, PanelTitle.c_str());
+
+    if (bDeviceOpened != 0) {
+        VPEusbAttach();
+        ReadStartIdentity();
+        if (CFG_REG[7] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) DoAudioID();
+    }
+    // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too.
+    if (CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) EnableCommModeJorb();
+
+    rt::DisplayPanel(PHandlePanel);
+    UpdateRegMapTitle();  // the Jorb register map's title rows
+    return 0;
+}
+
+void StopListening() { StopListener(); }
+
+int Quit(int, int, int event, void*, int, int) {
+    if (event != rt::EVENT_COMMIT) return 0;
+    StopListening();
+    rt::QuitUserInterface(0);
+    ReleaseUSB();
+    return 0;
+}
+
+int TDevTickCB(int panel, int control, int event, void*, int, int) {
+    if (event != rt::EVENT_TIMER_TICK) return 0;
+    rt::SetCtrlAttribute(panel, control, rt::ATTR_ENABLED, 0);
+    if (osvi.dwMajorVersion < kMinimumOsMajorVersion) return 0;
+    if (HidIsDevicePlugged() != 0) {
+        SetMainLed(PANEL_LDevAttached, 1);
+        if (bDeviceOpened == 0) {
+            if (HidOpenDevice() == 0) {
+                rt::MessagePopup("Warning", "Can not open device.");
+            } else {
+                rt::Delay(0.3);
+                bDeviceOpened = 1;
+            }
+        }
+    } else {
+        SetMainLed(PANEL_LDevAttached, 0);
+        SetMainLed(PANEL_LPowerUp, 0);
+        if (bDeviceOpened != 0) HidCloseDevice();
+        bDeviceOpened = 0;
+    }
+    return 0;
+}
+
+void SetCapacityMessage() {}
+void SetStatusMessage() {}
+void SelectDevice() {}

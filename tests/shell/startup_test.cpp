@@ -1,0 +1,289 @@
+// Start-up with and without a board, the option file, the start poll and Quit.
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "device/device_services.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "shell/panel_table.h"
+#include "shell/shell_main.h"
+#include "tests/shell/shell_test_support.h"
+
+namespace {
+
+using namespace ui::AudioCodec_pan;
+using shelltest::Report;
+
+class StartupTest : public shelltest::ShellFixture {
+protected:
+    int JorbBox(int control) { return CtrlInt(PHandleSTDevCtrl, control); }
+};
+
+TEST_F(StartupTest, WithABoardThatNeedsNoProbeReadsItsIdentityAndLeavesTheModeAlone) {
+    StartShell(true);
+
+    EXPECT_GT(PHandlePanel, 0);
+    EXPECT_GT(PHandleMenu, 0);
+    EXPECT_GT(tabCtrl, 0);
+    EXPECT_EQ(PHandleLastPanel, PHandlePanel);
+    for (const TabPanelEntry& entry : kTabPanels) EXPECT_GT(*entry.handle, 0) << entry.file;
+    int visible = 0;
+    rt::GetPanelAttribute(PHandlePanel, rt::ATTR_VISIBLE, &visible);
+    EXPECT_EQ(visible, 1);
+    std::string title;
+    rt::GetPanelAttribute(PHandlePanel, rt::ATTR_TITLE, &title);
+    EXPECT_EQ(title, "Tervalo Audio Codec ");
+    EXPECT_TRUE(startTDevEnabled);
+    EXPECT_TRUE(startDevIdEnabled);
+
+    EXPECT_EQ(USBpresent, 1);
+    EXPECT_EQ(bDeviceOpened, 1);
+    EXPECT_EQ(DeviceAttached, 1);
+    EXPECT_EQ(Led(PANEL_LDevAttached), 1);
+    EXPECT_EQ(UILoaded, UI_NONE);
+    EXPECT_EQ(CommMode, COMM_I2C);
+
+    // Registers 7 and 0x5F read, nothing else: 0x5F answers 0x1A, so neither the audio-id probe
+    // nor the Jorb mode runs.
+    const std::vector<Report> expected = {{0xD0, 0, 1, 7}, {0xD0, 0, 1, 0x5F}};
+    EXPECT_EQ(Received(), expected);
+    EXPECT_EQ(CFG_REG[7], board->CodecRegister(7));
+    EXPECT_EQ(CFG_REG[95], 0x1Au);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 0);
+}
+
+TEST_F(StartupTest, WithoutABoardAppliesTheJorbModeOnce) {
+    StartShell(false);
+
+    EXPECT_EQ(bDeviceOpened, 0);
+    EXPECT_EQ(DeviceAttached, 0);
+    EXPECT_EQ(Led(PANEL_LDevAttached), 0);
+    EXPECT_EQ(CFG_REG[95], 0u);
+    EXPECT_TRUE(Received().empty());
+    // CommMode I2C: the Jorb panel's I2C box ticked, the two SPI boxes clear.
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_ST3WSPIModeEn), 0);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_ST4WSPIModeEn), 0);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(StartupTest, AnUnidentifiedBoardGetsTheAudioIdProbeAndThenTheJorbMode) {
+    board->SetIdentity(0xFE, 0x00);
+    StartShell(true);
+
+    const std::vector<Report> r = Received();
+    ASSERT_GE(r.size(), 6u);
+    EXPECT_EQ(r[0], (Report{0xD0, 0, 1, 7}));
+    EXPECT_EQ(r[1], (Report{0xD0, 0, 1, 0x5F}));
+    EXPECT_EQ(r[2], (Report{0x34, 0, 2, 0xD7, 0xFF}));
+    EXPECT_EQ(r[3], (Report{0xD4, 0, 2, 0x0E, 0x00}));  // register 7 with bit 8 clear
+    EXPECT_EQ(r[4], (Report{0x34, 0, 2, 0xF7, 0xFF}));
+    EXPECT_EQ(r[5], (Report{0xD0, 0, 1, 0x3F}));
+    EXPECT_EQ(bDeviceOpened, 3);  // the audio id answered 0x1A
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+
+    // After the probe's two words, what follows is exactly one application of the Jorb mode.
+    const std::vector<Report> afterProbe(r.begin() + 6, r.end());
+    board->ClearReceivedReports();
+    EnableCommModeJorb();
+    EXPECT_FALSE(Received().empty());
+    EXPECT_EQ(afterProbe, Received());
+}
+
+TEST_F(StartupTest, AProbeWithoutAnswerLeavesTheAudioIdUnconfirmedAndShowsNothing) {
+    board->SetIdentity(0xFE, 0x00);
+    boardhid::FaultPlan plan;
+    plan.faultAfterReplies = 2;  // registers 7 and 0x5F answer, the audio id does not
+    plan.dropReplies = 1;
+    board->SetFaults(plan);
+    StartShell(true);
+
+    EXPECT_EQ(bDeviceOpened, 1);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(StartupTest, FailedIdentityReadsKeepTheRegisterCopyValid) {
+    boardhid::FaultPlan plan;
+    plan.dropReplies = 2;
+    board->SetFaults(plan);
+    StartShell(true);
+
+    // The slots keep their start values instead of -1, so the probe writes register 7 as 0
+    // rather than 0xFF, and slot 95 (0) still calls for the Jorb mode.
+    EXPECT_EQ(CFG_REG[7], 0u);
+    EXPECT_EQ(CFG_REG[95], 0u);
+    ASSERT_GE(Received().size(), 4u);
+    EXPECT_EQ(Received()[3], (Report{0xD4, 0, 2, 0x0E, 0x00}));
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+}
+
+TEST_F(StartupTest, Register7ReadingAllOnesSkipsTheProbeButNotTheMode) {
+    board->SetIdentity(0xFE, 0x00);
+    board->SetCodecRegister(7, 0x1FF);
+    StartShell(true);
+
+    EXPECT_TRUE(ReceivedWithCommand(0xD0).size() == 2u);  // the two identity reads, no audio id
+    EXPECT_EQ(bDeviceOpened, 1);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+}
+
+// ---- option file -------------------------------------------------------------------------
+
+class OptionFileTest : public ::testing::Test {
+protected:
+    std::filesystem::path previous;
+    std::filesystem::path dir;
+
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        dir = std::filesystem::temp_directory_path() /
+              ("codecbench-option-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+        notDebug = 0;
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(dir);
+        notDebug = 0;
+    }
+    void Write(const std::string& text) { std::ofstream(kOptionFileName, std::ios::binary) << text; }
+};
+
+TEST_F(OptionFileTest, NotDebugIsReadFromTheWorkingDirectory) {
+    Write("notDebug = 1\n");
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+
+    Write("other = 5\r\nnotDebug = 0\r\n");
+    notDebug = 7;
+    LoadOption();
+    EXPECT_EQ(notDebug, 0);
+}
+
+TEST_F(OptionFileTest, AnyNonZeroValueHidesTheDebugControls) {
+    Write("notDebug = 256\n");  // a byte would keep 0 of it
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+    Write("notDebug = -3\n");
+    notDebug = 0;
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+}
+
+TEST_F(OptionFileTest, ReadingStopsAtTheFirstLineShorterThanFourCharacters) {
+    Write("a=1\nnotDebug = 1\n");
+    LoadOption();
+    EXPECT_EQ(notDebug, 0);
+    Write("other = 2\n\nnotDebug = 1\n");
+    LoadOption();
+    EXPECT_EQ(notDebug, 0);
+}
+
+TEST_F(OptionFileTest, AnOverlongLineIsCutAndTheNextLineStillRead) {
+    Write(std::string(600, 'x') + " = 1\nnotDebug = 1\n");
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+}
+
+TEST_F(OptionFileTest, AMissingFileOrMalformedLinesChangeNothing) {
+    notDebug = 1;
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+    Write("notDebug 1\nnotDebug = x\n");
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+}
+
+// ---- start poll --------------------------------------------------------------------------
+
+TEST_F(StartupTest, StartPollFiresOnceAndLightsTheLedForAnOpenBoard) {
+    StartShell(true);
+    rt::SetCtrlAttribute(PHandlePanel, PANEL_TDev, rt::ATTR_ENABLED, 1);
+    rt::SetCtrlVal(PHandlePanel, PANEL_LDevAttached, 0);
+    Tick(PANEL_TDev);
+    EXPECT_FALSE(TimerEnabled(PANEL_TDev));
+    EXPECT_EQ(Led(PANEL_LDevAttached), 1);
+    EXPECT_EQ(bDeviceOpened, 1);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(StartupTest, StartPollOpensAPluggedBoardThatIsClosed) {
+    StartShell(true);
+    HidCloseDevice();
+    bDeviceOpened = 0;
+    Tick(PANEL_TDev);
+    EXPECT_TRUE(board->IsOpen());
+    EXPECT_EQ(bDeviceOpened, 1);
+    EXPECT_EQ(Led(PANEL_LDevAttached), 1);
+}
+
+TEST_F(StartupTest, StartPollWarnsWhenTheBoardDoesNotOpen) {
+    StartShell(true);
+    HidCloseDevice();
+    bDeviceOpened = 0;
+    boardhid::FaultPlan plan;
+    plan.refuseOpen = true;
+    board->SetFaults(plan);
+    Tick(PANEL_TDev);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text, "Can not open device.");
+    EXPECT_EQ(bDeviceOpened, 0);
+}
+
+TEST_F(StartupTest, StartPollWithoutABoardTurnsTheLedsOffAndClosesTheLink) {
+    StartShell(true);
+    rt::SetCtrlVal(PHandlePanel, PANEL_LPowerUp, 1);
+    board->Unplug();
+    Tick(PANEL_TDev);
+    EXPECT_EQ(Led(PANEL_LDevAttached), 0);
+    EXPECT_EQ(Led(PANEL_LPowerUp), 0);
+    EXPECT_EQ(bDeviceOpened, 0);
+}
+
+TEST_F(StartupTest, StartPollOnAnOldKernelOnlyDisablesItself) {
+    StartShell(true);
+    rt::SetCtrlAttribute(PHandlePanel, PANEL_TDev, rt::ATTR_ENABLED, 1);
+    const OsVersionInfo real = osvi;
+    osvi.dwMajorVersion = kMinimumOsMajorVersion - 1;
+    board->Unplug();
+    Tick(PANEL_TDev);
+    osvi = real;
+    EXPECT_FALSE(TimerEnabled(PANEL_TDev));
+    EXPECT_EQ(Led(PANEL_LDevAttached), 1);
+    EXPECT_EQ(bDeviceOpened, 1);
+}
+
+// ---- shutdown ----------------------------------------------------------------------------
+
+TEST_F(StartupTest, QuitEndsTheEventLoopStopsTheListenerAndReleasesTheBoard) {
+    // Quit is pressed from inside the event loop that ShellMain runs.
+    static const int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    ASSERT_GE(wake, 0);
+    static bool watched = false;
+    if (!watched) {
+        rt::WatchFd(wake, [] {
+            uint64_t n;
+            if (read(wake, &n, sizeof n) == sizeof n)
+                rt::CallCtrlCallback(PHandlePanel, PANEL_COMMANDBUTTON, rt::EVENT_COMMIT, 0, 0);
+        });
+        watched = true;
+    }
+    const uint64_t one = 1;
+    ASSERT_EQ(write(wake, &one, sizeof one), static_cast<ssize_t>(sizeof one));
+
+    char name[] = "codecbench";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(ShellMain(1, argv), 0);
+    EXPECT_EQ(ListenersRunning(), 0);
+    EXPECT_EQ(AlwaysListening, 0);
+    EXPECT_EQ(bDeviceOpened, 0);
+    EXPECT_FALSE(board->IsOpen());
+}
+
+}  // namespace
