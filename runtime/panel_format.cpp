@@ -56,11 +56,11 @@ public:
     }
 
 private:
-    struct QRectLimit {
+    struct PanelSize {
         long long width = -1, height = -1;
     };
     std::string where_;
-    QRectLimit limit_;
+    PanelSize limit_;
 
     void Fail(const std::string& context, const std::string& what) {
         problems.push_back(where_ + (context.empty() ? "" : ": " + context) + ": " + what);
@@ -152,7 +152,7 @@ private:
                 Fail(ctx, std::string("\"") + k + "\" must be positive");
         }
         // Everything placed by pixels must lie inside the panel, or part of it would never show.
-        QRectLimit limit;
+        PanelSize limit;
         if (p.contains("width") && p["width"].is_number_integer() && p.contains("height") && p["height"].is_number_integer())
             limit = {p["width"].get<long long>(), p["height"].get<long long>()};
         limit_ = limit;

@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include <cstdio>
+
 namespace rt {
 
 using namespace detail;
@@ -29,30 +31,41 @@ QString NameFilters(const std::string& filter) {
     return "Files (" + patterns.join(' ') + ");;All files (*)";
 }
 
+// With no screen to show a dialog on (the offscreen platform) nobody could answer it and the
+// program would wait for ever: the popup is written to stderr and answered No / Cancel.
+bool Headless(const char* kind, const std::string& title, const std::string& text) {
+    if (!EnsureApp()) return true;
+    if (QGuiApplication::platformName() != "offscreen") return false;
+    bool question = std::string(kind) != "message";
+    std::fprintf(stderr, "codecbench: %s popup without a screen%s: \"%s\": %s\n", kind,
+                 question ? " (answered No / Cancel)" : "", title.c_str(), text.c_str());
+    return true;
+}
+
 class DialogPrompter : public Prompter {
 public:
     void Message(const std::string& title, const std::string& text) override {
-        if (!EnsureApp()) return;
+        if (Headless("message", title, text)) return;
         QMessageBox box(QMessageBox::Information, Q(title), Q(text), QMessageBox::Ok, DialogParent());
         box.exec();
     }
 
     bool YesNo(const std::string& title, const std::string& text) override {
-        if (!EnsureApp()) return false;
+        if (Headless("yes/no", title, text)) return false;
         QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, DialogParent());
         box.setDefaultButton(QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes;
     }
 
     bool OkCancel(const std::string& title, const std::string& text) override {
-        if (!EnsureApp()) return false;
+        if (Headless("ok/cancel", title, text)) return false;
         QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok;
     }
 
     bool Prompt(const std::string& title, const std::string& text, std::string* answer) override {
-        if (!EnsureApp()) return false;
+        if (Headless("prompt", title, text)) return false;
         QInputDialog dlg(DialogParent());
         dlg.setWindowTitle(Q(title));
         dlg.setLabelText(Q(text));
@@ -65,7 +78,7 @@ public:
 
     int FileSelect(const std::string& defaultDir, const std::string& defaultFile, const std::string& filter,
                    const std::string& title, int buttonKind, std::string* path) override {
-        if (!EnsureApp()) return VAL_NO_FILE_SELECTED;
+        if (Headless("file", title, filter)) return VAL_NO_FILE_SELECTED;
         QFileDialog dlg(DialogParent(), Q(title), Q(defaultDir.empty() ? QDir::currentPath().toStdString() : defaultDir));
         dlg.setNameFilter(NameFilters(filter));
         bool save = buttonKind == VAL_SAVE_BUTTON;
@@ -84,7 +97,7 @@ public:
     }
 
     bool DirSelect(const std::string& defaultDir, const std::string& title, std::string* dir) override {
-        if (!EnsureApp()) return false;
+        if (Headless("folder", title, defaultDir)) return false;
         QString chosen = QFileDialog::getExistingDirectory(DialogParent(), Q(title), Q(defaultDir));
         if (chosen.isEmpty()) return false;
         if (dir) *dir = S(chosen);

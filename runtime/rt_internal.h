@@ -193,7 +193,7 @@ int CurrentIndex(const Control& c);
 void SelectIndex(Control& c, int index);
 
 // Tables (table.cpp).
-QWidget* BuildTable(Control& c, const nlohmann::json& spec);
+QWidget* BuildTable(Control& c, const nlohmann::json& resource);
 // Canvases and pictures (canvas.cpp, artwork.cpp).
 QWidget* BuildCanvas(Control& c, int width, int height);
 }  // namespace rt::detail

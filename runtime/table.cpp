@@ -184,8 +184,8 @@ QTableWidgetItem* CellOf(int panel, int control, Point cell, Control** c, int* e
 
 namespace detail {
 
-QWidget* BuildTable(Control& c, const json& spec) {
-    for (const json& cj : spec.value("columns", json::array())) {
+QWidget* BuildTable(Control& c, const json& resource) {
+    for (const json& cj : resource.value("columns", json::array())) {
         Column col;
         col.label = cj["label"].get<std::string>();
         std::string type = cj.value("type", std::string("int"));
@@ -206,7 +206,7 @@ QWidget* BuildTable(Control& c, const json& spec) {
     for (const Column& col : c.columns) labels << Q(col.label);
     t->setHorizontalHeaderLabels(labels);
     int i = 0;
-    for (const json& cj : spec.value("columns", json::array())) {
+    for (const json& cj : resource.value("columns", json::array())) {
         if (cj.contains("width")) t->setColumnWidth(i, cj["width"].get<int>());
         ++i;
     }
@@ -217,7 +217,7 @@ QWidget* BuildTable(Control& c, const json& spec) {
     t->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     t->horizontalHeader()->setHighlightSections(false);
     t->setItemDelegate(new CellDelegate(c.panel, c.id, t));
-    int rows = spec.value("rows", 0);
+    int rows = resource.value("rows", 0);
     t->setRowCount(rows);
     for (int r = 0; r < rows; ++r)
         for (int col = 0; col < t->columnCount(); ++col) t->setItem(r, col, NewCell(c.columns[col]));

@@ -302,7 +302,9 @@ public:
     // OK / Cancel question; true = OK. Prompters without one answer it as a Yes/No question.
     virtual bool OkCancel(const std::string& title, const std::string& text) { return YesNo(title, text); }
 };
-// Installs a prompter (null restores the real dialogs); returns the previous one.
+// Installs a prompter (null restores the real dialogs); returns the previous one. The real
+// dialogs never wait without a screen: on the offscreen platform a popup is written to stderr
+// and answered No / Cancel.
 Prompter* SetPrompter(Prompter* p);
 
 void MessagePopup(const char* title, const char* text);

@@ -28,9 +28,11 @@ protected:
 
     // Runs panelgen on the given input files; returns its exit status and collects its output.
     int Run(std::initializer_list<std::string> files) {
-        std::string cmd = std::string(PANELGEN) + " --out " + (dir / "out").string();
-        for (const std::string& f : files) cmd += " " + (dir / "in" / f).string();
-        cmd += " 2>&1";
+        std::ostringstream command;
+        command << PANELGEN << " --out " << (dir / "out").string();
+        for (const std::string& f : files) command << ' ' << (dir / "in" / f).string();
+        command << " 2>&1";
+        std::string cmd = command.str();
         output.clear();
         FILE* pipe = popen(cmd.c_str(), "r");
         if (!pipe) return -1;

@@ -131,14 +131,16 @@ TEST_F(Loading, UnknownCallbackFailsNamingFilePanelAndControl) {
     EXPECT_EQ(rt::LoadPanel(0, "bad.uir", 1), rt::UIEUnknownCallback);
     EXPECT_EQ(rt::LastLoadError(), "bad.uir: panel P (resource 1): control RFMT (id 5): unknown control callback \"NoSuchCB\"");
     // A name known only as another kind of callback is no control callback either.
-    rt::RegisterPanelResource("bad.uir", With(R"({"id": 2, "constant": "OK", "kind": "command_button", "callback": "PanelCB", "geometry": [0,0,10,10]})"));
+    static int round = 0;
+    std::string name = "PanelOnlyCB" + std::to_string(++round);  // fresh in every repetition
+    rt::RegisterPanelCallback(name, [](int, int, void*, int, int) { return 0; });
+    rt::RegisterPanelResource("bad.uir", With(R"({"id": 2, "constant": "OK", "kind": "command_button", "callback": ")" +
+                                              name + R"(", "geometry": [0,0,10,10]})"));
     EXPECT_EQ(rt::LoadPanel(0, "bad.uir", 1), rt::UIEUnknownCallback);
     EXPECT_NE(rt::LastLoadError().find("not as a control callback"), std::string::npos);
     // Once the name is registered, the same panel loads.
-    rt::RegisterCtrlCallback("PanelCB", [](int, int, int, void*, int, int) { return 0; });
+    rt::RegisterCtrlCallback(name, [](int, int, int, void*, int, int) { return 0; });
     EXPECT_GT(rt::LoadPanel(0, "bad.uir", 1), 0) << rt::LastLoadError();
-    rt::RegisterPanelCallback("PanelCB", [](int, int, void*, int, int) { return 0; });
-    RegisterRecorders();
 }
 
 TEST_F(Loading, StructuralFaultsAreRefusedWithTheControlNamed) {

@@ -103,6 +103,17 @@ TEST_F(Popups, ScriptedAnswersAndARecordOfEveryPopup) {
     EXPECT_EQ(rt::SetPrompter(nullptr), &prompter);
 }
 
+TEST_F(Popups, RealDialogsDoNotWaitWithoutAScreen) {
+    // No prompter installed: the real dialogs, which must not block a headless run.
+    EXPECT_EQ(rt::ConfirmPopup("Delete configuration", "Sure?"), 0);
+    std::string answer = "kept";
+    EXPECT_EQ(rt::PromptPopup("Config Entry", "Name", &answer, 30), -1);
+    EXPECT_EQ(answer, "kept");
+    rt::MessagePopup("Warning", "Can not open device.");
+    std::string path;
+    EXPECT_EQ(rt::FileSelectPopup("", "*.dat", "*.dat", "Import", rt::VAL_LOAD_BUTTON, &path), rt::VAL_NO_FILE_SELECTED);
+}
+
 TEST_F(Popups, FilePickersTellNewFromExistingFiles) {
     rt::ScriptedPrompter prompter;
     rt::SetPrompter(&prompter);

@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QTableWidget>
+#include <QImage>
 
 using namespace fixture;
 
@@ -279,4 +281,65 @@ TEST_F(Values, PanelAttributes) {
     EXPECT_EQ(v, 1);
     EXPECT_EQ(rt::SetPanelAttribute(p, 622, 0), rt::UIEBadAttribute);
     EXPECT_EQ(rt::GetPanelAttribute(12345, rt::ATTR_WIDTH, &v), rt::UIEBadPanelHandle);
+}
+
+TEST_F(Values, TableRowsCellsAndLabels) {
+    int rows = 0, cols = 0;
+    rt::GetNumTableRows(p, REGS, &rows);
+    rt::GetNumTableColumns(p, REGS, &cols);
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(cols, 4);
+    EXPECT_EQ(rt::GetTableColumnFromLabel(p, REGS, "Bit 0"), 3);
+    EXPECT_EQ(rt::GetTableColumnFromLabel(p, REGS, "Bit 9"), 0);
+    // Rows appended at the end, labelled like register names.
+    EXPECT_EQ(rt::InsertTableRows(p, REGS, -1, 2), 0);
+    rt::GetNumTableRows(p, REGS, &rows);
+    EXPECT_EQ(rows, 5);
+    EXPECT_EQ(rt::SetTableRowLabel(p, REGS, 5, "Power_Management1"), 0);
+    std::string label;
+    rt::GetTableRowLabel(p, REGS, 5, &label);
+    EXPECT_EQ(label, "Power_Management1");
+    auto* table = qobject_cast<QTableWidget*>(W(p, REGS));
+    EXPECT_EQ(table->verticalHeaderItem(4)->text(), "Power_Management1");
+    // Cells hold numbers or text by column; hex columns show hex digits.
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(1, 5), "0x01"), 0);
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(2, 5), 0x1FD), 0);
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(3, 5), 1.0), 0);
+    std::string s;
+    rt::GetTableCellVal(p, REGS, rt::MakePoint(1, 5), &s);
+    EXPECT_EQ(s, "0x01");
+    int v = 0;
+    rt::GetTableCellVal(p, REGS, rt::MakePoint(2, 5), &v);
+    EXPECT_EQ(v, 0x1FD);
+    EXPECT_EQ(table->item(4, 1)->text(), "1FD");
+    rt::GetTableCellVal(p, REGS, rt::MakePoint(3, 5), &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(2, 5), "abc"), rt::UIEBadValue);
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(5, 1), 1), rt::UIEIndexOutOfRange);
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(1, 6), 1), rt::UIEIndexOutOfRange);
+    // Picture cells: a colour swatch, or an image from a file when it can be read.
+    EXPECT_EQ(rt::SetTableCellColour(p, REGS, rt::MakePoint(4, 1), rt::VAL_RED), 0);
+    EXPECT_EQ(table->item(0, 3)->background().color(), QColor(255, 0, 0));
+    EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(4, 1), 1), rt::UIEInvalidControlType);
+    EXPECT_EQ(rt::SetTableCellPictureFromFile(p, REGS, rt::MakePoint(4, 2), "/nonexistent/check.ico"), rt::UIEBadFile);
+    EXPECT_TRUE(table->item(1, 3)->data(Qt::DecorationRole).isNull());
+    std::string png = ::testing::TempDir() + "rt_check.png";
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(Qt::green);
+    ASSERT_TRUE(img.save(QString::fromStdString(png)));
+    EXPECT_EQ(rt::SetTableCellPictureFromFile(p, REGS, rt::MakePoint(4, 2), png.c_str()), 0);
+    EXPECT_FALSE(table->item(1, 3)->data(Qt::DecorationRole).isNull());
+    std::remove(png.c_str());
+    // Deleting rows from the second to the end.
+    EXPECT_EQ(rt::DeleteTableRows(p, REGS, 2, -1), 0);
+    rt::GetNumTableRows(p, REGS, &rows);
+    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(rt::DeleteTableRows(p, REGS, 3, 1), rt::UIEIndexOutOfRange);
+    EXPECT_EQ(rt::SetActiveTableCell(p, REGS, rt::MakePoint(3, 1)), 0);
+    rt::Point active;
+    rt::GetActiveTableCell(p, REGS, &active);
+    EXPECT_EQ(active.x, 3);
+    EXPECT_EQ(active.y, 1);
+    EXPECT_EQ(rt::GetNumTableRows(p, RATE, &rows), rt::UIEInvalidControlType);
+    EXPECT_TRUE(Events().empty());
 }
