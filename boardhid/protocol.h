@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "boardhid/codec_start_values.h"
+
 namespace boardhid {
 
 inline constexpr int kReportSize = 64;  // largest report either way
@@ -11,7 +13,6 @@ inline constexpr int kHeaderSize = 3;   // command byte, payload length high, lo
 // Codec register file of the board's codec.
 inline constexpr int kCodecRegisterCount = 128;
 // Start values of registers 0 to 63 (the codec's reset state); 64 to 127 start at 0.
-extern const uint16_t kCodecStartValues[64];
 
 // Bridge register window.
 inline constexpr int kBridgeFirst = 0x1440;

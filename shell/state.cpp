@@ -2,16 +2,7 @@
 
 #include <algorithm>
 
-const uint32_t kCfgRegDefaults[64] = {
-    0,     0,     0,     0,     0x50,  0,     0x140, 0,      // 0-7
-    0,     0,     0,     0xFF,  0xFF,  0,     0x100, 0xFF,   // 8-15
-    0xFF,  0,     0x12C, 0x2C,  0x2C,  0x2C,  0x2C,  0,      // 16-23
-    0x32,  0,     0,     0,     0,     0,     0,     0,      // 24-31
-    0x38,  0x0B,  0x32,  0x10,  0x08,  0x0C,  0x93,  0xE9,   // 32-39
-    0,     0,     0,     0,     0x33,  0x10,  0x10,  0x100,  // 40-47
-    0x100, 0x02,  0x01,  0x01,  0x39,  0x39,  0x39,  0x39,   // 48-55
-    0x01,  0x01,  0,     0,     0x20,  0,     0,     0x1A,   // 56-63
-};
+#include "boardhid/codec_start_values.h"
 
 uint32_t CFG_REG[kRegisterSlots];
 int FlagCFGUpdate = 0;
@@ -38,7 +29,7 @@ namespace {
 struct CfgRegInit {
     CfgRegInit() {
         std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
-        std::copy(std::begin(kCfgRegDefaults), std::end(kCfgRegDefaults), CFG_REG);
+        std::copy(std::begin(boardhid::kCodecStartValues), std::end(boardhid::kCodecStartValues), CFG_REG);
     }
 } cfgRegInit;
 }  // namespace
@@ -48,7 +39,7 @@ void ClearFlag(int* flag) { *flag = 0; }
 
 void ResetShellState() {
     std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
-    std::copy(std::begin(kCfgRegDefaults), std::end(kCfgRegDefaults), CFG_REG);
+    std::copy(std::begin(boardhid::kCodecStartValues), std::end(boardhid::kCodecStartValues), CFG_REG);
     FlagCFGUpdate = 0;
     FlagRegMapTitle = 0;
     CommMode = COMM_I2C;

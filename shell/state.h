@@ -46,8 +46,6 @@ extern int PHandleLastPanel;
 extern std::string PanelTitle;
 extern os::ThreadPool* poolHandle;
 
-// The start contents of CFG_REG slots 0 to 63 (all other slots start at 0).
-extern const uint32_t kCfgRegDefaults[64];
 
 void SetFlag(int* flag);
 void ClearFlag(int* flag);

@@ -13,43 +13,12 @@
 #include "oslayer/os.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
+#include "tests/support/recording_prompter.h"
 
 namespace linktest {
 
-struct Popup {
-    std::string kind, title, text;
-};
-
-// Records every popup and answers Yes/No questions from a queue (Yes when it is empty).
-class RecordingPrompter : public rt::Prompter {
-public:
-    std::vector<Popup> shown;
-    std::deque<bool> yesNoAnswers;
-
-    void Message(const std::string& title, const std::string& text) override {
-        shown.push_back({"message", title, text});
-    }
-    bool YesNo(const std::string& title, const std::string& text) override {
-        shown.push_back({"yesno", title, text});
-        if (yesNoAnswers.empty()) return true;
-        bool a = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return a;
-    }
-    bool Prompt(const std::string& title, const std::string& text, std::string*) override {
-        shown.push_back({"prompt", title, text});
-        return false;
-    }
-    int FileSelect(const std::string&, const std::string&, const std::string&, const std::string& title, int,
-                   std::string*) override {
-        shown.push_back({"file", title, ""});
-        return rt::VAL_NO_FILE_SELECTED;
-    }
-    bool DirSelect(const std::string&, const std::string& title, std::string*) override {
-        shown.push_back({"dir", title, ""});
-        return false;
-    }
-};
+using testsupport::Popup;
+using testsupport::RecordingPrompter;
 
 using Report = std::vector<uint8_t>;
 
