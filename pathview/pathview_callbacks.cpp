@@ -1,9 +1,10 @@
+#include "pathview/path_model.h"
 #include "pathview/pathview_services.h"
 #include "runtime/ui.h"
 #include "shell/callbacks.h"
 
 void RegisterPathViewCallbacks() {
-    rt::RegisterCtrlCallback("CVSCONFIGCB", CVSCONFIGCB);
+    pathview::RegisterCallbacks(pathview::JorbPathModel(), "CVSCONFIGCB");
     rt::RegisterCtrlCallback("CVSCONFIGCBJora", CVSCONFIGCBJora);
     rt::RegisterCtrlCallback("CVSCONFIGCBQeva", CVSCONFIGCBQeva);
     rt::RegisterCtrlCallback("CVSCONFIGCBZuta", CVSCONFIGCBZuta);

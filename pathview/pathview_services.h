@@ -3,6 +3,8 @@
 // return from a path canvas to the block panel last right-clicked.
 #pragma once
 
+#include "pathview/path_primitives.h"
+
 // ---- control set-up, once at start-up ----------------------------------------------------
 void InitPathViewControls();
 void InitPathViewControls_Jora();
@@ -50,9 +52,19 @@ void MNUpdatePathView();
 void MNPykaUpdatePathView();
 void MNPykbUpdatePathView();
 
+// ---- the Jorb path canvas's drawing operations (canvas 21 of PHandleSTPath) ---------------
+void DrawLine(const PathLine& line, int state);
+void DrawControlLine(const PathLine& line, int state);
+void DrawSwitch(const PathSwitch& sw);
+void DrawDPSTSwitch(const PathDPSTSwitch& sw);
+void DrawGroup(int group);
+void DrawTriangle(int x, int y);
+void DrawJointPoint(const PathDot& dot);
+
 // ---- path canvases -----------------------------------------------------------------------
 // Right click: bring back the block panel recorded in PHandleLastPanel (unless it is the main
-// panel). Other clicks are the diagram's.
+// panel). A left click on the Jorb canvas opens the tab of the block under it (DAC, ADC filter,
+// ALC) and toggles the register bits behind the switch or wire it hits.
 int CVSCONFIGCB(int panel, int control, int event, void* data, int e1, int e2);
 int CVSCONFIGCBJora(int panel, int control, int event, void* data, int e1, int e2);
 int CVSCONFIGCBQeva(int panel, int control, int event, void* data, int e1, int e2);
