@@ -1,6 +1,7 @@
 // The path-view engine: map construction, group rules, the redraw, the canvas clicks, the ring
 // contents and the control callbacks, all driven by a model's description.
 #include <bit>
+#include <cstdlib>
 #include <map>
 
 #include "device/device_services.h"
@@ -71,6 +72,11 @@ ClickAction ToggleDPST(int reg, unsigned mask, int slot, bool stateWhenClear) {
 }
 ClickAction ToggleGroup(int group) { return {Act::ToggleGroup, 0, 0, 0, group}; }
 ClickAction SwapValue(int reg, unsigned first, unsigned second) { return {Act::SwapValue, reg, first, second}; }
+ClickAction SwapField(int reg, unsigned field, unsigned first, unsigned second) {
+    ClickAction a{Act::SwapField, reg, first, second};
+    a.field = field;
+    return a;
+}
 ClickAction CycleField(int reg, unsigned field, unsigned set) { return {Act::CycleField, reg, field, set}; }
 ClickAction Stop() { return {Act::Stop}; }
 
@@ -161,6 +167,21 @@ void DrawArt(PathCanvas c, const ArtItem& a) {
     }
 }
 
+// Selects the item whose value lies nearest (the lower one on a tie); nothing for an empty ring.
+void SelectNearest(int panel, int control, int value) {
+    int count = 0, best = 0;
+    bool found = false;
+    rt::GetNumListItems(panel, control, &count);
+    for (int i = 0; i < count; ++i) {
+        int v = 0;
+        if (rt::GetValueFromIndex(panel, control, i, &v) != 0) continue;
+        if (!found || std::abs(v - value) < std::abs(best - value) || (std::abs(v - value) == std::abs(best - value) && v < best))
+            best = v;
+        found = true;
+    }
+    if (found) rt::SetCtrlVal(panel, control, best);
+}
+
 }  // namespace
 
 void BuildMap(const PathModel& m) {
@@ -227,7 +248,13 @@ void RedrawPathView(const PathModel& m) {
     for (const RingValue& r : m.ringValues) {
         int value = r.mask ? static_cast<int>((Reg(r.reg) & r.mask) >> std::countr_zero(r.mask)) : 0;
         if (r.gate && !Holds(*r.gate, t)) value = -1;
-        rt::SetCtrlVal(panel, r.control, value);
+        if (rt::SetCtrlVal(panel, r.control, value) == 0) continue;
+        for (const auto& [when, shown] : r.noItem)
+            if (Holds(when, t)) {
+                rt::SetCtrlVal(panel, r.control, shown);
+                break;
+            }
+        if (r.nearest) SelectNearest(panel, r.control, value);
     }
     for (const TextChoice& tc : m.texts) {
         size_t index = tc.mask ? (Reg(tc.reg) & tc.mask) >> std::countr_zero(tc.mask) : 0;
@@ -300,6 +327,11 @@ void Apply(const PathModel& m, const ClickAction& a) {
     case Act::SwapValue:
         if (!r) return;
         *r = *r == a.mask ? a.alsoSet : a.mask;
+        Write(a.reg);
+        break;
+    case Act::SwapField:
+        if (!r) return;
+        *r = (*r & ~a.field) | (((*r & a.field) == a.mask ? a.alsoSet : a.mask) & a.field);
         Write(a.reg);
         break;
     case Act::CycleField:

@@ -102,6 +102,10 @@ struct RingValue {
     int reg;
     unsigned mask;
     std::optional<Cond> gate;
+    // When the ring has no item of that value: the value of the first entry whose condition
+    // holds, else (nearest) the item of the nearest value, so the ring never shows empty.
+    std::vector<std::pair<Cond, int>> noItem{};
+    bool nearest = false;
 };
 
 // A text set to texts[field value].
@@ -133,6 +137,7 @@ enum class Act {
     ToggleDPST,   // reg ^= mask; double-throw `target` takes the new bit (inverted: stateWhenClear); write
     ToggleGroup,  // group `target` lit <-> dark; no register
     SwapValue,    // reg = alsoSet when it equals mask, else mask; write
+    SwapField,    // within `field` only: alsoSet when the field equals mask, else mask; write
     CycleField,   // mask all clear: set alsoSet, else clear mask; write
     Stop,         // nothing at all, not even the refresh flag
 };
@@ -144,6 +149,7 @@ struct ClickAction {
     unsigned alsoSet = 0;
     int target = 0;
     bool stateWhenClear = false;
+    unsigned field = 0;
 };
 
 // A row of the click table: the hits it serves (none listed: every hit of its kind).
@@ -157,6 +163,7 @@ ClickAction Toggle(int reg, unsigned mask, unsigned alsoSet = 0);
 ClickAction ToggleDPST(int reg, unsigned mask, int slot, bool stateWhenClear = false);
 ClickAction ToggleGroup(int group);
 ClickAction SwapValue(int reg, unsigned first, unsigned second);
+ClickAction SwapField(int reg, unsigned field, unsigned first, unsigned second);
 ClickAction CycleField(int reg, unsigned field, unsigned set);
 ClickAction Stop();
 
@@ -280,5 +287,12 @@ ControlRow IconRow(const char* callback, int reg, unsigned mask, bool set, unsig
 
 // The models described so far.
 const PathModel& JorbPathModel();
+const PathModel& JoraPathModel();
+const PathModel& QevaPathModel();
+const PathModel& MonoPathModel();  // Pykc, also Pykd
+const PathModel& MonoPykbPathModel();
+const PathModel& MonoPykaPathModel();
+const PathModel& ZutaPathModel();
+const PathModel& ZutbPathModel();
 
 }  // namespace pathview

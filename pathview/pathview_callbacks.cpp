@@ -5,11 +5,11 @@
 
 void RegisterPathViewCallbacks() {
     pathview::RegisterCallbacks(pathview::JorbPathModel(), "CVSCONFIGCB");
-    rt::RegisterCtrlCallback("CVSCONFIGCBJora", CVSCONFIGCBJora);
-    rt::RegisterCtrlCallback("CVSCONFIGCBQeva", CVSCONFIGCBQeva);
-    rt::RegisterCtrlCallback("CVSCONFIGCBZuta", CVSCONFIGCBZuta);
-    rt::RegisterCtrlCallback("CVSCONFIGCBZutb", CVSCONFIGCBZutb);
-    rt::RegisterCtrlCallback("MNCVSCB", MNCVSCB);
-    rt::RegisterCtrlCallback("MNPykaCVSCB", MNPykaCVSCB);
-    rt::RegisterCtrlCallback("MNPykbCVSCB", MNPykbCVSCB);
+    pathview::RegisterCallbacks(pathview::JoraPathModel(), "CVSCONFIGCBJora");
+    pathview::RegisterCallbacks(pathview::QevaPathModel(), "CVSCONFIGCBQeva");
+    pathview::RegisterCallbacks(pathview::ZutaPathModel(), "CVSCONFIGCBZuta");
+    pathview::RegisterCallbacks(pathview::ZutbPathModel(), "CVSCONFIGCBZutb");
+    pathview::RegisterCallbacks(pathview::MonoPathModel(), "MNCVSCB");
+    pathview::RegisterCallbacks(pathview::MonoPykaPathModel(), "MNPykaCVSCB");
+    pathview::RegisterCallbacks(pathview::MonoPykbPathModel(), "MNPykbCVSCB");
 }

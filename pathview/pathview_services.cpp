@@ -1,6 +1,5 @@
-// The operations the rest of the program calls on the signal-path panels. The Jorb (and
-// Jorbx) diagram runs on the path-view engine with its description; the other models' panels
-// only clear the audio-interface flag and answer the right click until their descriptions come.
+// The operations the rest of the program calls on the signal-path panels: every model's
+// diagram runs on the path-view engine with that model's description.
 #include "pathview/pathview_services.h"
 
 #include "device/device_services.h"
@@ -32,57 +31,61 @@ void DrawGroup(int group) { DrawGroupOn(JorbCanvas(), SharedPathTables(), group,
 void DrawTriangle(int x, int y) { DrawTriangleOn(JorbCanvas(), x, y); }
 void DrawJointPoint(const PathDot& dot) { DrawJointPointOn(JorbCanvas(), dot); }
 
-// ---- models still to come ----------------------------------------------------------------
-void InitPathViewControls_Jora() {}
-void InitPathViewControls_Qeva() {}
-void InitPathViewControlsZuta() {}
-void InitPathViewControlsZutb() {}
-void MNInitPathViewControls() {}
-void MNPykaInitPathViewControls() {}
-void MNPykbInitPathViewControls() {}
-void STConstructMap_Jora() {}
-void STConstructMap_Qeva() {}
-void STConstructMapZuta() {}
-void STConstructMapZutb() {}
-void MNConstructMap() {}
-void MNPykaConstructMap() {}
-void MNPykbConstructMap() {}
-void STPathViewInit_Jora() { FlagAudioInterfaceActive = 0; }
-void STPathViewInit_Qeva() { FlagAudioInterfaceActive = 0; }
-void STPathViewInitZuta() { FlagAudioInterfaceActive = 0; }
-void STPathViewInitZutb() { FlagAudioInterfaceActive = 0; }
-void MNPathViewInit() { FlagAudioInterfaceActive = 0; }
-void MNPykaPathViewInit() { FlagAudioInterfaceActive = 0; }
-void MNPykbPathViewInit() { FlagAudioInterfaceActive = 0; }
-void UpdateAllGroups_Jora() {}
-void UpdateAllGroups_Qeva() {}
-void UpdateAllGroupsZuta() {}
-void UpdateAllGroupsZutb() {}
-void MNUpdateAllGroups() {}
-void MNPykaUpdateAllGroups() {}
-void MNPykbUpdateAllGroups() {}
-void UpdateSTPathView_Jora() {}
-void UpdateSTPathView_Qeva() {}
-void UpdateSTPathViewZuta() {}
-void UpdateSTPathViewZutb() {}
-void MNUpdatePathView() {}
-void MNPykaUpdatePathView() {}
-void MNPykbUpdatePathView() {}
+// ---- the other models ------------------------------------------------------------------
+void InitPathViewControls_Jora() { pathview::FillRings(pathview::JoraPathModel()); }
+void InitPathViewControls_Qeva() { pathview::FillRings(pathview::QevaPathModel()); }
+void InitPathViewControlsZuta() { pathview::FillRings(pathview::ZutaPathModel()); }
+void InitPathViewControlsZutb() { pathview::FillRings(pathview::ZutbPathModel()); }
+void MNInitPathViewControls() { pathview::FillRings(pathview::MonoPathModel()); }
+void MNPykaInitPathViewControls() { pathview::FillRings(pathview::MonoPykaPathModel()); }
+void MNPykbInitPathViewControls() { pathview::FillRings(pathview::MonoPykbPathModel()); }
+void STConstructMap_Jora() { pathview::BuildMap(pathview::JoraPathModel()); }
+void STConstructMap_Qeva() { pathview::BuildMap(pathview::QevaPathModel()); }
+void STConstructMapZuta() { pathview::BuildMap(pathview::ZutaPathModel()); }
+void STConstructMapZutb() { pathview::BuildMap(pathview::ZutbPathModel()); }
+void MNConstructMap() { pathview::BuildMap(pathview::MonoPathModel()); }
+void MNPykaConstructMap() { pathview::BuildMap(pathview::MonoPykaPathModel()); }
+void MNPykbConstructMap() { pathview::BuildMap(pathview::MonoPykbPathModel()); }
+void STPathViewInit_Jora() { pathview::StartPathView(pathview::JoraPathModel()); }
+void STPathViewInit_Qeva() { pathview::StartPathView(pathview::QevaPathModel()); }
+void STPathViewInitZuta() { pathview::StartPathView(pathview::ZutaPathModel()); }
+void STPathViewInitZutb() { pathview::StartPathView(pathview::ZutbPathModel()); }
+void MNPathViewInit() { pathview::StartPathView(pathview::MonoPathModel()); }
+void MNPykaPathViewInit() { pathview::StartPathView(pathview::MonoPykaPathModel()); }
+void MNPykbPathViewInit() { pathview::StartPathView(pathview::MonoPykbPathModel()); }
+void UpdateAllGroups_Jora() { pathview::RefreshGroups(pathview::JoraPathModel()); }
+void UpdateAllGroups_Qeva() { pathview::RefreshGroups(pathview::QevaPathModel()); }
+void UpdateAllGroupsZuta() { pathview::RefreshGroups(pathview::ZutaPathModel()); }
+void UpdateAllGroupsZutb() { pathview::RefreshGroups(pathview::ZutbPathModel()); }
+void MNUpdateAllGroups() { pathview::RefreshGroups(pathview::MonoPathModel()); }
+void MNPykaUpdateAllGroups() { pathview::RefreshGroups(pathview::MonoPykaPathModel()); }
+void MNPykbUpdateAllGroups() { pathview::RefreshGroups(pathview::MonoPykbPathModel()); }
+void UpdateSTPathView_Jora() { pathview::RedrawPathView(pathview::JoraPathModel()); }
+void UpdateSTPathView_Qeva() { pathview::RedrawPathView(pathview::QevaPathModel()); }
+void UpdateSTPathViewZuta() { pathview::RedrawPathView(pathview::ZutaPathModel()); }
+void UpdateSTPathViewZutb() { pathview::RedrawPathView(pathview::ZutbPathModel()); }
+void MNUpdatePathView() { pathview::RedrawPathView(pathview::MonoPathModel()); }
+void MNPykaUpdatePathView() { pathview::RedrawPathView(pathview::MonoPykaPathModel()); }
+void MNPykbUpdatePathView() { pathview::RedrawPathView(pathview::MonoPykbPathModel()); }
 
-namespace {
-
-// Right click: the block panel recorded by its own right click comes back to the front.
-int RightClickOnly(int event) {
-    if (event == rt::EVENT_RIGHT_CLICK) pathview::ReturnToLastPanel();
-    return 0;
+int CVSCONFIGCBJora(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::JoraPathModel(), panel, control, event, e1, e2);
 }
-
-}  // namespace
-
-int CVSCONFIGCBJora(int, int, int event, void*, int, int) { return RightClickOnly(event); }
-int CVSCONFIGCBQeva(int, int, int event, void*, int, int) { return RightClickOnly(event); }
-int CVSCONFIGCBZuta(int, int, int event, void*, int, int) { return RightClickOnly(event); }
-int CVSCONFIGCBZutb(int, int, int event, void*, int, int) { return RightClickOnly(event); }
-int MNCVSCB(int, int, int event, void*, int, int) { return RightClickOnly(event); }
-int MNPykaCVSCB(int, int, int event, void*, int, int) { return RightClickOnly(event); }
-int MNPykbCVSCB(int, int, int event, void*, int, int) { return RightClickOnly(event); }
+int CVSCONFIGCBQeva(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::QevaPathModel(), panel, control, event, e1, e2);
+}
+int CVSCONFIGCBZuta(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::ZutaPathModel(), panel, control, event, e1, e2);
+}
+int CVSCONFIGCBZutb(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::ZutbPathModel(), panel, control, event, e1, e2);
+}
+int MNCVSCB(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::MonoPathModel(), panel, control, event, e1, e2);
+}
+int MNPykaCVSCB(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::MonoPykaPathModel(), panel, control, event, e1, e2);
+}
+int MNPykbCVSCB(int panel, int control, int event, void*, int e1, int e2) {
+    return pathview::OnCanvas(pathview::MonoPykbPathModel(), panel, control, event, e1, e2);
+}
