@@ -1,89 +1,126 @@
-// The register-map and configuration-set operations the model choice and the refresh timers
-// call, as far as they stand now: the configuration-set file is opened and remembered (sets
-// are listed, created and applied by the configuration-set panel, not built yet), the register
-// tables carry no rows yet, and the read-all handlers read the chip into CFG_REG.
+// The named register-map operations and callbacks of every model, each running the shared
+// implementation with its model's description.
 #include "regmap/regmap_model.h"
 
-#include <string>
+#include "regmap/regmap_panel.h"
+#include "regmap/regmap_services.h"
 
-#include "runtime/ui.h"
-#include "shell/guarded_reads.h"
-#include "shell/state.h"
+using regmap::Model;
+using regmap::ModelId;
 
 namespace {
 
-std::string lastConfigFile;
+const regmap::RegMapModel& Jorb() { return Model(ModelId::Jorb); }
+const regmap::RegMapModel& Zuta() { return Model(ModelId::Zuta); }
+const regmap::RegMapModel& Zutb() { return Model(ModelId::Zutb); }
+const regmap::RegMapModel& Jora() { return Model(ModelId::Jora); }
+const regmap::RegMapModel& Qeva() { return Model(ModelId::Qeva); }
+const regmap::RegMapModel& Pykc() { return Model(ModelId::Pykc); }
+const regmap::RegMapModel& Pykb() { return Model(ModelId::Pykb); }
+const regmap::RegMapModel& Pyka() { return Model(ModelId::Pyka); }
 
-int OpenConfigFile(rt::IniText* ini, const char* file, int inProjectDir, int createIfMissing) {
-    if (!ini || !file) return 0;
-    std::string path = inProjectDir ? rt::MakePathname(rt::GetProjectDir(), file) : std::string(file);
-    lastConfigFile = path;
-    *ini = rt::Ini_New(0);
-    if (rt::FileExists(path)) {
-        rt::Ini_ReadFromFile(*ini, path.c_str());
-        return 1;
-    }
-    return createIfMissing ? 1 : 0;
-}
-
-// Registers 1 to 63 from the chip into CFG_REG; a refused or failed read changes nothing.
-int ReadAll(int event) {
-    if (event != rt::EVENT_COMMIT) return 0;
-    int buffer[100] = {};
-    if (ZelqxReadAllReg(buffer) == 1) {
-        for (int r = 1; r <= 63; ++r) CFG_REG[r] = static_cast<uint32_t>(buffer[r - 1]);
-    }
-    SetFlag(&FlagCFGUpdate);
-    return 0;
+int RecordOfRow(const regmap::RegMapModel& m, int row) {
+    if (regmap::RegisterOfRow(m, row) < 0) return -1;
+    return m.rowToIndex[row];
 }
 
 }  // namespace
 
-int InitConfig(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigZuta(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigZutb(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigJora(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigQeva(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigPykc(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigPykb(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-int InitConfigPyka(rt::IniText* i, const char* f, int p, int c) { return OpenConfigFile(i, f, p, c); }
-const char* LastConfigFilePath() { return lastConfigFile.c_str(); }
+// ---- table build and title rows ------------------------------------------------------------
+void UpdateRegDisplay(int fill) { regmap::UpdateDisplay(Jorb(), fill); }
+void UpdateRegDisplay_Jora(int fill) { regmap::UpdateDisplay(Jora(), fill); }
+void UpdateRegDisplay_Qeva(int fill) { regmap::UpdateDisplay(Qeva(), fill); }
+void UpdateRegDisplayZuta(int fill) { regmap::UpdateDisplay(Zuta(), fill); }
+void UpdateRegDisplayZutb(int fill) { regmap::UpdateDisplay(Zutb(), fill); }
+void UpdateRegDisplay_Pykc(int fill) { regmap::UpdateDisplay(Pykc(), fill); }
+void UpdateRegDisplay_Pykb(int fill) { regmap::UpdateDisplay(Pykb(), fill); }
+void UpdateRegDisplay_Pyka(int fill) { regmap::UpdateDisplay(Pyka(), fill); }
 
-void PopulatePanelCFGListBox() {}
-void PopulatePanelCFGListBoxZuta() {}
-void PopulatePanelCFGListBoxZutb() {}
-void PopulatePanelCFGListBoxJora() {}
-void PopulatePanelCFGListBoxQeva() {}
-void PopulatePanelCFGListBoxPykc() {}
-void PopulatePanelCFGListBoxPykb() {}
-void PopulatePanelCFGListBoxPyka() {}
+void UpdateRegMapTitle() { regmap::UpdateTitle(Jorb()); }
+void UpdateRegMapTitle_Jora() { regmap::UpdateTitle(Jora()); }
+void UpdateRegMapTitle_Qeva() { regmap::UpdateTitle(Qeva()); }
+void UpdateRegMapTitleZuta() { regmap::UpdateTitle(Zuta()); }
+void UpdateRegMapTitleZutb() { regmap::UpdateTitle(Zutb()); }
+void UpdateRegMapTitle_Pykc() { regmap::UpdateTitle(Pykc()); }
+void UpdateRegMapTitle_Pykb() { regmap::UpdateTitle(Pykb()); }
+void UpdateRegMapTitle_Pyka() { regmap::UpdateTitle(Pyka()); }
 
-void UpdateRegDisplay(int) {}
-void UpdateRegDisplay_Jora(int) {}
-void UpdateRegDisplay_Qeva(int) {}
-void UpdateRegDisplayZuta(int) {}
-void UpdateRegDisplayZutb(int) {}
-void UpdateRegDisplay_Pykc(int) {}
-void UpdateRegDisplay_Pykb(int) {}
-void UpdateRegDisplay_Pyka(int) {}
+int RegMapRow2RecordPykc(int row) { return RecordOfRow(Pykc(), row); }
+int RegMapRow2RecordPykb(int row) { return RecordOfRow(Pykb(), row); }
+int RegMapRow2RecordPyka(int row) { return RecordOfRow(Pyka(), row); }
 
-// The title rows are drawn with the register table; the request is taken as served.
-void UpdateRegMapTitle() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitle_Jora() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitle_Qeva() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitleZuta() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitleZutb() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitle_Pykc() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitle_Pykb() { ClearFlag(&FlagRegMapTitle); }
-void UpdateRegMapTitle_Pyka() { ClearFlag(&FlagRegMapTitle); }
+void ResetRegMapPanels() { regmap::ResetRegMapPanels(); }
 
-int STReadAllCB(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBJora(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBQeva(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBZuta(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBZutb(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBPykc(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBPykb(int, int, int e, void*, int, int) { return ReadAll(e); }
-int STReadAllCBPyka(int, int, int e, void*, int, int) { return ReadAll(e); }
+// ---- callbacks -------------------------------------------------------------------------------
+#define REGMAP_CTRL(name, call) \
+    int name(int panel, int, int event, void*, int e1, int e2) { \
+        (void)e1; \
+        (void)e2; \
+        return call; \
+    }
 
-int RegMapControlNotBuiltCB(int, int, int, void*, int, int) { return 0; }
+REGMAP_CTRL(cfgRegTable, regmap::TableCommit(Jorb(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTableZuta, regmap::TableCommit(Zuta(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTableZutb, regmap::TableCommit(Zutb(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTableJora, regmap::TableCommit(Jora(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTableQeva, regmap::TableCommit(Qeva(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTablePykc, regmap::TableCommit(Pykc(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTablePykb, regmap::TableCommit(Pykb(), panel, event, e1, e2))
+REGMAP_CTRL(cfgRegTablePyka, regmap::TableCommit(Pyka(), panel, event, e1, e2))
+
+REGMAP_CTRL(BACSTRegReadCB, regmap::SingleRead(Jorb(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBZuta, regmap::SingleRead(Zuta(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBZutb, regmap::SingleRead(Zutb(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBJora, regmap::SingleRead(Jora(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBQeva, regmap::SingleRead(Qeva(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBPykc, regmap::SingleRead(Pykc(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBPykb, regmap::SingleRead(Pykb(), panel, event))
+REGMAP_CTRL(BACSTRegReadCBPyka, regmap::SingleRead(Pyka(), panel, event))
+
+REGMAP_CTRL(BACSTRegWriteCB, regmap::SingleWrite(Jorb(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBZuta, regmap::SingleWrite(Zuta(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBZutb, regmap::SingleWrite(Zutb(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBJora, regmap::SingleWrite(Jora(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBQeva, regmap::SingleWrite(Qeva(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBPykc, regmap::SingleWrite(Pykc(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBPykb, regmap::SingleWrite(Pykb(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCBPyka, regmap::SingleWrite(Pyka(), panel, event))
+
+REGMAP_CTRL(STReadAllCB, regmap::ReadAll(Jorb(), panel, event))
+REGMAP_CTRL(STReadAllCBZuta, regmap::ReadAll(Zuta(), panel, event))
+REGMAP_CTRL(STReadAllCBZutb, regmap::ReadAll(Zutb(), panel, event))
+REGMAP_CTRL(STReadAllCBJora, regmap::ReadAll(Jora(), panel, event))
+REGMAP_CTRL(STReadAllCBQeva, regmap::ReadAll(Qeva(), panel, event))
+REGMAP_CTRL(STReadAllCBPykc, regmap::ReadAll(Pykc(), panel, event))
+REGMAP_CTRL(STReadAllCBPykb, regmap::ReadAll(Pykb(), panel, event))
+REGMAP_CTRL(STReadAllCBPyka, regmap::ReadAll(Pyka(), panel, event))
+
+REGMAP_CTRL(BACSTRegReadCB08A, regmap::BridgeRead(Jorb(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCB08A, regmap::BridgeWrite(Jorb(), panel, event))
+REGMAP_CTRL(BACSTRegReadCB08, regmap::BridgeRead(Zutb(), panel, event))
+REGMAP_CTRL(BACSTRegWriteCB08, regmap::BridgeWrite(Zutb(), panel, event))
+REGMAP_CTRL(BACSTRegRead08CB, regmap::BridgeRead(Pykc(), panel, event))
+REGMAP_CTRL(BACSTRegWrite08CB, regmap::BridgeWrite(Pykc(), panel, event))
+REGMAP_CTRL(BPykbACSTRegRead08CB, regmap::BridgeRead(Pykb(), panel, event))
+REGMAP_CTRL(BPykbACSTRegWrite08CB, regmap::BridgeWrite(Pykb(), panel, event))
+
+REGMAP_CTRL(STCBShowCB, regmap::ShowTitleRows(Jorb(), panel, event))
+REGMAP_CTRL(STCBShowCBZuta, regmap::ShowTitleRows(Zuta(), panel, event))
+REGMAP_CTRL(STCBShowCBZutb, regmap::ShowTitleRows(Zutb(), panel, event))
+REGMAP_CTRL(RINGdtCB, regmap::DisplayRing(Jorb(), panel, event))
+REGMAP_CTRL(RINGdtCBZuta, regmap::DisplayRing(Zuta(), panel, event))
+REGMAP_CTRL(RINGdtCBZutb, regmap::DisplayRing(Zutb(), panel, event))
+REGMAP_CTRL(TBTRYCB, regmap::TryPicture(Jorb(), panel, event))
+REGMAP_CTRL(TBTRYCBZuta, regmap::TryPicture(Zuta(), panel, event))
+REGMAP_CTRL(TBTRYCBZutb, regmap::TryPicture(Zutb(), panel, event))
+
+#undef REGMAP_CTRL
+
+int CFGREGMAPCB(int panel, int event, void*, int, int) { return regmap::RightClick(Jorb(), panel, event); }
+int CFGREGMAPCBZuta(int panel, int event, void*, int, int) { return regmap::RightClick(Zuta(), panel, event); }
+int CFGREGMAPCBZutb(int panel, int event, void*, int, int) { return regmap::RightClick(Zutb(), panel, event); }
+int CFGMAPCBJora(int panel, int event, void*, int, int) { return regmap::RightClick(Jora(), panel, event); }
+int CFGMAPCBQeva(int panel, int event, void*, int, int) { return regmap::RightClick(Qeva(), panel, event); }
+int CFGMAPCBPykc(int panel, int event, void*, int, int) { return regmap::RightClick(Pykc(), panel, event); }
+int CFGMAPCBPykb(int panel, int event, void*, int, int) { return regmap::RightClick(Pykb(), panel, event); }
+int CFGMAPCBPyka(int panel, int event, void*, int, int) { return regmap::RightClick(Pyka(), panel, event); }

@@ -2,16 +2,9 @@
 #include "runtime/ui.h"
 #include "shell/about.h"
 #include "shell/callbacks.h"
+#include "shell/import_export.h"
 #include "shell/modes.h"
 #include "shell/startup.h"
-
-namespace {
-
-// Settings import and export are not available yet: their Config-menu items stay dimmed until
-// a model is chosen, and choosing them then does nothing.
-void SettingsExchangeNotAvailable(int, int, void*, int) {}
-
-}  // namespace
 
 void RegisterShellCallbacks() {
     rt::RegisterCtrlCallback("Quit", Quit);
@@ -25,6 +18,6 @@ void RegisterShellCallbacks() {
     rt::RegisterMenuCallback("SPI4WModeCB", SPI4WModeCB);
     rt::RegisterMenuCallback("I2CModeCB", I2CModeCB);
     rt::RegisterMenuCallback("DoAbout", DoAbout);
-    rt::RegisterMenuCallback("ImportCB", SettingsExchangeNotAvailable);
-    rt::RegisterMenuCallback("ExportCB", SettingsExchangeNotAvailable);
+    rt::RegisterMenuCallback("ImportCB", ImportCB);
+    rt::RegisterMenuCallback("ExportCB", ExportCB);
 }

@@ -488,21 +488,4 @@ TEST_F(ModelSelectTest, ModeBoxActsOnlyWhenTicked) {
     EXPECT_EQ(FlagAudioInterfaceActive, 0);
 }
 
-// Every callback name the panel files bind is registered, so every panel loads.
-TEST(ModelCallbacks, EveryPanelCallbackNameIsRegistered) {
-    RegisterAllCallbacks();
-    std::filesystem::path list = std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "panels" /
-                                 "CALLBACKS.txt";
-    std::ifstream in(list);
-    ASSERT_TRUE(in) << list;
-    std::string line;
-    int names = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line[0] == '[') continue;
-        EXPECT_TRUE(rt::IsCallbackRegistered(line)) << line;
-        ++names;
-    }
-    EXPECT_GT(names, 100);
-}
-
 }  // namespace

@@ -1,0 +1,368 @@
+// The configuration-set file operations, one implementation for every model.
+#include "regmap/config_sets.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "link/usbcomvunt.h"
+#include "runtime/ui.h"
+#include "shell/model_select.h"
+#include "shell/progress.h"
+#include "shell/state.h"
+
+namespace {
+
+// Made on first use, so the group tables of the other source file are in place.
+const ConfigModule* Modules() {
+    static const ConfigModule modules[CFG_MODEL_COUNT] = {
+        {"Jorb", ConfigGroups, false, false},
+        {"Zuta", ConfigGroupsZuta, false, false},
+        {"Zutb", ConfigGroupsZutb, false, true},
+        {"Jora", ConfigGroups_Jora, false, false},
+        {"Qeva", ConfigGroups_Qeva, false, false},
+        {"Pykc", ConfigGroups_Pykc, true, false},
+        {"Pykb", ConfigGroups_Pykb, true, false},
+        {"Pyka", ConfigGroups_Pyka, true, false},
+    };
+    return modules;
+}
+
+// Objects whose file could not be read, with that file's path: writing such an object back
+// over its file would replace the user's sets with nothing.
+std::map<rt::IniText, std::string> unreadable;
+
+std::string NormalPath(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i])) return false;
+    return true;
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+std::string PathFor(const char* fileName, int inProjectDir) {
+    if (fileName == nullptr) return std::string();
+    return inProjectDir ? rt::MakePathname(rt::GetProjectDir(), fileName) : std::string(fileName);
+}
+
+std::string SectionOf(const std::string& setName, const ConfigGroup& group) { return setName + "/" + group.name; }
+
+std::string KeyOf(int reg) {
+    char key[16];
+    std::snprintf(key, sizeof key, "0x%x", static_cast<unsigned>(reg));
+    return key;
+}
+
+void FinishProgress() {
+    const int left = ProgressTotalSteps() - ProgressCurrentStep();
+    if (left > 0) ForwardProgress(left);
+}
+
+// True when a section of the set exists for at least one group the model stores.
+bool SetHasSections(const ConfigModule& m, rt::IniText ini, const std::string& name) {
+    for (const ConfigGroup* g = m.groups; g->name[0] != '\0'; ++g)
+        if (GroupHoldsRegisters(*g) && rt::Ini_SectionExists(ini, SectionOf(name, *g).c_str()) == 1) return true;
+    return false;
+}
+
+// Reads the set's registers into CFG_REG; a missing key or a value that is not a register
+// value leaves the register as it was.
+void ReadSetIntoRegisters(const ConfigModule& m, rt::IniText ini, const std::string& name) {
+    for (const ConfigGroup* g = m.groups; g->name[0] != '\0'; ++g) {
+        if (!GroupHoldsRegisters(*g)) continue;
+        const std::string section = SectionOf(name, *g);
+        for (int r = g->first; r <= g->last && r < kRegisterSlots; ++r) {
+            int value = static_cast<int>(CFG_REG[r]);
+            if (rt::Ini_GetInt(ini, section.c_str(), KeyOf(r).c_str(), &value) == 1 && value >= 0 && value <= 0x1FF)
+                CFG_REG[r] = static_cast<uint32_t>(value);
+        }
+    }
+}
+
+void SendZutbBlocks() {
+    uint8_t pairs[114][2];
+    for (int n = 0; n < 114; ++n) PackRegisterPair(n, CFG_REG[n], pairs[n]);
+    struct Block { uint8_t code; int first; int count; };
+    // Block commands of the Zutb register file: R0 to R14, then four blocks of 24 from R16.
+    const Block blocks[5] = {{CMD_CODEC_WRITE_BLOCK2, 0, 15},
+                             {CMD_CODEC_WRITE_BLOCK1, 16, 24},
+                             {CMD_CODEC_WRITE_BLOCK1, 40, 24},
+                             {CMD_CODEC_WRITE_BLOCK1, 64, 24},
+                             {CMD_CODEC_WRITE_BLOCK1, 88, 24}};
+    for (int i = 0; i < 5; ++i) {
+        const Block& b = blocks[i];
+        ForwardProgress(2);
+        USBSend(static_cast<uint8_t>(CommMode | b.code), static_cast<uint16_t>(2 * b.count), pairs[b.first]);
+        rt::Delay(0.5);
+        if (i == 0) ZelqxWriteOneReg(0);
+        if (i == 4) ZelqxWriteOneReg(113);
+    }
+}
+
+bool MeaningfulLine(std::string_view line) {
+    line = Trim(line);
+    return !line.empty() && line.front() != ';';
+}
+
+}  // namespace
+
+const ConfigModule& ConfigModuleOf(ConfigModel model) {
+    return Modules()[(model >= 0 && model < CFG_MODEL_COUNT) ? model : CFG_JORB];
+}
+
+bool LoadedConfigModel(ConfigModel* model) {
+    ConfigModel m;
+    switch (UILoaded) {
+    case UI_PYKC: m = CFG_PYKC; break;
+    case UI_JORB: m = CFG_JORB; break;
+    case UI_JORA: m = CFG_JORA; break;
+    case UI_QEVA: m = CFG_QEVA; break;
+    case UI_PYKA: m = CFG_PYKA; break;
+    case UI_ZUTA: m = CFG_ZUTA; break;
+    case UI_ZUTB: m = CFG_ZUTB; break;
+    case UI_PYKB: m = CFG_PYKB; break;
+    default: return false;
+    }
+    if (model) *model = m;
+    return true;
+}
+
+rt::IniText* FamilyIni(ConfigModel model) { return ConfigModuleOf(model).mono ? &MNIniConfig : &STIniConfig; }
+const char* FamilyFileName(ConfigModel model) { return ConfigModuleOf(model).mono ? MNcfgFileName : STcfgFileName; }
+
+std::string SetNameOfSection(std::string_view section) {
+    const size_t slash = section.find('/');
+    return std::string(slash == std::string_view::npos ? section : section.substr(0, slash));
+}
+
+bool IsConfigText(std::string_view text) {
+    rt::IniText probe = rt::Ini_New(0);
+    rt::Ini_ReadFromString(probe, std::string(text));
+    const bool sections = rt::Ini_NumberOfSections(probe) > 0;
+    rt::Ini_Dispose(probe);
+    if (sections) return true;
+    while (!text.empty()) {
+        const size_t eol = text.find('\n');
+        if (MeaningfulLine(text.substr(0, eol))) return false;
+        text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
+    }
+    return true;
+}
+
+std::vector<std::string> ConfigSetNames(rt::IniText ini) {
+    std::vector<std::string> names;
+    const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
+    for (int i = 1; i <= n; ++i) {
+        std::string section;
+        if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
+        std::string name = SetNameOfSection(section);
+        bool seen = false;
+        for (const std::string& s : names) seen = seen || SameName(s, name);
+        if (!seen) names.push_back(std::move(name));
+    }
+    return names;
+}
+
+bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored) {
+    for (const std::string& s : ConfigSetNames(ini)) {
+        if (SameName(Trim(s), Trim(name))) {
+            if (stored) *stored = s;
+            return true;
+        }
+    }
+    return false;
+}
+
+int RemoveConfigSet(rt::IniText ini, const std::string& name) {
+    if (!ini) return 0;
+    int removed = 0;
+    for (int i = rt::Ini_NumberOfSections(ini); i >= 1; --i) {
+        std::string section;
+        if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
+        if (SameName(Trim(SetNameOfSection(section)), Trim(name)) && rt::Ini_RemoveSection(ini, section.c_str()) == 1)
+            ++removed;
+    }
+    return removed;
+}
+
+void RestoreIni(rt::IniText ini, const std::string& text) {
+    if (!ini) return;
+    std::string section;
+    while (rt::Ini_NthSectionName(ini, 1, &section) == 1) rt::Ini_RemoveSection(ini, section.c_str());
+    rt::Ini_ReadFromString(ini, text);
+}
+
+int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configName) {
+    if (!ini) return rt::kIniBadArgument;
+    const ConfigModule& m = ConfigModuleOf(model);
+    for (const ConfigGroup* g = m.groups; g->name[0] != '\0'; ++g) {
+        if (!GroupHoldsRegisters(*g)) continue;
+        const std::string section = SectionOf(configName, *g);
+        for (int r = g->first; r <= g->last && r < kRegisterSlots; ++r) {
+            const int err = rt::Ini_PutInt(ini, section.c_str(), KeyOf(r).c_str(), static_cast<int>(CFG_REG[r]));
+            if (err < 0) return err;
+        }
+    }
+    return 0;
+}
+
+int WriteConfigObject(rt::IniText ini, const std::string& path) {
+    auto refuse = [&](const std::string& why) {
+        rt::MessagePopup(kErrorTitle, (std::string(kWriteErrorText) + "\n" + path + "\n" + why).c_str());
+        return rt::kIniWriteError;
+    };
+    if (!ini) return refuse("No configuration is open.");
+    if (path.empty()) return refuse("No file name is set.");
+    auto it = unreadable.find(ini);
+    if (it != unreadable.end() && NormalPath(it->second) == NormalPath(path))
+        return refuse("The file could not be read when it was opened, so it was left as it is.");
+    std::string error;
+    if (rt::Ini_WriteToFile(ini, path.c_str(), &error) != 0) return refuse(error);
+    return 0;
+}
+
+int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing) {
+    if (ini == nullptr || fileName == nullptr) return 0;
+    if (*ini) {
+        unreadable.erase(*ini);
+        rt::Ini_Dispose(*ini);
+    }
+    *ini = rt::Ini_New(0);
+    unreadable.erase(*ini);  // an address reused after an object was disposed elsewhere
+    const std::string path = PathFor(fileName, inProjectDir);
+
+    auto fail = [&]() {
+        unreadable[*ini] = path;
+        rt::MessagePopup(kErrorTitle, kOpenErrorText);
+        return -1;
+    };
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR) return fail();  // the test itself failed
+        if (!createIfMissing) return 0;
+        CreateConfigFileFor(model, *ini, path.c_str(), "Default", 0);
+        return 1;
+    }
+    std::string text;
+    if (!rt::ReadWholeFile(path, &text) || !IsConfigText(text)) return fail();
+    rt::Ini_ReadFromString(*ini, text);
+    return 1;
+}
+
+int CreateConfigFileFor(ConfigModel model, rt::IniText ini, const char* fileName, const char* configName,
+                        int inProjectDir) {
+    if (!ini || !configName) return rt::kIniBadArgument;
+    const std::string path = PathFor(fileName, inProjectDir);
+    const int put = PutConfigSet(model, ini, configName);
+    if (put < 0) {
+        rt::MessagePopup(kErrorTitle, (std::string(kWriteErrorText) + "\n" + path + "\n\"" + configName +
+                                       "\" cannot name a configuration.").c_str());
+        return put;
+    }
+    return WriteConfigObject(ini, path);
+}
+
+int UpdateSingleConfigFor(ConfigModel model, rt::IniText ini, const char* fileName, const char* configName,
+                          int inProjectDir) {
+    return CreateConfigFileFor(model, ini, fileName, configName, inProjectDir) == 0 ? 1 : 0;
+}
+
+int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configName, int muteOutputs) {
+    const ConfigModule& m = ConfigModuleOf(model);
+    const std::string name = configName ? configName : "";
+    if (!ini || !SetHasSections(m, ini, name)) {
+        rt::MessagePopup(kErrorTitle, ("The configuration \"" + name +
+                                       "\" holds no settings for this device; nothing was loaded.").c_str());
+        FinishProgress();
+        return 0;
+    }
+    ReadSetIntoRegisters(m, ini, name);
+    if (m.zutbLoader) {
+        rt::Delay(0.5);
+        FlagCFGUpdate = 1;
+        if (!DeviceAttached) {
+            ForwardProgress(6);
+            return 1;
+        }
+        SendZutbBlocks();
+        return 1;
+    }
+    if (muteOutputs)
+        for (int r = 52; r <= 57; ++r) CFG_REG[r] |= 0x40;
+    if (CommMode == COMM_SPI4W)
+        CFG_REG[7] |= 0x100;
+    else
+        CFG_REG[7] &= ~0x100u;
+    rt::Delay(0.5);
+    FlagCFGUpdate = 1;
+    if (DeviceAttached) {
+        if (ZelqxWriteAllReg(0, nullptr) != 1) FinishProgress();
+        rt::Delay(0.5);
+    } else {
+        ForwardProgress(6);
+    }
+    return 1;
+}
+
+void ResetConfigSetState() { unreadable.clear(); }
+
+// ---- the model's named operations --------------------------------------------------------
+
+bool GetConfigNameFromIniText(rt::IniText ini, std::string* name, int n) {
+    if (!ini || !name) return false;
+    std::string section;
+    if (rt::Ini_NthSectionName(ini, n, &section) != 1) return false;
+    *name = SetNameOfSection(section);
+    return true;
+}
+
+#define CONFIG_SET_OPERATIONS(Suffix, Model)                                                              \
+    int InitConfig##Suffix(rt::IniText* ini, const char* file, int inProjectDir, int createIfMissing) {   \
+        return InitConfigFor(Model, ini, file, inProjectDir, createIfMissing);                           \
+    }                                                                                                     \
+    int CreateConfigFile##Suffix(rt::IniText ini, const char* file, const char* name, int inProjectDir) { \
+        return CreateConfigFileFor(Model, ini, file, name, inProjectDir);                                 \
+    }                                                                                                     \
+    int UpdateSingleConfigFromCfgArray##Suffix(rt::IniText ini, const char* file, const char* name,       \
+                                               int inProjectDir) {                                        \
+        return UpdateSingleConfigFor(Model, ini, file, name, inProjectDir);                               \
+    }                                                                                                     \
+    int LoadSingleConfigFromIniText##Suffix(rt::IniText ini, const char* name, int muteOutputs) {         \
+        return LoadSingleConfigFor(Model, ini, name, muteOutputs);                                        \
+    }
+
+#define CONFIG_NAME_OPERATION(Suffix)                                              \
+    bool GetConfigNameFromIniText##Suffix(rt::IniText ini, std::string* name, int n) { \
+        return GetConfigNameFromIniText(ini, name, n);                                 \
+    }
+
+CONFIG_SET_OPERATIONS(, CFG_JORB)
+CONFIG_SET_OPERATIONS(Zuta, CFG_ZUTA)
+CONFIG_SET_OPERATIONS(Zutb, CFG_ZUTB)
+CONFIG_SET_OPERATIONS(Jora, CFG_JORA)
+CONFIG_SET_OPERATIONS(Qeva, CFG_QEVA)
+CONFIG_SET_OPERATIONS(Pykc, CFG_PYKC)
+CONFIG_SET_OPERATIONS(Pykb, CFG_PYKB)
+CONFIG_SET_OPERATIONS(Pyka, CFG_PYKA)
+CONFIG_NAME_OPERATION(Zuta)
+CONFIG_NAME_OPERATION(Zutb)
+CONFIG_NAME_OPERATION(Jora)
+CONFIG_NAME_OPERATION(Qeva)
+CONFIG_NAME_OPERATION(Pykc)
+CONFIG_NAME_OPERATION(Pykb)
+CONFIG_NAME_OPERATION(Pyka)

@@ -1,0 +1,54 @@
+// Exchange files: the "*.dat" files that carry settings out of and into the tool. They hold
+// configuration sets in the configuration-set text with the values in hexadecimal:
+//
+//   (empty line)
+//   [Default/Audio Control] (one blank after the "]")
+//   0x4 = 0x50
+//
+// An empty line comes before every section line, each run of blanks inside a section name or
+// key is written as one blank, items are key, " = ", "0x" and the value in lower-case
+// hexadecimal, empty lines of the source are dropped and lines end with CR LF.
+//
+// The converters work line by line: a section line, an item ("key = value" or "key=value",
+// split at the first "="), and any other line (comments included), which is kept as it stands.
+// A value is read as decimal (with an optional sign) or, written "0x...", as hexadecimal (a
+// 32-bit pattern); a value that is neither is kept as it stands.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Results of the file converters.
+inline constexpr int kExchangeReadError = -1;   // the source could not be read: nothing written
+inline constexpr int kExchangeWriteError = -2;  // the destination could not be written (left as it was)
+
+// Reads the configuration-set text `decimalFile` and writes the exchange file `hexFile`.
+// 0 on success. The destination is replaced atomically, and only when the source was read.
+int ConvertConfigtoHexFormat(const char* decimalFile, const char* hexFile, std::string* error = nullptr);
+// Reads the exchange file `hexFile` and writes the configuration-set text `decimalFile` (section
+// lines as in the exchange file, values in signed decimal). 0 on success; as above on failure.
+int ConvertConfigtoDecimalFormat(const char* decimalFile, const char* hexFile, std::string* error = nullptr);
+// 2 when the first item value of the file is written "0x...", 1 when it is written otherwise,
+// 0 when the file holds no item value or cannot be read.
+int GetConfigformat(const char* fileName);
+
+// The conversions on text.
+std::string ConfigTextToHex(std::string_view text);
+std::string ConfigTextToDecimal(std::string_view text);
+
+// Reads a value as the converters do; false when it is no number.
+bool ParseExchangeValue(std::string_view text, int* value);
+
+// A section to be written into an exchange file: its name and its items (key, value).
+struct ExchangeSection {
+    std::string name;
+    std::vector<std::pair<std::string, int>> items;
+};
+// Writes `sections` into an exchange text and keeps everything else: an item of a section
+// present in the text (names and keys matched without regard to case or runs of blanks) gets
+// the new value on its line, items the section lacks are added after its last item, sections
+// the text lacks are added at the end; other sections, items and comments are left as they
+// stand.
+std::string SpliceExchangeSections(std::string_view exchangeText, const std::vector<ExchangeSection>& sections);

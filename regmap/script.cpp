@@ -1,0 +1,307 @@
+// Register scripts of every model's script panel: one implementation, the models differing only
+// in whether "!r" read lines are understood.
+#include "regmap/script.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "link/usbcomvunt.h"
+#include "panels/cfgScriptZutb_pan.h"
+#include "panels/cfgScript_pan.h"
+#include "runtime/inifile.h"
+#include "runtime/ui.h"
+#include "shell/guarded_reads.h"
+#include "shell/state.h"
+
+namespace regscript {
+namespace {
+
+// Every script panel uses the same ids.
+constexpr int kScriptBox = ui::cfgScript_pan::CFGSCRIPT_TBSCRIPT;
+constexpr int kReadBackBox = ui::cfgScriptZutb_pan::CFGSCRIPTZutb_TBlog3;
+
+constexpr int kFirstBridgeRegister = 0x1440;
+constexpr int kLastBridgeRegister = 0x1FFF;
+constexpr int kLastCodecRegister = 127;
+constexpr int kMaxListedProblems = 15;
+
+const char* const kPopupTitle = "Script";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+void SkipBlanks(const std::string& s, size_t* pos) {
+    while (*pos < s.size() && IsBlank(s[*pos])) ++*pos;
+}
+
+bool TakeHexPrefix(const std::string& s, size_t* pos) {
+    if (*pos + 1 < s.size() && s[*pos] == '0' && (s[*pos + 1] == 'x' || s[*pos + 1] == 'X')) {
+        *pos += 2;
+        return true;
+    }
+    return false;
+}
+
+int DigitValue(char c, int base) {
+    int d = -1;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    return d < base ? d : -1;
+}
+
+// Digits of `base` from *pos. False when there are none; *overflow when the number passes
+// 0xFFFFFFFF (the digits are still consumed).
+bool TakeDigits(const std::string& s, size_t* pos, int base, uint64_t* out, bool* overflow) {
+    size_t start = *pos;
+    uint64_t n = 0;
+    *overflow = false;
+    for (int d; *pos < s.size() && (d = DigitValue(s[*pos], base)) >= 0; ++*pos) {
+        n = n * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+        if (n > 0xFFFFFFFFull) {
+            *overflow = true;
+            n = 0xFFFFFFFFull + 1;
+        }
+    }
+    *out = n;
+    return *pos > start;
+}
+
+ScriptLine Refuse(std::string why) {
+    ScriptLine r;
+    r.kind = ScriptLine::Kind::Refused;
+    r.problem = std::move(why);
+    return r;
+}
+
+// "!r 0x<reg>": a register number in hex after "0x"; without one the line does nothing.
+ScriptLine ParseReadLine(const std::string& line) {
+    ScriptLine r;
+    if (line.size() < 2 || line[1] != 'r') return r;
+    size_t pos = 2;
+    SkipBlanks(line, &pos);
+    uint64_t reg = 0;
+    bool overflow = false;
+    if (!TakeHexPrefix(line, &pos) || !TakeDigits(line, &pos, 16, &reg, &overflow)) return r;
+    if (overflow || reg > kLastCodecRegister) return Refuse("a codec register lies between 0x00 and 0x7F");
+    r.kind = ScriptLine::Kind::Read;
+    r.address = static_cast<int>(reg);
+    return r;
+}
+
+}  // namespace
+
+ScriptLine ParseScriptLine(const std::string& raw, bool readLines) {
+    std::string line = raw;
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    ScriptLine none;
+    if (line.empty() || line[0] == ';') return none;
+    if (readLines && line[0] == '!') return ParseReadLine(line);
+
+    // "0x" address: hex, with an optional minus sign; 0xffffffff is -1 as well.
+    size_t pos = 0;
+    SkipBlanks(line, &pos);
+    if (!TakeHexPrefix(line, &pos)) return none;
+    const bool negative = pos < line.size() && line[pos] == '-';
+    if (negative) ++pos;
+    uint64_t magnitude = 0;
+    bool overflow = false;
+    if (!TakeDigits(line, &pos, 16, &magnitude, &overflow) || overflow) return none;
+    if (negative && magnitude > 0x80000000ull) return none;
+    const int64_t address = negative ? -static_cast<int64_t>(magnitude)
+                                     : static_cast<int64_t>(static_cast<int32_t>(static_cast<uint32_t>(magnitude)));
+    SkipBlanks(line, &pos);
+    if (pos >= line.size() || line[pos] != '=') return none;
+    ++pos;
+
+    enum class Target { Codec, Pause, Bridge } target;
+    if (address >= 0 && address <= kLastCodecRegister) target = Target::Codec;
+    else if (address == -1) target = Target::Pause;
+    else if (address >= kFirstBridgeRegister && address <= kLastBridgeRegister) target = Target::Bridge;
+    else return none;  // an address that names nothing
+
+    // The value: hexadecimal after "0x", else decimal with an optional sign; the rest of the
+    // line is ignored.
+    SkipBlanks(line, &pos);
+    int64_t value = 0;
+    uint64_t digits = 0;
+    if (TakeHexPrefix(line, &pos)) {
+        if (!TakeDigits(line, &pos, 16, &digits, &overflow)) return Refuse("the value is not a number");
+        value = static_cast<int64_t>(digits);
+    } else {
+        bool minus = false;
+        if (pos < line.size() && (line[pos] == '-' || line[pos] == '+')) minus = line[pos++] == '-';
+        if (!TakeDigits(line, &pos, 10, &digits, &overflow)) return Refuse("the value is not a number");
+        value = minus ? -static_cast<int64_t>(digits) : static_cast<int64_t>(digits);
+    }
+
+    ScriptLine r;
+    r.address = static_cast<int>(address);
+    switch (target) {
+        case Target::Codec:
+            if (overflow || value < 0 || value > 0x1FF) return Refuse("a register value lies between 0 and 0x1FF");
+            r.kind = ScriptLine::Kind::Write;
+            break;
+        case Target::Pause:
+            if (value < 0) return Refuse("a pause cannot be negative");
+            r.kind = ScriptLine::Kind::Pause;
+            if (overflow || value > kMaxPauseMs) {
+                value = kMaxPauseMs;
+                r.problem = "the pause was shortened to " + std::to_string(kMaxPauseMs) + " ms";
+            }
+            break;
+        case Target::Bridge:
+            if (overflow || value < 0 || value > 0xFF) return Refuse("a bridge register value lies between 0 and 0xFF");
+            r.kind = ScriptLine::Kind::Bridge;
+            break;
+    }
+    r.value = static_cast<int>(value);
+    return r;
+}
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string ScriptPath() { return rt::MakePathname(rt::GetProjectDir(), kScriptFileName); }
+
+void ReportProblems(const std::vector<std::string>& problems) {
+    if (problems.empty()) return;
+    std::string text = "Some lines of the script were not run as written:\n";
+    for (size_t i = 0; i < problems.size() && i < static_cast<size_t>(kMaxListedProblems); ++i)
+        text += "\n" + problems[i];
+    if (problems.size() > static_cast<size_t>(kMaxListedProblems))
+        text += "\n... and " + std::to_string(problems.size() - kMaxListedProblems) + " more";
+    rt::MessagePopup(kPopupTitle, text.c_str());
+}
+
+int Run(bool readLines, int panel, int event) {
+    if (event != rt::EVENT_COMMIT || panel <= 0) return 0;
+    std::string text;
+    rt::GetCtrlVal(panel, kScriptBox, &text);
+    const std::vector<std::string> lines = SplitLines(text);
+    std::vector<std::string> problems;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ScriptLine line = ParseScriptLine(lines[i], readLines);
+        switch (line.kind) {
+            case ScriptLine::Kind::Nothing:
+            case ScriptLine::Kind::Refused:
+                break;
+            case ScriptLine::Kind::Write:
+                CFG_REG[line.address] = static_cast<uint32_t>(line.value);
+                ZelqxWriteOneReg(line.address);
+                break;
+            case ScriptLine::Kind::Pause:
+                rt::Delay(line.value * 0.001);
+                break;
+            case ScriptLine::Kind::Bridge: {
+                const uint8_t payload[3] = {static_cast<uint8_t>(line.address >> 8),
+                                            static_cast<uint8_t>(line.address & 0xFF),
+                                            static_cast<uint8_t>(line.value & 0xFF)};
+                USBSend(CMD_BRIDGE_WRITE, 3, payload);
+                break;
+            }
+            case ScriptLine::Kind::Read:
+                vCommandRead(line.address, panel, kReadBackBox);
+                break;
+        }
+        if (!line.problem.empty())
+            problems.push_back("line " + std::to_string(i + 1) + ": " + lines[i] + "\n    " + line.problem);
+    }
+    SetFlag(&FlagCFGUpdate);
+    ReportProblems(problems);
+    return 0;
+}
+
+int Load(int panel, int event) {
+    if (event != rt::EVENT_COMMIT || panel <= 0) return 0;
+    const std::string path = ScriptPath();
+    std::string contents, error;
+    if (!rt::FileExists(path)) {
+        rt::MessagePopup(kPopupTitle, ("There is no script file to load:\n" + path).c_str());
+        return 0;
+    }
+    if (!rt::ReadWholeFile(path, &contents, &error)) {
+        rt::MessagePopup(kPopupTitle, ("The script file could not be read:\n" + path + "\n" + error).c_str());
+        return 0;
+    }
+    std::string text;
+    text.reserve(contents.size());
+    for (char c : contents)
+        if (c != '\r' && c != '\0') text += c;
+    rt::ResetTextBox(panel, kScriptBox, text.c_str());
+    return 0;
+}
+
+// Lines of three characters or fewer are left out, as in every script file written before, so
+// that a reader stopping at the first short line still gets the whole script.
+int Save(int panel, int event) {
+    if (event != rt::EVENT_COMMIT || panel <= 0) return 0;
+    std::string text;
+    rt::GetCtrlVal(panel, kScriptBox, &text);
+    std::string out;
+    for (const std::string& line : SplitLines(text))
+        if (line.size() > 3) out += line + "\r\n";
+    const std::string path = ScriptPath();
+    std::string error;
+    if (!rt::WriteFileAtomic(path, out, &error))
+        rt::MessagePopup(kPopupTitle, ("The script could not be saved to:\n" + path + "\n" + error).c_str());
+    return 0;
+}
+
+}  // namespace
+}  // namespace regscript
+
+void vCommandRead(int reg, int panel, int control) {
+    const int value = ZelqxReadOneReg(reg);
+    char line[48];
+    std::snprintf(line, sizeof line, "0x%02X = 0x%03X", static_cast<unsigned>(reg), static_cast<unsigned>(value));
+    rt::InsertTextBoxLine(panel, control, -1, line);
+}
+
+#define SCRIPT_CALLBACKS(run, load, save, readLines)                                                          \
+    int run(int panel, int, int event, void*, int, int) { return regscript::Run(readLines, panel, event); } \
+    int load(int panel, int, int event, void*, int, int) { return regscript::Load(panel, event); }          \
+    int save(int panel, int, int event, void*, int, int) { return regscript::Save(panel, event); }
+
+SCRIPT_CALLBACKS(CBTrunCB, CBTLoadCB, CBTSaveCB, false)
+SCRIPT_CALLBACKS(CBTrunCBJora, CBTLoadCBJora, CBTSaveCBJora, false)
+SCRIPT_CALLBACKS(CBTrunCBZuta, CBTLoadCBZuta, CBTSaveCBZuta, false)
+SCRIPT_CALLBACKS(CBTrunCBZutb, CBTLoadCBZutb, CBTSaveCBZutb, true)
+SCRIPT_CALLBACKS(CBTrunCBQeva, CBTLoadCBQeva, CBTSaveCBQeva, true)
+SCRIPT_CALLBACKS(MNCBTrunCB, MNCBTLoadCB, MNCBTSaveCB, false)
+SCRIPT_CALLBACKS(MNPykbCBTrunCB, MNPykbCBTLoadCB, MNPykbCBTSaveCB, false)
+SCRIPT_CALLBACKS(MNPykaCBTrunCB, MNPykaCBTLoadCB, MNPykaCBTSaveCB, false)
+
+#undef SCRIPT_CALLBACKS
+
+void RegisterScriptCallbacks() {
+    struct Named {
+        const char* name;
+        int (*fn)(int, int, int, void*, int, int);
+    };
+    const Named callbacks[] = {
+        {"CBTrunCB", CBTrunCB},           {"CBTLoadCB", CBTLoadCB},           {"CBTSaveCB", CBTSaveCB},
+        {"CBTrunCBJora", CBTrunCBJora},   {"CBTLoadCBJora", CBTLoadCBJora},   {"CBTSaveCBJora", CBTSaveCBJora},
+        {"CBTrunCBZuta", CBTrunCBZuta},   {"CBTLoadCBZuta", CBTLoadCBZuta},   {"CBTSaveCBZuta", CBTSaveCBZuta},
+        {"CBTrunCBZutb", CBTrunCBZutb},   {"CBTLoadCBZutb", CBTLoadCBZutb},   {"CBTSaveCBZutb", CBTSaveCBZutb},
+        {"CBTrunCBQeva", CBTrunCBQeva},   {"CBTLoadCBQeva", CBTLoadCBQeva},   {"CBTSaveCBQeva", CBTSaveCBQeva},
+        {"MNCBTrunCB", MNCBTrunCB},       {"MNCBTLoadCB", MNCBTLoadCB},       {"MNCBTSaveCB", MNCBTSaveCB},
+        {"MNPykbCBTrunCB", MNPykbCBTrunCB}, {"MNPykbCBTLoadCB", MNPykbCBTLoadCB}, {"MNPykbCBTSaveCB", MNPykbCBTSaveCB},
+        {"MNPykaCBTrunCB", MNPykaCBTrunCB}, {"MNPykaCBTLoadCB", MNPykaCBTLoadCB}, {"MNPykaCBTSaveCB", MNPykaCBTSaveCB},
+    };
+    for (const Named& c : callbacks) rt::RegisterCtrlCallback(c.name, c.fn);
+}

@@ -1,0 +1,224 @@
+// Settings import and export through the working file "tempini.dat".
+#include "shell/import_export.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "regmap/config_sets.h"
+#include "regmap/exchange.h"
+#include "runtime/inifile.h"
+#include "runtime/ui.h"
+#include "shell/progress.h"
+#include "shell/state.h"
+
+namespace {
+
+constexpr const char* kImportTitle = "Load settings from file, and write settings into device (if attached)";
+constexpr const char* kExportTitle = "Export the current active settings to a file";
+constexpr const char* kWritingMessage = "Writing configuration file...";
+constexpr const char* kLoadingMessage = "Loading configuration ...";
+constexpr size_t kMaxSetName = 124;
+
+// Disposes of the operation's INI object however the operation ends.
+struct IniHolder {
+    rt::IniText ini = nullptr;
+    ~IniHolder() {
+        if (ini) rt::Ini_Dispose(ini);
+    }
+};
+
+void FinishProgress() {
+    const int left = ProgressTotalSteps() - ProgressCurrentStep();
+    if (left > 0) ForwardProgress(left);
+}
+
+void ShowFileError(const char* what, const std::string& path, const std::string& why) {
+    std::string text = std::string(what) + "\n" + path;
+    if (!why.empty()) text += "\n" + why;
+    rt::MessagePopup(kErrorTitle, text.c_str());
+}
+
+// The set name an exported file gets from its own name: without its folder and ".dat".
+std::string NameFromFile(const std::string& path) {
+    std::string file;
+    rt::SplitPath(path, nullptr, &file);
+    if (file.size() >= 4) {
+        std::string ext = file.substr(file.size() - 4);
+        for (char& c : ext)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (ext == ".dat") file.resize(file.size() - 4);
+    }
+    return file;
+}
+
+// A name taken from a file name must fit a set name and survive the file's lines.
+bool UsableSetName(const std::string& name) {
+    if (name.empty() || name.size() > kMaxSetName) {
+        rt::MessagePopup(kErrorTitle, name.empty() ? "The file name gives no configuration name; nothing was exported."
+                                                   : "The file name is too long to name a configuration (at most 124 "
+                                                     "characters); nothing was exported.");
+        return false;
+    }
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            rt::MessagePopup(kErrorTitle, "The file name cannot name a configuration; nothing was exported.");
+            return false;
+        }
+    }
+    return true;
+}
+
+// The sections of set `name` with the current registers, as the model stores them.
+std::vector<ExchangeSection> CurrentSections(ConfigModel model, const std::string& name) {
+    std::vector<ExchangeSection> sections;
+    for (const ConfigGroup* g = ConfigModuleOf(model).groups; g->name[0] != '\0'; ++g) {
+        if (!GroupHoldsRegisters(*g)) continue;
+        ExchangeSection s{name + "/" + g->name, {}};
+        for (int r = g->first; r <= g->last && r < kRegisterSlots; ++r) {
+            char key[16];
+            std::snprintf(key, sizeof key, "0x%x", static_cast<unsigned>(r));
+            s.items.emplace_back(key, static_cast<int>(CFG_REG[r]));
+        }
+        sections.push_back(std::move(s));
+    }
+    return sections;
+}
+
+// The name of the first set in a text, if it holds one.
+bool FirstSetName(const std::string& text, std::string* name) {
+    rt::IniText probe = rt::Ini_New(0);
+    rt::Ini_ReadFromString(probe, text);
+    const bool found = GetConfigNameFromIniText(probe, name, 1);
+    rt::Ini_Dispose(probe);
+    return found && !name->empty();
+}
+
+void ExportToExistingFile(ConfigModel model, const std::string& path) {
+    StartProgressBar(kWritingMessage, 6);
+    // The destination is read first: what cannot be read is not written over.
+    std::string destination, why;
+    if (!rt::ReadWholeFile(path, &destination, &why)) {
+        ShowFileError("The settings file could not be read; it was left as it is.", path, why);
+        FinishProgress();
+        return;
+    }
+    if (!IsConfigText(destination)) {
+        ShowFileError("This is not a settings file; it was left as it is.", path, "");
+        FinishProgress();
+        return;
+    }
+    const std::string working = WorkingFilePath();
+    IniHolder w;
+    if (InitConfigFor(model, &w.ini, working.c_str(), 0, 0) < 0) {
+        FinishProgress();
+        return;
+    }
+    std::string name;
+    if (!GetConfigNameFromIniText(w.ini, &name, 1) || name.empty()) {
+        // No set in the working file yet: the file's own first set, else its name.
+        if (!FirstSetName(ConfigTextToDecimal(destination), &name)) name = NameFromFile(path);
+        if (!UsableSetName(name)) {
+            FinishProgress();
+            return;
+        }
+    }
+    if (UpdateSingleConfigFor(model, w.ini, working.c_str(), name.c_str(), 0) != 1) {
+        FinishProgress();
+        return;
+    }
+    if (!rt::WriteFileAtomic(path, SpliceExchangeSections(destination, CurrentSections(model, name)), &why)) {
+        ShowFileError(kWriteErrorText, path, why);
+        FinishProgress();
+        return;
+    }
+    rt::Delay(0.5);
+    ForwardProgress(3);
+    rt::Delay(0.5);
+    ForwardProgress(3);
+}
+
+void ExportToNewFile(ConfigModel model, const std::string& path) {
+    const std::string name = NameFromFile(path);
+    if (!UsableSetName(name)) return;
+    StartProgressBar(kWritingMessage, 6);
+    const std::string working = WorkingFilePath();
+    IniHolder w;
+    w.ini = rt::Ini_New(0);
+    if (CreateConfigFileFor(model, w.ini, working.c_str(), name.c_str(), 0) != 0) {
+        FinishProgress();
+        return;
+    }
+    std::string why;
+    if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) != 0) {
+        ShowFileError(kWriteErrorText, path, why);
+        FinishProgress();
+        return;
+    }
+    rt::Delay(0.5);
+    ForwardProgress(6);
+}
+
+}  // namespace
+
+std::string WorkingFilePath() { return rt::MakePathname(rt::GetProjectDir(), "tempini.dat"); }
+
+void ImportCB(int, int, void*, int) {
+    std::string chosen;
+    if (rt::FileSelectPopup("", "*.dat", "*.dat", kImportTitle, rt::VAL_LOAD_BUTTON, &chosen) ==
+        rt::VAL_NO_FILE_SELECTED)
+        return;
+    // The loaded model is checked before the working file is touched.
+    ConfigModel model;
+    if (UILoaded == UI_QEVB) {
+        rt::MessagePopup("error", "KorQevb can't be preset");
+        return;
+    }
+    if (!LoadedConfigModel(&model)) {
+        rt::MessagePopup("error", "Please select a chip first");
+        return;
+    }
+    const std::string working = WorkingFilePath();
+    std::string why;
+    const int converted = ConvertConfigtoDecimalFormat(working.c_str(), chosen.c_str(), &why);
+    if (converted == kExchangeReadError) {
+        ShowFileError("The settings file could not be read; nothing was loaded.", chosen, why);
+        return;
+    }
+    if (converted != 0) {
+        ShowFileError(kWriteErrorText, working, why);
+        return;
+    }
+    IniHolder w;
+    const int opened = InitConfigFor(CFG_JORB, &w.ini, working.c_str(), 0, 0);
+    if (opened != 1) {
+        if (opened == 0) rt::MessagePopup(kErrorTitle, kOpenErrorText);  // -1: shown already
+        return;
+    }
+    std::string name;
+    if (!GetConfigNameFromIniText(w.ini, &name, 1)) {
+        rt::MessagePopup(kErrorTitle, ("The settings file holds no configuration; nothing was loaded.\n" + chosen).c_str());
+        return;
+    }
+    StartProgressBar(kLoadingMessage, 6);
+    LoadSingleConfigFor(model, w.ini, name.c_str(), 0);
+}
+
+void ExportCB(int, int, void*, int) {
+    std::string chosen;
+    const int picked = rt::FileSelectPopup("", "*.dat", "*.dat", kExportTitle, rt::VAL_SAVE_BUTTON, &chosen);
+    if (picked == rt::VAL_NO_FILE_SELECTED) return;
+    const bool existing = picked == rt::VAL_EXISTING_FILE_SELECTED || rt::FileExists(chosen);
+    ConfigModel model;
+    if (existing && UILoaded == UI_QEVB) {
+        rt::MessagePopup("error", "KorQevb can't export");
+        return;
+    }
+    if (!LoadedConfigModel(&model)) {
+        rt::MessagePopup("error", "Please select a chip first");
+        return;
+    }
+    if (existing)
+        ExportToExistingFile(model, chosen);
+    else
+        ExportToNewFile(model, chosen);
+}

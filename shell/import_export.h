@@ -1,0 +1,17 @@
+// The Config menu's Import and Export: the loaded model's registers to and from a user-chosen
+// exchange file ("*.dat", values in hexadecimal), through the working file "tempini.dat" in the
+// project directory (the configuration-set text with decimal values).
+#pragma once
+
+#include <string>
+
+// Import (menu item "Import"): asks for a file, converts it into the working file and loads
+// its first set into CFG_REG and the chip.
+void ImportCB(int menuBar, int menuItem, void* data, int panel);
+// Export (menu item "Export"): asks for a file. A new file gets one set, named after the file,
+// holding CFG_REG. An existing file keeps its other sets: the working file's first set (else the
+// file's own first set, else one named after the file) is written into it with CFG_REG.
+void ExportCB(int menuBar, int menuItem, void* data, int panel);
+
+// The working file's full path.
+std::string WorkingFilePath();

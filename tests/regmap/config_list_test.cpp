@@ -1,0 +1,260 @@
+// The configuration-set list of the path panels: fill, load, add, update and delete, driven
+// through the panels' callbacks, checked on the list, the file, CFG_REG and the board.
+#include "panels/MNPath_pan.h"
+#include "panels/MNPykbPath_pan.h"
+#include "panels/cfgPathJora_pan.h"
+#include "panels/cfgPathJorb_pan.h"
+#include "panels/cfgPathZuta_pan.h"
+#include "panels/cfgPathZutb_pan.h"
+#include "tests/regmap/config_test_support.h"
+
+namespace {
+
+using namespace ui::AudioCodec_pan;
+using cfgtest::ConfigFixture;
+using cfgtest::Crlf;
+using cfgtest::ReadFile;
+using cfgtest::ReplaceAll;
+using cfgtest::WriteFile;
+using Strings = std::vector<std::string>;
+namespace jora = ui::cfgPathJora_pan;
+namespace zuta = ui::cfgPathZuta_pan;
+namespace zutb = ui::cfgPathZutb_pan;
+namespace mn = ui::MNPath_pan;
+
+// "Default" of the Jorb file with "Default" renamed and some values changed.
+std::string JorbSet(const std::string& name, const std::vector<std::pair<std::string, std::string>>& changes = {}) {
+    std::string text = ReplaceAll(cfgtest::kJorbDefault, "[Default/", "[" + name + "/");
+    for (const auto& [from, to] : changes) text = ReplaceAll(text, from, to);
+    return text;
+}
+
+class ConfigListTest : public ConfigFixture {
+protected:
+    // The Jora set with "Default" made from the start registers.
+    void ChooseJora() {
+        StartRegisters();
+        Menu(MENUBAR_DEVICE_StereoJora);
+        StartRegisters();
+        ask.Clear();
+        board->ClearReceivedReports();
+    }
+    void Press(int panel, int control) { rt::CallCtrlCallback(panel, control, rt::EVENT_COMMIT, 0, 0); }
+    void Add(const std::string& name) {
+        ask.QueuePrompt(name);
+        Press(PHdlPathJora, jora::CFGPATHJora_ADD_CFG);
+    }
+    Strings JoraList() { return ListItems(PHdlPathJora, jora::CFGPATHJora_STD_CFG); }
+    std::string JoraFile() { return ReadFile(File("STconfigJora.dat")); }
+};
+
+// Each set once, in file order.
+TEST_F(ConfigListTest, ListShowsEachSetOnceInFileOrder) {
+    StartRegisters();
+    rt::IniText ini = rt::Ini_New(0);
+    for (const char* name : {"Default", "Bright", "Dark"}) CreateConfigFile(ini, File("STconfig.dat").c_str(), name, 0);
+    rt::IniText z = rt::Ini_New(0);
+    for (const char* name : {"Default", "Loud", "Soft"}) CreateConfigFileZutb(z, File("STZutbconfig.dat").c_str(), name, 0);
+    Menu(MENUBAR_DEVICE_StereoZuta);
+    EXPECT_EQ(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG), (Strings{"Default", "Bright", "Dark"}));
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    EXPECT_EQ(ListItems(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG), (Strings{"Default", "Bright", "Dark"}));
+    Menu(MENUBAR_DEVICE_StereoZutb);
+    EXPECT_EQ(ListItems(PHandleSTPathZutb, zutb::CFGPATHZutb_STD_CFG), (Strings{"Default", "Loud", "Soft"}));
+    std::string name;
+    ASSERT_TRUE(GetConfigNameFromIniTextZutb(STIniConfig, &name, 67));
+    EXPECT_EQ(name, "Soft");
+    // Sets of any number of sections, names differing only in case counted once.
+    WriteFile(File("STconfigJora.dat"), "[A/Power Management]\n0x1 = 1\n[A/Equalizer]\n0x12 = 2\n"
+                                        "[B/Power Management]\n0x1 = 3\n[a/PLL Control]\n0x24 = 4\n[C]\n0x1 = 5\n");
+    Menu(MENUBAR_DEVICE_StereoJora);
+    EXPECT_EQ(JoraList(), (Strings{"A", "B", "C"}));
+    rt::Ini_Dispose(ini);
+    rt::Ini_Dispose(z);
+}
+
+// After the power-up emptied the "Software Reset" group, new sets have one section fewer and the
+// list still shows each set once, in order.
+TEST_F(ConfigListTest, ListFollowsSetsWrittenAfterThePowerUp) {
+    ChooseJora();
+    EmptySoftwareResetGroup(ConfigGroups_Jora);
+    Strings expected{"Default"};
+    for (int i = 1; i <= 13; ++i) {
+        Add("S" + std::to_string(i));
+        expected.push_back("S" + std::to_string(i));
+    }
+    EXPECT_EQ(JoraList(), expected);
+    EXPECT_EQ(rt::Ini_NumberOfSections(STIniConfig), 12 + 13 * 11);
+    EXPECT_EQ(JoraFile().find("[S1/Software Reset]"), std::string::npos);
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault) + [&] {
+        std::string sets;
+        for (int i = 1; i <= 13; ++i) sets += ReplaceAll(JorbSet("S" + std::to_string(i)),
+                                                         "[S" + std::to_string(i) + "/Software Reset]\n0x0 = 0\n\n", "");
+        return Crlf(sets);
+    }());
+    // Each model's table is its own: after the Jorb power-up a Jorb set has no "Software Reset"
+    // section, a Zuta set in the same file still has one.
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    EmptySoftwareResetGroup(ConfigGroups);
+    ask.QueuePrompt("J");
+    Press(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_ADD_CFG);
+    Menu(MENUBAR_DEVICE_StereoZuta);
+    ask.QueuePrompt("Z");
+    Press(PHandleSTPathZuta, zuta::CFGPATHZuta_ADD_CFG);
+    const std::string shared = ReadFile(File("STconfig.dat"));
+    EXPECT_EQ(shared.find("[J/Software Reset]"), std::string::npos);
+    EXPECT_NE(shared.find("[J/Power Management]"), std::string::npos);
+    EXPECT_NE(shared.find("[Z/Software Reset]"), std::string::npos);
+    EXPECT_EQ(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG), (Strings{"Default", "J", "Z"}));
+}
+
+TEST_F(ConfigListTest, AddStoresTheRegistersAsANewSet) {
+    ChooseJora();
+    CFG_REG[4] = 81;
+    Add("  Bright ");
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Bright"}));
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Bright", {{"0x4 = 80", "0x4 = 81"}})));
+    ASSERT_EQ(ask.Shown().size(), 1u);
+    EXPECT_EQ(ask.Shown()[0].title, "Config Entry");
+    EXPECT_EQ(ask.Shown()[0].text, "Enter name for Configuration");
+}
+
+// Cancel adds nothing; bad names are refused; an existing name is confirmed first.
+TEST_F(ConfigListTest, AddRefusesOrConfirmsNames) {
+    ChooseJora();
+    const std::string before = JoraFile();
+    ask.QueuePromptCancel();
+    Press(PHdlPathJora, jora::CFGPATHJora_ADD_CFG);
+    for (const char* bad : {"   ", "a/b", "x[y", "z]"}) Add(bad);
+    EXPECT_EQ(JoraFile(), before);
+    EXPECT_EQ(JoraList(), Strings{"Default"});
+    EXPECT_EQ(Messages(), (Strings{"Config Entry|Please enter a name for the configuration.",
+                                   "Config Entry|A configuration name cannot contain \"/\", \"[\" or \"]\".",
+                                   "Config Entry|A configuration name cannot contain \"/\", \"[\" or \"]\".",
+                                   "Config Entry|A configuration name cannot contain \"/\", \"[\" or \"]\"."}));
+
+    CFG_REG[6] = 0x141;
+    ask.Clear();
+    ask.QueueYesNo(false);
+    Add("DEFAULT");
+    EXPECT_EQ(JoraFile(), before);
+    ASSERT_EQ(ask.Shown().size(), 2u);
+    EXPECT_EQ(ask.Shown()[1].text, "A configuration named \"Default\" exists already.\n"
+                                   "Replace its values with the current registers?");
+    ask.QueueYesNo(true);
+    Add("default");
+    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Default", {{"0x6 = 320", "0x6 = 321"}})));
+    EXPECT_EQ(JoraList(), Strings{"Default"});
+}
+
+TEST_F(ConfigListTest, UpdateRewritesTheSelectedSetOnly) {
+    ChooseJora();
+    Add("Bright");
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    CFG_REG[0x12] = 301;
+    ask.QueueYesNo(false);
+    Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Bright")));
+    Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Bright", {{"0x12 = 300", "0x12 = 301"}})));
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Bright"}));
+    EXPECT_EQ(ask.Shown().back().title, "Update configuration");
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to update this configuration?");
+}
+
+TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
+    ChooseJora();
+    Add("Bright");
+    Add("Dark");
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    ask.QueueYesNo(false);
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Bright", "Dark"}));
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Dark"}));
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Dark")));
+    EXPECT_EQ(ask.Shown().back().title, "Delete configuration");
+    // Until the list is empty; then Delete and Update refuse after their question.
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_TRUE(JoraList().empty());
+    EXPECT_EQ(JoraFile(), "");
+    ask.Clear();
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);
+    EXPECT_EQ(Messages(), (Strings{"Delete Warning!|Cannot Delete Default Config!",
+                                   "Update Warning!|Cannot Update Default Config!"}));
+    EXPECT_EQ(ask.Shown().size(), 4u);  // each after its question
+    EXPECT_EQ(JoraFile(), "");
+}
+
+// A double click or Load applies the set and ticks it; Load on the ticked item does nothing.
+TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
+    StartRegisters();
+    Menu(MENUBAR_DEVICE_Mono);
+    StartRegisters();
+    CFG_REG[4] = 0x51;
+    ask.QueuePrompt("Warm");
+    Press(PHandleMNPath, mn::MNPATH_ADD_CFG);
+    StartRegisters();
+    board->ClearReceivedReports();
+    const int list = mn::MNPATH_MNCONFIGLIST;
+    rt::SetCtrlIndex(PHandleMNPath, list, 1);
+    rt::CallCtrlCallback(PHandleMNPath, list, rt::EVENT_LEFT_DOUBLE_CLICK, 0, 0);
+    EXPECT_EQ(CFG_REG[4], 0x51u);
+    EXPECT_EQ(Ticks(PHandleMNPath, list), std::vector<int>{1});
+    EXPECT_EQ(BlockWrites().size(), 3u);
+    EXPECT_EQ(board->CodecRegister(4), 0x51);
+
+    board->ClearReceivedReports();
+    CFG_REG[4] = 0x50;
+    Press(PHandleMNPath, mn::MNPATH_BLoadConfig);  // already ticked
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_EQ(CFG_REG[4], 0x50u);
+
+    rt::SetCtrlIndex(PHandleMNPath, list, 0);
+    CFG_REG[4] = 0x33;
+    Press(PHandleMNPath, mn::MNPATH_BLoadConfig);
+    EXPECT_EQ(CFG_REG[4], 0x50u);
+    EXPECT_EQ(Ticks(PHandleMNPath, list), std::vector<int>{0});
+    EXPECT_EQ(BlockWrites().size(), 3u);
+
+    // A click on another item's check box does not move the tick.
+    rt::CheckListItem(PHandleMNPath, list, 1, 1);
+    rt::CallCtrlCallback(PHandleMNPath, list, rt::EVENT_COMMIT, 0, 0);
+    EXPECT_EQ(Ticks(PHandleMNPath, list), std::vector<int>{0});
+    // Other events on the list do nothing.
+    board->ClearReceivedReports();
+    rt::CallCtrlCallback(PHandleMNPath, list, rt::EVENT_LEFT_CLICK, 0, 0);
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Pykc and Pykb share their file; a write that fails leaves list, object and file as they were.
+TEST_F(ConfigListTest, SharedFileAndFailedWrites) {
+    Menu(MENUBAR_DEVICE_Mono);
+    ask.QueuePrompt("P");
+    Press(PHandleMNPath, mn::MNPATH_ADD_CFG);
+    Menu(MENUBAR_DEVICE_MonoPykb);
+    namespace pykb = ui::MNPykbPath_pan;
+    EXPECT_EQ(ListItems(PHandleMNPykbPath, pykb::MNPykbPATH_MNCONFIGLIST), (Strings{"Default", "P"}));
+
+    const std::string file = ReadFile(File("MNconfig.dat"));
+    const std::string object = rt::Ini_ToString(MNIniConfig);
+    const std::string elsewhere = (home / "gone" / "MNconfig.dat").string();
+    std::snprintf(MNcfgFileName, kCfgFileNameSize, "%s", elsewhere.c_str());
+    ask.Clear();
+    ask.QueuePrompt("Q");
+    Press(PHandleMNPykbPath, pykb::MNPykbPATH_ADD_CFG);
+    rt::SetCtrlIndex(PHandleMNPykbPath, pykb::MNPykbPATH_MNCONFIGLIST, 1);
+    Press(PHandleMNPykbPath, pykb::MNPykbPATH_DEL_CFG);
+    Press(PHandleMNPykbPath, pykb::MNPykbPATH_UPDATE_CFG);
+    const Strings messages = Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    for (const std::string& m : messages) EXPECT_EQ(m.rfind("ERROR| Error Writing Config File\n" + elsewhere, 0), 0u) << m;
+    EXPECT_EQ(ListItems(PHandleMNPykbPath, pykb::MNPykbPATH_MNCONFIGLIST), (Strings{"Default", "P"}));
+    EXPECT_EQ(rt::Ini_ToString(MNIniConfig), object);
+    EXPECT_EQ(ReadFile(File("MNconfig.dat")), file);
+}
+
+}  // namespace

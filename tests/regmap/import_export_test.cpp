@@ -1,0 +1,292 @@
+// The Config menu's Import and Export through the working file "tempini.dat".
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "regmap/exchange.h"
+#include "tests/regmap/config_test_support.h"
+
+namespace {
+
+using namespace ui::AudioCodec_pan;
+using cfgtest::ConfigFixture;
+using cfgtest::Crlf;
+using cfgtest::ReadFile;
+using cfgtest::ReplaceAll;
+using cfgtest::WriteFile;
+using Strings = std::vector<std::string>;
+
+// The Jorb exchange file of the start registers, set "bright" (LF line ends; every section
+// line gets its blank after the "]" from BrightHex()).
+const char* kBrightHexLines = R"(
+[bright/Software Reset]
+0x0 = 0x0
+
+[bright/Power Management]
+0x1 = 0x0
+0x2 = 0x0
+0x3 = 0x0
+
+[bright/Audio Control]
+0x4 = 0x50
+0x5 = 0x0
+0x6 = 0x140
+0x7 = 0x0
+0x8 = 0x0
+0x9 = 0x0
+0xa = 0x0
+0xb = 0xff
+0xc = 0xff
+0xd = 0x0
+0xe = 0x100
+0xf = 0xff
+0x10 = 0xff
+0x11 = 0x0
+
+[bright/Equalizer]
+0x12 = 0x12c
+0x13 = 0x2c
+0x14 = 0x2c
+0x15 = 0x2c
+0x16 = 0x2c
+
+[bright/DAC Limiter]
+0x18 = 0x32
+0x19 = 0x0
+
+[bright/Notch Filter]
+0x1b = 0x0
+0x1c = 0x0
+0x1d = 0x0
+0x1e = 0x0
+
+[bright/ALC Control]
+0x20 = 0x38
+0x21 = 0xb
+0x22 = 0x32
+0x23 = 0x10
+
+[bright/PLL Control]
+0x24 = 0x8
+0x25 = 0xc
+0x26 = 0x93
+0x27 = 0xe9
+
+[bright/Mic Bias Mode]
+0x28 = 0x0
+
+[bright/3D Control]
+0x29 = 0x0
+
+[bright/Input Output Mixer]
+0x2b = 0x0
+0x2c = 0x33
+0x2d = 0x10
+0x2e = 0x10
+0x2f = 0x100
+0x30 = 0x100
+0x31 = 0x2
+0x32 = 0x1
+0x33 = 0x1
+0x34 = 0x39
+0x35 = 0x39
+0x36 = 0x39
+0x37 = 0x39
+0x38 = 0x1
+0x39 = 0x1
+0x3a = 0x0
+
+[bright/PCM Timeslot]
+0x3b = 0x0
+0x3c = 0x20
+0x3d = 0x0
+0x3e = 0x0
+)";
+
+std::string BrightHex() { return ReplaceAll(kBrightHexLines, "]\n", "] \n"); }
+
+class ImportExportTest : public ConfigFixture {
+protected:
+    void Choose(int item) {
+        Menu(item);
+        StartRegisters();
+        ask.Clear();
+        board->ClearReceivedReports();
+    }
+    void Export(const std::filesystem::path& file) {
+        ask.QueueFile(file.string());
+        Menu(MENUBAR_CONFIG_Export);
+    }
+    void Import(const std::filesystem::path& file) {
+        ask.QueueFile(file.string());
+        Menu(MENUBAR_CONFIG_Import);
+    }
+    std::string Working() { return ReadFile(File("tempini.dat")); }
+};
+
+TEST_F(ImportExportTest, ExportToANewFileNamesTheSetAfterTheFile) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    Export(File("bright.dat"));
+    EXPECT_EQ(ReadFile(File("bright.dat")), Crlf(BrightHex()));
+    EXPECT_EQ(Working(), Crlf(ReplaceAll(cfgtest::kJorbDefault, "[Default/", "[bright/")));
+    ASSERT_EQ(ask.Shown().size(), 1u);
+    EXPECT_EQ(ask.Shown()[0].kind, rt::ScriptedPrompter::Kind::FileSelect);
+    EXPECT_EQ(ask.Shown()[0].title, "Export the current active settings to a file");
+    EXPECT_EQ(ask.Shown()[0].text, "*.dat");
+    EXPECT_EQ(ProgressCurrentStep(), 6);
+    EXPECT_TRUE(board->ReceivedReports().empty());  // an export changes only files
+}
+
+// An existing file keeps its other sets, comments and layout; the working file's set is
+// written into it with the current registers.
+TEST_F(ImportExportTest, ExportToAnExistingFileKeepsItsOtherSets) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    Export(File("bright.dat"));
+    const std::string mine = Crlf("; my settings\n\n[keep/Power Management] \n0x1 = 0x5\n");
+    WriteFile(File("other.dat"), mine);
+    CFG_REG[1] = 7;
+    Export(File("other.dat"));
+    EXPECT_EQ(ReadFile(File("other.dat")), mine + Crlf(ReplaceAll(BrightHex(), "0x1 = 0x0", "0x1 = 0x7")));
+    EXPECT_NE(Working().find("[bright/Power Management]\r\n0x1 = 7\r\n"), std::string::npos);
+    EXPECT_TRUE(Messages().empty());
+
+    // Right after an import, the imported set is the one written, with the current registers.
+    Import(File("other.dat"));
+    EXPECT_EQ(CFG_REG[1], 5u);
+    CFG_REG[1] = 9;
+    Export(File("other.dat"));
+    rt::IniText ini = rt::Ini_New(0);
+    rt::Ini_ReadFromString(ini, ReadFile(File("other.dat")));
+    int value = 0;
+    EXPECT_EQ(rt::Ini_GetInt(ini, "keep/Power Management", "0x1", &value), 1);
+    EXPECT_EQ(value, 9);
+    EXPECT_EQ(rt::Ini_GetInt(ini, "keep/PCM Timeslot", "0x3c", &value), 1);
+    EXPECT_EQ(value, 0x20);
+    EXPECT_EQ(rt::Ini_GetInt(ini, "bright/Power Management", "0x1", &value), 1);
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(rt::Ini_NumberOfSections(ini), 24);
+    EXPECT_EQ(ReadFile(File("other.dat")).rfind("; my settings\r\n\r\n[keep/Power Management] \r\n0x1 = 0x9\r\n", 0), 0u);
+    rt::Ini_Dispose(ini);
+}
+
+// What cannot be read is never written over, and a failure says so.
+TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    const std::string binary = std::string("\x89PNG\r\n\x1a\n\x00\x00 not settings", 22);
+    WriteFile(File("picture.dat"), binary);
+    Export(File("picture.dat"));
+    EXPECT_EQ(ReadFile(File("picture.dat")), binary);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR|This is not a settings file; it was left as it is.", 0), 0u);
+
+    // The working file cannot be read: reported, nothing written.
+    WriteFile(File("dest.dat"), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    std::filesystem::create_directory(File("tempini.dat"));
+    ask.Clear();
+    Export(File("dest.dat"));
+    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File"});
+    EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    ask.Clear();
+    Export(File("fresh.dat"));  // the working file cannot be written either
+    EXPECT_FALSE(std::filesystem::exists(File("fresh.dat")));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n", 0), 0u);
+    std::filesystem::remove(File("tempini.dat"));
+
+    if (geteuid() != 0) {  // the superuser reads everything
+        chmod(File("dest.dat").c_str(), 0200);
+        ask.Clear();
+        Export(File("dest.dat"));
+        chmod(File("dest.dat").c_str(), 0644);
+        EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].rfind("ERROR|The settings file could not be read", 0), 0u);
+    }
+    // A name too long for a set.
+    ask.Clear();
+    Export(File(std::string(125, 'n') + ".dat"));
+    EXPECT_FALSE(std::filesystem::exists(File(std::string(125, 'n') + ".dat")));
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(ImportExportTest, ImportLoadsTheFirstSetIntoTheChip) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    WriteFile(File("warm.dat"), Crlf("\n[warm/Audio Control] \n0x4 = 0x51\n0x6 = 0x141\n"
+                                     "\n[warm/Input Output Mixer] \n0x34=0x3a\n"
+                                     "\n[cold/Audio Control] \n0x4 = 0x1\n"));
+    CFG_REG[5] = 0x1F;
+    Import(File("warm.dat"));
+    EXPECT_EQ(CFG_REG[4], 0x51u);
+    EXPECT_EQ(CFG_REG[6], 0x141u);
+    EXPECT_EQ(CFG_REG[52], 0x3Au);
+    EXPECT_EQ(CFG_REG[5], 0x1Fu);  // not in the set
+    EXPECT_EQ(Working(), Crlf("\n[warm/Audio Control] \n0x4 = 81\n0x6 = 321\n"
+                              "\n[warm/Input Output Mixer] \n0x34 = 58\n"
+                              "\n[cold/Audio Control] \n0x4 = 1\n"));
+    EXPECT_EQ(BlockWrites().size(), 3u);
+    EXPECT_EQ(board->CodecRegister(6), 0x141);
+    ASSERT_FALSE(ask.Shown().empty());
+    EXPECT_EQ(ask.Shown()[0].title, "Load settings from file, and write settings into device (if attached)");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(FlagCFGUpdate, 1);
+}
+
+// The model is checked before the working file is touched.
+TEST_F(ImportExportTest, NoModelOrQevbIsRefusedFirst) {
+    WriteFile(File("tempini.dat"), "old");
+    WriteFile(File("warm.dat"), Crlf("\n[warm/Audio Control] \n0x4 = 0x51\n"));
+    Import(File("warm.dat"));
+    Export(File("warm.dat"));
+    Export(File("new.dat"));
+    EXPECT_EQ(Messages(), (Strings{"error|Please select a chip first", "error|Please select a chip first",
+                                   "error|Please select a chip first"}));
+    Choose(MENUBAR_DEVICE_StereoQevb);
+    Import(File("warm.dat"));
+    Export(File("warm.dat"));
+    Export(File("new.dat"));
+    EXPECT_EQ(Messages(), (Strings{"error|KorQevb can't be preset", "error|KorQevb can't export",
+                                   "error|Please select a chip first"}));
+    EXPECT_EQ(Working(), "old");
+    EXPECT_FALSE(std::filesystem::exists(File("new.dat")));
+    EXPECT_EQ(CFG_REG[4], 0x50u);
+    // A cancelled picker does nothing.
+    ask.Clear();
+    Menu(MENUBAR_CONFIG_Import);
+    Menu(MENUBAR_CONFIG_Export);
+    EXPECT_EQ(ask.Shown().size(), 2u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// A file that cannot be read, holds no set, or is no settings file: reported, nothing loaded.
+TEST_F(ImportExportTest, ImportRefusesWhatItCannotLoad) {
+    Choose(MENUBAR_DEVICE_Mono);
+    Import(File("missing.dat"));
+    EXPECT_FALSE(std::filesystem::exists(File("tempini.dat")));
+    WriteFile(File("empty.dat"), "; nothing here\r\n");
+    Import(File("empty.dat"));
+    WriteFile(File("binary.dat"), std::string("\x01\x02garbage\x03\n\x04more", 16));
+    Import(File("binary.dat"));
+    const Strings messages = Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].rfind("ERROR|The settings file could not be read; nothing was loaded.\n", 0), 0u);
+    EXPECT_EQ(messages[1].rfind("ERROR|The settings file holds no configuration; nothing was loaded.", 0), 0u);
+    EXPECT_EQ(messages[2], "ERROR| Error Opening Config File");  // and nothing after it
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_EQ(CFG_REG[4], 0x50u);
+}
+
+// A Zutb export imports again into the same registers, sent in Zutb's own reports.
+TEST_F(ImportExportTest, ZutbExportImportsAgain) {
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    for (int r = 0; r <= 113; ++r) CFG_REG[r] = static_cast<uint32_t>((r * 5 + 1) & 0x1FF);
+    Export(File("z.dat"));
+    EXPECT_EQ(GetConfigformat(File("z.dat").c_str()), 2);
+    for (int r = 0; r <= 113; ++r) CFG_REG[r] = 0;
+    Import(File("z.dat"));
+    for (const ConfigGroup* g = ConfigGroupsZutb; g->name[0] != '\0'; ++g)
+        for (int r = g->first; r <= g->last; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 5 + 1) & 0x1FF)) << r;
+    EXPECT_EQ(CFG_REG[20], 0u);  // in no group
+    EXPECT_EQ(board->ReceivedReports().size(), 7u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+}  // namespace
