@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "oslayer/os.h"
 #include "regmap/config_sets.h"
 #include "regmap/exchange.h"
@@ -33,22 +34,9 @@ std::filesystem::path BenchDir() {
     return folder.dir;
 }
 
-// Popups would stop the measurement; none is expected.
-class QuietPrompter : public rt::Prompter {
-public:
-    void Message(const std::string&, const std::string&) override {}
-    bool YesNo(const std::string&, const std::string&) override { return true; }
-    bool Prompt(const std::string&, const std::string&, std::string*) override { return false; }
-    int FileSelect(const std::string&, const std::string&, const std::string&, const std::string&, int,
-                   std::string*) override {
-        return rt::VAL_NO_FILE_SELECTED;
-    }
-    bool DirSelect(const std::string&, const std::string&, std::string*) override { return false; }
-};
-
 // The run-time without the board: every wait instant, the load stays in the register copy.
 bool Ready() {
-    static QuietPrompter prompter;
+    static benchsupport::QuietPrompter prompter;  // popups would stop the measurement; none is expected
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (rt::InitCVIRTE() != 0) return false;
     rt::SetPrompter(&prompter);

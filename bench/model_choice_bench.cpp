@@ -2,10 +2,9 @@
 // the mode applied to the emulated board and the registers read back.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
+#include "bench/bench_support.h"
 #include "link/usbcomvunt.h"
-#include "oslayer/os.h"
 #include "panels/AudioCodec_pan.h"
 #include "runtime/ui.h"
 #include "shell/startup.h"
@@ -17,15 +16,7 @@ using namespace ui::AudioCodec_pan;
 
 // Starts the program once, on the emulated board, with every wait instant.
 bool StartOnce() {
-    static const bool started = [] {
-        setenv("BOARDHID_BACKEND", "emulator", 0);
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        os::SetSleeper([](int) {});
-        if (ShellStartup() != 0) return false;
-        for (int timer : {PANEL_TDev, PANEL_DevIDTimer, PANEL_STTIMER, PANEL_MNTIMER})
-            rt::SetCtrlAttribute(PHandlePanel, timer, rt::ATTR_ENABLED, 0);
-        return true;
-    }();
+    static const bool started = benchsupport::StartShell();
     return started;
 }
 

@@ -5,9 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstdlib>
 
-#include "oslayer/os.h"
+#include "bench/bench_support.h"
 #include "panels/AudioCodec_pan.h"
 #include "regmap/regmap_model.h"
 #include "runtime/ui.h"
@@ -21,15 +20,7 @@ using namespace ui::AudioCodec_pan;
 
 // Starts the program once (unless another benchmark did), on the emulated board, waits instant.
 bool StartOnce() {
-    static const bool started = [] {
-        setenv("BOARDHID_BACKEND", "emulator", 0);
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        os::SetSleeper([](int) {});
-        if (PHandlePanel <= 0 && ShellStartup() != 0) return false;
-        for (int timer : {PANEL_TDev, PANEL_DevIDTimer, PANEL_STTIMER, PANEL_MNTIMER})
-            rt::SetCtrlAttribute(PHandlePanel, timer, rt::ATTR_ENABLED, 0);
-        return true;
-    }();
+    static const bool started = benchsupport::StartShell();
     return started;
 }
 

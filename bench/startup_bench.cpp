@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "bench/bench_support.h"
 #include "boardhid/emulator_control.h"
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
@@ -16,22 +17,10 @@
 
 namespace {
 
-class SilentPrompter : public rt::Prompter {
-public:
-    void Message(const std::string&, const std::string&) override {}
-    bool YesNo(const std::string&, const std::string&) override { return true; }
-    bool Prompt(const std::string&, const std::string&, std::string*) override { return false; }
-    int FileSelect(const std::string&, const std::string&, const std::string&, const std::string&, int,
-                   std::string*) override {
-        return rt::VAL_NO_FILE_SELECTED;
-    }
-    bool DirSelect(const std::string&, const std::string&, std::string*) override { return false; }
-};
-
 void Prepare() {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("BOARDHID_BACKEND", "emulator", 0);
-    static SilentPrompter prompter;
+    static benchsupport::QuietPrompter prompter;
     rt::InitCVIRTE();
     rt::SetPrompter(&prompter);
     os::SetSleeper([](int) {});

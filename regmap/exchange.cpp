@@ -139,38 +139,8 @@ int ConvertFile(const char* from, const char* to, bool toHex, std::string* error
 
 }  // namespace
 
-bool ParseExchangeValue(std::string_view text, int* value) {
-    std::string_view s = Trim(text);
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        uint64_t v = 0;
-        for (char c : s.substr(2)) {
-            int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return false;
-            v = v * 16 + static_cast<uint64_t>(d);
-            if (v > 0xFFFFFFFFu) return false;
-        }
-        *value = static_cast<int>(static_cast<uint32_t>(v));
-        return true;
-    }
-    bool negative = false;
-    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-        negative = s[0] == '-';
-        s.remove_prefix(1);
-    }
-    if (s.empty()) return false;
-    const int64_t limit = negative ? int64_t{2147483648} : int64_t{2147483647};
-    int64_t v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-        if (v > limit) return false;
-    }
-    *value = static_cast<int>(negative ? -v : v);
-    return true;
-}
+// Values are read as the INI layer reads item values, so a converted file reads back the same.
+bool ParseExchangeValue(std::string_view text, int* value) { return rt::ParseIniInt(text, value); }
 
 std::string ConfigTextToHex(std::string_view text) { return Convert(text, true); }
 std::string ConfigTextToDecimal(std::string_view text) { return Convert(text, false); }

@@ -98,41 +98,6 @@ bool ValidKey(std::string_view key) {
          key.find('=') == std::string_view::npos && !HasLineBreak(key);
 }
 
-// Decimal with an optional sign, or "0x" hexadecimal of up to 32 bits (taken as the bit
-// pattern of an int, as register values are). Anything else, or a decimal out of range, fails.
-bool ParseInt(std::string_view text, int* out) {
-  std::string_view s = Trim(text);
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    uint64_t v = 0;
-    for (char c : s.substr(2)) {
-      int d;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-      else return false;
-      v = v * 16 + static_cast<uint64_t>(d);
-      if (v > 0xFFFFFFFFu) return false;
-    }
-    *out = static_cast<int>(static_cast<uint32_t>(v));
-    return true;
-  }
-  bool negative = false;
-  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-    negative = s[0] == '-';
-    s.remove_prefix(1);
-  }
-  if (s.empty()) return false;
-  const int64_t limit = negative ? int64_t{2147483648} : int64_t{2147483647};
-  int64_t v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-    if (v > limit) return false;
-  }
-  *out = static_cast<int>(negative ? -v : v);
-  return true;
-}
-
 // Reads text into the object. A section met again is merged into the first of that name, and
 // an item met again in its section takes the later value in place: the section count is then
 // the number of distinct sections, which the configuration-set list relies on (it takes every
@@ -181,6 +146,39 @@ mode_t NewFileMode() {
 }
 
 }  // namespace
+
+bool ParseIniInt(std::string_view text, int* out) {
+  std::string_view s = Trim(text);
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    uint64_t v = 0;
+    for (char c : s.substr(2)) {
+      int d;
+      if (c >= '0' && c <= '9') d = c - '0';
+      else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      else return false;
+      v = v * 16 + static_cast<uint64_t>(d);
+      if (v > 0xFFFFFFFFu) return false;
+    }
+    *out = static_cast<int>(static_cast<uint32_t>(v));
+    return true;
+  }
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty()) return false;
+  const int64_t limit = negative ? int64_t{2147483648} : int64_t{2147483647};
+  int64_t v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+    if (v > limit) return false;
+  }
+  *out = static_cast<int>(negative ? -v : v);
+  return true;
+}
 
 IniText Ini_New(int sorted) {
   IniObject* ini = new IniObject;
@@ -256,7 +254,7 @@ int Ini_GetInt(IniText ini, const char* section, const char* key, int* value) {
   std::string text;
   const int found = Ini_GetStringCopy(ini, section, key, &text);
   if (found <= 0) return found;
-  return ParseInt(text, value) ? 1 : 0;
+  return ParseIniInt(text, value) ? 1 : 0;
 }
 
 int Ini_NumberOfSections(IniText ini) {

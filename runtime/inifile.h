@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rt {
@@ -50,6 +51,10 @@ int Ini_PutString(IniText ini, const char* section, const char* key, const char*
 // missing or does not parse. Every query returns a negative error on a null argument.
 int Ini_GetInt(IniText ini, const char* section, const char* key, int* value);
 int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::string* value);
+// The integer form of item values (as Ini_GetInt reads them): decimal with an optional sign, or
+// "0x" hexadecimal of up to 32 bits taken as an int's bit pattern; surrounding blanks ignored.
+// False, with *out unchanged, for anything else or a decimal out of int range.
+bool ParseIniInt(std::string_view text, int* out);
 
 int Ini_NumberOfSections(IniText ini);
 // Names are stored without surrounding white space.

@@ -552,36 +552,15 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     panel.controls[id] = std::move(owned);
 }
 
-std::string Join(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) out += (out.empty() ? "" : "\n") + l;
-    return out;
-}
-
 }  // namespace
 
 int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     Runtime& rt = RT();
-    rt.lastLoadError.clear();
-    if (!EnsureApp()) {
-        rt.lastLoadError = "the user interface cannot start (no GUI application)";
-        return UIENoApplication;
-    }
-    if (!fileName) {
-        rt.lastLoadError = "no panel file named";
-        return UIEResourceNotFound;
-    }
+    if (int err = BeginLoad()) return err;
     int error = 0;
     std::string name;
-    const json* doc = PanelFile(fileName, &name, &error);
-    if (!doc) return error;
-    const json* pj = nullptr;
-    for (const json& p : (*doc)["panels"])
-        if (p["resource"].get<int>() == resourceId) pj = &p;
-    if (!pj) {
-        rt.lastLoadError = name + ": no panel with resource " + std::to_string(resourceId);
-        return UIEResourceNotFound;
-    }
+    const json* pj = FindResource(fileName, "panels", resourceId, "panel", &name, &error);
+    if (!pj) return error;
     Panel* parent = nullptr;
     if (parentPanel != 0) {
         parent = FindPanel(parentPanel);
@@ -610,7 +589,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
         missing(cb, rt.ctrlCallbacks.count(cb) > 0, where + ": " + panelfmt::DescribeControl(c), "control");
     }
     if (!unknown.empty()) {
-        rt.lastLoadError = Join(unknown);
+        rt.lastLoadError = JoinLines(unknown);
         return UIEUnknownCallback;
     }
 

@@ -53,11 +53,7 @@ QAction* MakeAction(int handle, int id, const QString& label, QObject* parent) {
 
 int LoadMenuBar(int panel, const char* fileName, int resourceId) {
     Runtime& rt = RT();
-    rt.lastLoadError.clear();
-    if (!EnsureApp()) {
-        rt.lastLoadError = "the user interface cannot start (no GUI application)";
-        return UIENoApplication;
-    }
+    if (int err = BeginLoad()) return err;
     Panel* owner = nullptr;
     if (panel != 0) {
         owner = FindPanel(panel);
@@ -70,22 +66,10 @@ int LoadMenuBar(int panel, const char* fileName, int resourceId) {
             return UIEBadPanelHandle;
         }
     }
-    if (!fileName) {
-        rt.lastLoadError = "no panel file named";
-        return UIEResourceNotFound;
-    }
     int error = 0;
     std::string name;
-    const json* doc = PanelFile(fileName, &name, &error);
-    if (!doc) return error;
-    const json* mj = nullptr;
-    if (doc->contains("menubars"))
-        for (const json& m : (*doc)["menubars"])
-            if (m["resource"].get<int>() == resourceId) mj = &m;
-    if (!mj) {
-        rt.lastLoadError = name + ": no menu bar with resource " + std::to_string(resourceId);
-        return UIEResourceNotFound;
-    }
+    const json* mj = FindResource(fileName, "menubars", resourceId, "menu bar", &name, &error);
+    if (!mj) return error;
 
     std::string where = name + ": menu bar " + (*mj)["constant"].get<std::string>();
     std::vector<std::string> unknown;
@@ -103,9 +87,7 @@ int LoadMenuBar(int panel, const char* fileName, int resourceId) {
             if (!item.contains("separator")) check(item, mctx + ": item \"" + item["label"].get<std::string>() + "\"");
     }
     if (!unknown.empty()) {
-        std::string all;
-        for (const std::string& u : unknown) all += (all.empty() ? "" : "\n") + u;
-        rt.lastLoadError = all;
+        rt.lastLoadError = JoinLines(unknown);
         return UIEUnknownCallback;
     }
 

@@ -72,8 +72,7 @@ const nlohmann::json* PanelFile(const std::string& fileName, std::string* canoni
     if (!r.checked) {
         std::vector<std::string> problems = panelfmt::ParsePanelFile(it->first, r.text, &r.doc);
         r.checked = true;
-        r.error.clear();
-        for (const std::string& p : problems) r.error += (r.error.empty() ? "" : "\n") + p;
+        r.error = JoinLines(problems);
     }
     if (!r.error.empty()) {
         RT().lastLoadError = r.error;
@@ -82,6 +81,41 @@ const nlohmann::json* PanelFile(const std::string& fileName, std::string* canoni
     }
     if (canonicalName) *canonicalName = it->first;
     return &r.doc;
+}
+
+int BeginLoad() {
+    RT().lastLoadError.clear();
+    if (!EnsureApp()) {
+        RT().lastLoadError = "the user interface cannot start (no GUI application)";
+        return UIENoApplication;
+    }
+    return 0;
+}
+
+const nlohmann::json* FindResource(const char* fileName, const char* list, int resourceId, const char* what,
+                                   std::string* canonicalName, int* error) {
+    if (!fileName) {
+        RT().lastLoadError = "no panel file named";
+        *error = UIEResourceNotFound;
+        return nullptr;
+    }
+    const nlohmann::json* doc = PanelFile(fileName, canonicalName, error);
+    if (!doc) return nullptr;
+    const nlohmann::json* found = nullptr;
+    if (doc->contains(list))
+        for (const nlohmann::json& e : (*doc)[list])
+            if (e["resource"].get<int>() == resourceId) found = &e;
+    if (!found) {
+        RT().lastLoadError = *canonicalName + ": no " + what + " with resource " + std::to_string(resourceId);
+        *error = UIEResourceNotFound;
+    }
+    return found;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += (out.empty() ? "" : "\n") + l;
+    return out;
 }
 
 }  // namespace detail

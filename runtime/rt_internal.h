@@ -165,6 +165,17 @@ void FireMenu(int menuBar, int item);
 
 // Loading: the checked document of a panel file (cached until the file is registered again).
 const nlohmann::json* PanelFile(const std::string& fileName, std::string* canonicalName, int* error);
+// Starts a load: clears the last load error. 0, or UIENoApplication (with the error said) when
+// no GUI application can be had.
+int BeginLoad();
+// The element of the array `list` ("panels", "menubars") of a panel file whose "resource" is
+// `resourceId` (the last such). Null, with the load error said and *error set, when no file is
+// named, the file is not loadable, or no element has that resource (`what` names the element
+// kind in that message). *canonicalName is set once the file is loaded.
+const nlohmann::json* FindResource(const char* fileName, const char* list, int resourceId, const char* what,
+                                   std::string* canonicalName, int* error);
+// The lines joined with LF between them.
+std::string JoinLines(const std::vector<std::string>& lines);
 
 // Discarding panels and menu bars (children and tab membership included).
 void DiscardPanelTree(int handle);

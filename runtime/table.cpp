@@ -180,6 +180,29 @@ QTableWidgetItem* CellOf(int panel, int control, Point cell, Control** c, int* e
     return item;
 }
 
+// Runs `body(Control&, QTableWidget&)` on a table control and returns its result, or the error
+// of finding the table.
+template <typename Body>
+int WithTable(int panel, int control, Body body) {
+    int err = 0;
+    Control* c = nullptr;
+    QTableWidget* t = TableOf(panel, control, &c, &err);
+    if (!t) return err;
+    return body(*c, *t);
+}
+
+// Runs `body(Control&, QTableWidget&, QTableWidgetItem&)` on a 1-based (column, row) cell and
+// returns its result, or the error of finding the cell.
+template <typename Body>
+int WithCell(int panel, int control, Point cell, Body body) {
+    int err = 0;
+    Control* c = nullptr;
+    QTableWidget* t = nullptr;
+    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err, &t);
+    if (!item) return err;
+    return body(*c, *t, *item);
+}
+
 }  // namespace
 
 namespace detail {
@@ -227,54 +250,46 @@ QWidget* BuildTable(Control& c, const json& resource) {
 }  // namespace detail
 
 int GetNumTableRows(int panel, int control, int* rows) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    if (!rows) return UIEBadValue;
-    *rows = t->rowCount();
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (!rows) return UIEBadValue;
+        *rows = t.rowCount();
+        return 0;
+    });
 }
 
 int GetNumTableColumns(int panel, int control, int* columns) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    if (!columns) return UIEBadValue;
-    *columns = t->columnCount();
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (!columns) return UIEBadValue;
+        *columns = t.columnCount();
+        return 0;
+    });
 }
 
 int InsertTableRows(int panel, int control, int index, int count) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    int rows = t->rowCount();
-    if (index == -1) index = rows + 1;
-    if (index < 1 || index > rows + 1 || count < 0) return UIEIndexOutOfRange;
-    QSignalBlocker b(t);
-    for (int i = 0; i < count; ++i) {
-        int r = index - 1 + i;
-        t->insertRow(r);
-        for (int col = 0; col < t->columnCount(); ++col) t->setItem(r, col, NewCell(c->columns[col]));
-    }
-    return 0;
+    return WithTable(panel, control, [&](Control& c, QTableWidget& t) {
+        int rows = t.rowCount();
+        if (index == -1) index = rows + 1;
+        if (index < 1 || index > rows + 1 || count < 0) return UIEIndexOutOfRange;
+        QSignalBlocker b(&t);
+        for (int i = 0; i < count; ++i) {
+            int r = index - 1 + i;
+            t.insertRow(r);
+            for (int col = 0; col < t.columnCount(); ++col) t.setItem(r, col, NewCell(c.columns[col]));
+        }
+        return 0;
+    });
 }
 
 int DeleteTableRows(int panel, int control, int index, int count) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    int rows = t->rowCount();
-    if (index < 1 || index > rows) return UIEIndexOutOfRange;
-    if (count == -1 || index - 1 + count > rows) count = rows - index + 1;
-    if (count < 0) return UIEIndexOutOfRange;
-    QSignalBlocker b(t);
-    for (int i = 0; i < count; ++i) t->removeRow(index - 1);
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        int rows = t.rowCount();
+        if (index < 1 || index > rows) return UIEIndexOutOfRange;
+        if (count == -1 || index - 1 + count > rows) count = rows - index + 1;
+        if (count < 0) return UIEIndexOutOfRange;
+        QSignalBlocker b(&t);
+        for (int i = 0; i < count; ++i) t.removeRow(index - 1);
+        return 0;
+    });
 }
 
 int GetTableColumnFromLabel(int panel, int control, const char* label) {
@@ -289,34 +304,29 @@ int GetTableColumnFromLabel(int panel, int control, const char* label) {
 namespace {
 
 int SetCell(int panel, int control, Point cell, const Value& v) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = nullptr;
-    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err, &t);
-    if (!item) return err;
-    const Column& col = c->columns[cell.x - 1];
-    if (col.picture) return UIEInvalidControlType;
-    QSignalBlocker b(t);
-    if (IsNumeric(col)) {
-        double d;
-        if (!AsNumber(v, &d)) return UIEBadValue;
-        if (col.type != DataType::Double) d = std::round(d);
-        StoreCell(item, col, Value::Number(d));
-    } else {
-        StoreCell(item, col, Value::Text(AsText(v, DataType::String, 0)));
-    }
-    return 0;
+    return WithCell(panel, control, cell, [&](Control& c, QTableWidget& t, QTableWidgetItem& item) {
+        const Column& col = c.columns[cell.x - 1];
+        if (col.picture) return UIEInvalidControlType;
+        QSignalBlocker b(&t);
+        if (IsNumeric(col)) {
+            double d;
+            if (!AsNumber(v, &d)) return UIEBadValue;
+            if (col.type != DataType::Double) d = std::round(d);
+            StoreCell(&item, col, Value::Number(d));
+        } else {
+            StoreCell(&item, col, Value::Text(AsText(v, DataType::String, 0)));
+        }
+        return 0;
+    });
 }
 
 int GetCell(int panel, int control, Point cell, Value* v) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err);
-    if (!item) return err;
-    const Column& col = c->columns[cell.x - 1];
-    if (col.picture) return UIEInvalidControlType;
-    *v = CellValue(item, col);
-    return 0;
+    return WithCell(panel, control, cell, [&](Control& c, QTableWidget&, QTableWidgetItem& item) {
+        const Column& col = c.columns[cell.x - 1];
+        if (col.picture) return UIEInvalidControlType;
+        *v = CellValue(&item, col);
+        return 0;
+    });
 }
 
 }  // namespace
@@ -328,12 +338,9 @@ int SetTableCellVal(int panel, int control, Point cell, const char* value) {
 }
 
 int GetTableCellVal(int panel, int control, Point cell, int* value) {
-    if (!value) return UIEBadValue;
-    Value v;
-    int err = GetCell(panel, control, cell, &v);
-    if (err < 0) return err;
     double d;
-    if (!AsNumber(v, &d)) return UIEBadValue;
+    const int err = GetTableCellVal(panel, control, cell, value ? &d : nullptr);
+    if (err != 0) return err;
     *value = static_cast<int>(static_cast<uint32_t>(std::llround(d)));
     return 0;
 }
@@ -348,97 +355,78 @@ int GetTableCellVal(int panel, int control, Point cell, double* value) {
 
 int GetTableCellVal(int panel, int control, Point cell, std::string* value) {
     if (!value) return UIEBadValue;
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err);
-    if (!item) return err;
-    const Column& col = c->columns[cell.x - 1];
-    if (col.picture) return UIEInvalidControlType;
-    *value = IsNumeric(col) ? S(item->text()) : S(item->data(kValueRole).toString());
-    return 0;
+    return WithCell(panel, control, cell, [&](Control& c, QTableWidget&, QTableWidgetItem& item) {
+        const Column& col = c.columns[cell.x - 1];
+        if (col.picture) return UIEInvalidControlType;
+        *value = IsNumeric(col) ? S(item.text()) : S(item.data(kValueRole).toString());
+        return 0;
+    });
 }
 
 int SetTableRowLabel(int panel, int control, int row, const char* label) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    if (row < 1 || row > t->rowCount()) return UIEIndexOutOfRange;
-    QSignalBlocker b(t);
-    t->setVerticalHeaderItem(row - 1, new QTableWidgetItem(QString::fromUtf8(label ? label : "")));
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (row < 1 || row > t.rowCount()) return UIEIndexOutOfRange;
+        QSignalBlocker b(&t);
+        t.setVerticalHeaderItem(row - 1, new QTableWidgetItem(QString::fromUtf8(label ? label : "")));
+        return 0;
+    });
 }
 
 int GetTableRowLabel(int panel, int control, int row, std::string* label) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    if (!label) return UIEBadValue;
-    if (row < 1 || row > t->rowCount()) return UIEIndexOutOfRange;
-    QTableWidgetItem* h = t->verticalHeaderItem(row - 1);
-    *label = h ? S(h->text()) : std::to_string(row);
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (!label) return UIEBadValue;
+        if (row < 1 || row > t.rowCount()) return UIEIndexOutOfRange;
+        QTableWidgetItem* h = t.verticalHeaderItem(row - 1);
+        *label = h ? S(h->text()) : std::to_string(row);
+        return 0;
+    });
 }
 
 int SetTableCellEditable(int panel, int control, Point cell, int editable) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = nullptr;
-    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err, &t);
-    if (!item) return err;
-    QSignalBlocker b(t);
-    Qt::ItemFlags f = item->flags();
-    item->setFlags(editable && !c->columns[cell.x - 1].picture ? f | Qt::ItemIsEditable : f & ~Qt::ItemIsEditable);
-    return 0;
+    return WithCell(panel, control, cell, [&](Control& c, QTableWidget& t, QTableWidgetItem& item) {
+        QSignalBlocker b(&t);
+        Qt::ItemFlags f = item.flags();
+        item.setFlags(editable && !c.columns[cell.x - 1].picture ? f | Qt::ItemIsEditable : f & ~Qt::ItemIsEditable);
+        return 0;
+    });
 }
 
 int SetTableCellColour(int panel, int control, Point cell, int colour) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = nullptr;
-    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err, &t);
-    if (!item) return err;
-    QSignalBlocker b(t);
-    item->setBackground(ToQColor(colour));
-    return 0;
+    return WithCell(panel, control, cell, [&](Control&, QTableWidget& t, QTableWidgetItem& item) {
+        QSignalBlocker b(&t);
+        item.setBackground(ToQColor(colour));
+        return 0;
+    });
 }
 
 int SetTableCellPictureFromFile(int panel, int control, Point cell, const char* path) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = nullptr;
-    QTableWidgetItem* item = CellOf(panel, control, cell, &c, &err, &t);
-    if (!item) return err;
-    QImage image;
-    if (!path || !image.load(QString::fromUtf8(path))) return UIEBadFile;
-    int side = std::max(8, t->verticalHeader()->defaultSectionSize() - 4);
-    QSignalBlocker b(t);
-    item->setData(Qt::DecorationRole, QPixmap::fromImage(image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    return 0;
+    return WithCell(panel, control, cell, [&](Control&, QTableWidget& t, QTableWidgetItem& item) {
+        QImage image;
+        if (!path || !image.load(QString::fromUtf8(path))) return UIEBadFile;
+        int side = std::max(8, t.verticalHeader()->defaultSectionSize() - 4);
+        QSignalBlocker b(&t);
+        item.setData(Qt::DecorationRole, QPixmap::fromImage(image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        return 0;
+    });
 }
 
 int GetActiveTableCell(int panel, int control, Point* cell) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    if (!cell) return UIEBadValue;
-    int row = t->currentRow(), col = t->currentColumn();
-    // With no cell chosen yet, the first cell is the active one.
-    *cell = row < 0 || col < 0 ? Point{1, 1} : Point{col + 1, row + 1};
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (!cell) return UIEBadValue;
+        int row = t.currentRow(), col = t.currentColumn();
+        // With no cell chosen yet, the first cell is the active one.
+        *cell = row < 0 || col < 0 ? Point{1, 1} : Point{col + 1, row + 1};
+        return 0;
+    });
 }
 
 int SetActiveTableCell(int panel, int control, Point cell) {
-    int err = 0;
-    Control* c = nullptr;
-    QTableWidget* t = TableOf(panel, control, &c, &err);
-    if (!t) return err;
-    if (cell.x < 1 || cell.x > t->columnCount() || cell.y < 1 || cell.y > t->rowCount()) return UIEIndexOutOfRange;
-    QSignalBlocker b(t);
-    t->setCurrentCell(cell.y - 1, cell.x - 1);
-    return 0;
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (cell.x < 1 || cell.x > t.columnCount() || cell.y < 1 || cell.y > t.rowCount()) return UIEIndexOutOfRange;
+        QSignalBlocker b(&t);
+        t.setCurrentCell(cell.y - 1, cell.x - 1);
+        return 0;
+    });
 }
 
 }  // namespace rt

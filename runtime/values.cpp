@@ -523,6 +523,22 @@ Control* ListControl(int panel, int control, int* err) {
     return c;
 }
 
+// The item at `index` of a list control, for a query that writes to `out`. Null, with *err
+// set, when the control is no list, `out` is null or the index is out of range (in that order).
+const Item* QueriedItem(int panel, int control, int index, const void* out, int* err) {
+    Control* c = ListControl(panel, control, err);
+    if (!c) return nullptr;
+    if (!out) {
+        *err = UIEBadValue;
+        return nullptr;
+    }
+    if (index < 0 || index >= static_cast<int>(c->items.size())) {
+        *err = UIEIndexOutOfRange;
+        return nullptr;
+    }
+    return &c->items[index];
+}
+
 int Insert(int panel, int control, int index, const char* label, const Value& value) {
     int err = 0;
     Control* c = ListControl(panel, control, &err);
@@ -609,14 +625,7 @@ int GetNumListItems(int panel, int control, int* count) {
 }
 
 int GetIndexFromValue(int panel, int control, int* index, int value) {
-    int err = 0;
-    Control* c = ListControl(panel, control, &err);
-    if (!c) return err;
-    if (!index) return UIEBadValue;
-    int i = FindItem(*c, Value::Number(value));
-    if (i < 0) return UIEItemNotFound;
-    *index = i;
-    return 0;
+    return GetIndexFromValue(panel, control, index, static_cast<double>(value));
 }
 
 int GetIndexFromValue(int panel, int control, int* index, double value) {
@@ -631,34 +640,26 @@ int GetIndexFromValue(int panel, int control, int* index, double value) {
 }
 
 int GetValueFromIndex(int panel, int control, int index, int* value) {
-    int err = 0;
-    Control* c = ListControl(panel, control, &err);
-    if (!c) return err;
-    if (!value) return UIEBadValue;
-    if (index < 0 || index >= static_cast<int>(c->items.size())) return UIEIndexOutOfRange;
     double d;
-    if (!AsNumber(c->items[index].value, &d)) return UIEBadValue;
+    const int err = GetValueFromIndex(panel, control, index, value ? &d : nullptr);
+    if (err != 0) return err;
     *value = static_cast<int>(std::llround(d));
     return 0;
 }
 
 int GetValueFromIndex(int panel, int control, int index, double* value) {
     int err = 0;
-    Control* c = ListControl(panel, control, &err);
-    if (!c) return err;
-    if (!value) return UIEBadValue;
-    if (index < 0 || index >= static_cast<int>(c->items.size())) return UIEIndexOutOfRange;
-    if (!AsNumber(c->items[index].value, value)) return UIEBadValue;
+    const Item* item = QueriedItem(panel, control, index, value, &err);
+    if (!item) return err;
+    if (!AsNumber(item->value, value)) return UIEBadValue;
     return 0;
 }
 
 int GetLabelFromIndex(int panel, int control, int index, std::string* label) {
     int err = 0;
-    Control* c = ListControl(panel, control, &err);
-    if (!c) return err;
-    if (!label) return UIEBadValue;
-    if (index < 0 || index >= static_cast<int>(c->items.size())) return UIEIndexOutOfRange;
-    *label = c->items[index].label;
+    const Item* item = QueriedItem(panel, control, index, label, &err);
+    if (!item) return err;
+    *label = item->label;
     return 0;
 }
 

@@ -10,13 +10,7 @@
 
 namespace {
 
-using namespace ui::AudioCodec_pan;
-using cfgtest::ConfigFixture;
-using cfgtest::Crlf;
-using cfgtest::ReadFile;
-using cfgtest::ReplaceAll;
-using cfgtest::WriteFile;
-using Strings = std::vector<std::string>;
+using namespace cfgtest;  // the fixture, its file helpers and ui::AudioCodec_pan
 namespace jora = ui::cfgPathJora_pan;
 namespace zuta = ui::cfgPathZuta_pan;
 namespace zutb = ui::cfgPathZutb_pan;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -18,30 +17,15 @@
 #include "shell/import_export.h"
 #include "shell/progress.h"
 #include "tests/shell/model_test_support.h"
+#include "tests/support/file_text.h"
 
 namespace cfgtest {
 
 using namespace ui::AudioCodec_pan;
-
-// Text written with LF line ends in the tests, as the files hold it (CR LF).
-inline std::string Crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using testsupport::Crlf;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+using Strings = std::vector<std::string>;
 
 inline std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))

@@ -3,36 +3,20 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "regmap/config_sets.h"
 #include "regmap/exchange.h"
 #include "runtime/inifile.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Write(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using testsupport::Crlf;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 class ExchangeTest : public ::testing::Test {
 protected:
@@ -95,18 +79,18 @@ TEST_F(ExchangeTest, LinesAreConvertedOneByOne) {
 
 TEST_F(ExchangeTest, FilesAreReplacedOnlyWhenTheSourceWasRead) {
     const fs::path source = dir / "source.dat", dest = dir / "dest.dat";
-    Write(source, kDecimal);
+    WriteFile(source, kDecimal);
     ASSERT_EQ(ConvertConfigtoHexFormat(source.c_str(), dest.c_str()), 0);
-    EXPECT_EQ(Read(dest), ConfigTextToHex(kDecimal));
+    EXPECT_EQ(ReadFile(dest), ConfigTextToHex(kDecimal));
     const fs::path back = dir / "back.dat";
     ASSERT_EQ(ConvertConfigtoDecimalFormat(back.c_str(), dest.c_str()), 0);
-    EXPECT_EQ(Read(back), ConfigTextToDecimal(ConfigTextToHex(kDecimal)));
+    EXPECT_EQ(ReadFile(back), ConfigTextToDecimal(ConfigTextToHex(kDecimal)));
 
     // A missing source: the destination keeps its contents (or is not made at all).
     std::string why;
     EXPECT_EQ(ConvertConfigtoHexFormat((dir / "missing.dat").c_str(), dest.c_str(), &why), kExchangeReadError);
     EXPECT_FALSE(why.empty());
-    EXPECT_EQ(Read(dest), ConfigTextToHex(kDecimal));
+    EXPECT_EQ(ReadFile(dest), ConfigTextToHex(kDecimal));
     EXPECT_EQ(ConvertConfigtoDecimalFormat((dir / "new.dat").c_str(), (dir / "missing.dat").c_str()),
               kExchangeReadError);
     EXPECT_FALSE(fs::exists(dir / "new.dat"));
@@ -116,11 +100,11 @@ TEST_F(ExchangeTest, FilesAreReplacedOnlyWhenTheSourceWasRead) {
 
 TEST_F(ExchangeTest, FormatOfTheFirstValue) {
     const fs::path p = dir / "f.dat";
-    Write(p, "\r\n[A/B] \r\n0x1 =\r\n0x2 = 0x1f\r\n0x3 = 4\r\n");
+    WriteFile(p, "\r\n[A/B] \r\n0x1 =\r\n0x2 = 0x1f\r\n0x3 = 4\r\n");
     EXPECT_EQ(GetConfigformat(p.c_str()), 2);
-    Write(p, "[A/B]\n0x2 = 31\n0x3 = 0x4\n");
+    WriteFile(p, "[A/B]\n0x2 = 31\n0x3 = 0x4\n");
     EXPECT_EQ(GetConfigformat(p.c_str()), 1);
-    Write(p, "[A/B]\n; 0x1 = 0x5\n");
+    WriteFile(p, "[A/B]\n; 0x1 = 0x5\n");
     EXPECT_EQ(GetConfigformat(p.c_str()), 0);
     EXPECT_EQ(GetConfigformat((dir / "none.dat").c_str()), 0);
 }

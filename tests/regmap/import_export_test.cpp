@@ -7,13 +7,7 @@
 
 namespace {
 
-using namespace ui::AudioCodec_pan;
-using cfgtest::ConfigFixture;
-using cfgtest::Crlf;
-using cfgtest::ReadFile;
-using cfgtest::ReplaceAll;
-using cfgtest::WriteFile;
-using Strings = std::vector<std::string>;
+using namespace cfgtest;  // the fixture, its file helpers and ui::AudioCodec_pan
 
 // The Jorb exchange file of the start registers, set "bright" (LF line ends; every section
 // line gets its blank after the "]" from BrightHex()).

@@ -8,21 +8,14 @@
 
 namespace {
 
-using regmaptest::RegMapFixture;
+using regmaptest::JorbRegMapFixture;
 using namespace ui::AudioCodec_pan;
 using namespace ui::cfgMapJorb_Pan;
 
 constexpr int kTable = CFGMAPJorb_REGTABLE;
 
-class RegMapEditTest : public RegMapFixture {
+class RegMapEditTest : public JorbRegMapFixture {
 protected:
-    int panel = 0;
-    void SetUp() override {
-        RegMapFixture::SetUp();
-        Choose(MENUBAR_DEVICE_StereoJorb);
-        panel = PHandleSTRegMap;
-        ShowTab(panel);
-    }
     std::string Bits() { return Text(panel, CFGMAPJorb_REGMAPTITLE2); }
 };
 

@@ -12,19 +12,12 @@
 
 namespace {
 
-using regmaptest::RegMapFixture;
+using regmaptest::JorbRegMapFixture;
 using namespace ui::AudioCodec_pan;
 using namespace ui::cfgMapJorb_Pan;
 
-class RegMapIoTest : public RegMapFixture {
+class RegMapIoTest : public JorbRegMapFixture {
 protected:
-    int panel = 0;
-    void SetUp() override {
-        RegMapFixture::SetUp();
-        Choose(MENUBAR_DEVICE_StereoJorb);
-        panel = PHandleSTRegMap;
-        ShowTab(panel);
-    }
     int CodecReads() const {
         int n = 0;
         for (const auto& r : board->ReceivedReports())

@@ -3,15 +3,13 @@
 // popups recorded, waits instant; helpers to read the tables and commit cells as a user does.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "regmap/config_tables.h"
 #include "regmap/regmap_model.h"
 #include "tests/shell/model_test_support.h"
+#include "tests/support/file_text.h"
 
 namespace regmaptest {
 
@@ -88,14 +86,19 @@ protected:
     }
 };
 
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+// The Jorb register map chosen from the Device menu, its tab in front.
+class JorbRegMapFixture : public RegMapFixture {
+protected:
+    int panel = 0;
+    void SetUp() override {
+        RegMapFixture::SetUp();
+        Choose(MENUBAR_DEVICE_StereoJorb);
+        panel = PHandleSTRegMap;
+        ShowTab(panel);
+    }
+};
 
-inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 }  // namespace regmaptest
