@@ -393,12 +393,6 @@ const std::vector<ClickRow> kJoraClicks = {
 };
 
 // ---- rings, tool tips and callbacks ------------------------------------------------------
-const RingSteps kPgaSteps{-12.0, 35.25, 0.75, 0, 1};
-const RingSteps kBoostSteps{-12.0, 6.0, 3.0, 1, 1};
-const RingSteps kMixSteps{-15.0, 6.0, 3.0, 0, 1};
-const RingSteps kOutSteps{-57.0, 6.0, 1.0, 0, 1};
-const RingSteps kDigitalSteps{-127.0, 0.0, 0.5, 1, 1};
-
 const std::vector<RingFill> kJoraRingFills = {
     {{CFGPATHJora_RLPGA}, {{"Disable LPGA", -1}}, kPgaSteps, {}},
     {{CFGPATHJora_RRPGA}, {{"Disable RPGA", -1}}, kPgaSteps, {}},
@@ -483,7 +477,7 @@ PathModel MakeJora() {
     m.groupRules = kJoraGroupRules;
     m.dpstStates = kJoraDPSTStates;
     m.ringValues = kJoraRingValues;
-    m.texts = {{CFGPATHJora_VRefTextJora, 1, 0x003, {"Open Circuit", "75 KOhm", "300 KOhm", "5 KOhm"}}};
+    m.texts = {VRefText(CFGPATHJora_VRefTextJora)};
     m.shown = kJoraShown;
     m.clicks = kJoraClicks;
     m.ringFills = kJoraRingFills;

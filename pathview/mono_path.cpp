@@ -231,7 +231,7 @@ std::vector<RingItem> VolumeItems() {
 
 std::vector<RingFill> MonoRingFills() {
     return {
-        {{MNPATH_RMIC22BOOSTVOL, MNPATH_RMICP2BOOSTVOL}, {{"Path not selected", 0}}, RingSteps{-12.0, 6.0, 3.0, 1, 1}, 0},
+        {{MNPATH_RMIC22BOOSTVOL, MNPATH_RMICP2BOOSTVOL}, {{"Path not selected", 0}}, kBoostSteps, 0},
         {{MNPATH_RSPKVOL}, {{"Enable SPKOUT mute ", -1}}, RingSteps{6.0, -57.0, -3.0, 63, -3}, 57},
         {{MNPATH_RINPPGAVOL}, {}, RingSteps{-12.0, 34.5, 1.5, 0, 2}, 16},
         {{MNPATH_MNADCVOL, MNPATH_MNDACVOL}, VolumeItems(), {}, {}},

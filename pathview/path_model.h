@@ -116,6 +116,9 @@ struct TextChoice {
     std::vector<const char*> texts;
 };
 
+// The VREF text: the resistance chosen by register 1 bits 0 and 1.
+inline TextChoice VRefText(int control) { return {control, 1, 0x003, {"Open Circuit", "75 KOhm", "300 KOhm", "5 KOhm"}}; }
+
 struct ShowRule {
     int control;
     Cond when;  // visible while it holds
@@ -179,6 +182,13 @@ struct RingSteps {
     double from, to, step;
     int firstValue, valueStep;
 };
+
+// The codec's gain scales, shared by the models' rings.
+inline constexpr RingSteps kPgaSteps{-12.0, 35.25, 0.75, 0, 1};
+inline constexpr RingSteps kBoostSteps{-12.0, 6.0, 3.0, 1, 1};
+inline constexpr RingSteps kMixSteps{-15.0, 6.0, 3.0, 0, 1};
+inline constexpr RingSteps kOutSteps{-57.0, 6.0, 1.0, 0, 1};
+inline constexpr RingSteps kDigitalSteps{-127.0, 0.0, 0.5, 1, 1};
 
 struct RingFill {
     std::vector<int> controls;

@@ -288,12 +288,6 @@ const std::vector<ClickRow> kZutaClicks = {
     {Hit::Segment, {135}, Toggle(1, 0x010)},
 };
 
-const RingSteps kPgaSteps{-12.0, 35.25, 0.75, 0, 1};
-const RingSteps kBoostSteps{-12.0, 6.0, 3.0, 1, 1};
-const RingSteps kMixSteps{-15.0, 6.0, 3.0, 0, 1};
-const RingSteps kOutSteps{-57.0, 6.0, 1.0, 0, 1};
-const RingSteps kDigitalSteps{-127.0, 0.0, 0.5, 1, 1};
-
 const std::vector<RingFill> kZutaRingFills = {
     {{CFGPATHZuta_RLPGA}, {{"Disable LPGA", -1}}, kPgaSteps, {}},
     {{CFGPATHZuta_RRPGA}, {{"Disable RPGA", -1}}, kPgaSteps, {}},
@@ -387,7 +381,7 @@ PathModel MakeZuta() {
     m.dpstStates = {{0, Bit(18, 8)}};
     m.controlLines = kZutaControlLines;
     m.ringValues = kZutaRingValues;
-    m.texts = {{CFGPATHZuta_VRefText, 1, 0x003, {"Open Circuit", "75 KOhm", "300 KOhm", "5 KOhm"}}};
+    m.texts = {VRefText(CFGPATHZuta_VRefText)};
     m.shown = kZutaShown;
     m.tabRects = kZutaTabRects;
     m.clicks = kZutaClicks;

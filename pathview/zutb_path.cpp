@@ -137,8 +137,6 @@ std::vector<RingItem> AdcVolumeItems() {
     return items;
 }
 
-const RingSteps kOutSteps{-57.0, 6.0, 1.0, 0, 1};
-
 const std::vector<ToolTip> kZutbToolTips = {
     {true, {ui::AudioCodec_pan::PANEL_LDevAttached}, "Device attached/detached indicator  "},
     {true, {ui::AudioCodec_pan::PANEL_LPowerUp}, "Power Up indicator"},
@@ -211,7 +209,7 @@ PathModel MakeZutb() {
     m.startLit = {0, 1, 2, 3, 4, 5, 6, 7};
     m.groupRules = kZutbGroupRules;
     m.ringValues = kZutbRingValues;
-    m.texts = {{CFGPATHZutb_VRefText, 1, 0x003, {"Open Circuit", "75 KOhm", "300 KOhm", "5 KOhm"}}};
+    m.texts = {VRefText(CFGPATHZutb_VRefText)};
     m.shown = kZutbShown;
     m.tabRects = kZutbTabRects;
     m.clicks = kZutbClicks;

@@ -1,11 +1,6 @@
 // The Jora path view on the emulated board: the map as built, the groups and panel that the
 // refresh sets from CFG_REG, real mouse clicks on the canvas and the bits they write, the
 // panel's rings and icons, and the panel as rendered.
-#include <QImage>
-#include <QPoint>
-#include <QTest>
-#include <QWidget>
-
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -13,10 +8,7 @@
 
 #include "oslayer/os.h"
 #include "panels/cfgPathJora_pan.h"
-#include "pathview/path_model.h"
-#include "pathview/pathview_services.h"
-#include "runtime/testing.h"
-#include "tests/shell/model_test_support.h"
+#include "tests/pathview/path_test_support.h"
 
 namespace {
 
@@ -24,63 +16,17 @@ using namespace ui::cfgPathJora_pan;
 using namespace ui::AudioCodec_pan;
 using Writes = std::vector<std::pair<int, int>>;
 
-constexpr int kMagenta = 0xFF00FF;
-constexpr int kGrey = 0xA0A0A0;
-constexpr int kWhite = 0xFFFFFF;
+using pathtest::kMagenta;
+using pathtest::kGrey;
+using pathtest::kWhite;
 
-class JoraPath : public modeltest::ModelFixture {
+class JoraPath : public pathtest::PathViewFixture {
 protected:
+    int PathPanel() const override { return PHdlPathJora; }
+    int PathCanvasControl() const override { return CFGPATHJora_CVSCONFIG; }
     void SetUp() override {
         ModelFixture::SetUp();
-        Menu(MENUBAR_DEVICE_StereoJora);
-        ASSERT_EQ(UILoaded, UI_JORA);
-        ShowTab(PHdlPathJora);
-        Refresh();
-        board->ClearReceivedReports();
-        FlagCFGUpdate = 0;
-    }
-    void ShowTab(int panel) {
-        rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, panel);
-        rt::ProcessSystemEvents();
-    }
-    void Refresh() {
-        SetFlag(&FlagCFGUpdate);
-        Tick(PANEL_STTIMER);
-    }
-    QWidget* Canvas() { return rt::testing::ControlWidget(PHdlPathJora, CFGPATHJora_CVSCONFIG); }
-    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        ShowTab(PHdlPathJora);
-        QTest::mouseClick(Canvas(), button, {}, QPoint(x, y));
-    }
-    int Pixel(int x, int y) {
-        int colour = -1;
-        EXPECT_EQ(rt::CanvasGetPixel(PHdlPathJora, CFGPATHJora_CVSCONFIG, rt::MakePoint(x, y), &colour), 0);
-        return colour;
-    }
-    bool AnyPixel(int x1, int y1, int x2, int y2, int colour) {
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                if (Pixel(x, y) == colour) return true;
-        return false;
-    }
-    bool Shown(int control) { return Visible(PHdlPathJora, control); }
-    int Ring(int control) { return CtrlInt(PHdlPathJora, control); }
-    std::string Text(int control) {
-        std::string text;
-        rt::GetCtrlVal(PHdlPathJora, control, &text);
-        return text;
-    }
-    void Choose(int control, int value) {
-        ASSERT_EQ(rt::SetCtrlVal(PHdlPathJora, control, value), 0) << "no item of value " << value;
-        rt::CallCtrlCallback(PHdlPathJora, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    void Press(int control) {
-        QTest::mouseClick(rt::testing::ControlWidget(PHdlPathJora, control), Qt::LeftButton, {}, QPoint(5, 5));
-    }
-    const PathTables& T() { return SharedPathTables(); }
-    bool GroupOn(int g) { return SharedPathTables().groups[g].on != 0; }
-    void ClearRegisters() {
-        for (int r = 1; r < 64; ++r) CFG_REG[r] = 0;
+        ASSERT_NO_FATAL_FAILURE(OpenModel(MENUBAR_DEVICE_StereoJora, UI_JORA));
     }
 };
 
@@ -91,15 +37,15 @@ TEST_F(JoraPath, ChoosingJoraBuildsTheMapAndItsStartState) {
     STPathViewInit_Jora();
     std::set<int> on;
     for (int g = 0; g < kPathGroups; ++g)
-        if (T().groups[g].on) on.insert(g);
+        if (Tables().groups[g].on) on.insert(g);
     EXPECT_EQ(on, (std::set<int>{0, 13, 17, 22, 38, 149, 153, 158, 174, 180, 231, 243}));
-    for (int s = 0; s < 29; ++s) EXPECT_EQ(T().switchs[s].state, 0) << s;
-    EXPECT_EQ(T().switchs[29].x1, -1);  // slot 29 stays empty
+    for (int s = 0; s < 29; ++s) EXPECT_EQ(Tables().switchs[s].state, 0) << s;
+    EXPECT_EQ(Tables().switchs[29].x1, -1);  // slot 29 stays empty
 
     // Every segment in a group, every switch in exactly one, segments 26 and 83 in two.
     std::map<int, int> segmentGroups, switchGroups;
     int groups = 0;
-    for (const PathGroup& g : T().groups) {
+    for (const PathGroup& g : Tables().groups) {
         if (g.lineCount == 0) continue;
         ++groups;
         for (int s : g.lineIndex) ++segmentGroups[s];
@@ -113,19 +59,19 @@ TEST_F(JoraPath, ChoosingJoraBuildsTheMapAndItsStartState) {
     for (auto [sw, n] : switchGroups) EXPECT_EQ(n, 1) << "switch " << sw;
 
     // Fixed points of the drawing.
-    EXPECT_EQ(T().lines[0].x1, 50);
-    EXPECT_EQ(T().lines[0].y2, 47);
-    EXPECT_EQ(T().lines[5].x2, 129);
-    EXPECT_EQ(T().lines[5].y2, 112);
-    EXPECT_EQ(T().switchs[26].x1, 701);  // the standing switch
-    EXPECT_EQ(T().switchs[26].x2, 701);
-    EXPECT_EQ(T().switchs[26].y2, 379);
-    EXPECT_EQ(T().DPSTSwitch[5].x3, 840);
-    EXPECT_EQ(T().DPSTSwitch[5].y3, 93);
-    EXPECT_FALSE(HasPosition(T().DPSTSwitch[7]));
+    EXPECT_EQ(Tables().lines[0].x1, 50);
+    EXPECT_EQ(Tables().lines[0].y2, 47);
+    EXPECT_EQ(Tables().lines[5].x2, 129);
+    EXPECT_EQ(Tables().lines[5].y2, 112);
+    EXPECT_EQ(Tables().switchs[26].x1, 701);  // the standing switch
+    EXPECT_EQ(Tables().switchs[26].x2, 701);
+    EXPECT_EQ(Tables().switchs[26].y2, 379);
+    EXPECT_EQ(Tables().DPSTSwitch[5].x3, 840);
+    EXPECT_EQ(Tables().DPSTSwitch[5].y3, 93);
+    EXPECT_FALSE(HasPosition(Tables().DPSTSwitch[7]));
     // Segments answer from either end they were stored from.
-    EXPECT_EQ(T().HitTest(770, 100), 160);
-    EXPECT_EQ(T().HitTest(785, 88), 161);
+    EXPECT_EQ(Tables().HitTest(770, 100), 160);
+    EXPECT_EQ(Tables().HitTest(785, 88), 161);
 }
 
 // ---- refresh from CFG_REG ------------------------------------------------------------------
@@ -146,14 +92,14 @@ TEST_F(JoraPath, RefreshLightsGroupsAndSetsTheDoubleThrowSwitches) {
     Refresh();
     EXPECT_TRUE(GroupOn(202));
     EXPECT_FALSE(GroupOn(200));
-    EXPECT_EQ(T().DPSTSwitch[0].state, 1);
+    EXPECT_EQ(Tables().DPSTSwitch[0].state, 1);
     EXPECT_TRUE(Shown(CFGPATHJora_EQDACTextJora));
     EXPECT_FALSE(Shown(CFGPATHJora_EQADCTextJora));
 
     CFG_REG[49] = 0x010;
     Refresh();
-    EXPECT_EQ(T().DPSTSwitch[5].state, 0);
-    EXPECT_EQ(T().DPSTSwitch[6].state, 1);
+    EXPECT_EQ(Tables().DPSTSwitch[5].state, 0);
+    EXPECT_EQ(Tables().DPSTSwitch[6].state, 1);
     EXPECT_TRUE(GroupOn(95));
     EXPECT_FALSE(GroupOn(97));
     EXPECT_TRUE(Shown(CFGPATHJora_STOut4BoostDisenIcon));
@@ -173,10 +119,10 @@ TEST_F(JoraPath, RefreshLightsGroupsAndSetsTheDoubleThrowSwitches) {
     EXPECT_EQ(Pixel(95, 165), kMagenta);
 
     // Switch 22 shows the OUT4 enable.
-    EXPECT_EQ(T().switchs[22].state, 0);
+    EXPECT_EQ(Tables().switchs[22].state, 0);
     CFG_REG[3] = 0x100;
     Refresh();
-    EXPECT_EQ(T().switchs[22].state, 1);
+    EXPECT_EQ(Tables().switchs[22].state, 1);
     EXPECT_EQ(Pixel(805, 86), kMagenta);
 }
 
@@ -221,14 +167,14 @@ TEST_F(JoraPath, RefreshSetsRingsTextsAndIcons) {
 
 TEST_F(JoraPath, SwitchesToggleTheirBits) {
     CFG_REG[49] = 0x000;
-    Click(539, 176);  // switch 9
+    ClickOnPath(539, 176);  // switch 9
     EXPECT_EQ(CFG_REG[49], 0x022u);
-    Click(539, 176);
+    ClickOnPath(539, 176);
     EXPECT_EQ(CFG_REG[49], 0x002u);
     EXPECT_EQ(FlagCFGUpdate, 1);
 
     CFG_REG[56] = 0x000;
-    Click(701, 373);  // switch 26, standing
+    ClickOnPath(701, 373);  // switch 26, standing
     EXPECT_EQ(CFG_REG[56], 0x008u);
     Refresh();
     EXPECT_TRUE(GroupOn(141));
@@ -237,25 +183,25 @@ TEST_F(JoraPath, SwitchesToggleTheirBits) {
     // The output switch mutes its output; its blade keeps showing the output enable.
     CFG_REG[57] = 0x000;
     CFG_REG[3] = 0x000;
-    Click(803, 88);
+    ClickOnPath(803, 88);
     EXPECT_EQ(CFG_REG[57], 0x040u);
     Refresh();
     EXPECT_TRUE(Shown(CFGPATHJora_STOut4MuteEnIcon));
-    EXPECT_EQ(T().switchs[22].state, 0);
+    EXPECT_EQ(Tables().switchs[22].state, 0);
     EXPECT_EQ(RegisterWrites(), (Writes{{49, 0x022}, {49, 0x002}, {56, 0x008}, {57, 0x040}}));
 }
 
 TEST_F(JoraPath, DoubleThrowSwitchesToggleTheirOwnBit) {
     CFG_REG[49] = 0x000;
-    Click(835, 88);  // double-throw 5: OUT4 gain
+    ClickOnPath(835, 88);  // double-throw 5: OUT4 gain
     EXPECT_EQ(CFG_REG[49], 0x010u);
-    EXPECT_EQ(T().DPSTSwitch[5].state, 0);
+    EXPECT_EQ(Tables().DPSTSwitch[5].state, 0);
     CFG_REG[14] = 0x000;
-    Click(340, 310);  // double-throw 2: right ADC polarity
+    ClickOnPath(340, 310);  // double-throw 2: right ADC polarity
     EXPECT_EQ(CFG_REG[14], 0x002u);
-    EXPECT_EQ(T().DPSTSwitch[2].state, 1);
+    EXPECT_EQ(Tables().DPSTSwitch[2].state, 1);
     CFG_REG[18] = 0x000;
-    Click(381, 262);  // double-throw 0: EQ to the DAC side
+    ClickOnPath(381, 262);  // double-throw 0: EQ to the DAC side
     EXPECT_EQ(CFG_REG[18], 0x100u);
     EXPECT_EQ(RegisterWrites(), (Writes{{49, 0x010}, {14, 0x002}, {18, 0x100}}));
     Refresh();
@@ -265,7 +211,7 @@ TEST_F(JoraPath, DoubleThrowSwitchesToggleTheirOwnBit) {
 // A wire toggles the bit of its own group (or nothing), never a bit of another model's map.
 TEST_F(JoraPath, WiresToggleTheBitOfTheirOwnGroup) {
     ASSERT_TRUE(GroupOn(0));
-    Click(90, 47);  // segment 0
+    ClickOnPath(90, 47);  // segment 0
     EXPECT_FALSE(GroupOn(0));
     EXPECT_TRUE(RegisterWrites().empty());
     Refresh();
@@ -273,19 +219,19 @@ TEST_F(JoraPath, WiresToggleTheBitOfTheirOwnGroup) {
     EXPECT_EQ(Pixel(90, 47), kGrey);
 
     ClearRegisters();
-    Click(785, 88);  // segment 61: the AUX1 mixer output
+    ClickOnPath(785, 88);  // segment 61: the AUX1 mixer output
     EXPECT_EQ(CFG_REG[1], 0x080u);
     EXPECT_EQ(CFG_REG[57], 0x000u);
-    Click(673, 59);  // segment 46: BYP R into the AUX1 mixer
+    ClickOnPath(673, 59);  // segment 46: BYP R into the AUX1 mixer
     EXPECT_EQ(CFG_REG[57], 0x004u);
     EXPECT_EQ(CFG_REG[3], 0x000u);
-    Click(650, 321);  // segment 78: the right main mixer
+    ClickOnPath(650, 321);  // segment 78: the right main mixer
     EXPECT_EQ(CFG_REG[3], 0x008u);
-    Click(430, 421);  // segment 102 of an always-lit group: no row
-    Click(174, 112);  // segment 7: no longer toggles group 0
+    ClickOnPath(430, 421);  // segment 102 of an always-lit group: no row
+    ClickOnPath(174, 112);  // segment 7: no longer toggles group 0
     EXPECT_FALSE(GroupOn(0));
-    Click(60, 165);  // segment 24: the LIP lead
-    Click(129, 80);  // segment 5
+    ClickOnPath(60, 165);  // segment 24: the LIP lead
+    ClickOnPath(129, 80);  // segment 5
     EXPECT_EQ(RegisterWrites(), (Writes{{1, 0x080}, {57, 0x004}, {3, 0x008}}));
     EXPECT_EQ(FlagCFGUpdate, 1);
     Refresh();
@@ -294,14 +240,14 @@ TEST_F(JoraPath, WiresToggleTheBitOfTheirOwnGroup) {
 
     // No tab rectangles: the Jorb DAC spot opens nothing; nothing hit, no refresh asked for.
     FlagCFGUpdate = 0;
-    Click(420, 200);
+    ClickOnPath(420, 200);
     EXPECT_EQ(ActiveTab(), PHdlPathJora);
     EXPECT_EQ(FlagCFGUpdate, 0);
 }
 
 TEST_F(JoraPath, RightClickReturnsToTheLastBlockPanel) {
     PHandleLastPanel = PHdlADCJora;
-    Click(600, 520, Qt::RightButton);
+    ClickOnPath(600, 520, Qt::RightButton);
     EXPECT_EQ(ActiveTab(), PHdlADCJora);
 }
 
@@ -382,13 +328,11 @@ TEST_F(JoraPath, IconsMuteAndTheRefreshSwapsThem) {
 }
 
 TEST_F(JoraPath, ChoosingJoraSetsTheToolTips) {
-    std::string tip;
-    rt::GetCtrlAttribute(PHdlPathJora, CFGPATHJora_STBoostRDisableIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "Right channel Boost stage disbled. To enable it, click Device Control tab");
-    rt::GetCtrlAttribute(PHdlPathJora, CFGPATHJora_STRout1MuteEnIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "Output Muted. To enable it, click Device Control tab");
-    rt::GetCtrlAttribute(PHandlePanel, PANEL_LDevAttached, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "Device attached/detached indicator  ");
+    EXPECT_EQ(pathtest::Tip(PHdlPathJora, CFGPATHJora_STBoostRDisableIcon),
+              "Right channel Boost stage disbled. To enable it, click Device Control tab");
+    EXPECT_EQ(pathtest::Tip(PHdlPathJora, CFGPATHJora_STRout1MuteEnIcon),
+              "Output Muted. To enable it, click Device Control tab");
+    EXPECT_EQ(pathtest::Tip(PHandlePanel, PANEL_LDevAttached), "Device attached/detached indicator  ");
 }
 
 // The panel as a person sees it (PATHVIEW_PNG / PATHVIEW_WINDOW_PNG save the pictures).
@@ -404,17 +348,15 @@ TEST_F(JoraPath, RenderedPanelShowsTheDiagram) {
     Refresh();
     QWidget* content = rt::testing::PanelContent(PHdlPathJora);
     ASSERT_NE(content, nullptr);
-    QImage image = content->grab().toImage();
-    if (const char* out = std::getenv("PATHVIEW_PNG")) image.save(out);
+    const pathtest::PanelPicture picture(content, Canvas());
+    if (const char* out = std::getenv("PATHVIEW_PNG")) picture.image.save(out);
     if (const char* out = std::getenv("PATHVIEW_WINDOW_PNG")) rt::testing::PanelWindow(PHandlePanel)->grab().save(out);
-    const QPoint origin = Canvas()->mapTo(content, QPoint(0, 0));
-    auto at = [&](int x, int y) { return static_cast<int>(image.pixel(origin + QPoint(x, y)) & 0xFFFFFF); };
-    EXPECT_EQ(at(90, 47), kMagenta);    // AUXL input
-    EXPECT_EQ(at(480, 47), kMagenta);   // AUXL into the left mixer
-    EXPECT_EQ(at(300, 89), kMagenta);   // left bypass bus
-    EXPECT_EQ(at(640, 410), kMagenta);  // BYP L lead, always lit
-    EXPECT_EQ(at(60, 258), kMagenta);   // RIN lead
-    EXPECT_EQ(at(490, 463), kGrey);     // AUXR to the right mixer, not selected
+    EXPECT_EQ(picture.At(90, 47), kMagenta);    // AUXL input
+    EXPECT_EQ(picture.At(480, 47), kMagenta);   // AUXL into the left mixer
+    EXPECT_EQ(picture.At(300, 89), kMagenta);   // left bypass bus
+    EXPECT_EQ(picture.At(640, 410), kMagenta);  // BYP L lead, always lit
+    EXPECT_EQ(picture.At(60, 258), kMagenta);   // RIN lead
+    EXPECT_EQ(picture.At(490, 463), kGrey);     // AUXR to the right mixer, not selected
 }
 
 }  // namespace

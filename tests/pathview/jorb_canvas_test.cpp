@@ -12,17 +12,6 @@ protected:
         JorbPathFixture::SetUp();
         ASSERT_EQ(FlagCFGUpdate, 0);
     }
-    // Clicks with the path tab in front (a tab rectangle may have moved it).
-    void ClickOnPath(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        ShowTab(PHandleSTPath);
-        Click(x, y, button);
-    }
-    bool AnyPixel(int x1, int y1, int x2, int y2, int colour) {
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                if (Pixel(x, y) == colour) return true;
-        return false;
-    }
 };
 
 TEST_F(JorbCanvas, TabRectanglesOpenTheirBlockAndTheClickGoesOn) {

@@ -20,11 +20,6 @@ protected:
         rt::GetValueFromIndex(PHandleSTPath, control, index, &v);
         return v;
     }
-    std::string Tip(int panel, int control) {
-        std::string tip;
-        rt::GetCtrlAttribute(panel, control, rt::ATTR_TOOLTIP_TEXT, &tip);
-        return tip;
-    }
 };
 
 TEST_F(JorbPanel, RingsHoldTheirItems) {
@@ -162,7 +157,7 @@ TEST_F(JorbPanel, IconsMuteAndTheRefreshSwapsThem) {
 }
 
 TEST_F(JorbPanel, RefreshSetsRingsTextsAndIndicators) {
-    for (int r = 1; r < 64; ++r) CFG_REG[r] = 0;
+    ClearRegisters();
     CFG_REG[1] = 0x002;
     CFG_REG[18] = 0x100;
     CFG_REG[47] = 0x153;
@@ -211,7 +206,7 @@ TEST_F(JorbPanel, ChoosingJorbSetsTheToolTips) {
 // The panel as a person sees it (PATHVIEW_PNG=file saves the picture): the canvas's drawing
 // shows through, lit wires magenta and dark ones grey.
 TEST_F(JorbPanel, RenderedPanelShowsTheDiagram) {
-    for (int r = 1; r < 64; ++r) CFG_REG[r] = 0;
+    ClearRegisters();
     CFG_REG[1] = 0x0FF;
     CFG_REG[2] = 0x1FF;
     CFG_REG[3] = 0x1FF;
@@ -221,16 +216,14 @@ TEST_F(JorbPanel, RenderedPanelShowsTheDiagram) {
     Refresh();
     QWidget* content = rt::testing::PanelContent(PHandleSTPath);
     ASSERT_NE(content, nullptr);
-    QImage image = content->grab().toImage();
-    if (const char* out = std::getenv("PATHVIEW_PNG")) image.save(out);
+    const PanelPicture picture(content, Canvas());
+    if (const char* out = std::getenv("PATHVIEW_PNG")) picture.image.save(out);
     if (const char* out = std::getenv("PATHVIEW_WINDOW_PNG")) rt::testing::PanelWindow(PHandlePanel)->grab().save(out);
-    const QPoint origin = Canvas()->mapTo(content, QPoint(0, 0));
-    auto at = [&](int x, int y) { return static_cast<int>(image.pixel(origin + QPoint(x, y)) & 0xFFFFFF); };
-    EXPECT_EQ(at(100, 22), kMagenta);   // AUXL input, lit at start
-    EXPECT_EQ(at(75, 137), kWhite);     // L2 switch open: no closed blade
-    EXPECT_EQ(at(82, 117), kMagenta);   // LIP switch closed (x2 - 2 .. blade)
-    EXPECT_EQ(at(320, 106), kMagenta);  // into the left ADC
-    EXPECT_EQ(at(500, 22), kGrey);      // AUXL to the left mixer, not selected
+    EXPECT_EQ(picture.At(100, 22), kMagenta);   // AUXL input, lit at start
+    EXPECT_EQ(picture.At(75, 137), kWhite);     // L2 switch open: no closed blade
+    EXPECT_EQ(picture.At(82, 117), kMagenta);   // LIP switch closed (x2 - 2 .. blade)
+    EXPECT_EQ(picture.At(320, 106), kMagenta);  // into the left ADC
+    EXPECT_EQ(picture.At(500, 22), kGrey);      // AUXL to the left mixer, not selected
     EXPECT_EQ(Pixel(82, 117), kMagenta);
 }
 

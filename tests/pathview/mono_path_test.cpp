@@ -2,20 +2,12 @@
 // built, the groups and panel that the refresh sets from CFG_REG, real mouse clicks on the
 // canvas (tab rectangles, switches, wires), the rings and icons on the model's own panel, and
 // the panel as rendered.
-#include <QImage>
-#include <QPoint>
-#include <QTest>
-#include <QWidget>
-
 #include <cstdlib>
 #include <set>
 
 #include "device/device_services.h"
 #include "panels/MNPath_pan.h"
-#include "pathview/path_model.h"
-#include "pathview/pathview_services.h"
-#include "runtime/testing.h"
-#include "tests/shell/model_test_support.h"
+#include "tests/pathview/path_test_support.h"
 
 namespace {
 
@@ -23,9 +15,9 @@ using namespace ui::MNPath_pan;
 using namespace ui::AudioCodec_pan;
 using Writes = std::vector<std::pair<int, int>>;
 
-constexpr int kMagenta = 0xFF00FF;
-constexpr int kGrey = 0xA0A0A0;
-constexpr int kRed = 0xFF0000;
+using pathtest::kMagenta;
+using pathtest::kGrey;
+using pathtest::kRed;
 
 struct Mono {
     const char* name;
@@ -47,63 +39,22 @@ const Mono kModels[] = {
 
 void PrintTo(const Mono& model, std::ostream* os) { *os << model.name; }
 
-class MonoPath : public modeltest::ModelFixture, public ::testing::WithParamInterface<Mono> {
+class MonoPath : public pathtest::PathViewFixture, public ::testing::WithParamInterface<Mono> {
 protected:
     const Mono& m = GetParam();
-    int Path() const { return *m.path; }
+    int PathPanel() const override { return *m.path; }
+    int PathCanvasControl() const override { return MNPATH_MNCVS; }
+    int RefreshTimer() const override { return PANEL_MNTIMER; }
 
     void SetUp() override {
         ModelFixture::SetUp();
-        Menu(m.menu);
-        ASSERT_EQ(UILoaded, m.ui);
-        ShowTab(Path());
-        Refresh();
-        board->ClearReceivedReports();
-        FlagCFGUpdate = 0;
+        ASSERT_NO_FATAL_FAILURE(OpenModel(m.menu, m.ui));
     }
-    void ShowTab(int panel) {
-        rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, panel);
-        rt::ProcessSystemEvents();
-    }
-    void Refresh() {
-        SetFlag(&FlagCFGUpdate);
-        Tick(PANEL_MNTIMER);
-    }
-    QWidget* Canvas() { return rt::testing::ControlWidget(Path(), MNPATH_MNCVS); }
-    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        ShowTab(Path());
-        QTest::mouseClick(Canvas(), button, {}, QPoint(x, y));
-    }
-    int Pixel(int x, int y) {
-        int colour = -1;
-        EXPECT_EQ(rt::CanvasGetPixel(Path(), MNPATH_MNCVS, rt::MakePoint(x, y), &colour), 0);
-        return colour;
-    }
-    bool AnyPixel(int x1, int y1, int x2, int y2, int colour) {
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                if (Pixel(x, y) == colour) return true;
-        return false;
-    }
-    bool Shown(int control) { return Visible(Path(), control); }
-    int Ring(int control) { return CtrlInt(Path(), control); }
-    void Choose(int control, int value) {
-        ASSERT_EQ(rt::SetCtrlVal(Path(), control, value), 0) << "no item of value " << value;
-        rt::CallCtrlCallback(Path(), control, rt::EVENT_COMMIT, 0, 0);
-    }
-    void Press(int control) {
-        QTest::mouseClick(rt::testing::ControlWidget(Path(), control), Qt::LeftButton, {}, QPoint(5, 5));
-    }
-    const PathTables& T() { return SharedPathTables(); }
-    bool GroupOn(int g) { return SharedPathTables().groups[g].on != 0; }
     std::set<int> Lit() {
         std::set<int> on;
         for (int g = 0; g < kPathGroups; ++g)
-            if (T().groups[g].on) on.insert(g);
+            if (Tables().groups[g].on) on.insert(g);
         return on;
-    }
-    void ClearRegisters() {
-        for (int r = 1; r < 64; ++r) CFG_REG[r] = 0;
     }
 };
 
@@ -111,22 +62,22 @@ protected:
 
 TEST_P(MonoPath, ChoosingTheModelBuildsTheSharedMonoMap) {
     int dots = 0, lines = 0, groups = 0;
-    for (const PathDot& d : T().dots) dots += (d.x || d.y) ? 1 : 0;
-    for (const PathLine& l : T().lines) lines += (l.x1 || l.y1 || l.x2 || l.y2) ? 1 : 0;
-    for (const PathGroup& g : T().groups) groups += g.lineCount ? 1 : 0;
+    for (const PathDot& d : Tables().dots) dots += (d.x || d.y) ? 1 : 0;
+    for (const PathLine& l : Tables().lines) lines += (l.x1 || l.y1 || l.x2 || l.y2) ? 1 : 0;
+    for (const PathGroup& g : Tables().groups) groups += g.lineCount ? 1 : 0;
     EXPECT_EQ(dots, 96);
-    EXPECT_EQ(T().dots[70].x, 0);
+    EXPECT_EQ(Tables().dots[70].x, 0);
     EXPECT_EQ(lines, 63);
-    EXPECT_EQ(T().lines[12].x1, 0);
+    EXPECT_EQ(Tables().lines[12].x1, 0);
     EXPECT_EQ(groups, 31);
-    EXPECT_EQ(T().switchs[0].x1, 87);
-    EXPECT_EQ(T().switchs[1].x2, 106);
-    EXPECT_EQ(T().switchs[2].x1, -1);
-    EXPECT_EQ(T().DPSTSwitch[1].y3, 163);
-    EXPECT_EQ(T().lines[2].x1, 161);
-    EXPECT_EQ(T().lines[2].x2, 586);
-    EXPECT_EQ(T().lines[20].y1, 143);  // stored from its lower end
-    EXPECT_EQ(T().lines[62].y2, 364);
+    EXPECT_EQ(Tables().switchs[0].x1, 87);
+    EXPECT_EQ(Tables().switchs[1].x2, 106);
+    EXPECT_EQ(Tables().switchs[2].x1, -1);
+    EXPECT_EQ(Tables().DPSTSwitch[1].y3, 163);
+    EXPECT_EQ(Tables().lines[2].x1, 161);
+    EXPECT_EQ(Tables().lines[2].x2, 586);
+    EXPECT_EQ(Tables().lines[20].y1, 143);  // stored from its lower end
+    EXPECT_EQ(Tables().lines[62].y2, 364);
 
     m.init();
     EXPECT_EQ(Lit(), (std::set<int>{21, 26, 43, 53}));
@@ -203,34 +154,34 @@ TEST_P(MonoPath, AudioInterfaceWireAndAlcControlLines) {
 
 TEST_P(MonoPath, SwitchesAndTheDoubleThrowToggleRegister44) {
     CFG_REG[44] = 0x000;
-    Click(96, 112);  // switch 0
+    ClickOnPath(96, 112);  // switch 0
     EXPECT_EQ(CFG_REG[44], 0x004u);
     Refresh();
     EXPECT_TRUE(GroupOn(42));
-    EXPECT_EQ(T().switchs[0].state, 1);
-    Click(97, 158);  // double-throw switch 1: MICP onto the PGA
+    EXPECT_EQ(Tables().switchs[0].state, 1);
+    ClickOnPath(97, 158);  // double-throw switch 1: MICP onto the PGA
     EXPECT_EQ(CFG_REG[44], 0x005u);
-    EXPECT_EQ(T().DPSTSwitch[1].state, 0);
-    Click(97, 130);  // switch 1
+    EXPECT_EQ(Tables().DPSTSwitch[1].state, 0);
+    ClickOnPath(97, 130);  // switch 1
     EXPECT_EQ(CFG_REG[44], 0x007u);
     EXPECT_EQ(RegisterWrites(), (Writes{{44, 0x004}, {44, 0x005}, {44, 0x007}}));
     Refresh();
-    EXPECT_EQ(T().DPSTSwitch[1].state, 0);
+    EXPECT_EQ(Tables().DPSTSwitch[1].state, 0);
     EXPECT_TRUE(AnyPixel(97, 151, 99, 154, kMagenta));  // blade up to the MICP throw
 }
 
 TEST_P(MonoPath, WiresToggleTheBitOfTheirGroupAndTabRectanglesOpenTheModelsBlocks) {
     ClearRegisters();
-    Click(350, 143);  // line 17 inside the ADC filter rectangle
+    ClickOnPath(350, 143);  // line 17 inside the ADC filter rectangle
     EXPECT_EQ(ActiveTab(), *m.adc);
     EXPECT_EQ(CFG_REG[2], 0x001u);
-    Click(820, 85);  // line 6: mono output
+    ClickOnPath(820, 85);  // line 6: mono output
     EXPECT_EQ(CFG_REG[3], 0x080u);
-    Click(604, 250);  // line 49: bypass into the mono mixer
+    ClickOnPath(604, 250);  // line 49: bypass into the mono mixer
     EXPECT_EQ(CFG_REG[56], 0x002u);
-    Click(700, 220);  // line 45: speaker path, no bit of its own
+    ClickOnPath(700, 220);  // line 45: speaker path, no bit of its own
     FlagCFGUpdate = 0;
-    Click(300, 68);  // line 2: nothing written, refresh asked for
+    ClickOnPath(300, 68);  // line 2: nothing written, refresh asked for
     EXPECT_EQ(FlagCFGUpdate, 1);
     EXPECT_EQ(RegisterWrites(), (Writes{{2, 0x001}, {3, 0x080}, {56, 0x002}}));
     Refresh();
@@ -238,20 +189,20 @@ TEST_P(MonoPath, WiresToggleTheBitOfTheirGroupAndTabRectanglesOpenTheModelsBlock
     EXPECT_FALSE(Shown(MNPATH_MNMonoDisableIcon));
     EXPECT_FALSE(Shown(MNPATH_MNADCDisenIcon));
 
-    Click(470, 150);
+    ClickOnPath(470, 150);
     EXPECT_EQ(ActiveTab(), *m.dac);
-    Click(350, 278);
+    ClickOnPath(350, 278);
     EXPECT_EQ(ActiveTab(), *m.alc);
     FlagCFGUpdate = 0;
-    Click(404, 150);  // on the edge: strict bounds, nothing there
-    EXPECT_EQ(ActiveTab(), Path());
+    ClickOnPath(404, 150);  // on the edge: strict bounds, nothing there
+    EXPECT_EQ(ActiveTab(), PathPanel());
     EXPECT_EQ(FlagCFGUpdate, 0);
 
     PHandleLastPanel = PHandlePanel;
-    Click(700, 380, Qt::RightButton);
-    EXPECT_EQ(ActiveTab(), Path());
+    ClickOnPath(700, 380, Qt::RightButton);
+    EXPECT_EQ(ActiveTab(), PathPanel());
     PHandleLastPanel = *m.dac;
-    Click(700, 380, Qt::RightButton);
+    ClickOnPath(700, 380, Qt::RightButton);
     EXPECT_EQ(ActiveTab(), *m.dac);
 }
 
@@ -262,19 +213,19 @@ TEST_P(MonoPath, RingsHoldTheirItemsAndWriteTheirFields) {
     EXPECT_EQ(Ring(MNPATH_RSPKVOL), 57);
     EXPECT_EQ(Ring(MNPATH_RINPPGAVOL), 16);
     EXPECT_EQ(Ring(MNPATH_RMIC22BOOSTVOL), 0);
-    auto spk = RingLabels(Path(), MNPATH_RSPKVOL);
+    auto spk = RingLabels(PathPanel(), MNPATH_RSPKVOL);
     ASSERT_EQ(spk.size(), 23u);
     EXPECT_EQ(spk[0], "Enable SPKOUT mute ");
     EXPECT_EQ(spk[1], "6dB");
     EXPECT_EQ(spk[22], "-57dB");
-    auto pga = RingLabels(Path(), MNPATH_RINPPGAVOL);
+    auto pga = RingLabels(PathPanel(), MNPATH_RINPPGAVOL);
     ASSERT_EQ(pga.size(), 32u);
     EXPECT_EQ(pga[31], "34.5dB");
-    auto dac = RingLabels(Path(), MNPATH_MNDACVOL);
+    auto dac = RingLabels(PathPanel(), MNPATH_MNDACVOL);
     ASSERT_EQ(dac.size(), 30u);
     EXPECT_EQ(dac[0], "Digital Mute");
     EXPECT_EQ(dac[1], "-120dB");
-    EXPECT_EQ(RingLabels(Path(), MNPATH_RINPPGABOOST),
+    EXPECT_EQ(RingLabels(PathPanel(), MNPATH_RINPPGABOOST),
               (std::vector<std::string>{"PGA output +0dB gain", "PGA output +20dB gain"}));
 
     CFG_REG[54] = 0x021;
@@ -345,9 +296,7 @@ TEST_P(MonoPath, IconsActOnTheirOwnPanel) {
             EXPECT_TRUE(Visible(*other.path, MNPATH_MNMONO_0dBAtten)) << other.name;
         }
 
-    std::string tip;
-    rt::GetCtrlAttribute(Path(), MNPATH_MNSPKNDisableIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "SPKOUT- Disabled, you can enable it in Device Control or Output tab.");
+    EXPECT_EQ(pathtest::Tip(PathPanel(), MNPATH_MNSPKNDisableIcon), "SPKOUT- Disabled, you can enable it in Device Control or Output tab.");
 }
 
 TEST_P(MonoPath, RenderedPanelShowsTheDiagram) {
@@ -360,17 +309,15 @@ TEST_P(MonoPath, RenderedPanelShowsTheDiagram) {
     CFG_REG[50] = 0x021;
     CFG_REG[32] = 0x100;
     Refresh();
-    QWidget* content = rt::testing::PanelContent(Path());
+    QWidget* content = rt::testing::PanelContent(PathPanel());
     ASSERT_NE(content, nullptr);
-    QImage image = content->grab().toImage();
-    if (const char* out = std::getenv("PATHVIEW_PNG")) image.save(QString(out).replace(".png", QString("_") + m.name + ".png"));
-    const QPoint origin = Canvas()->mapTo(content, QPoint(0, 0));
-    auto at = [&](int x, int y) { return static_cast<int>(image.pixel(origin + QPoint(x, y)) & 0xFFFFFF); };
-    EXPECT_EQ(at(100, 68), kMagenta);   // AUX input
-    EXPECT_EQ(at(300, 68), kMagenta);   // AUX on to the speaker mixer
-    EXPECT_EQ(at(450, 300), kGrey);     // bypass not selected
-    EXPECT_EQ(at(820, 220), kMagenta);  // SPK+
-    EXPECT_EQ(at(820, 85), kMagenta);   // mono output
+    const pathtest::PanelPicture picture(content, Canvas());
+    if (const char* out = std::getenv("PATHVIEW_PNG")) picture.image.save(QString(out).replace(".png", QString("_") + m.name + ".png"));
+    EXPECT_EQ(picture.At(100, 68), kMagenta);   // AUX input
+    EXPECT_EQ(picture.At(300, 68), kMagenta);   // AUX on to the speaker mixer
+    EXPECT_EQ(picture.At(450, 300), kGrey);     // bypass not selected
+    EXPECT_EQ(picture.At(820, 220), kMagenta);  // SPK+
+    EXPECT_EQ(picture.At(820, 85), kMagenta);   // mono output
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, MonoPath, ::testing::ValuesIn(kModels),

@@ -1,12 +1,14 @@
-// Fixture of the path-view tests: the real start-up on the emulated board, Jorb chosen from the
-// Device menu, the path tab in front, and helpers that click the canvas with real mouse events,
-// tick the stereo refresh timer and read the canvas's pixels.
+// Fixtures of the path-view tests: the real start-up on the emulated board, a model chosen from
+// the Device menu, its path tab in front, and helpers that click the canvas with real mouse
+// events, tick the refresh timer, read the canvas's pixels and the panel's controls.
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QTest>
 #include <QWidget>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,8 +28,109 @@ inline constexpr int kGrey = 0xA0A0A0;
 inline constexpr int kRed = 0xFF0000;
 inline constexpr int kWhite = 0xFFFFFF;
 
-class JorbPathFixture : public modeltest::ModelFixture {
+// The tool tip of a control.
+inline std::string Tip(int panel, int control) {
+    std::string tip;
+    rt::GetCtrlAttribute(panel, control, rt::ATTR_TOOLTIP_TEXT, &tip);
+    return tip;
+}
+
+// Helpers every path-view fixture shares, on the path panel and canvas its model names: tab
+// and refresh, real mouse clicks on the canvas, its pixels, the panel's rings, texts and icons.
+class PathViewFixture : public modeltest::ModelFixture {
 protected:
+    virtual int PathPanel() const = 0;
+    virtual int PathCanvasControl() const = 0;
+    virtual int RefreshTimer() const { return PANEL_STTIMER; }
+
+    // Chooses the model from the Device menu, brings its path tab to the front and refreshes,
+    // then drops the reports and the pending redraw that left behind.
+    void OpenModel(int menu, int ui) {
+        Menu(menu);
+        ASSERT_EQ(UILoaded, ui);
+        ShowPath();
+        Refresh();
+        board->ClearReceivedReports();
+        FlagCFGUpdate = 0;
+    }
+
+    void ShowTab(int panel) {
+        rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, panel);
+        rt::ProcessSystemEvents();
+    }
+    void ShowPath() { ShowTab(PathPanel()); }
+
+    // One tick of the model's refresh timer with a redraw pending.
+    void Refresh() {
+        SetFlag(&FlagCFGUpdate);
+        Tick(RefreshTimer());
+    }
+
+    QWidget* Canvas() { return rt::testing::ControlWidget(PathPanel(), PathCanvasControl()); }
+
+    // A real mouse press and release on the canvas, at canvas pixel (x, y).
+    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(Canvas(), button, {}, QPoint(x, y));
+    }
+    // The same with the path tab in front (a tab rectangle may have moved it).
+    void ClickOnPath(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        ShowPath();
+        Click(x, y, button);
+    }
+
+    int Pixel(int x, int y) {
+        int colour = -1;
+        EXPECT_EQ(rt::CanvasGetPixel(PathPanel(), PathCanvasControl(), rt::MakePoint(x, y), &colour), 0);
+        return colour;
+    }
+    // Whether any pixel of the rectangle (corners included) has the colour.
+    bool AnyPixel(int x1, int y1, int x2, int y2, int colour) {
+        for (int y = y1; y <= y2; ++y)
+            for (int x = x1; x <= x2; ++x)
+                if (Pixel(x, y) == colour) return true;
+        return false;
+    }
+
+    bool Shown(int control) { return Visible(PathPanel(), control); }
+    int Ring(int control) { return CtrlInt(PathPanel(), control); }
+    std::string Text(int control) {
+        std::string text;
+        rt::GetCtrlVal(PathPanel(), control, &text);
+        return text;
+    }
+
+    // A ring chosen by the user: the value set, then the commit the run-time delivers.
+    void Choose(int control, int value) {
+        ASSERT_EQ(rt::SetCtrlVal(PathPanel(), control, value), 0) << "no item of value " << value;
+        rt::CallCtrlCallback(PathPanel(), control, rt::EVENT_COMMIT, 0, 0);
+    }
+    // A picture button pressed and released with the mouse.
+    void Press(int control) {
+        QTest::mouseClick(rt::testing::ControlWidget(PathPanel(), control), Qt::LeftButton, {}, QPoint(5, 5));
+    }
+
+    const PathTables& Tables() { return SharedPathTables(); }
+    bool GroupOn(int g) { return SharedPathTables().groups[g].on != 0; }
+    // Zeroes the register copy from register `first` up.
+    void ClearRegisters(int first = 1) {
+        for (int r = first; r < 64; ++r) CFG_REG[r] = 0;
+    }
+};
+
+// The path panel as grabbed from the screen, and the colour at a canvas pixel of it.
+struct PanelPicture {
+    PanelPicture(QWidget* content, QWidget* canvas)
+        : image(content->grab().toImage()), origin(canvas->mapTo(content, QPoint(0, 0))) {}
+    int At(int x, int y) const { return static_cast<int>(image.pixel(origin + QPoint(x, y)) & 0xFFFFFF); }
+    QImage image;
+    QPoint origin;
+};
+
+class JorbPathFixture : public PathViewFixture {
+protected:
+    int PathPanel() const override { return PHandleSTPath; }
+    int PathCanvasControl() const override { return CFGPATHJorb_CVSCONFIG; }
+
     void SetUp() override {
         ModelFixture::SetUp();
         Menu(MENUBAR_DEVICE_StereoJorb);
@@ -38,51 +141,7 @@ protected:
         prompter.shown.clear();
     }
 
-    void ShowTab(int panel) {
-        rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, panel);
-        rt::ProcessSystemEvents();
-    }
-
-    // One tick of the stereo refresh timer with a redraw pending.
-    void Refresh() {
-        SetFlag(&FlagCFGUpdate);
-        Tick(PANEL_STTIMER);
-    }
-
-    QWidget* Canvas() { return rt::testing::ControlWidget(PHandleSTPath, CFGPATHJorb_CVSCONFIG); }
-
-    // A real mouse press and release on the canvas, at canvas pixel (x, y).
-    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(Canvas(), button, {}, QPoint(x, y));
-    }
-
-    int Pixel(int x, int y) {
-        int colour = -1;
-        EXPECT_EQ(rt::CanvasGetPixel(PHandleSTPath, CFGPATHJorb_CVSCONFIG, rt::MakePoint(x, y), &colour), 0);
-        return colour;
-    }
-
-    bool Shown(int control) { return Visible(PHandleSTPath, control); }
-    int Ring(int control) { return CtrlInt(PHandleSTPath, control); }
-    std::string Text(int control) {
-        std::string text;
-        rt::GetCtrlVal(PHandleSTPath, control, &text);
-        return text;
-    }
-
-    // A ring chosen by the user: the value set, then the commit the run-time delivers.
-    void Choose(int control, int value) {
-        ASSERT_EQ(rt::SetCtrlVal(PHandleSTPath, control, value), 0) << "no item of value " << value;
-        rt::CallCtrlCallback(PHandleSTPath, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    // A picture button pressed and released with the mouse.
-    void Press(int control) {
-        QTest::mouseClick(rt::testing::ControlWidget(PHandleSTPath, control), Qt::LeftButton, {}, QPoint(5, 5));
-    }
-
     std::vector<std::pair<int, int>> Writes() const { return RegisterWrites(); }
-    const PathTables& Tables() { return SharedPathTables(); }
-    bool GroupOn(int g) { return SharedPathTables().groups[g].on != 0; }
     int ActivePanel() const { return ActiveTab(); }
 };
 

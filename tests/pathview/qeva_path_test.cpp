@@ -1,20 +1,12 @@
 // The Qeva path view on the emulated board: the map as built, the refresh from CFG_REG, real
 // mouse clicks on the canvas, the DAC tab rectangle, the ganged DAC volume rings, the mute
 // icons (one of them served by the Jorb module) and the panel as rendered.
-#include <QImage>
-#include <QPoint>
-#include <QTest>
-#include <QWidget>
-
 #include <algorithm>
 #include <cstdlib>
 #include <set>
 
 #include "panels/cfgPathQeva_pan.h"
-#include "pathview/path_model.h"
-#include "pathview/pathview_services.h"
-#include "runtime/testing.h"
-#include "tests/shell/model_test_support.h"
+#include "tests/pathview/path_test_support.h"
 
 namespace {
 
@@ -22,62 +14,16 @@ using namespace ui::cfgPathQeva_pan;
 using namespace ui::AudioCodec_pan;
 using Writes = std::vector<std::pair<int, int>>;
 
-constexpr int kMagenta = 0xFF00FF;
-constexpr int kGrey = 0xA0A0A0;
+using pathtest::kMagenta;
+using pathtest::kGrey;
 
-class QevaPath : public modeltest::ModelFixture {
+class QevaPath : public pathtest::PathViewFixture {
 protected:
+    int PathPanel() const override { return PHdlPathQeva; }
+    int PathCanvasControl() const override { return CFGPATHQeva_CVSCONFIG; }
     void SetUp() override {
         ModelFixture::SetUp();
-        Menu(MENUBAR_DEVICE_StereoQeva);
-        ASSERT_EQ(UILoaded, UI_QEVA);
-        ShowTab(PHdlPathQeva);
-        Refresh();
-        board->ClearReceivedReports();
-        FlagCFGUpdate = 0;
-    }
-    void ShowTab(int panel) {
-        rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, panel);
-        rt::ProcessSystemEvents();
-    }
-    void Refresh() {
-        SetFlag(&FlagCFGUpdate);
-        Tick(PANEL_STTIMER);
-    }
-    QWidget* Canvas() { return rt::testing::ControlWidget(PHdlPathQeva, CFGPATHQeva_CVSCONFIG); }
-    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        ShowTab(PHdlPathQeva);
-        QTest::mouseClick(Canvas(), button, {}, QPoint(x, y));
-    }
-    int Pixel(int x, int y) {
-        int colour = -1;
-        EXPECT_EQ(rt::CanvasGetPixel(PHdlPathQeva, CFGPATHQeva_CVSCONFIG, rt::MakePoint(x, y), &colour), 0);
-        return colour;
-    }
-    bool AnyPixel(int x1, int y1, int x2, int y2, int colour) {
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                if (Pixel(x, y) == colour) return true;
-        return false;
-    }
-    bool Shown(int control) { return Visible(PHdlPathQeva, control); }
-    int Ring(int control) { return CtrlInt(PHdlPathQeva, control); }
-    std::string Text(int control) {
-        std::string text;
-        rt::GetCtrlVal(PHdlPathQeva, control, &text);
-        return text;
-    }
-    void Choose(int control, int value) {
-        ASSERT_EQ(rt::SetCtrlVal(PHdlPathQeva, control, value), 0) << "no item of value " << value;
-        rt::CallCtrlCallback(PHdlPathQeva, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    void Press(int control) {
-        QTest::mouseClick(rt::testing::ControlWidget(PHdlPathQeva, control), Qt::LeftButton, {}, QPoint(5, 5));
-    }
-    const PathTables& T() { return SharedPathTables(); }
-    bool GroupOn(int g) { return SharedPathTables().groups[g].on != 0; }
-    void ClearRegisters() {
-        for (int r = 1; r < 64; ++r) CFG_REG[r] = 0;
+        ASSERT_NO_FATAL_FAILURE(OpenModel(MENUBAR_DEVICE_StereoQeva, UI_QEVA));
     }
 };
 
@@ -89,29 +35,29 @@ TEST_F(QevaPath, ChoosingQevaBuildsTheMapAndLightsTheStartGroups) {
     std::set<int> on, built;
     int segments = 0;
     for (int g = 0; g < kPathGroups; ++g) {
-        if (T().groups[g].on) on.insert(g);
-        if (T().groups[g].lineCount) built.insert(g);
+        if (Tables().groups[g].on) on.insert(g);
+        if (Tables().groups[g].lineCount) built.insert(g);
     }
     EXPECT_EQ(on, (std::set<int>{0, 6, 53, 181}));
     EXPECT_EQ(built.size(), 36u);
-    for (const PathLine& l : T().lines) segments += (l.x1 || l.y1 || l.x2 || l.y2) ? 1 : 0;
+    for (const PathLine& l : Tables().lines) segments += (l.x1 || l.y1 || l.x2 || l.y2) ? 1 : 0;
     EXPECT_EQ(segments, 94);
     int switches = 0;
-    for (const PathSwitch& s : T().switchs) switches += s.x1 != -1 ? 1 : 0;
+    for (const PathSwitch& s : Tables().switchs) switches += s.x1 != -1 ? 1 : 0;
     EXPECT_EQ(switches, 13);
-    EXPECT_EQ(T().switchs[16].x1, -1);
-    EXPECT_EQ(T().switchs[21].x1, 695);
-    EXPECT_EQ(T().DPSTSwitch[0].x1, 798);
-    EXPECT_EQ(T().DPSTSwitch[0].y3, 417);
-    EXPECT_FALSE(HasPosition(T().DPSTSwitch[1]));
-    EXPECT_EQ(T().lines[0].x2, 468);
-    EXPECT_EQ(T().lines[154].x1, 411);
-    EXPECT_EQ(T().lines[154].y1, 472);  // stored from its lower end
+    EXPECT_EQ(Tables().switchs[16].x1, -1);
+    EXPECT_EQ(Tables().switchs[21].x1, 695);
+    EXPECT_EQ(Tables().DPSTSwitch[0].x1, 798);
+    EXPECT_EQ(Tables().DPSTSwitch[0].y3, 417);
+    EXPECT_FALSE(HasPosition(Tables().DPSTSwitch[1]));
+    EXPECT_EQ(Tables().lines[0].x2, 468);
+    EXPECT_EQ(Tables().lines[154].x1, 411);
+    EXPECT_EQ(Tables().lines[154].y1, 472);  // stored from its lower end
     // Segments 60 and 139 belong to two groups each.
-    EXPECT_EQ(std::count(T().groups[93].lineIndex.begin(), T().groups[93].lineIndex.end(), 60), 1);
-    EXPECT_EQ(std::count(T().groups[95].lineIndex.begin(), T().groups[95].lineIndex.end(), 60), 1);
-    EXPECT_EQ(T().groups[215].switchIndex, 21);
-    EXPECT_EQ(T().groups[215].lineIndex.front(), 139);
+    EXPECT_EQ(std::count(Tables().groups[93].lineIndex.begin(), Tables().groups[93].lineIndex.end(), 60), 1);
+    EXPECT_EQ(std::count(Tables().groups[95].lineIndex.begin(), Tables().groups[95].lineIndex.end(), 60), 1);
+    EXPECT_EQ(Tables().groups[215].switchIndex, 21);
+    EXPECT_EQ(Tables().groups[215].lineIndex.front(), 139);
 
 }
 
@@ -123,10 +69,10 @@ TEST_F(QevaPath, BeepAndInverterGroupsFollowRegister43) {
     Refresh();
     EXPECT_FALSE(GroupOn(214));
     EXPECT_TRUE(GroupOn(215));
-    EXPECT_EQ(T().switchs[21].state, 1);
+    EXPECT_EQ(Tables().switchs[21].state, 1);
     EXPECT_FALSE(GroupOn(169));
-    EXPECT_EQ(T().switchs[22].state, 0);
-    EXPECT_EQ(T().DPSTSwitch[0].state, 1);
+    EXPECT_EQ(Tables().switchs[22].state, 0);
+    EXPECT_EQ(Tables().DPSTSwitch[0].state, 1);
     EXPECT_TRUE(GroupOn(225));
     EXPECT_TRUE(GroupOn(223));
     CFG_REG[55] = 0x040;
@@ -181,15 +127,15 @@ TEST_F(QevaPath, RefreshSetsRingsTextsIconsAndTheInterfaceWire) {
 
 TEST_F(QevaPath, SwitchesAndTheDoubleThrowToggleTheirBits) {
     CFG_REG[49] = 0x000;
-    Click(594, 122);  // switch 9
-    Click(594, 122);
+    ClickOnPath(594, 122);  // switch 9
+    ClickOnPath(594, 122);
     EXPECT_EQ(CFG_REG[49], 0x002u);
     CFG_REG[43] = 0x010;
-    Click(790, 411);  // the double-throw switch
+    ClickOnPath(790, 411);  // the double-throw switch
     EXPECT_EQ(CFG_REG[43], 0x000u);
-    EXPECT_EQ(T().DPSTSwitch[0].state, 0);
+    EXPECT_EQ(Tables().DPSTSwitch[0].state, 0);
     CFG_REG[56] = 0x000;
-    Click(728, 193);  // switch 17
+    ClickOnPath(728, 193);  // switch 17
     EXPECT_EQ(CFG_REG[56], 0x008u);
     EXPECT_EQ(RegisterWrites(), (Writes{{49, 0x022}, {49, 0x002}, {43, 0x000}, {56, 0x008}}));
     Refresh();
@@ -200,47 +146,47 @@ TEST_F(QevaPath, SwitchesAndTheDoubleThrowToggleTheirBits) {
 // A wire toggles the bit of its own group, or nothing.
 TEST_F(QevaPath, WiresToggleTheBitOfTheirOwnGroup) {
     for (int r : {3, 52, 56, 57}) CFG_REG[r] = 0;
-    Click(798, 130);  // segment 61: the OUT4 enable
+    ClickOnPath(798, 130);  // segment 61: the OUT4 enable
     EXPECT_EQ(CFG_REG[3], 0x100u);
     EXPECT_EQ(CFG_REG[57], 0x000u);
-    Click(833, 215);  // segment 78: the OUT3 enable
+    ClickOnPath(833, 215);  // segment 78: the OUT3 enable
     EXPECT_EQ(CFG_REG[3], 0x180u);
     EXPECT_EQ(CFG_REG[56], 0x000u);
-    Click(706, 193);  // segment 66: the AUX1 output into the AUX2 mixer
+    ClickOnPath(706, 193);  // segment 66: the AUX1 output into the AUX2 mixer
     EXPECT_EQ(CFG_REG[56], 0x008u);
-    Click(798, 60);  // segment 79, of the left mixer group, beside the HP- output
+    ClickOnPath(798, 60);  // segment 79, of the left mixer group, beside the HP- output
     EXPECT_EQ(CFG_REG[3], 0x184u);
     EXPECT_EQ(CFG_REG[52], 0x000u);
     FlagCFGUpdate = 0;
-    Click(790, 150);  // segment 63: no row, only the refresh
+    ClickOnPath(790, 150);  // segment 63: no row, only the refresh
     EXPECT_EQ(FlagCFGUpdate, 1);
     EXPECT_EQ(RegisterWrites(), (Writes{{3, 0x100}, {3, 0x180}, {56, 0x008}, {3, 0x184}}));
 
     ASSERT_TRUE(GroupOn(0));
-    Click(200, 45);  // segment 0
+    ClickOnPath(200, 45);  // segment 0
     EXPECT_FALSE(GroupOn(0));
     ASSERT_TRUE(GroupOn(6));
-    Click(440, 400);  // segment 6
+    ClickOnPath(440, 400);  // segment 6
     EXPECT_FALSE(GroupOn(6));
     Refresh();
     EXPECT_EQ(Pixel(200, 45), kGrey);
     EXPECT_EQ(RegisterWrites().size(), 4u);
 
     FlagCFGUpdate = 0;
-    Click(300, 200);  // nothing there
+    ClickOnPath(300, 200);  // nothing there
     EXPECT_EQ(FlagCFGUpdate, 0);
 }
 
 TEST_F(QevaPath, TheDacBlockOpensTheQevaDacTab) {
-    Click(420, 200);
+    ClickOnPath(420, 200);
     EXPECT_EQ(ActiveTab(), PHdlDACQeva);
-    Click(300, 195);  // where the other models keep their ALC block: nothing
+    ClickOnPath(300, 195);  // where the other models keep their ALC block: nothing
     EXPECT_EQ(ActiveTab(), PHdlPathQeva);
     PHandleLastPanel = PHandlePanel;
-    Click(300, 200, Qt::RightButton);
+    ClickOnPath(300, 200, Qt::RightButton);
     EXPECT_EQ(ActiveTab(), PHdlPathQeva);
     PHandleLastPanel = PHdlOutputQeva;
-    Click(300, 200, Qt::RightButton);
+    ClickOnPath(300, 200, Qt::RightButton);
     EXPECT_EQ(ActiveTab(), PHdlOutputQeva);
 }
 
@@ -297,13 +243,12 @@ TEST_F(QevaPath, MuteIconsIncludingTheOneServedByTheJorbModule) {
     Refresh();
     EXPECT_TRUE(Shown(CFGPATHQeva_STRout1MuteDisenIcon));
     EXPECT_TRUE(Shown(CFGPATHQeva_STRout2MuteEnIcon));
-    std::string tip;
-    rt::GetCtrlAttribute(PHdlPathQeva, CFGPATHQeva_STHPPDisableIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "Output Disabled, you can enable it in Device Control or Output tab.");
+    EXPECT_EQ(pathtest::Tip(PHdlPathQeva, CFGPATHQeva_STHPPDisableIcon),
+              "Output Disabled, you can enable it in Device Control or Output tab.");
 }
 
 TEST_F(QevaPath, RenderedPanelShowsTheDiagram) {
-    for (int r = 1; r < 64; ++r) CFG_REG[r] = 0;
+    ClearRegisters();
     CFG_REG[1] = 0x0FF;
     CFG_REG[2] = 0x1FF;
     CFG_REG[3] = 0x1FF;
@@ -312,15 +257,13 @@ TEST_F(QevaPath, RenderedPanelShowsTheDiagram) {
     Refresh();
     QWidget* content = rt::testing::PanelContent(PHdlPathQeva);
     ASSERT_NE(content, nullptr);
-    QImage image = content->grab().toImage();
-    if (const char* out = std::getenv("PATHVIEW_PNG")) image.save(out);
-    const QPoint origin = Canvas()->mapTo(content, QPoint(0, 0));
-    auto at = [&](int x, int y) { return static_cast<int>(image.pixel(origin + QPoint(x, y)) & 0xFFFFFF); };
-    EXPECT_EQ(at(200, 45), kMagenta);   // AUXL
-    EXPECT_EQ(at(520, 45), kMagenta);   // AUXL into the left mixer
-    EXPECT_EQ(at(200, 349), kMagenta);  // AUXR
-    EXPECT_EQ(at(520, 349), kGrey);     // AUXR not into the right mixer
-    EXPECT_EQ(at(460, 106), kMagenta);  // left DAC output
+    const pathtest::PanelPicture picture(content, Canvas());
+    if (const char* out = std::getenv("PATHVIEW_PNG")) picture.image.save(out);
+    EXPECT_EQ(picture.At(200, 45), kMagenta);   // AUXL
+    EXPECT_EQ(picture.At(520, 45), kMagenta);   // AUXL into the left mixer
+    EXPECT_EQ(picture.At(200, 349), kMagenta);  // AUXR
+    EXPECT_EQ(picture.At(520, 349), kGrey);     // AUXR not into the right mixer
+    EXPECT_EQ(picture.At(460, 106), kMagenta);  // left DAC output
 }
 
 }  // namespace

@@ -20,8 +20,11 @@ using pathtest::kRed;
 using pathtest::kWhite;
 using Writes = std::vector<std::pair<int, int>>;
 
-class Zuta : public modeltest::ModelFixture {
+class Zuta : public pathtest::PathViewFixture {
 protected:
+    int PathPanel() const override { return PHandleSTPathZuta; }
+    int PathCanvasControl() const override { return CFGPATHZuta_CVSZuta; }
+
     void SetUp() override {
         ModelFixture::SetUp();
         Menu(MENUBAR_DEVICE_StereoZuta);
@@ -31,43 +34,6 @@ protected:
         Refresh();
         board->ClearReceivedReports();
         FlagCFGUpdate = 0;
-    }
-    void ShowPath() {
-        rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHandleSTPathZuta);
-        rt::ProcessSystemEvents();
-    }
-    void Refresh() {
-        SetFlag(&FlagCFGUpdate);
-        Tick(PANEL_STTIMER);
-    }
-    void Click(int x, int y) {
-        ShowPath();
-        QTest::mouseClick(rt::testing::ControlWidget(PHandleSTPathZuta, CFGPATHZuta_CVSZuta), Qt::LeftButton, {},
-                          QPoint(x, y));
-    }
-    int Pixel(int x, int y) {
-        int colour = -1;
-        EXPECT_EQ(rt::CanvasGetPixel(PHandleSTPathZuta, CFGPATHZuta_CVSZuta, rt::MakePoint(x, y), &colour), 0);
-        return colour;
-    }
-    bool AnyPixel(int x1, int y1, int x2, int y2, int colour) {
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                if (Pixel(x, y) == colour) return true;
-        return false;
-    }
-    void Choose(int control, int value) {
-        ASSERT_EQ(rt::SetCtrlVal(PHandleSTPathZuta, control, value), 0) << "no item of value " << value;
-        rt::CallCtrlCallback(PHandleSTPathZuta, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    void Press(int control) {
-        QTest::mouseClick(rt::testing::ControlWidget(PHandleSTPathZuta, control), Qt::LeftButton, {}, QPoint(5, 5));
-    }
-    bool Shown(int control) { return Visible(PHandleSTPathZuta, control); }
-    int Ring(int control) { return CtrlInt(PHandleSTPathZuta, control); }
-    bool GroupOn(int g) { return SharedPathTables().groups[g].on != 0; }
-    void ClearRegisters() {
-        for (int r = 0; r < 64; ++r) CFG_REG[r] = 0;
     }
     PathTables chosen;
 };
@@ -85,11 +51,9 @@ TEST_F(Zuta, ChoosingTheModelBuildsTheMapWithOnlyTheFixedGroupsLit) {
     EXPECT_EQ(t.groups[152].switchIndex, 5);
     EXPECT_EQ(t.lines[176].x2, 292);
 
-    std::string tip;
-    rt::GetCtrlAttribute(PHandleSTPathZuta, CFGPATHZuta_STBoostRDisableIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "Right channel Boost stage disbled, you can enable it in Device Control or Input tab.");
-    rt::GetCtrlAttribute(PHandleSTPathZuta, CFGPATHZuta_STOut4MuteEnIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "Output Muted, click to toggle");
+    EXPECT_EQ(pathtest::Tip(PHandleSTPathZuta, CFGPATHZuta_STBoostRDisableIcon),
+              "Right channel Boost stage disbled, you can enable it in Device Control or Input tab.");
+    EXPECT_EQ(pathtest::Tip(PHandleSTPathZuta, CFGPATHZuta_STOut4MuteEnIcon), "Output Muted, click to toggle");
 
     // Segments shared by an always-lit and a never-lit group show lit; the never-lit rest grey.
     EXPECT_EQ(Pixel(100, 201), kMagenta);  // segment 32
@@ -122,13 +86,13 @@ TEST_F(Zuta, RingsHoldTheirItemsAndEveryRingIsFilled) {
 }
 
 TEST_F(Zuta, TabRectanglesOpenTheirBlockAndTheClickGoesOn) {
-    Click(300, 150);
+    ClickOnPath(300, 150);
     EXPECT_EQ(ActiveTab(), PHandleSTADCFilterZuta);
-    Click(300, 240);  // between the two ADC channels
+    ClickOnPath(300, 240);  // between the two ADC channels
     EXPECT_EQ(ActiveTab(), PHandleSTADCFilterZuta);
-    Click(230, 230);
+    ClickOnPath(230, 230);
     EXPECT_EQ(ActiveTab(), PHandleSTALCZuta);
-    Click(262, 150);  // bounds are exclusive
+    ClickOnPath(262, 150);  // bounds are exclusive
     EXPECT_EQ(ActiveTab(), PHandleSTPathZuta);
     EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_EQ(FlagCFGUpdate, 0);
@@ -143,9 +107,9 @@ TEST_F(Zuta, TabRectanglesOpenTheirBlockAndTheClickGoesOn) {
 
 TEST_F(Zuta, SwitchClicksToggleTheirInputBitAndTheRefreshRedrawsTheBlade) {
     CFG_REG[44] = 0x000;
-    Click(79, 148);  // switch 0
-    Click(79, 265);  // switch 3
-    Click(79, 287);  // switch 4
+    ClickOnPath(79, 148);  // switch 0
+    ClickOnPath(79, 265);  // switch 3
+    ClickOnPath(79, 287);  // switch 4
     EXPECT_EQ(CFG_REG[44], 0x032u);
     EXPECT_EQ(RegisterWrites(), (Writes{{44, 0x002}, {44, 0x022}, {44, 0x032}}));
     EXPECT_EQ(FlagCFGUpdate, 1);
@@ -165,7 +129,7 @@ TEST_F(Zuta, LineOutSwitchMutesWithTheLatchAndSwapsTheIcons) {
     EXPECT_TRUE(GroupOn(10));
     EXPECT_EQ(Pixel(844, 255), kMagenta);
     EXPECT_TRUE(Shown(CFGPATHZuta_STLout1MuteDisenIcon));
-    Click(838, 257);
+    ClickOnPath(838, 257);
     EXPECT_EQ(CFG_REG[52], 0x160u);
     EXPECT_EQ(RegisterWrites(), (Writes{{52, 0x160}}));
     Refresh();
@@ -177,14 +141,14 @@ TEST_F(Zuta, LineOutSwitchMutesWithTheLatchAndSwapsTheIcons) {
 
 TEST_F(Zuta, BypassSwitchSwapsOnlyBitsFourToZero) {
     CFG_REG[50] = 0x1E7;
-    Click(518, 91);
+    ClickOnPath(518, 91);
     EXPECT_EQ(CFG_REG[50], 0x1E1u);  // the aux-mix bits 8-5 stay
-    Click(518, 91);
+    ClickOnPath(518, 91);
     EXPECT_EQ(CFG_REG[50], 0x1F6u);
-    Click(518, 91);
+    ClickOnPath(518, 91);
     EXPECT_EQ(CFG_REG[50], 0x1E1u);
     CFG_REG[51] = 0x001;
-    Click(518, 435);
+    ClickOnPath(518, 435);
     EXPECT_EQ(CFG_REG[51], 0x016u);
     EXPECT_EQ(RegisterWrites(), (Writes{{50, 0x1E1}, {50, 0x1F6}, {50, 0x1E1}, {51, 0x016}}));
     Refresh();
@@ -199,27 +163,27 @@ TEST_F(Zuta, BypassSwitchSwapsOnlyBitsFourToZero) {
 }
 
 TEST_F(Zuta, WireClicksToggleTheBitOfTheirOwnGroupOrNothing) {
-    ClearRegisters();
-    Click(90, 306);  // segment 87, group 152 (R44 bit 6)
+    ClearRegisters(0);
+    ClickOnPath(90, 306);  // segment 87, group 152 (R44 bit 6)
     EXPECT_EQ(CFG_REG[44], 0x040u);
-    Click(95, 296);  // segment 88, vertical at x 95, same group
+    ClickOnPath(95, 296);  // segment 88, vertical at x 95, same group
     EXPECT_EQ(CFG_REG[44], 0x000u);
-    Click(60, 265);  // segment 79, group 150 (R44 bit 5)
+    ClickOnPath(60, 265);  // segment 79, group 150 (R44 bit 5)
     EXPECT_EQ(CFG_REG[44], 0x020u);
     EXPECT_EQ(CFG_REG[52], 0x000u);
-    Click(155, 159);  // segment 11: PGA power
+    ClickOnPath(155, 159);  // segment 11: PGA power
     EXPECT_EQ(CFG_REG[2], 0x004u);
-    Click(80, 411);  // VREF: on, then off again
-    Click(80, 411);
-    Click(66, 482);  // mic bias
+    ClickOnPath(80, 411);  // VREF: on, then off again
+    ClickOnPath(80, 411);
+    ClickOnPath(66, 482);  // mic bias
     EXPECT_EQ(RegisterWrites(), (Writes{{44, 0x040}, {44, 0x000}, {44, 0x020}, {2, 0x004}, {1, 0x001}, {1, 0x000}, {1, 0x010}}));
 
     // Wires of the always-lit and never-lit groups change only the refresh request.
     board->ClearReceivedReports();
     FlagCFGUpdate = 0;
-    Click(69, 306);   // segment 85
-    Click(65, 312);   // segment 86
-    Click(120, 318);  // segment 89
+    ClickOnPath(69, 306);   // segment 85
+    ClickOnPath(65, 312);   // segment 86
+    ClickOnPath(120, 318);  // segment 89
     EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_EQ(CFG_REG[3], 0x000u);
     EXPECT_EQ(CFG_REG[2], 0x004u);
@@ -230,7 +194,7 @@ TEST_F(Zuta, EqualiserSwitchFollowsItsBitAndTheTexts) {
     CFG_REG[18] = 0x000;
     Refresh();
     EXPECT_TRUE(Shown(CFGPATHZuta_EQADCText));
-    Click(394, 275);
+    ClickOnPath(394, 275);
     EXPECT_EQ(CFG_REG[18], 0x100u);
     EXPECT_EQ(SharedPathTables().DPSTSwitch[0].state, 1);
     EXPECT_EQ(RegisterWrites(), (Writes{{18, 0x100}}));
@@ -240,7 +204,7 @@ TEST_F(Zuta, EqualiserSwitchFollowsItsBitAndTheTexts) {
 }
 
 TEST_F(Zuta, GroupsAndControlLinesFollowTheRegisters) {
-    ClearRegisters();
+    ClearRegisters(0);
     CFG_REG[2] = 0x010;
     Refresh();
     EXPECT_FALSE(GroupOn(35));  // boost on, L2 gain "path not selected"
@@ -257,7 +221,7 @@ TEST_F(Zuta, GroupsAndControlLinesFollowTheRegisters) {
 }
 
 TEST_F(Zuta, RefreshSetsEveryRingTextAndIndicator) {
-    ClearRegisters();
+    ClearRegisters(0);
     CFG_REG[1] = 0x002;
     CFG_REG[43] = 0x00A;
     CFG_REG[47] = 0x153;
@@ -304,7 +268,7 @@ TEST_F(Zuta, RefreshSetsEveryRingTextAndIndicator) {
 TEST_F(Zuta, RingsAndIconsWriteTheirFields) {
     std::vector<int> sleeps;
     os::Sleeper quiet = os::SetSleeper([&](int ms) { sleeps.push_back(ms); });
-    ClearRegisters();
+    ClearRegisters(0);
     CFG_REG[2] = 0x03F;
     CFG_REG[45] = 0x015;
     Choose(CFGPATHZuta_RLPGA, -1);
@@ -339,7 +303,7 @@ TEST_F(Zuta, JorbCallbacksBoundToTheZutaRingsReadTheZutaRing) {
 
 // The panel as a person sees it (ZUTA_PNG=file saves the panel, PATHVIEW_WINDOW_PNG the window).
 TEST_F(Zuta, RenderedPanelShowsTheDiagramOverItsBlocks) {
-    ClearRegisters();
+    ClearRegisters(0);
     CFG_REG[1] = 0x013;
     CFG_REG[2] = 0x03F;
     CFG_REG[3] = 0x00F;
@@ -350,19 +314,16 @@ TEST_F(Zuta, RenderedPanelShowsTheDiagramOverItsBlocks) {
     Refresh();
     QWidget* content = rt::testing::PanelContent(PHandleSTPathZuta);
     ASSERT_NE(content, nullptr);
-    QImage image = content->grab().toImage();
-    if (const char* out = std::getenv("ZUTA_PNG")) image.save(out);
+    const pathtest::PanelPicture picture(content, Canvas());
+    if (const char* out = std::getenv("ZUTA_PNG")) picture.image.save(out);
     if (const char* out = std::getenv("PATHVIEW_WINDOW_PNG")) rt::testing::PanelWindow(PHandlePanel)->grab().save(out);
-    QWidget* canvas = rt::testing::ControlWidget(PHandleSTPathZuta, CFGPATHZuta_CVSZuta);
-    const QPoint origin = canvas->mapTo(content, QPoint(0, 0));
-    auto at = [&](int x, int y) { return static_cast<int>(image.pixel(origin + QPoint(x, y)) & 0xFFFFFF); };
-    EXPECT_EQ(at(60, 148), kMagenta);   // LIN selected
-    EXPECT_EQ(at(60, 170), kMagenta);   // LIP selected
-    EXPECT_EQ(at(155, 159), kMagenta);  // PGA powered
-    EXPECT_EQ(at(205, 159), kMagenta);  // boost on
-    EXPECT_EQ(at(530, 91), kMagenta);   // left bypass connected
-    EXPECT_EQ(at(860, 257), kMagenta);  // left line out unmuted
-    EXPECT_EQ(at(310, 200), 0xEEF2F8);  // inside the ADC block
+    EXPECT_EQ(picture.At(60, 148), kMagenta);   // LIN selected
+    EXPECT_EQ(picture.At(60, 170), kMagenta);   // LIP selected
+    EXPECT_EQ(picture.At(155, 159), kMagenta);  // PGA powered
+    EXPECT_EQ(picture.At(205, 159), kMagenta);  // boost on
+    EXPECT_EQ(picture.At(530, 91), kMagenta);   // left bypass connected
+    EXPECT_EQ(picture.At(860, 257), kMagenta);  // left line out unmuted
+    EXPECT_EQ(picture.At(310, 200), 0xEEF2F8);  // inside the ADC block
 }
 
 }  // namespace

@@ -73,9 +73,8 @@ TEST_F(Zutb, ChoosingTheModelBuildsItsOwnTablesAndLeavesTheSharedOnes) {
     for (int d = 0; d < kPathDots; ++d) EXPECT_EQ(shared.dots[d].x, sharedBefore.dots[d].x) << d;
     for (int s = 0; s < kPathSwitches; ++s) EXPECT_EQ(shared.switchs[s].x1, sharedBefore.switchs[s].x1) << s;
 
-    std::string tip;
-    rt::GetCtrlAttribute(PHandleSTPathZutb, CFGPATHZutb_STMICBIASDisenIcon, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "MICBIAS Disabled, you can enable it in Device Control or Input tab.");
+    EXPECT_EQ(pathtest::Tip(PHandleSTPathZutb, CFGPATHZutb_STMICBIASDisenIcon),
+              "MICBIAS Disabled, you can enable it in Device Control or Input tab.");
 
     auto vu = RingLabels(PHandleSTPathZutb, CFGPATHZutb_LVU);
     ASSERT_EQ(vu.size(), 58u);
