@@ -67,6 +67,13 @@ TEST_F(ConfigListTest, ListShowsEachSetOnceInFileOrder) {
     rt::Ini_Dispose(z);
 }
 
+// "S1", "S2", ... (built by appending: GCC 12 warns falsely on a literal + std::to_string).
+std::string SetName(int i) {
+    std::string name = "S";
+    name += std::to_string(i);
+    return name;
+}
+
 // After the power-up emptied the "Software Reset" group, new sets have one section fewer and the
 // list still shows each set once, in order.
 TEST_F(ConfigListTest, ListFollowsSetsWrittenAfterThePowerUp) {
@@ -74,16 +81,20 @@ TEST_F(ConfigListTest, ListFollowsSetsWrittenAfterThePowerUp) {
     EmptySoftwareResetGroup(ConfigGroups_Jora);
     Strings expected{"Default"};
     for (int i = 1; i <= 13; ++i) {
-        Add("S" + std::to_string(i));
-        expected.push_back("S" + std::to_string(i));
+        Add(SetName(i));
+        expected.push_back(SetName(i));
     }
     EXPECT_EQ(JoraList(), expected);
     EXPECT_EQ(rt::Ini_NumberOfSections(STIniConfig), 12 + 13 * 11);
     EXPECT_EQ(JoraFile().find("[S1/Software Reset]"), std::string::npos);
     EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault) + [&] {
         std::string sets;
-        for (int i = 1; i <= 13; ++i) sets += ReplaceAll(JorbSet("S" + std::to_string(i)),
-                                                         "[S" + std::to_string(i) + "/Software Reset]\n0x0 = 0\n\n", "");
+        for (int i = 1; i <= 13; ++i) {
+            std::string resetSection = "[";
+            resetSection += SetName(i);
+            resetSection += "/Software Reset]\n0x0 = 0\n\n";
+            sets += ReplaceAll(JorbSet(SetName(i)), resetSection, "");
+        }
         return Crlf(sets);
     }());
     // Each model's table is its own: after the Jorb power-up a Jorb set has no "Software Reset"
