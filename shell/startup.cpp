@@ -188,7 +188,7 @@ int ShellStartup() {
     if (!poolHandle) poolHandle = new os::ThreadPool(4);
     USBpresent = USBInit();
 
-    PanelTitle = "Tervalo Audio Codec ";
+    PanelTitle = kStartPanelTitle;
     rt::SetPanelAttribute(PHandlePanel, rt::ATTR_TITLE, PanelTitle.c_str());
 
     if (bDeviceOpened != 0) {

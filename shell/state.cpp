@@ -21,25 +21,27 @@ int PHandlePanel = 0;
 int PHandleMenu = 0;
 int tabCtrl = 0;
 int PHandleLastPanel = 0;
-std::string PanelTitle = "Tervalo Audio Codec ";
-os::ThreadPool* poolHandle = nullptr;
-
 namespace {
+// Registers 0 to 63 at the chip's start values, every other slot 0.
+void LoadCfgRegStartValues() {
+    std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
+    std::copy(std::begin(boardhid::kCodecStartValues), std::end(boardhid::kCodecStartValues), CFG_REG);
+}
+
 // CFG_REG starts with its defaults even before ResetShellState runs.
 struct CfgRegInit {
-    CfgRegInit() {
-        std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
-        std::copy(std::begin(boardhid::kCodecStartValues), std::end(boardhid::kCodecStartValues), CFG_REG);
-    }
+    CfgRegInit() { LoadCfgRegStartValues(); }
 } cfgRegInit;
 }  // namespace
+
+std::string PanelTitle = kStartPanelTitle;
+os::ThreadPool* poolHandle = nullptr;
 
 void SetFlag(int* flag) { *flag = 1; }
 void ClearFlag(int* flag) { *flag = 0; }
 
 void ResetShellState() {
-    std::fill(std::begin(CFG_REG), std::end(CFG_REG), 0u);
-    std::copy(std::begin(boardhid::kCodecStartValues), std::end(boardhid::kCodecStartValues), CFG_REG);
+    LoadCfgRegStartValues();
     FlagCFGUpdate = 0;
     FlagRegMapTitle = 0;
     CommMode = COMM_I2C;
@@ -53,5 +55,5 @@ void ResetShellState() {
     USBpresent = 0;
     NowPanel = 0;
     PHandleLastPanel = PHandlePanel;
-    PanelTitle = "Tervalo Audio Codec ";
+    PanelTitle = kStartPanelTitle;
 }

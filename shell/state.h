@@ -43,6 +43,8 @@ extern int PHandlePanel;
 extern int PHandleMenu;
 extern int tabCtrl;
 extern int PHandleLastPanel;
+// The main window's title while no model is chosen.
+inline constexpr const char* kStartPanelTitle = "Tervalo Audio Codec ";
 extern std::string PanelTitle;
 extern os::ThreadPool* poolHandle;
 
