@@ -1,46 +1,28 @@
-// DAC, clock and output panels, as far as the rest of the program needs them now. The panels
-// carry no register controls yet, so their ring fills and refreshes have nothing to do; the
-// Jorb DAC panel's sample-rate ring takes the Jorbx rates.
-#include "playback/playback_services.h"
+// DAC and clock panels, as far as the rest of the program needs them now. The panels carry no
+// register controls yet, so their ring fills and refreshes have nothing to do; the Jorb DAC
+// panel's sample-rate ring takes the Jorbx rates.
+#include "playback/dac_panel.h"
 
 #include "panels/cfgDACJorb_pan.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 
 void InitDACPanel() {}
-void InitOutputPanel() {}
 void InitDACPanel_Jora() {}
-void InitOutputPanel_Jora() {}
 void InitDACPanel_Qeva() {}
-void InitOutputPanel_Qeva() {}
 void InitDACPanelZuta() {}
-void InitOutputPanelZuta() {}
 void InitDACPanelZutb() {}
-void InitOutputPanelZutb() {}
 void MNInitDACPanel() {}
-void MNInitOutputPanel() {}
 void MNPykaInitDACPanel() {}
-void MNPykaInitOutputPanel() {}
 void MNPykbInitDACPanel() {}
-void MNPykbInitOutputPanel() {}
-
 void UpdateDACPanel() {}
-void UpdateOutputPanel() {}
 void UpdateDACPanel_Jora() {}
-void UpdateOutputPanel_Jora() {}
 void UpdateDACPanel_Qeva() {}
-void UpdateOutputPanel_Qeva() {}
 void UpdateDACPanelZuta() {}
-void UpdateOutputPanelZuta() {}
 void UpdateDACPanelZutb() {}
-void UpdateOutputPanelZutb() {}
 void MNUpdateDACPanel() {}
-void MNUpdateOutputPanel() {}
 void MNPykaUpdateDACPanel() {}
-void MNPykaUpdateOutputPanel() {}
 void MNPykbUpdateDACPanel() {}
-void MNPykbUpdateOutputPanel() {}
-
 namespace {
 
 using ui::cfgDACJorb_pan::CFGDAC_STSR;
@@ -77,3 +59,5 @@ void ResetJorbxSampleRates() { jorbxRatesShown = false; }
 
 // The sample rate is written by the DAC panel's clock block (not built yet).
 int STClockCB(int, int, int, void*, int, int) { return 0; }
+
+void RegisterDACCallbacks() { rt::RegisterCtrlCallback("STClockCB", STClockCB); }

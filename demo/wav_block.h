@@ -1,0 +1,5 @@
+// The WAV play and record block of the Zutb demo panel.
+#pragma once
+
+// Binds the block's callback names.
+void RegisterWavCallbacks();
