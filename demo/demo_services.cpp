@@ -44,3 +44,6 @@ void ShowMNDemoEQControls(int visible) {
 
 // The Pykc demo panel's EQ controls write the EQ registers (not built yet): they do nothing.
 int MNDemoEQBandCB(int, int, int, void*, int, int) { return 0; }
+
+// Not built yet: no demo panel carries the equaliser-preset ring.
+void ShowDemoEQPreset(int, int) {}

@@ -31,3 +31,8 @@ void ShowMNDemoEQControls(int visible);
 
 // The Pykc demo panel's EQ band, bandwidth and 3D-mode controls (not built yet: nothing).
 int MNDemoEQBandCB(int panel, int control, int event, void* data, int e1, int e2);
+
+// Shows `preset` (0 to 11) in the equaliser-preset ring "STEQPresetting" of the demo panel
+// `demoPanel`, when that panel carries one; no callback runs, nothing is sent. The equaliser
+// panels' preset operation mirrors its preset through it.
+void ShowDemoEQPreset(int demoPanel, int preset);
