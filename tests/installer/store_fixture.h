@@ -1,0 +1,40 @@
+// A private registry store for each test: both roots in a fresh temporary folder, named by
+// the environment variables the store reads.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/file_text.h"
+
+class StoreFixture : public ::testing::Test {
+ protected:
+    void SetUp() override {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "check-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+        machine_ = dir_ / "etc" / "machine.reg";
+        user_ = dir_ / "home" / "user.reg";
+        setenv("CODECBENCH_REGISTRY_MACHINE", machine_.c_str(), 1);
+        setenv("CODECBENCH_REGISTRY_USER", user_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("CODECBENCH_REGISTRY_MACHINE");
+        unsetenv("CODECBENCH_REGISTRY_USER");
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    // Writes the machine root's file.
+    void WriteMachine(const std::string& text) {
+        std::filesystem::create_directories(machine_.parent_path());
+        testsupport::WriteFile(machine_, text);
+    }
+    std::string UserText() const { return testsupport::ReadFile(user_); }
+
+    std::filesystem::path dir_, machine_, user_;
+};
