@@ -204,7 +204,7 @@ int SearchInstalled(void* owner, int* enumIndex, const char* keyPart, const char
 int SearchNewestEnvironment(void* owner, const char* keyPart, char* outDir, char* outVersion) {
   if (keyPart == nullptr || outDir == nullptr || outVersion == nullptr)
     return ShowSystemErrorMessage(owner, kTitle, "SearchLastVorpPath: an argument is NULL");
-  std::strcpy(outVersion, kLowestVersion);
+  CopyBounded(outVersion, kVersionSize, kLowestVersion);
   outDir[0] = '\0';
   Version best = ParseVersion(kLowestVersion);
   char folder[kOutDirSize];
@@ -217,8 +217,8 @@ int SearchNewestEnvironment(void* owner, const char* keyPart, char* outDir, char
     const Version v = ParseVersion(formatted);
     if (v > best) {
       best = v;
-      std::strcpy(outVersion, formatted);
-      std::strcpy(outDir, folder);
+      CopyBounded(outVersion, kVersionSize, formatted);
+      CopyBounded(outDir, kOutDirSize, folder);
     }
   }
   return best > ParseVersion(kLowestVersion) ? 1 : 0;

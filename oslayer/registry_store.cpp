@@ -19,14 +19,8 @@ namespace {
 
 constexpr const char* kStoreFolder = "/codecbench/registry/";
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  return true;
-}
+// Key paths and value names match as INI names do: without regard to ASCII case.
+bool SameName(std::string_view a, std::string_view b) { return rt::IniNamesEqual(a, b); }
 
 // The path with empty levels dropped: "\a\\b\" -> "a\b".
 std::string Canonical(std::string_view path) {

@@ -162,18 +162,15 @@ TEST_F(CheckTest, FolderIsTakenFromTheUninstallString) {
 
     // An entry whose folder lacks the file is skipped, leaving its folder in outDir; the
     // backslash form gives the same folder.
-    WriteMachine("");
-    AddEntry("Sample A", "/usr/lib/wise/UNWISE.EXE /opt/Tools/Sample/INSTALL.LOG");
-    index = 0;
-    EXPECT_EQ(Search(&index, "Sample", "Sample.bin"), 0);
-    EXPECT_EQ(OutDir(), "/opt/Tools/Sample");
-    EXPECT_EQ(index, 2);
-
-    WriteMachine("");
-    AddEntry("Sample B", "C:\\WINDOWS\\UNWISE.EXE \\opt\\Tools\\Sample\\INSTALL.LOG");
-    index = 0;
-    EXPECT_EQ(Search(&index, "Sample", "Sample.bin"), 0);
-    EXPECT_EQ(OutDir(), "/opt/Tools/Sample");
+    for (const char* command : {"/usr/lib/wise/UNWISE.EXE /opt/Tools/Sample/INSTALL.LOG",
+                                "C:\\WINDOWS\\UNWISE.EXE \\opt\\Tools\\Sample\\INSTALL.LOG"}) {
+        WriteMachine("");
+        AddEntry("Sample A", command);
+        index = 0;
+        EXPECT_EQ(Search(&index, "Sample", "Sample.bin"), 0) << command;
+        EXPECT_EQ(OutDir(), "/opt/Tools/Sample") << command;
+        EXPECT_EQ(index, 2);
+    }
 }
 
 TEST_F(CheckTest, MatchesAreFoundOneByOneWithTheSameIndex) {
@@ -335,13 +332,8 @@ TEST_F(CheckTest, AddKeyValueWritesUnderTheExistingKey) {
 
     // Writing again replaces the value, found without regard to case.
     EXPECT_EQ(Check().add(nullptr, "Software\\Tervalo\\codecbench", nullptr, "installdir", "/usr/local"), 1);
-    Store store;
-    std::string error, value;
-    ASSERT_TRUE(os::registry::ReadRoot(Root::User, &store, &error)) << error;
-    ASSERT_TRUE(store.GetValue("Software\\Tervalo\\codecbench", "InstallDir", &value));
-    EXPECT_EQ(value, "/usr/local");
-    ASSERT_TRUE(store.GetValue("Software\\Tervalo\\codecbench\\Paths", "DATA", &value));
-    EXPECT_EQ(value, "C:\\data \"x\"");
+    EXPECT_EQ(ValueIn(Root::User, "Software\\Tervalo\\codecbench", "InstallDir"), "/usr/local");
+    EXPECT_EQ(ValueIn(Root::User, "Software\\Tervalo\\codecbench\\Paths", "DATA"), "C:\\data \"x\"");
 }
 
 TEST_F(CheckTest, AddKeyValueToAMissingKeyFailsWithAMessage) {

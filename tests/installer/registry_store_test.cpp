@@ -79,15 +79,12 @@ TEST_F(RegistryStoreTest, ReadsTheDocumentedFormat) {
         "[\\software\\\\vendor\\PRODUCT A\\]\r\n"
         "\"second\"=\"2\"\r\n"
         "[Software\\Vendor\\Deep\\Below]\n");
+    EXPECT_EQ(ValueIn(Root::Machine, "software\\vendor\\product a", "uninstallstring"), "C:\\x\\UNWISE.EXE \"q\"\n  ");
+    EXPECT_EQ(ValueIn(Root::Machine, "Software\\Vendor\\Product A", ""), "unnamed");
+    EXPECT_EQ(ValueIn(Root::Machine, "Software\\Vendor\\Product A", "Second"), "2");  // merged key
     Store store;
-    std::string error, value;
+    std::string error;
     ASSERT_TRUE(os::registry::ReadRoot(Root::Machine, &store, &error)) << error;
-    ASSERT_TRUE(store.GetValue("software\\vendor\\product a", "uninstallstring", &value));
-    EXPECT_EQ(value, "C:\\x\\UNWISE.EXE \"q\"\n  ");
-    ASSERT_TRUE(store.GetValue("Software\\Vendor\\Product A", "", &value));
-    EXPECT_EQ(value, "unnamed");
-    ASSERT_TRUE(store.GetValue("Software\\Vendor\\Product A", "Second", &value));  // merged key
-    EXPECT_EQ(value, "2");
     EXPECT_TRUE(store.KeyExists("Software\\Vendor\\Deep"));  // implied by the key below it
     EXPECT_FALSE(store.KeyExists("Software\\Vendor\\Dee"));
     EXPECT_EQ(store.SubKeys("SOFTWARE\\Vendor"), (std::vector<std::string>{"Product A", "Deep"}));
@@ -154,14 +151,9 @@ TEST_F(RegistryStoreTest, WritersRunningAtOnceAllLand) {
     for (std::thread& t : writers) t.join();
     for (const std::string& e : errors) EXPECT_EQ(e, "");
 
-    Store store;
-    std::string error, value;
-    ASSERT_TRUE(os::registry::ReadRoot(Root::User, &store, &error)) << error;
     for (int w = 0; w < kWriters; ++w)
-        for (int i = 0; i < kEach; ++i) {
-            ASSERT_TRUE(store.GetValue(Numbered("Software\\W", w), Numbered("v", i), &value));
-            EXPECT_EQ(value, std::to_string(w * 100 + i));
-        }
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_EQ(ValueIn(Root::User, Numbered("Software\\W", w), Numbered("v", i)), std::to_string(w * 100 + i));
     // Only the store and its lock file remain: no temporary file left behind.
     std::vector<std::string> left;
     for (const auto& e : fs::directory_iterator(user_.parent_path())) left.push_back(e.path().filename().string());

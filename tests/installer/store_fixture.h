@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "oslayer/registry_store.h"
 #include "tests/support/file_text.h"
 
 class StoreFixture : public ::testing::Test {
@@ -35,6 +36,14 @@ class StoreFixture : public ::testing::Test {
         testsupport::WriteFile(machine_, text);
     }
     std::string UserText() const { return testsupport::ReadFile(user_); }
+
+    // A value as the root's file holds it now, or a note of why there is none.
+    static std::string ValueIn(os::registry::Root root, const std::string& key, const std::string& name) {
+        os::registry::Store store;
+        std::string error, value;
+        if (!os::registry::ReadRoot(root, &store, &error)) return "(unreadable: " + error + ")";
+        return store.GetValue(key, name, &value) ? value : "(no value)";
+    }
 
     std::filesystem::path dir_, machine_, user_;
 };
