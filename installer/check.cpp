@@ -95,7 +95,7 @@ bool FolderOfUninstallString(const std::string& command, std::string* folder) {
   return false;
 }
 
-// True when `path` names something other than a folder that can be opened for reading.
+// True when `path` opens for reading and is not a folder.
 bool FileOpensForReading(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -172,13 +172,12 @@ int SearchInstalled(void* owner, int* enumIndex, const char* keyPart, const char
 
   Store machine;
   std::string error;
-  if (!os::registry::ReadRoot(Root::Machine, &machine, &error))
-    return ShowSystemErrorMessage(owner, kTitle,
-                                  StoreFailure(std::string("cannot open the key ") + kUninstallKey, Root::Machine, error));
-  if (!machine.KeyExists(kUninstallKey))
-    return ShowSystemErrorMessage(owner, kTitle,
-                                  StoreFailure(std::string("cannot open the key ") + kUninstallKey, Root::Machine,
-                                               "the key does not exist"));
+  if (os::registry::ReadRoot(Root::Machine, &machine, &error) && !machine.KeyExists(kUninstallKey))
+    error = "the key does not exist";
+  if (!error.empty()) {
+    const std::string what = std::string("cannot open the key ") + kUninstallKey;
+    return ShowSystemErrorMessage(owner, kTitle, StoreFailure(what, Root::Machine, error));
+  }
 
   const std::vector<std::string> entries = machine.SubKeys(kUninstallKey);
   const std::string wanted = Slashes(fileName);
@@ -229,8 +228,9 @@ int CreateKey(void* owner, const char* subKey) {
   std::string error;
   const bool ok = os::registry::UpdateRoot(
       Root::User, [&](Store& store, std::string* why) { return store.CreateKey(path, why); }, &error);
-  if (!ok) return ShowSystemErrorMessage(owner, kTitle, StoreFailure("cannot create the key \"" + path + "\"", Root::User, error));
-  return 1;
+  if (ok) return 1;
+  const std::string what = "cannot create the key \"" + path + "\"";
+  return ShowSystemErrorMessage(owner, kTitle, StoreFailure(what, Root::User, error));
 }
 
 int SetStringValue(void* owner, const char* subKey, const char* key, const char* valueName, const char* value) {
@@ -238,27 +238,20 @@ int SetStringValue(void* owner, const char* subKey, const char* key, const char*
   const std::string outer = subKey != nullptr ? subKey : "";
   const std::string name = valueName != nullptr ? valueName : "";
   std::string error;
-  const bool ok = os::registry::UpdateRoot(
-      Root::User,
-      [&](Store& store, std::string* why) {
-        std::string path = outer;
-        if (!store.KeyExists(path)) {
-          *why = "the key \"" + path + "\" does not exist";
-          return false;
-        }
-        if (key != nullptr) {
-          path += "\\";
-          path += key;
-          if (!store.KeyExists(path)) {
-            *why = "the key \"" + path + "\" does not exist";
-            return false;
-          }
-        }
-        return store.SetValue(path, name, value, why);
-      },
-      &error);
-  if (!ok) return ShowSystemErrorMessage(owner, kTitle, StoreFailure("cannot write the value \"" + name + "\"", Root::User, error));
-  return 1;
+  // The key must exist, and so must key below it when given: keys are not created here.
+  auto write = [&](Store& store, std::string* why) {
+    auto missing = [&](const std::string& path) {
+      if (store.KeyExists(path)) return false;
+      *why = "the key \"" + path + "\" does not exist";
+      return true;
+    };
+    if (missing(outer)) return false;
+    const std::string path = key != nullptr ? outer + "\\" + key : outer;
+    return !missing(path) && store.SetValue(path, name, value, why);
+  };
+  if (os::registry::UpdateRoot(Root::User, write, &error)) return 1;
+  const std::string what = "cannot write the value \"" + name + "\"";
+  return ShowSystemErrorMessage(owner, kTitle, StoreFailure(what, Root::User, error));
 }
 
 }  // namespace
