@@ -52,30 +52,43 @@ const Library& Check() {
     return lib;
 }
 
-// Names of the symbols a shared object defines in its dynamic symbol table.
-std::vector<std::string> DefinedDynamicSymbols(const std::string& path) {
+// What a shared object's dynamic section says: the symbols it defines and the libraries it needs.
+struct DynamicInfo {
+    std::vector<std::string> defined, needed;
+};
+
+DynamicInfo ReadDynamicInfo(const std::string& path) {
     const std::string image = testsupport::ReadFile(path);
-    std::vector<std::string> names;
-    if (image.size() < sizeof(Elf64_Ehdr)) return names;
+    DynamicInfo info;
+    if (image.size() < sizeof(Elf64_Ehdr)) return info;
     const char* base = image.data();
     Elf64_Ehdr eh;
     std::memcpy(&eh, base, sizeof eh);
-    for (int i = 0; i < eh.e_shnum; ++i) {
-        Elf64_Shdr sh, strings;
-        std::memcpy(&sh, base + eh.e_shoff + i * static_cast<size_t>(eh.e_shentsize), sizeof sh);
-        if (sh.sh_type != SHT_DYNSYM) continue;
-        std::memcpy(&strings, base + eh.e_shoff + sh.sh_link * static_cast<size_t>(eh.e_shentsize), sizeof strings);
-        for (size_t off = 0; off + sizeof(Elf64_Sym) <= sh.sh_size; off += sizeof(Elf64_Sym)) {
+    auto section = [&](size_t i) {
+        Elf64_Shdr sh;
+        std::memcpy(&sh, base + eh.e_shoff + i * eh.e_shentsize, sizeof sh);
+        return sh;
+    };
+    for (size_t i = 0; i < eh.e_shnum; ++i) {
+        const Elf64_Shdr sh = section(i);
+        if (sh.sh_type != SHT_DYNSYM && sh.sh_type != SHT_DYNAMIC) continue;
+        const char* strings = base + section(sh.sh_link).sh_offset;
+        for (size_t off = 0; off + sh.sh_entsize <= sh.sh_size; off += sh.sh_entsize) {
+            if (sh.sh_type == SHT_DYNAMIC) {
+                Elf64_Dyn dyn;
+                std::memcpy(&dyn, base + sh.sh_offset + off, sizeof dyn);
+                if (dyn.d_tag == DT_NEEDED) info.needed.emplace_back(strings + dyn.d_un.d_val);
+                continue;
+            }
             Elf64_Sym sym;
             std::memcpy(&sym, base + sh.sh_offset + off, sizeof sym);
             const int bind = ELF64_ST_BIND(sym.st_info);
-            if (sym.st_shndx == SHN_UNDEF || sym.st_name == 0 || (bind != STB_GLOBAL && bind != STB_WEAK))
-                continue;
-            names.emplace_back(base + strings.sh_offset + sym.st_name);
+            if (sym.st_shndx != SHN_UNDEF && sym.st_name != 0 && (bind == STB_GLOBAL || bind == STB_WEAK))
+                info.defined.emplace_back(strings + sym.st_name);
         }
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(info.defined.begin(), info.defined.end());
+    return info;
 }
 
 class CheckTest : public StoreFixture {
@@ -147,7 +160,15 @@ TEST_F(CheckTest, ExportsExactlyTheFourOperations) {
     ASSERT_NE(dladdr(reinterpret_cast<void*>(Check().create), &info), 0);
     const std::vector<std::string> expected = {"AddKeyValueToRegistry", "CreateRegistry", "SearchLastVorpPath",
                                                "SearchWiseInstalledApplication"};
-    EXPECT_EQ(DefinedDynamicSymbols(info.dli_fname), expected);
+    const DynamicInfo dynamic = ReadDynamicInfo(info.dli_fname);
+    EXPECT_EQ(dynamic.defined, expected);
+
+    // Only the C and C++ run-times (and the sanitizer's): no Qt, nothing of the program.
+    ASSERT_FALSE(dynamic.needed.empty());
+    for (const std::string& lib : dynamic.needed)
+        EXPECT_TRUE(lib.rfind("libc.", 0) == 0 || lib.rfind("libstdc++.", 0) == 0 || lib.rfind("libm.", 0) == 0 ||
+                    lib.rfind("libgcc_s.", 0) == 0 || lib.rfind("libasan.", 0) == 0)
+            << lib;
 }
 
 // ---- finding an earlier installation -----------------------------------------------------
