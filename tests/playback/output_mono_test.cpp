@@ -69,28 +69,16 @@ TEST_F(MonoOutputTest, SpeakerVolumeKeepsR54Bit8AndRemembersTheCode) {
 
 TEST_F(MonoOutputTest, EachGroupSendsItsRegistersInOrderWithItsPauses) {
     Choose(MENUBAR_DEVICE_Mono);
-    CFG_REG[1] = 0x033;  // reference impedance and bits 4, 5 of other panels
-    CFG_REG[3] = 0x010;
-    CFG_REG[7] = 0x00A;
-    CFG_REG[40] = 0x009;
-    CFG_REG[49] = 0x030;
-    CFG_REG[50] = 0x1C0;
-    CFG_REG[56] = 0x180;
-    const std::pair<int, int> power[] = {
-        {MNOUTPUT_MNBUFDCOPEN, 1}, {MNOUTPUT_MNBIASEN, 1}, {MNOUTPUT_MNBUFIOEN, 0},   {MNOUTPUT_MNMONOEN, 0},
-        {MNOUTPUT_MNSPKNEN, 1},    {MNOUTPUT_MNSPKPEN, 1}, {MNOUTPUT_MNMONOMIXEN, 0}, {MNOUTPUT_MNSPKMIXEN, 1},
-    };
-    for (const auto& [control, value] : power) Set(P(), control, value);
+    // R1: reference impedance and bits 4, 5 of other panels.
+    SetRegisters({{1, 0x033}, {3, 0x010}, {7, 0x00A}, {40, 0x009}, {49, 0x030}, {50, 0x1C0}, {56, 0x180}});
+    SetAll(P(), {{MNOUTPUT_MNBUFDCOPEN, 1}, {MNOUTPUT_MNBIASEN, 1}, {MNOUTPUT_MNBUFIOEN, 0}, {MNOUTPUT_MNMONOEN, 0},
+                 {MNOUTPUT_MNSPKNEN, 1}, {MNOUTPUT_MNSPKPEN, 1}, {MNOUTPUT_MNMONOMIXEN, 0}, {MNOUTPUT_MNSPKMIXEN, 1}});
     Commit(P(), MNOUTPUT_MNMONOEN);
     EXPECT_EQ(Trace(), (std::vector<std::string>{W(1, 0x13B), Pause(300), W(3, 0x074)}));
 
     StartTrace();
-    Set(P(), MNOUTPUT_MNDAC2SPK, 1);
-    Set(P(), MNOUTPUT_MNBYP2SPK, 0);
-    Set(P(), MNOUTPUT_MNMIC2_2SPK, 1);
-    Set(P(), MNOUTPUT_MNDAC2MONO, 0);
-    Set(P(), MNOUTPUT_MNBYP2MONO, 1);
-    Set(P(), MNOUTPUT_MNMIC2_2MONO, 1);
+    SetAll(P(), {{MNOUTPUT_MNDAC2SPK, 1}, {MNOUTPUT_MNBYP2SPK, 0}, {MNOUTPUT_MNMIC2_2SPK, 1}, {MNOUTPUT_MNDAC2MONO, 0},
+                 {MNOUTPUT_MNBYP2MONO, 1}, {MNOUTPUT_MNMIC2_2MONO, 1}});
     Pick(P(), MNOUTPUT_MNMONOMUTE, 1);
     EXPECT_EQ(Trace(), (std::vector<std::string>{W(50, 0x1E1), Pause(300), W(56, 0x1C6)}));
 
@@ -107,24 +95,16 @@ TEST_F(MonoOutputTest, EachGroupSendsItsRegistersInOrderWithItsPauses) {
 
 TEST_F(MonoOutputTest, RefreshShowsTheFieldsOfTheRegisterCopy) {
     Choose(MENUBAR_DEVICE_Mono);
-    CFG_REG[1] = 0x104;
-    CFG_REG[3] = 0x0A8;
-    CFG_REG[7] = 0x001;
-    CFG_REG[40] = 0x004;
-    CFG_REG[49] = 0x009;
-    CFG_REG[50] = 0x020;
-    CFG_REG[56] = 0x041;
-    CFG_REG[54] = 0x0BF;
+    SetRegisters({{1, 0x104}, {3, 0x0A8}, {7, 0x001}, {40, 0x004}, {49, 0x009}, {50, 0x020}, {56, 0x041}, {54, 0x0BF}});
     Refresh(PANEL_MNTIMER);
-    const std::pair<int, int> shown[] = {
+    ExpectShown(P(), {
         {MNOUTPUT_MNBUFDCOPEN, 1}, {MNOUTPUT_MNBIASEN, 0},     {MNOUTPUT_MNBUFIOEN, 1},   {MNOUTPUT_MNMONOEN, 1},
         {MNOUTPUT_MNSPKNEN, 0},    {MNOUTPUT_MNSPKPEN, 1},     {MNOUTPUT_MNMONOMIXEN, 1}, {MNOUTPUT_MNSPKMIXEN, 0},
         {MNOUTPUT_MNSLOWCLKEN, 1}, {MNOUTPUT_MNMONOATTN, 1},   {MNOUTPUT_MNSPKATTN, 0},   {MNOUTPUT_MNMONOBOOST, 1},
         {MNOUTPUT_MNSPKBOOST, 0},  {MNOUTPUT_MNVROI, 1},       {MNOUTPUT_MNMIC2_2SPK, 1}, {MNOUTPUT_MNDAC2SPK, 0},
         {MNOUTPUT_MNMONOMUTE, 1},  {MNOUTPUT_MNDAC2MONO, 1},   {MNOUTPUT_MNSPKZC, 1},     {MNOUTPUT_MNSPKMUTE, 0},
         {MNOUTPUT_MNSPKVOL, 63},
-    };
-    for (const auto& [control, value] : shown) EXPECT_EQ(Get(P(), control), value) << "control " << control;
+    });
     EXPECT_TRUE(Writes().empty());
 }
 

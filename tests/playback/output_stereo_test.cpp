@@ -114,13 +114,12 @@ TEST_F(StereoOutputTest, MixerCommitSendsItsFourRegistersAndMirrorsTheEnables) {
     Choose(MENUBAR_DEVICE_StereoJorb);
     CFG_REG[3] = 0x1E0;  // output enables of the Output Enable box
     CFG_REG[49] = 0x003; // thermal shutdown and output resistance of the Miscellaneous box
-    const std::pair<int, int> values[] = {
+    SetAll(P(), {
         {CFGOUTJorb_LMIXEN, 1},     {CFGOUTJorb_RMIXEN, 0},     {CFGOUTJorb_DACR2LMIX, 1}, {CFGOUTJorb_DACL2RMIX, 0},
         {CFGOUTJorb_DACL2LMIX, 1},  {CFGOUTJorb_BYPL2LMIX, 0},  {CFGOUTJorb_BYPLMIXVOL, 5}, {CFGOUTJorb_AUXL2LMIX, 1},
         {CFGOUTJorb_AUXLMIXVOL, 7}, {CFGOUTJorb_DACR2RMIX, 1},  {CFGOUTJorb_BYPR2RMIX, 1}, {CFGOUTJorb_BYPRMIXVOL, 2},
         {CFGOUTJorb_AUXR2RMIX, 0},  {CFGOUTJorb_AUXRMIXVOL, 0},
-    };
-    for (const auto& [control, value] : values) Set(P(), control, value);
+    });
     Set(P(), CFGOUTJorb_LMIXEN2, 0);
     Set(P(), CFGOUTJorb_RMIXEN2, 1);
     Commit(P(), CFGOUTJorb_BYPR2RMIX);
@@ -136,15 +135,14 @@ TEST_F(StereoOutputTest, EnablesSendR1R2R3200msApartAndKeepEveryBitTheyDoNotOwn)
     CFG_REG[1] = 0x03B;  // reference impedance, speaker bias, and bits 4 and 5 of other panels
     CFG_REG[2] = 0x03F;
     CFG_REG[3] = 0x01F;
-    const std::pair<int, int> ticks[] = {
+    SetAll(P(), {
         {CFGOUTJorb_BUFDCOPEN, 1}, {CFGOUTJorb_OUT4MIXEN, 0}, {CFGOUTJorb_OUT3MIXEN, 1}, {CFGOUTJorb_BUFIOEN, 1},
         {CFGOUTJorb_ROUT1EN, 1},   {CFGOUTJorb_LOUT1EN, 0},   {CFGOUTJorb_SLEEP, 0},     {CFGOUTJorb_OUT4EN, 1},
         {CFGOUTJorb_OUT3EN, 0},    {CFGOUTJorb_LOUT2EN, 1},   {CFGOUTJorb_ROUT2EN, 1},   {CFGOUTJorb_RMIXEN2, 1},
         {CFGOUTJorb_LMIXEN2, 0},
         {CFGOUTJorb_STBIASEN, 0},  // has its own callback: this commit leaves R1 bit 3 alone
         {CFGOUTJorb_LMIXEN, 1},    {CFGOUTJorb_RMIXEN, 0},
-    };
-    for (const auto& [control, value] : ticks) Set(P(), control, value);
+    });
     Commit(P(), CFGOUTJorb_SLEEP);
     EXPECT_EQ(Trace(), (std::vector<std::string>{W(1, 0x17F), Pause(200), W(2, 0x13F), Pause(200), W(3, 0x17B)}));
     EXPECT_EQ(Get(P(), CFGOUTJorb_LMIXEN), 0);
@@ -201,21 +199,15 @@ TEST_F(StereoOutputTest, AuxiliaryMixersAndSubmixerWriteTheirOwnRegisterOnce) {
 
 TEST_F(StereoOutputTest, RefreshShowsEveryFieldWithBothMixerEnableCopies) {
     Choose(MENUBAR_DEVICE_StereoJorb);
-    CFG_REG[1] = 0x1C8;
-    CFG_REG[3] = 0x00C;
-    CFG_REG[43] = 0x00D;
-    CFG_REG[49] = 0x01E;
-    CFG_REG[50] = 0x1F5;
-    CFG_REG[57] = 0x035;
+    SetRegisters({{1, 0x1C8}, {3, 0x00C}, {43, 0x00D}, {49, 0x01E}, {50, 0x1F5}, {57, 0x035}});
     Refresh(PANEL_STTIMER);
-    const std::pair<int, int> shown[] = {
+    ExpectShown(P(), {
         {CFGOUTJorb_BUFDCOPEN, 1}, {CFGOUTJorb_OUT4MIXEN, 1},  {CFGOUTJorb_OUT3MIXEN, 1},  {CFGOUTJorb_STBIASEN, 1},
         {CFGOUTJorb_BUFIOEN, 0},   {CFGOUTJorb_LMIXEN, 1},     {CFGOUTJorb_LMIXEN2, 1},    {CFGOUTJorb_RMIXEN, 1},
         {CFGOUTJorb_RMIXEN2, 1},   {CFGOUTJorb_BEEPEN, 1},     {CFGOUTJorb_BEEPVOL, 6},    {CFGOUTJorb_OUT4BOOST, 1},
         {CFGOUTJorb_TSDEN, 1},     {CFGOUTJorb_VROI, 0},       {CFGOUTJorb_DACL2LMIX, 1},  {CFGOUTJorb_BYPLMIXVOL, 5},
         {CFGOUTJorb_AUXLMIXVOL, 7}, {CFGOUTJorb_HALFSIG, 1},   {CFGOUTJorb_RDAC2OUT4, 1},  {CFGOUTJorb_LDAC2OUT4, 0},
-    };
-    for (const auto& [control, value] : shown) EXPECT_EQ(Get(P(), control), value) << "control " << control;
+    });
     EXPECT_TRUE(Writes().empty());
 }
 

@@ -80,6 +80,17 @@ protected:
         ASSERT_GE(rt::SetCtrlVal(panel, control, value), 0) << "control " << control << " value " << value;
     }
     int Get(int panel, int control) { return CtrlInt(panel, control); }
+    // (control, value) or (register, value) pairs.
+    using Pairs = std::vector<std::pair<int, int>>;
+    void SetAll(int panel, const Pairs& values) {
+        for (const auto& [control, value] : values) Set(panel, control, value);
+    }
+    static void SetRegisters(const Pairs& values) {
+        for (const auto& [reg, value] : values) CFG_REG[reg] = static_cast<uint32_t>(value);
+    }
+    void ExpectShown(int panel, const Pairs& values) {
+        for (const auto& [control, value] : values) EXPECT_EQ(Get(panel, control), value) << "control " << control;
+    }
     // The user's commit of a control that already holds its new value.
     void Commit(int panel, int control) { rt::CallCtrlCallback(panel, control, rt::EVENT_COMMIT, 0, 0); }
     // A value chosen by the user: set, then committed.
