@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "capture/eq_panel.h"
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
@@ -131,6 +132,17 @@ void ShowEqualiser(int panel, const Equaliser& eq) {
             rt::SetCtrlVal(panel, eq.bandwidth[band - 2], static_cast<int>(Field(reg, 8, 0x1)));
     }
     rt::SetCtrlVal(panel, eq.path, (CFG_REG[eq.pathReg] & eq.pathMask) ? 1 : 0);
+}
+
+void ApplyEqPreset(const Equaliser& eq, int preset) {
+    unsigned bands[5];
+    for (int band = 0; band < 5; ++band) bands[band] = CFG_REG[eq.firstReg + band];
+    if (!ApplyEQPresetToBands(preset, bands)) return;
+    for (int band = 0; band < 5; ++band) {
+        CFG_REG[eq.firstReg + band] = bands[band];
+        WriteRegister(eq.firstReg + band);
+    }
+    FlagCFGUpdate = 1;
 }
 
 void SetEqToolTips(int panel, const Equaliser& eq, const char* pathText) {

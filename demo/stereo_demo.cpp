@@ -75,11 +75,11 @@ constexpr Equaliser kEqualiser = {
 }  // namespace
 
 const StereoDemo kModels[] = {
-    {"Jorb", "", &PHandleSTDemo, &PHandleSTEQ, STRamp, true, true, {1, 2, 3, 4, 5, 6, 7}},
-    {"Zuta", "Zuta", &PHandleSTDemoZuta, &PHandleSTEQZuta, STRampZuta, true, true, {1, 2, 3, 4, 5, 6, 7}},
-    {"Jora", "Jora", &PHdlDemoJora, &PHdlEQJora, STRamp_Jora, true, true, {1, 2, 3, 4, 5, 6, 7}},
-    {"Qeva", "Qeva", &PHdlDemoQeva, &PHdlEQQeva, STRamp_Qeva, false, true, {1, 3, 5, 6, 7}},
-    {"Qevb", "Qevb", &PHdlDemoQevb, nullptr, nullptr, false, false, {1, 3, 5, 6, 7}},
+    {"Jorb", "", &PHandleSTDemo, &PHandleSTEQ, STRamp, true, true},
+    {"Zuta", "Zuta", &PHandleSTDemoZuta, &PHandleSTEQZuta, STRampZuta, true, true},
+    {"Jora", "Jora", &PHdlDemoJora, &PHdlEQJora, STRamp_Jora, true, true},
+    {"Qeva", "Qeva", &PHdlDemoQeva, &PHdlEQQeva, STRamp_Qeva, false, true},
+    {"Qevb", "Qevb", &PHdlDemoQevb, nullptr, nullptr, false, false},
 };
 
 namespace {
@@ -188,10 +188,8 @@ void StereoSetAlc(const StereoDemo&, int panel) {
 }
 
 void RegisterStereoDemoCallbacks() {
-    for (const StereoDemo& m : kModels) {
+    for (const StereoDemo& m : kModels)
         if (m.bound) Register(m);
-        RegisterStereoPresetCallbacks(m);
-    }
 }
 
 }  // namespace demo
