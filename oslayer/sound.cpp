@@ -242,7 +242,17 @@ struct Service {
 };
 
 Service& S() {
-    static Service* s = new Service;  // lives for the process (threads may still end at exit)
+    // Lives for the process; at exit the sound playing is stopped and takes not saved are
+    // deleted, so no thread runs on into the library's teardown.
+    static Service* s = [] {
+        auto* created = new Service;
+        std::atexit([] {
+            Service& svc = S();
+            std::lock_guard<std::mutex> lock(svc.m);
+            svc.CloseAll();
+        });
+        return created;
+    }();
     return *s;
 }
 

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <thread>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -354,6 +355,25 @@ TEST_F(WavBlock, PlayFlagsFollowLoopAndAsynchronous) {
     rt::SetCtrlVal(panel, CFGDEMOZutb_LOOP, 0);
     Press(CFGDEMOZutb_CBPLAY);
     EXPECT_FALSE(IsDimmed(CFGDEMOZutb_ASYNCHRONOUS));
+}
+
+TEST_F(WavBlock, PlayThatWaitsKeepsTheWindowPaintingUntilTheSoundEnds) {
+    ChooseFolder(SoundFolder());
+    rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, 1);
+    // The device takes 100 frames and then holds: the play waits in painting slices (through
+    // the sleeper) until the sound is stopped on the fifth one.
+    os::TestSoundBackend::Config c;
+    c.outputFrameLimit = 100;
+    sound.SetConfig(c);
+    int slices = 0;
+    os::SetSleeper([&](int) {
+        if (++slices == 5) std::thread([] { os::PlaySound(nullptr, 0); }).join();
+    });
+    Press(CFGDEMOZutb_CBPLAY);
+    os::SetSleeper([](int) {});
+    EXPECT_GE(slices, 5);
+    EXPECT_FALSE(os::CurrentSound().playing);
+    EXPECT_EQ(os::CurrentSound().flags, 2u);
 }
 
 TEST_F(WavBlock, ListCommitPlaysAndWhilePlayingAsksToStopFirst) {

@@ -158,7 +158,9 @@ TEST_F(Sound, StopKeepsWhatCameInAndCloseWithoutSaveLeavesNothing) {
     ASSERT_EQ(os::SoundRecRecord(id, 60000), os::SOUND_OK);
     ASSERT_TRUE(WaitFor([&] { return sound.FramesRecorded() == 32000; }));
     EXPECT_TRUE(os::SoundRecIsRecording(id));
-    EXPECT_EQ(Names(dir).size(), 1u);  // the take, on disk while it comes in
+    // The take is on disk while it comes in.
+    ASSERT_EQ(Names(dir).size(), 1u);
+    EXPECT_GE(fs::file_size(dir / Names(dir)[0]), 2u * 32000);
     EXPECT_EQ(os::SoundRecStop(id), os::SOUND_OK);
     EXPECT_FALSE(os::SoundRecIsRecording(id));
     ASSERT_EQ(os::SoundRecSave(id, (dir / "two.wav").c_str(), false), os::SOUND_OK);
@@ -184,6 +186,21 @@ TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 1600);
     os::SoundRecClose(id);
     EXPECT_EQ(Names(dir), (std::vector<std::string>{"keep.wav"}));
+}
+
+TEST_F(Sound, SaveToAnotherFileSystemCopiesBesideTheTargetThenRenames) {
+    const fs::path shm = "/dev/shm";
+    if (!fs::is_directory(shm) || access(shm.c_str(), W_OK) != 0) GTEST_SKIP() << "no /dev/shm";
+    const fs::path target = shm / ("codecbench-sound-" + std::to_string(::getpid()) + ".wav");
+    const unsigned id = OpenRecorder();
+    ASSERT_EQ(os::SoundRecRecord(id, 500), os::SOUND_OK);
+    ASSERT_TRUE(WaitFor([&] { return !os::SoundRecIsRecording(id); }));
+    EXPECT_EQ(os::SoundRecSave(id, target.c_str(), false), os::SOUND_OK);
+    os::SoundRecClose(id);
+    EXPECT_EQ(ReadWav(target).Frames(), 8000);
+    EXPECT_TRUE(Names(dir).empty());  // the take is gone from its folder
+    for (const auto& name : Names(shm)) EXPECT_EQ(name.rfind(".save-", 0), std::string::npos) << name;
+    fs::remove(target);
 }
 
 TEST_F(Sound, RecorderRefusesFormatsItCannotWrite) {
