@@ -82,67 +82,69 @@ PaStream* OpenStream(bool input, PaDeviceIndex device, int rate, int channels, i
     return stream;
 }
 
+// What a stream of either direction holds: the open stream, the format it took, whether it
+// was aborted.
+struct PaStreamState {
+    PaStream* stream;
+    int rate, channels;
+    std::atomic<bool> aborted{false};
+
+    // Plays what is queued to its end (drain, unless aborted) or drops it, and closes.
+    void Finish(bool drain) {
+        if (!stream) return;
+        if (drain && !aborted)
+            Pa_StopStream(stream);
+        else
+            Pa_AbortStream(stream);
+        Pa_CloseStream(stream);
+        stream = nullptr;
+    }
+};
+
 class PaOutput : public SoundOutput {
 public:
-    PaOutput(PaStream* s, int rate, int channels) : stream_(s), rate_(rate), channels_(channels) {}
+    PaOutput(PaStream* s, int rate, int channels) : s_{s, rate, channels} {}
     ~PaOutput() override { Close(false); }
-    int SampleRate() const override { return rate_; }
-    int Channels() const override { return channels_; }
+    int SampleRate() const override { return s_.rate; }
+    int Channels() const override { return s_.channels; }
     // Writes in slices of at most 50 ms so that an abort is seen soon.
     bool Write(const float* frames, long count) override {
-        const long slice = std::max(1, rate_ / 20);
+        const long slice = std::max(1, s_.rate / 20);
         while (count > 0) {
-            if (aborted_) return false;
+            if (s_.aborted) return false;
             long n = std::min(count, slice);
-            PaError e = Pa_WriteStream(stream_, frames, n);
+            PaError e = Pa_WriteStream(s_.stream, frames, n);
             if (e != paNoError && e != paOutputUnderflowed) return false;
-            frames += n * channels_;
+            frames += n * s_.channels;
             count -= n;
         }
-        return !aborted_;
+        return !s_.aborted;
     }
-    void Abort() override { aborted_ = true; }
-    void Close(bool drain) override {
-        if (!stream_) return;
-        if (drain && !aborted_)
-            Pa_StopStream(stream_);
-        else
-            Pa_AbortStream(stream_);
-        Pa_CloseStream(stream_);
-        stream_ = nullptr;
-    }
+    void Abort() override { s_.aborted = true; }
+    void Close(bool drain) override { s_.Finish(drain); }
 
 private:
-    PaStream* stream_;
-    int rate_, channels_;
-    std::atomic<bool> aborted_{false};
+    PaStreamState s_;
 };
 
 class PaInput : public SoundInput {
 public:
-    PaInput(PaStream* s, int rate, int channels) : stream_(s), rate_(rate), channels_(channels) {}
+    PaInput(PaStream* s, int rate, int channels) : s_{s, rate, channels} {}
     ~PaInput() override { Close(); }
-    int SampleRate() const override { return rate_; }
-    int Channels() const override { return channels_; }
+    int SampleRate() const override { return s_.rate; }
+    int Channels() const override { return s_.channels; }
     long Read(float* frames, long count) override {
-        if (aborted_) return 0;
-        count = std::min<long>(count, std::max(1, rate_ / 20));
-        PaError e = Pa_ReadStream(stream_, frames, count);
+        if (s_.aborted) return 0;
+        count = std::min<long>(count, std::max(1, s_.rate / 20));
+        PaError e = Pa_ReadStream(s_.stream, frames, count);
         if (e != paNoError && e != paInputOverflowed) return -1;
-        return aborted_ ? 0 : count;
+        return s_.aborted ? 0 : count;
     }
-    void Abort() override { aborted_ = true; }
-    void Close() override {
-        if (!stream_) return;
-        Pa_AbortStream(stream_);
-        Pa_CloseStream(stream_);
-        stream_ = nullptr;
-    }
+    void Abort() override { s_.aborted = true; }
+    void Close() override { s_.Finish(false); }
 
 private:
-    PaStream* stream_;
-    int rate_, channels_;
-    std::atomic<bool> aborted_{false};
+    PaStreamState s_;
 };
 
 class PortAudio : public SoundBackend {

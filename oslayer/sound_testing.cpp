@@ -136,43 +136,40 @@ void TestSoundBackend::Clear() {
     played_ = recorded_ = 0;
 }
 
+bool TestSoundBackend::Refuse(const std::string& direction, unsigned* code, std::string* error) {
+    calls_.push_back("no " + direction);
+    *code = SOUNDERR_NO_DEVICE;
+    *error = "No sound " + direction + " device was found.";
+    return false;
+}
+
+bool TestSoundBackend::Admit(bool present, const std::string& direction, int takesRate, int takesChannels, int* rate,
+                             int* channels, unsigned* code, std::string* error) {
+    if (!present) return Refuse(direction, code, error);
+    if (takesRate > 0) *rate = takesRate;
+    if (takesChannels > 0) *channels = takesChannels;
+    calls_.push_back("open " + direction + " " + std::to_string(*rate) + " " + std::to_string(*channels));
+    ++open_;
+    return true;
+}
+
 std::unique_ptr<SoundOutput> TestSoundBackend::OpenOutput(int rate, int channels, unsigned* code, std::string* error) {
     std::lock_guard<std::mutex> lock(m_);
-    if (!config_.hasOutput) {
-        calls_.push_back("no output");
-        *code = SOUNDERR_NO_DEVICE;
-        *error = "No sound output device was found.";
+    if (!Admit(config_.hasOutput, "output", config_.outputRate, config_.outputChannels, &rate, &channels, code, error))
         return nullptr;
-    }
-    const int r = config_.outputRate > 0 ? config_.outputRate : rate;
-    const int c = config_.outputChannels > 0 ? config_.outputChannels : channels;
-    calls_.push_back("open output " + std::to_string(r) + " " + std::to_string(c));
-    ++open_;
-    return std::make_unique<TestOutput>(*this, r, c);
+    return std::make_unique<TestOutput>(*this, rate, channels);
 }
 
 std::unique_ptr<SoundInput> TestSoundBackend::OpenInput(int rate, int channels, unsigned* code, std::string* error) {
     std::lock_guard<std::mutex> lock(m_);
-    if (!config_.hasInput) {
-        calls_.push_back("no input");
-        *code = SOUNDERR_NO_DEVICE;
-        *error = "No sound input device was found.";
+    if (!Admit(config_.hasInput, "input", config_.inputRate, config_.inputChannels, &rate, &channels, code, error))
         return nullptr;
-    }
-    const int r = config_.inputRate > 0 ? config_.inputRate : rate;
-    const int c = config_.inputChannels > 0 ? config_.inputChannels : channels;
-    calls_.push_back("open input " + std::to_string(r) + " " + std::to_string(c));
-    ++open_;
-    return std::make_unique<TestInput>(*this, r, c);
+    return std::make_unique<TestInput>(*this, rate, channels);
 }
 
 bool TestSoundBackend::HasInput(unsigned* code, std::string* error) {
     std::lock_guard<std::mutex> lock(m_);
-    if (config_.hasInput) return true;
-    calls_.push_back("no input");
-    *code = SOUNDERR_NO_DEVICE;
-    *error = "No sound input device was found.";
-    return false;
+    return config_.hasInput || Refuse("input", code, error);
 }
 
 }  // namespace os

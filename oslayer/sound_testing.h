@@ -54,6 +54,11 @@ public:
 private:
     friend class TestOutput;
     friend class TestInput;
+    // Under the lock: an absent device is refused (logged, SOUNDERR_NO_DEVICE); else the open is
+    // logged with the format the device takes and counted.
+    bool Refuse(const std::string& direction, unsigned* code, std::string* error);
+    bool Admit(bool present, const std::string& direction, int takesRate, int takesChannels, int* rate, int* channels,
+               unsigned* code, std::string* error);
 
     mutable std::mutex m_;
     std::condition_variable wake_;

@@ -117,6 +117,23 @@ protected:
         popups.QueueDir(dir.string());
         Press(CFGDEMOZutb_CHANGEDIR);
     }
+    // Start Record fails with `detail` told to the user; the recorder stays closed and Start
+    // Record can be pressed again.
+    void ExpectStartRecordRefused(const std::string& detail) {
+        Press(CFGDEMOZutb_CBRECORD);
+        EXPECT_EQ(Titles(Kind::Message), (std::vector<std::string>{"Start Record|Recording could not start.\n" + detail}));
+        EXPECT_EQ(bnotOpen, 1);
+        EXPECT_EQ(bFirst, 1);
+        EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBRECORD));
+        EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    }
+    // The sound devices the machine has.
+    void Devices(bool output, bool input) {
+        os::TestSoundBackend::Config c;
+        c.hasOutput = output;
+        c.hasInput = input;
+        sound.SetConfig(c);
+    }
     bool WaitSoundEnd() {
         return ProcessEventsUntil([] { return !os::CurrentSound().playing; }, 5000);
     }
@@ -228,28 +245,15 @@ TEST_F(WavBlock, StopWithoutARecordingClosesAndAsksNothing) {
 
 TEST_F(WavBlock, FolderThatCannotBeWrittenIsReportedAtStart) {
     std::ofstream("WaveFile") << "a file where the folder should be";
-    Press(CFGDEMOZutb_CBRECORD);
-    ASSERT_EQ(Titles(Kind::Message).size(), 1u);
-    EXPECT_EQ(Titles(Kind::Message)[0], "Start Record|Recording could not start.\nCannot write to \"WaveFile\": Not a directory.");
-    EXPECT_EQ(bnotOpen, 1);
-    EXPECT_EQ(bFirst, 1);
-    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBRECORD));
-    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    ExpectStartRecordRefused("Cannot write to \"WaveFile\": Not a directory.");
     EXPECT_TRUE(sound.Calls().empty());
 }
 
 TEST_F(WavBlock, NoInputDeviceIsReportedAndTheRecorderStaysClosed) {
-    os::TestSoundBackend::Config c;
-    c.hasInput = false;
-    sound.SetConfig(c);
-    Press(CFGDEMOZutb_CBRECORD);
-    EXPECT_EQ(Titles(Kind::Message),
-              (std::vector<std::string>{"Start Record|Recording could not start.\nNo sound input device was found."}));
-    EXPECT_EQ(bnotOpen, 1);
-    EXPECT_EQ(bFirst, 1);
-    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBRECORD));
+    Devices(true, false);
+    ExpectStartRecordRefused("No sound input device was found.");
     // A device plugged in later records normally.
-    sound.SetConfig(os::TestSoundBackend::Config{});
+    Devices(true, true);
     Take(5);
     EXPECT_TRUE(ReadWav("WaveFile/100407.wav").ok);
 }
@@ -299,13 +303,7 @@ TEST_F(WavBlock, PortAudioWithoutASoundDeviceReportsTheFailureAtStartRecord) {
     unsigned code = 0;
     std::string error;
     if (os::PortAudioBackend()->HasInput(&code, &error)) GTEST_SKIP() << "this machine has a sound input";
-    Press(CFGDEMOZutb_CBRECORD);
-    EXPECT_EQ(Titles(Kind::Message),
-              (std::vector<std::string>{"Start Record|Recording could not start.\nNo sound input device was found."}));
-    EXPECT_EQ(bnotOpen, 1);
-    EXPECT_EQ(bFirst, 1);
-    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBRECORD));
-    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    ExpectStartRecordRefused("No sound input device was found.");
     EXPECT_TRUE(Names("WaveFile").empty());
 }
 
@@ -400,9 +398,7 @@ TEST_F(WavBlock, PlayWithAnEmptyListSaysSoAndChangesNothing) {
 
 TEST_F(WavBlock, NoOutputDeviceIsReportedAndAFileThatCannotPlayIsNot) {
     ChooseFolder(SoundFolder());
-    os::TestSoundBackend::Config c;
-    c.hasOutput = false;
-    sound.SetConfig(c);
+    Devices(false, true);
     Press(CFGDEMOZutb_CBPLAY);
     EXPECT_EQ(Titles(Kind::Message),
               (std::vector<std::string>{"Start Play|The sound could not be played.\nNo sound output device was found."}));
@@ -410,7 +406,7 @@ TEST_F(WavBlock, NoOutputDeviceIsReportedAndAFileThatCannotPlayIsNot) {
     EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPP));
 
     // A file that is not a sound: no message, the buttons show "playing" until Stop Play.
-    sound.SetConfig(os::TestSoundBackend::Config{});
+    Devices(true, true);
     popups.Clear();
     std::ofstream(cwd / "sounds" / "b.wav", std::ios::trunc) << "not a sound";
     rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, 1);
