@@ -6,10 +6,6 @@
 void RegisterDeviceCallbacks() {
 #define DEVICE_REGISTER_CALLBACK(name, model, op) rt::RegisterCtrlCallback(#name, name);
     DEVICE_BOARD_CALLBACKS(DEVICE_REGISTER_CALLBACK)
+    DEVICE_POWER_CALLBACKS(DEVICE_REGISTER_CALLBACK)
 #undef DEVICE_REGISTER_CALLBACK
-    rt::RegisterCtrlCallback("BResetCB", BResetCB);
-    rt::RegisterCtrlCallback("BResetCBZuta", BResetCBZuta);
-    rt::RegisterCtrlCallback("BResetCBZutb", BResetCBZutb);
-    rt::RegisterCtrlCallback("BResetCBJora", BResetCBJora);
-    rt::RegisterCtrlCallback("BResetCBQeva", BResetCBQeva);
 }

@@ -1,13 +1,10 @@
 // The named operations of device control: the communication-mode operations, every board-block
-// callback bound to the shared implementation with its model, the panel refreshes and the
-// reset.
+// callback bound to the shared implementation with its model, and the panel refreshes.
 #include "device/device_services.h"
 
 #include "device/device_model.h"
-#include "link/usbcomvunt.h"
-#include "regmap/regmap_model.h"
+#include "device/power_model.h"
 #include "runtime/ui.h"
-#include "shell/handles.h"
 #include "shell/state.h"
 
 int FlagAudioInterfaceActive = 0;
@@ -18,26 +15,6 @@ int STRout2CurrentVOL = 0;
 int MNSPKCurrentVOL = 0;
 
 using device::DevId;
-
-namespace {
-
-// "Reset": a software reset of the codec, then the mode again and a read-back.
-using ReadAllFn = int (*)(int, int, int, void*, int, int);
-int Reset(int event, void (*enableCommMode)(), ReadAllFn readAll, int regMapPanel) {
-    if (event != rt::EVENT_COMMIT) return 0;
-    CFG_REG[0] = 0;
-    ZelqxWriteOneReg(0);
-    rt::Delay(0.3);
-    if (QuillonMode == 0 && DeviceAttached) {
-        enableCommMode();
-        readAll(regMapPanel, 0, rt::EVENT_COMMIT, nullptr, 0, 0);
-    }
-    PoweredUp = 0;
-    FlagCFGUpdate = 1;
-    return 0;
-}
-
-}  // namespace
 
 void ResetDeviceControlState() { FlagAudioInterfaceActive = 0; }
 
@@ -72,27 +49,12 @@ void MNPykaReadGPIOSettings(unsigned char w[2]) { device::PackBoardWord(DevId::P
 DEVICE_BOARD_CALLBACKS(DEVICE_DEFINE_CALLBACK)
 #undef DEVICE_DEFINE_CALLBACK
 
-// ---- panel refresh (the panels carry no register controls yet) ---------------------------
-void UpdateDevCtrlPanel() {}
-void UpdateDevCtrlPanel_Jora() {}
-void UpdateDevCtrlPanel_Qeva() {}
-void UpdateDevCtrlPanelZuta() {}
-void UpdateDevCtrlPanelZutb() {}
-void MNUpdateDevCtrlPanel() {}
-void MNPykbUpdateDevCtrlPanel() {}
-void MNPykaUpdateDevCtrlPanel() {}
-
-// ---- reset -------------------------------------------------------------------------------
-int BResetCB(int, int, int e, void*, int, int) { return Reset(e, EnableCommModeJorb, STReadAllCB, PHandleSTRegMap); }
-int BResetCBZuta(int, int, int e, void*, int, int) {
-    return Reset(e, EnableCommModeZuta, STReadAllCBZuta, PHandleSTRegMapZuta);
-}
-int BResetCBZutb(int, int, int e, void*, int, int) {
-    return Reset(e, EnableCommModeZutb, STReadAllCBZutb, PHandleSTRegMapZutb);
-}
-int BResetCBJora(int, int, int e, void*, int, int) {
-    return Reset(e, EnableCommModeJora, STReadAllCBJora, PHdlRegMapJora);
-}
-int BResetCBQeva(int, int, int e, void*, int, int) {
-    return Reset(e, EnableCommModeQeva, STReadAllCBQeva, PHdlRegMapQeva);
-}
+// ---- panel refresh from CFG_REG (no traffic) ---------------------------------------------
+void UpdateDevCtrlPanel() { device::RefreshPowerControls(DevId::Jorb); }
+void UpdateDevCtrlPanel_Jora() { device::RefreshPowerControls(DevId::Jora); }
+void UpdateDevCtrlPanel_Qeva() { device::RefreshPowerControls(DevId::Qeva); }
+void UpdateDevCtrlPanelZuta() { device::RefreshPowerControls(DevId::Zuta); }
+void UpdateDevCtrlPanelZutb() { device::RefreshPowerControls(DevId::Zutb); }
+void MNUpdateDevCtrlPanel() { device::RefreshPowerControls(DevId::Pykc); }
+void MNPykbUpdateDevCtrlPanel() { device::RefreshPowerControls(DevId::Pykb); }
+void MNPykaUpdateDevCtrlPanel() { device::RefreshPowerControls(DevId::Pyka); }

@@ -16,6 +16,8 @@
 
 #include <cstdint>
 
+#include "device/power.h"
+
 // 1 while the board's digital audio interface is routed (lights the audio-interface group of
 // the diagrams); set by the routing buttons and the board-word packing, cleared by each
 // path-view initialisation.
@@ -289,15 +291,7 @@ void MNUpdateDevCtrlPanel();
 void MNPykbUpdateDevCtrlPanel();
 void MNPykaUpdateDevCtrlPanel();
 
-// ---- reset -------------------------------------------------------------------------------
-// "Reset": software reset of the codec (register 0 <- 0), then re-select the mode and read all
-// registers back unless write-only mode is on or no board is attached.
-int BResetCB(int panel, int control, int event, void* data, int e1, int e2);
-int BResetCBZuta(int panel, int control, int event, void* data, int e1, int e2);
-int BResetCBZutb(int panel, int control, int event, void* data, int e1, int e2);
-int BResetCBJora(int panel, int control, int event, void* data, int e1, int e2);
-int BResetCBQeva(int panel, int control, int event, void* data, int e1, int e2);
-
+// ---- power, reset and device buttons (device/power.h) ------------------------------------
 // Bridge command of the "USB <--> PCM" routing buttons.
 inline constexpr uint8_t CMD_USB_PCM_ROUTE = 0x35;
 
