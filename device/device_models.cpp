@@ -18,34 +18,34 @@
 namespace device {
 namespace {
 
-// The stereo panels with every board control (Jorb, Zuta, Zutb).
-#define FULL_STEREO_IDS(P)                                                                                   \
-    DevCtrlIds {                                                                                           \
-        P(ST3WSPIModeEn), P(ST4WSPIModeEn), P(STI2CModeEn), P(STExternalCtrl), P(STModeSelect),            \
-            P(STI2CBuadRate), P(BConfigBoard), P(CUSBI2SEn), P(CAPMASEn), P(CSPDIFMASEn), P(CAPSLAVEEn),   \
-            P(CSPDIFSLAVEEn), P(CDirectDUTEn), P(CDigitalReset), P(NVuntRegAddr), P(NVuntRegVal),          \
-            P(BVuntRegRead), P(BVuntRrgWrite), P(BUSBCODEC), P(BUSBPCM), P(BCODECPCM), P(BMIXALL),         \
-            P(BEnableUSBPCM), P(BDisableUSBPCM), P(STVuntConfigEN), P(RBCLKSelect), P(RFSLocSelect),       \
-            P(RFSLengthSelect), P(CFSDELAY)                                                                \
+// The controls every device-control panel carries: I2S sources, bridge registers, routing.
+#define I2S_AND_BRIDGE_IDS(P)                                                                          \
+    P(CUSBI2SEn), P(CAPMASEn), P(CSPDIFMASEn), P(CAPSLAVEEn), P(CSPDIFSLAVEEn), P(CDirectDUTEn),       \
+        P(CDigitalReset), P(NVuntRegAddr), P(NVuntRegVal), P(BVuntRegRead), P(BVuntRrgWrite),          \
+        P(BUSBCODEC), P(BUSBPCM), P(BCODECPCM)
+#define STEREO_INTERFACE_IDS(P)                                                                        \
+    P(ST3WSPIModeEn), P(ST4WSPIModeEn), P(STI2CModeEn), P(STExternalCtrl), P(STModeSelect),           \
+        P(STI2CBuadRate), P(BConfigBoard)
+#define PCM_IDS(P) P(RBCLKSelect), P(RFSLocSelect), P(RFSLengthSelect), P(CFSDELAY)
+
+// Jorb, Zuta and Zutb: every board control.
+#define FULL_STEREO_IDS(P)                                                                             \
+    DevCtrlIds {                                                                                       \
+        STEREO_INTERFACE_IDS(P), I2S_AND_BRIDGE_IDS(P), P(BMIXALL), P(BEnableUSBPCM), P(BDisableUSBPCM), \
+            P(STVuntConfigEN), PCM_IDS(P)                                                              \
     }
 // Jora and Qeva: no PCM settings, no "Mix All ", no Vunt configuration box.
-#define SMALL_STEREO_IDS(P)                                                                                  \
-    DevCtrlIds {                                                                                           \
-        P(ST3WSPIModeEn), P(ST4WSPIModeEn), P(STI2CModeEn), P(STExternalCtrl), P(STModeSelect),            \
-            P(STI2CBuadRate), P(BConfigBoard), P(CUSBI2SEn), P(CAPMASEn), P(CSPDIFMASEn), P(CAPSLAVEEn),   \
-            P(CSPDIFSLAVEEn), P(CDirectDUTEn), P(CDigitalReset), P(NVuntRegAddr), P(NVuntRegVal),          \
-            P(BVuntRegRead), P(BVuntRrgWrite), P(BUSBCODEC), P(BUSBPCM), P(BCODECPCM), 0,                  \
-            P(BEnableUSBPCM), P(BDisableUSBPCM), 0, 0, 0, 0, 0                                             \
+#define SMALL_STEREO_IDS(P)                                                                            \
+    DevCtrlIds {                                                                                       \
+        STEREO_INTERFACE_IDS(P), I2S_AND_BRIDGE_IDS(P), 0, P(BEnableUSBPCM), P(BDisableUSBPCM), 0, 0, 0, \
+            0, 0                                                                                       \
     }
 // The mono panels: every board control but the Vunt configuration box.
-#define MONO_IDS(P)                                                                                          \
-    DevCtrlIds {                                                                                           \
-        P(MN3WSPIModeEn), P(MN4WSPIModeEn), P(MNI2CModeEn), P(MNExternalCtrl), P(MNModeSelect),            \
-            P(I2CBuadRate), P(BConfigBoard), P(CUSBI2SEn), P(CAPMASEn), P(CSPDIFMASEn), P(CAPSLAVEEn),     \
-            P(CSPDIFSLAVEEn), P(CDirectDUTEn), P(CDigitalReset), P(NVuntRegAddr), P(NVuntRegVal),          \
-            P(BVuntRegRead), P(BVuntRrgWrite), P(BUSBCODEC), P(BUSBPCM), P(BCODECPCM), P(BMIXALL),         \
-            P(BMNEnableUSBPCM), P(BMNDisableUSBPCM), 0, P(RBCLKSelect), P(RFSLocSelect),                   \
-            P(RFSLengthSelect), P(CFSDELAY)                                                                \
+#define MONO_IDS(P)                                                                                    \
+    DevCtrlIds {                                                                                       \
+        P(MN3WSPIModeEn), P(MN4WSPIModeEn), P(MNI2CModeEn), P(MNExternalCtrl), P(MNModeSelect),       \
+            P(I2CBuadRate), P(BConfigBoard), I2S_AND_BRIDGE_IDS(P), P(BMIXALL), P(BMNEnableUSBPCM),    \
+            P(BMNDisableUSBPCM), 0, PCM_IDS(P)                                                         \
     }
 
 #define JORB(x) ui::cfgDevJorb_pan::CFGDEVJorb_##x

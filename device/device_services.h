@@ -277,9 +277,7 @@ void MNPykaReadGPIOSettings(unsigned char word[2]);
     X(BConfigVuntPCMCBZuta, Zuta, ConfigVuntPcm) \
     X(BConfigVuntPCMCBZutb, Zutb, ConfigVuntPcm)
 
-#define DEVICE_DECLARE_CALLBACK(name, model, op) int name(int panel, int control, int event, void* data, int e1, int e2);
 DEVICE_BOARD_CALLBACKS(DEVICE_DECLARE_CALLBACK)
-#undef DEVICE_DECLARE_CALLBACK
 
 // ---- panel refresh from CFG_REG (no traffic) ---------------------------------------------
 void UpdateDevCtrlPanel();

@@ -99,6 +99,6 @@
     X(PowerByte4CBPykb, Pykb, Power4) \
     X(PowerByte4CBPyka, Pyka, Power4)
 
-#define DEVICE_DECLARE_POWER_CALLBACK(name, model, op) int name(int panel, int control, int event, void* data, int e1, int e2);
-DEVICE_POWER_CALLBACKS(DEVICE_DECLARE_POWER_CALLBACK)
-#undef DEVICE_DECLARE_POWER_CALLBACK
+// Declares one callback of such a list (device_services.h uses it for the board block too).
+#define DEVICE_DECLARE_CALLBACK(name, model, op) int name(int panel, int control, int event, void* data, int e1, int e2);
+DEVICE_POWER_CALLBACKS(DEVICE_DECLARE_CALLBACK)
