@@ -98,12 +98,11 @@ void ZutbThreeWire(const DevModel& m, const unsigned char word[2]) {
 }
 
 void ZutbI2C(const unsigned char word[2]) {
-    const unsigned char saved[2] = {word[0], word[1]};
     ModifyBridgeRegister(0x1457, 0, 0x08);
     rt::Delay(kBridgePause);
     ModifyBridgeRegister(0x1453, 0, 0x08);
     ModifyBridgeRegister(0x14A0, 0, 0x80);
-    const unsigned char sent[2] = {WithBits(saved[0], 0x08), saved[1]};
+    const unsigned char sent[2] = {WithBits(word[0], 0x08), word[1]};
     SendWord(sent);
     CommMode = COMM_I2C;
 }
