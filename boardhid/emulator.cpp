@@ -19,6 +19,7 @@ bool InBridgeWindow(int address) { return address >= kBridgeFirst && address <= 
 EmulatorBackend::EmulatorBackend(InputReports& reports)
     : reports_(reports), bridge_(kBridgeLast - kBridgeFirst + 1, 0) {
     ResetRegistersLocked();
+    ApplyEnvironmentLocked();
     worker_ = std::thread(&EmulatorBackend::Worker, this);
 }
 
@@ -204,6 +205,7 @@ void EmulatorBackend::ScheduleReplyLocked(std::vector<uint8_t> reply) {
     replies_.push_back(PendingReply{Clock::now() + std::chrono::milliseconds(replyDelayMs_),
                                     std::move(reply), announced});
     wake_.notify_all();
+    CountReplyForEnvironmentFaultLocked();
 }
 
 void EmulatorBackend::Worker() {
@@ -247,6 +249,7 @@ void EmulatorBackend::ResetLocked() {
     sent_.clear();
     faults_ = FaultPlan{};
     replyDelayMs_ = 1;
+    ApplyEnvironmentLocked();
 }
 
 void EmulatorBackend::Plug() {

@@ -8,6 +8,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "boardhid/backend.h"
@@ -54,8 +55,26 @@ public:
     void SetReplyDelayMs(int ms) override;
     std::string FirmwareDate() const override;
 
+    // The board as the environment describes it, read once when the library is loaded and
+    // applied then and at every Reset() (emulator_env.cpp):
+    //   BOARDHID_EMULATOR_CHIP=stereo|mono   identity register 62: 0xFD (default) or 0xFE
+    //   BOARDHID_EMULATOR_FAULT=KIND         drop, short, long, badlength, failsend, unplug,
+    //                                        refuseopen or absent (none by default)
+    //   BOARDHID_EMULATOR_FAULT_AFTER=N      the fault starts after N good replies (default 0)
+    //   BOARDHID_EMULATOR_FAULT_COUNT=N      how many replies or sends it spoils (default 1)
+    struct EnvironmentSettings {
+        uint16_t id62 = kDefaultId62;
+        std::string fault;  // empty: none
+        int after = 0;
+        int count = 1;
+    };
+    static EnvironmentSettings ReadEnvironment();
+
 private:
     using Clock = std::chrono::steady_clock;
+    void ApplyEnvironmentLocked();
+    void CountReplyForEnvironmentFaultLocked();
+    void ArmEnvironmentSendFaultLocked();
     struct PendingReply {
         Clock::time_point due;
         std::vector<uint8_t> data;
@@ -89,6 +108,8 @@ private:
     std::vector<std::vector<uint8_t>> sent_;
     FaultPlan faults_;
     int replyDelayMs_ = 1;
+    EnvironmentSettings environment_ = ReadEnvironment();
+    int sendFaultAfter_ = -1;  // good replies still to go before the environment's send fault; -1 none
 
     std::thread worker_;  // last: started once everything above exists
 };

@@ -43,7 +43,9 @@ public:
     // values, bridge registers 0, nothing received, no faults, reply delay 1 ms, identity
     // 0xFD / 0x00: a stereo chip (62 = 0xFD dims the mono models), and register 95 neither
     // 0x1A nor 0x1FF, so start-up runs the audio-id probe (confirmed by register 63 = 0x1A) and
-    // applies the communication mode, as with a plain stereo board. Posts no notice.
+    // applies the communication mode, as with a plain stereo board. Posts no notice. The
+    // BOARDHID_EMULATOR_* variables read when the library was loaded (chip, fault) then apply
+    // again; the test programs clear them at start.
     virtual void Reset() = 0;
 
     // Presence on the bus; a change posts an arrival or removal notice (os::PostDeviceNotice,

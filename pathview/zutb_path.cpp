@@ -2,8 +2,9 @@
 // canvas 10 of its path panel, the blocks under its wires, the rules that light its groups and
 // set its panel from CFG_REG, the canvas click table, the tab rectangles and the panel's rings,
 // tool tips and callbacks. Every register here is of the Zutb numbering: R0/R1 left/right PGA
-// volume, R2/R3 left/right audio path, R6 power management, R47/R48 ADC digital volume,
-// R50 the first equaliser band, R75/R76 input control, R77/R78 PGA gain control.
+// volume, R2/R3 left/right audio path, R6 power management, R10 bits 3:2 the reference
+// impedance, R47/R48 ADC digital volume, R50 the first equaliser band, R75/R76 input control,
+// R77/R78 PGA gain control.
 #include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathZutb_pan.h"
@@ -209,7 +210,8 @@ PathModel MakeZutb() {
     m.startLit = {0, 1, 2, 3, 4, 5, 6, 7};
     m.groupRules = kZutbGroupRules;
     m.ringValues = kZutbRingValues;
-    m.texts = {VRefText(CFGPATHZutb_VRefText)};
+    // The reference impedance of Zutb lives in R10 bits 3:2 (R1 is its right PGA volume).
+    m.texts = {{CFGPATHZutb_VRefText, 10, 0x00C, {"80 KOhm", "300 KOhm", "2.5 KOhm", "Reserved"}}};
     m.shown = kZutbShown;
     m.tabRects = kZutbTabRects;
     m.clicks = kZutbClicks;

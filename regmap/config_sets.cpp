@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <unordered_set>
 
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
@@ -80,18 +81,27 @@ bool SetHasSections(const ConfigModule& m, rt::IniText ini, const std::string& n
     return false;
 }
 
-// Reads the set's registers into CFG_REG; a missing key or a value that is not a register
-// value leaves the register as it was.
-void ReadSetIntoRegisters(const ConfigModule& m, rt::IniText ini, const std::string& name) {
+// Calls each(register, readable, value) for every register the set stores for the model: a
+// register is readable when its key is there and holds a register value (0 to 0x1FF).
+template <typename Each>
+void ForEachSetRegister(const ConfigModule& m, rt::IniText ini, const std::string& name, Each each) {
     for (const ConfigGroup* g = m.groups; g->name[0] != '\0'; ++g) {
         if (!GroupHoldsRegisters(*g)) continue;
         const std::string section = SectionOf(name, *g);
         for (int r = g->first; r <= g->last && r < kRegisterSlots; ++r) {
-            int value = static_cast<int>(CFG_REG[r]);
-            if (rt::Ini_GetInt(ini, section.c_str(), KeyOf(r).c_str(), &value) == 1 && value >= 0 && value <= 0x1FF)
-                CFG_REG[r] = static_cast<uint32_t>(value);
+            int value = -1;
+            const bool found = rt::Ini_GetInt(ini, section.c_str(), KeyOf(r).c_str(), &value) == 1;
+            each(r, found && value >= 0 && value <= 0x1FF, value);
         }
     }
+}
+
+// Reads the set's registers into CFG_REG; a missing key or a value that is not a register
+// value leaves the register as it was.
+void ReadSetIntoRegisters(const ConfigModule& m, rt::IniText ini, const std::string& name) {
+    ForEachSetRegister(m, ini, name, [](int r, bool readable, int value) {
+        if (readable) CFG_REG[r] = static_cast<uint32_t>(value);
+    });
 }
 
 void SendZutbBlocks() {
@@ -115,8 +125,8 @@ void SendZutbBlocks() {
 }
 
 bool MeaningfulLine(std::string_view line) {
-    line = Trim(line);
-    return !line.empty() && line.front() != ';';
+    const rt::IniLineKind kind = rt::ClassifyIniLine(line).kind;
+    return kind != rt::IniLineKind::Empty && kind != rt::IniLineKind::Comment;
 }
 
 }  // namespace
@@ -166,14 +176,15 @@ bool IsConfigText(std::string_view text) {
 
 std::vector<std::string> ConfigSetNames(rt::IniText ini) {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen;  // folded names
     const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
     for (int i = 1; i <= n; ++i) {
         std::string section;
         if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
         std::string name = SetNameOfSection(section);
-        bool seen = false;
-        for (const std::string& s : names) seen = seen || SameName(s, name);
-        if (!seen) names.push_back(std::move(name));
+        std::string folded = name;
+        for (char& c : folded) c = Fold(c);
+        if (seen.insert(std::move(folded)).second) names.push_back(std::move(name));
     }
     return names;
 }
@@ -194,7 +205,7 @@ int RemoveConfigSet(rt::IniText ini, const std::string& name) {
     for (int i = rt::Ini_NumberOfSections(ini); i >= 1; --i) {
         std::string section;
         if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
-        if (SameName(Trim(SetNameOfSection(section)), Trim(name)) && rt::Ini_RemoveSection(ini, section.c_str()) == 1)
+        if (SameName(Trim(SetNameOfSection(section)), Trim(name)) && rt::Ini_RemoveSection(ini, std::string_view(section)) == 1)
             ++removed;
     }
     return removed;
@@ -202,8 +213,7 @@ int RemoveConfigSet(rt::IniText ini, const std::string& name) {
 
 void RestoreIni(rt::IniText ini, const std::string& text) {
     if (!ini) return;
-    std::string section;
-    while (rt::Ini_NthSectionName(ini, 1, &section) == 1) rt::Ini_RemoveSection(ini, section.c_str());
+    rt::Ini_RemoveAllSections(ini);
     rt::Ini_ReadFromString(ini, text);
 }
 
@@ -317,6 +327,15 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
         ForwardProgress(6);
     }
     return 1;
+}
+
+std::vector<int> UnreadableRegisters(ConfigModel model, rt::IniText ini, const std::string& name) {
+    std::vector<int> regs;
+    if (!ini) return regs;
+    ForEachSetRegister(ConfigModuleOf(model), ini, name, [&](int r, bool readable, int) {
+        if (!readable) regs.push_back(r);
+    });
+    return regs;
 }
 
 void ResetConfigSetState() { unreadable.clear(); }

@@ -132,6 +132,10 @@ int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configNa
 // 0 written, negative not written.
 int WriteConfigObject(rt::IniText ini, const std::string& path);
 
+// The registers the model stores whose value set `name` does not give: key missing, or a value
+// that is no register value (0 to 0x1FF). A load leaves them as they were. Ascending.
+std::vector<int> UnreadableRegisters(ConfigModel model, rt::IniText ini, const std::string& name);
+
 // The set names of the object, each once (without regard to case), in the order their first
 // section appears.
 std::vector<std::string> ConfigSetNames(rt::IniText ini);

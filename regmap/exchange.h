@@ -9,16 +9,17 @@
 // key is written as one blank, items are key, " = ", "0x" and the value in lower-case
 // hexadecimal, empty lines of the source are dropped and lines end with CR LF.
 //
-// The converters work line by line: a section line, an item ("key = value" or "key=value",
-// split at the first "="), and any other line (comments included), which is kept as it stands.
+// The converters work line by line and tell section lines, items and other lines apart by the
+// INI reader's rules (rt::ClassifyIniLine), so a converted file reads back into the same sets:
+// a section line, an item ("key = value" or "key=value", split at the first "="), and any
+// other line (comments and section lines that are not well formed included), which is kept as
+// it stands.
 // A value is read as decimal (with an optional sign) or, written "0x...", as hexadecimal (a
 // 32-bit pattern); a value that is neither is kept as it stands.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 // Results of the file converters.
 inline constexpr int kExchangeReadError = -1;   // the source could not be read: nothing written
@@ -40,15 +41,3 @@ std::string ConfigTextToDecimal(std::string_view text);
 
 // Reads a value as the converters do; false when it is no number.
 bool ParseExchangeValue(std::string_view text, int* value);
-
-// A section to be written into an exchange file: its name and its items (key, value).
-struct ExchangeSection {
-    std::string name;
-    std::vector<std::pair<std::string, int>> items;
-};
-// Writes `sections` into an exchange text and keeps everything else: an item of a section
-// present in the text (names and keys matched without regard to case or runs of blanks) gets
-// the new value on its line, items the section lacks are added after its last item, sections
-// the text lacks are added at the end; other sections, items and comments are left as they
-// stand.
-std::string SpliceExchangeSections(std::string_view exchangeText, const std::vector<ExchangeSection>& sections);

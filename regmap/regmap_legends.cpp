@@ -72,7 +72,7 @@ namespace {
 
 constexpr LegendRange kJorbRanges[] = {{0, 79}};
 constexpr LegendRange kJorbShortRanges[] = {{0, 63}};
-constexpr LegendRange kZutaRanges[] = {{0, 51}, {58, 63}};
+constexpr LegendRange kZutaRanges[] = {{0, 53}, {58, 63}};
 
 }  // namespace
 

@@ -34,7 +34,7 @@ struct ModelLegends {
 extern const ModelLegends kLegendsJorb;  // Jorb, Jorbx: every register of the long list
 extern const ModelLegends kLegendsJora;  // registers 0 to 63 (the Jorb list)
 extern const ModelLegends kLegendsQeva;  // registers 0 to 63 (a subset of the Jorb list)
-extern const ModelLegends kLegendsZuta;  // registers 0 to 51 and 58 to 63 (not the line-out volumes)
+extern const ModelLegends kLegendsZuta;  // registers 0 to 53 and 58 to 63
 extern const ModelLegends kLegendsNone;  // Zutb and the mono models: bit fields of their own
 
 // The legend row of register `reg` on a model: the Jorb legend when the model shares that

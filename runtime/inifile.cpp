@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <unordered_map>
 
 namespace rt {
 
@@ -18,14 +19,18 @@ struct IniItem {
   std::string value;
 };
 
+// Names are looked up through hash indexes keyed by their case-folded form, so reading a file
+// and every put, get and existence test take constant time whatever the number of sections.
 struct IniSection {
   std::string name;
   std::vector<IniItem> items;
+  std::unordered_map<std::string, size_t> keys;  // folded key -> position in items
 };
 
 struct IniObject {
   bool sorted = false;
   std::vector<IniSection> sections;
+  std::unordered_map<std::string, size_t> index;  // folded name -> position in sections
 };
 
 namespace {
@@ -40,6 +45,12 @@ std::string_view Trim(std::string_view s) {
 
 char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string Folded(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = Fold(c);
+  return out;
+}
+
 // Compares two names without regard to ASCII case; callers pass trimmed names.
 int CompareNames(std::string_view a, std::string_view b) {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -51,32 +62,40 @@ int CompareNames(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+void Reindex(IniObject* ini, size_t from) {
+  for (size_t i = from; i < ini->sections.size(); ++i) ini->index[Folded(ini->sections[i].name)] = i;
+}
+
+void Reindex(IniSection* section, size_t from) {
+  for (size_t i = from; i < section->items.size(); ++i) section->keys[Folded(section->items[i].key)] = i;
+}
+
 IniSection* FindSection(IniObject* ini, std::string_view name) {
-  for (IniSection& s : ini->sections)
-    if (CompareNames(s.name, name) == 0) return &s;
-  return nullptr;
+  auto it = ini->index.find(Folded(name));
+  return it == ini->index.end() ? nullptr : &ini->sections[it->second];
 }
 
 IniItem* FindItem(IniSection* section, std::string_view key) {
-  for (IniItem& item : section->items)
-    if (CompareNames(item.key, key) == 0) return &item;
-  return nullptr;
+  auto it = section->keys.find(Folded(key));
+  return it == section->keys.end() ? nullptr : &section->items[it->second];
 }
 
 // Position for a new element: the end, or in a sorted object before the first greater name.
 template <typename Vec, typename NameOf>
-typename Vec::iterator InsertPosition(bool sorted, Vec& v, std::string_view name, NameOf nameOf) {
-  if (!sorted) return v.end();
-  auto it = v.begin();
-  while (it != v.end() && CompareNames(nameOf(*it), name) <= 0) ++it;
-  return it;
+size_t InsertPosition(bool sorted, const Vec& v, std::string_view name, NameOf nameOf) {
+  if (!sorted) return v.size();
+  size_t i = 0;
+  while (i < v.size() && CompareNames(nameOf(v[i]), name) <= 0) ++i;
+  return i;
 }
 
 IniSection* FindOrAddSection(IniObject* ini, std::string_view name) {
   if (IniSection* s = FindSection(ini, name)) return s;
-  auto pos = InsertPosition(ini->sorted, ini->sections, name,
-                            [](const IniSection& s) -> std::string_view { return s.name; });
-  return &*ini->sections.insert(pos, IniSection{std::string(name), {}});
+  const size_t pos = InsertPosition(ini->sorted, ini->sections, name,
+                                    [](const IniSection& s) -> std::string_view { return s.name; });
+  ini->sections.insert(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos), IniSection{std::string(name), {}, {}});
+  Reindex(ini, pos);
+  return &ini->sections[pos];
 }
 
 void PutItem(const IniObject* ini, IniSection* section, std::string_view key, std::string_view value) {
@@ -84,18 +103,30 @@ void PutItem(const IniObject* ini, IniSection* section, std::string_view key, st
     item->value.assign(value);
     return;
   }
-  auto pos = InsertPosition(ini->sorted, section->items, key,
-                            [](const IniItem& i) -> std::string_view { return i.key; });
-  section->items.insert(pos, IniItem{std::string(key), std::string(value)});
+  const size_t pos = InsertPosition(ini->sorted, section->items, key,
+                                    [](const IniItem& i) -> std::string_view { return i.key; });
+  section->items.insert(section->items.begin() + static_cast<std::ptrdiff_t>(pos),
+                        IniItem{std::string(key), std::string(value)});
+  Reindex(section, pos);
 }
 
+void EraseSection(IniObject* ini, IniSection* s) {
+  const size_t pos = static_cast<size_t>(s - ini->sections.data());
+  ini->index.erase(Folded(s->name));
+  ini->sections.erase(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos));
+  Reindex(ini, pos);
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasNul(std::string_view s) { return s.find('\0') != std::string_view::npos; }
 
 // Names and values the file layout can hold and give back unchanged when read again.
-bool ValidSectionName(std::string_view name) { return !name.empty() && !HasLineBreak(name); }
+bool ValidSectionName(std::string_view name) { return !name.empty() && !HasLineBreak(name) && !HasNul(name); }
 bool ValidKey(std::string_view key) {
-  return !key.empty() && key.front() != ';' && key.front() != '[' &&
-         key.find('=') == std::string_view::npos && !HasLineBreak(key);
+  return !key.empty() && key.front() != ';' && key.front() != '[' && key.substr(0, 3) != kByteOrderMark &&
+         key.find('=') == std::string_view::npos && !HasLineBreak(key) && !HasNul(key);
 }
 
 // Reads text into the object. A section met again is merged into the first of that name, and
@@ -103,32 +134,68 @@ bool ValidKey(std::string_view key) {
 // the number of distinct sections, which the configuration-set list relies on (it takes every
 // G-th section as the start of a set), and removing a section removes all of it.
 void Parse(IniObject* ini, std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // editors' UTF-8 mark
   IniSection* current = nullptr;
   while (!text.empty()) {
     const size_t eol = text.find('\n');
-    std::string_view line = Trim(text.substr(0, eol));
+    const IniLine line = ClassifyIniLine(text.substr(0, eol));
     text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      // "[name]" with nothing but blanks after the last "]". Items under a section line that
-      // is not well formed are dropped rather than added to the section before it, where
-      // their keys would overwrite that section's values.
+    switch (line.kind) {
+    case IniLineKind::Section:
+      current = FindOrAddSection(ini, line.name);
+      break;
+    case IniLineKind::BadSection:
+      // Items under a section line that is not well formed are dropped rather than added to
+      // the section before it, where their keys would overwrite that section's values.
       current = nullptr;
-      const size_t close = line.rfind(']');
-      if (close == std::string_view::npos || !Trim(line.substr(close + 1)).empty()) continue;
-      const std::string_view name = Trim(line.substr(1, close - 1));
-      if (!name.empty()) current = FindOrAddSection(ini, name);
-      continue;
+      break;
+    case IniLineKind::Item:
+      // An empty value is kept: a string put as "" reads back as such.
+      if (current != nullptr) PutItem(ini, current, line.key, line.value);
+      break;
+    default:
+      break;
     }
-    const size_t eq = line.find('=');
-    if (eq == std::string_view::npos || current == nullptr) continue;
-    const std::string_view key = Trim(line.substr(0, eq));
-    if (key.empty()) continue;
-    // An empty value is kept: a string put as "" reads back as such.
-    PutItem(ini, current, key, Trim(line.substr(eq + 1)));
   }
 }
+
+}  // namespace
+
+IniLine ClassifyIniLine(std::string_view raw) {
+  IniLine line;
+  if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+  while (raw.substr(0, 3) == kByteOrderMark) raw.remove_prefix(3);  // editors' UTF-8 mark, on any line
+  line.raw = raw;
+  std::string_view t = Trim(raw);
+  while (t.substr(0, 3) == kByteOrderMark) t = Trim(t.substr(3));
+  if (t.empty()) return line;
+  if (t.front() == ';') {
+    line.kind = IniLineKind::Comment;
+    return line;
+  }
+  if (t.front() == '[') {
+    // "[name]" with nothing but blanks after the last "]", and a name that a put could give.
+    line.kind = IniLineKind::BadSection;
+    const size_t close = t.rfind(']');
+    if (close == std::string_view::npos || close + 1 != t.size()) return line;
+    const std::string_view name = Trim(t.substr(1, close - 1));
+    if (!ValidSectionName(name)) return line;
+    line.kind = IniLineKind::Section;
+    line.name = name;
+    return line;
+  }
+  const size_t eq = t.find('=');
+  const std::string_view key = eq == std::string_view::npos ? std::string_view() : Trim(t.substr(0, eq));
+  if (key.empty() || HasNul(key)) {
+    line.kind = IniLineKind::Other;
+    return line;
+  }
+  line.kind = IniLineKind::Item;
+  line.key = key;
+  line.value = Trim(t.substr(eq + 1));
+  return line;
+}
+
+namespace {
 
 std::string ErrnoText(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
@@ -179,6 +246,8 @@ bool ParseIniInt(std::string_view text, int* out) {
   *out = static_cast<int>(negative ? -v : v);
   return true;
 }
+
+bool IniNamesEqual(std::string_view a, std::string_view b) { return CompareNames(a, b) == 0; }
 
 IniText Ini_New(int sorted) {
   IniObject* ini = new IniObject;
@@ -270,7 +339,12 @@ int Ini_NthSectionName(IniText ini, int n, std::string* name) {
 }
 
 int Ini_SectionExists(IniText ini, const char* section) {
-  if (ini == nullptr || section == nullptr) return kIniBadArgument;
+  if (section == nullptr) return kIniBadArgument;
+  return Ini_SectionExists(ini, std::string_view(section));
+}
+
+int Ini_SectionExists(IniText ini, std::string_view section) {
+  if (ini == nullptr) return kIniBadArgument;
   return FindSection(ini, Trim(section)) != nullptr ? 1 : 0;
 }
 
@@ -297,11 +371,22 @@ int Ini_NthItem(IniText ini, const char* section, int n, std::string* key, std::
 }
 
 int Ini_RemoveSection(IniText ini, const char* section) {
-  if (ini == nullptr || section == nullptr) return kIniBadArgument;
+  if (section == nullptr) return kIniBadArgument;
+  return Ini_RemoveSection(ini, std::string_view(section));
+}
+
+int Ini_RemoveSection(IniText ini, std::string_view section) {
+  if (ini == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
   if (s == nullptr) return 0;
-  ini->sections.erase(ini->sections.begin() + (s - ini->sections.data()));
+  EraseSection(ini, s);
   return 1;
+}
+
+void Ini_RemoveAllSections(IniText ini) {
+  if (ini == nullptr) return;
+  ini->sections.clear();
+  ini->index.clear();
 }
 
 int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
@@ -309,7 +394,10 @@ int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
   IniSection* s = FindSection(ini, Trim(section));
   IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
-  s->items.erase(s->items.begin() + (item - s->items.data()));
+  const size_t pos = static_cast<size_t>(item - s->items.data());
+  s->keys.erase(Folded(item->key));
+  s->items.erase(s->items.begin() + static_cast<std::ptrdiff_t>(pos));
+  Reindex(s, pos);
   return 1;
 }
 

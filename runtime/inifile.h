@@ -56,18 +56,46 @@ int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::st
 // False, with *out unchanged, for anything else or a decimal out of int range.
 bool ParseIniInt(std::string_view text, int* out);
 
+// True when two names are equal without regard to ASCII case, as section and key names match.
+bool IniNamesEqual(std::string_view a, std::string_view b);
+
 int Ini_NumberOfSections(IniText ini);
 // Names are stored without surrounding white space.
 // 1-based n. Returns 1 and the section's name as stored; 0 when n is out of range.
 int Ini_NthSectionName(IniText ini, int n, std::string* name);
 int Ini_SectionExists(IniText ini, const char* section);
+// The same for a name taken as a whole (as Ini_NthSectionName gives it).
+int Ini_SectionExists(IniText ini, std::string_view section);
 int Ini_ItemExists(IniText ini, const char* section, const char* key);
 int Ini_NumberOfItems(IniText ini, const char* section);
 // 1-based n; item name and value text as stored.
 int Ini_NthItem(IniText ini, const char* section, int n, std::string* key, std::string* value);
 // Returns 1 when a section was removed, 0 when none matched.
 int Ini_RemoveSection(IniText ini, const char* section);
+int Ini_RemoveSection(IniText ini, std::string_view section);
+// Empties the object.
+void Ini_RemoveAllSections(IniText ini);
 int Ini_RemoveItem(IniText ini, const char* section, const char* key);
+
+// What a line of an INI text is, by the reading rules every reader of these files shares (the
+// INI object and the exchange-file converters): a UTF-8 byte-order mark at the start of any
+// line and a CR before its LF are not part of it; leading and trailing blanks are skipped.
+//   Comment     the first character is ";"
+//   Section     "[" name "]" with nothing but blanks after the last "]"; `name` trimmed, not
+//               empty, without NUL bytes
+//   BadSection  any other line starting with "[": its items belong to no section
+//   Item        key "=" value, split at the first "="; key and value trimmed, key not empty
+//               and without NUL bytes (the value may be empty)
+//   Other       anything else (ignored by the INI object)
+enum class IniLineKind { Empty, Comment, Section, BadSection, Item, Other };
+struct IniLine {
+  IniLineKind kind = IniLineKind::Empty;
+  std::string_view raw;    // the line without its line end and byte-order mark
+  std::string_view name;   // Section
+  std::string_view key;    // Item
+  std::string_view value;  // Item
+};
+IniLine ClassifyIniLine(std::string_view line);
 
 // Replaces `path` with `contents` atomically (same-folder temporary file, fsync, rename).
 // Returns true on success; on failure the old file is untouched and `error` says why.

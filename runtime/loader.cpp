@@ -37,8 +37,18 @@ std::string FormatNumber(double v, DataType type, int precision) {
     return std::to_string(std::llround(v));
 }
 
+// A command button's label marks its shortcut letter with a double underscore ("Start __Play");
+// Qt marks it with "&" (a plain "&" is doubled to stay visible).
+QString ButtonCaption(const std::string& label) {
+    QString text = Q(label);
+    text.replace("&", "&&");
+    text.replace("__", "&");
+    return text;
+}
+
 void UpdateAccessibleName(Control& c) {
     QString name = Q(c.label.empty() ? c.constant : c.label);
+    if (c.kind == Kind::CommandButton) name.remove("__");
     if (c.widget) c.widget->setAccessibleName(name);
     if (c.box && c.box != c.widget) c.box->setAccessibleName(name);
 }
@@ -313,7 +323,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
 
     switch (c.kind) {
     case Kind::CommandButton: {
-        auto* b = new QPushButton(label);
+        auto* b = new QPushButton(ButtonCaption(c.label));
         b->setAutoDefault(false);
         QObject::connect(b, &QPushButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
         widget = b;

@@ -1,7 +1,8 @@
 // Settings import and export through the working file "tempini.dat".
 #include "shell/import_export.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "regmap/config_sets.h"
@@ -68,45 +69,47 @@ bool UsableSetName(const std::string& name) {
     return true;
 }
 
-// The sections of set `name` with the current registers, as the model stores them.
-std::vector<ExchangeSection> CurrentSections(ConfigModel model, const std::string& name) {
-    std::vector<ExchangeSection> sections;
-    for (const ConfigGroup* g = ConfigModuleOf(model).groups; g->name[0] != '\0'; ++g) {
-        if (!GroupHoldsRegisters(*g)) continue;
-        ExchangeSection s{name + "/" + g->name, {}};
-        for (int r = g->first; r <= g->last && r < kRegisterSlots; ++r) {
-            char key[16];
-            std::snprintf(key, sizeof key, "0x%x", static_cast<unsigned>(r));
-            s.items.emplace_back(key, static_cast<int>(CFG_REG[r]));
-        }
-        sections.push_back(std::move(s));
-    }
-    return sections;
-}
-
-// The name of the first set in a text, if it holds one.
-bool FirstSetName(const std::string& text, std::string* name) {
+// The name of the first set in an exchange file, if it can be read and holds one.
+bool FirstSetName(const std::string& path, std::string* name) {
+    std::string text;
+    if (!rt::ReadWholeFile(path, &text)) return false;
     rt::IniText probe = rt::Ini_New(0);
-    rt::Ini_ReadFromString(probe, text);
+    rt::Ini_ReadFromString(probe, ConfigTextToDecimal(text));
     const bool found = GetConfigNameFromIniText(probe, name, 1);
     rt::Ini_Dispose(probe);
     return found && !name->empty();
 }
 
+// Registers as "R4 to R17, R24".
+std::string RegisterList(const std::vector<int>& regs) {
+    std::string out;
+    for (size_t i = 0; i < regs.size();) {
+        size_t j = i;
+        while (j + 1 < regs.size() && regs[j + 1] == regs[j] + 1) ++j;
+        if (!out.empty()) out += ", ";
+        out += 'R';
+        out += std::to_string(regs[i]);
+        if (j > i) {
+            out += j == i + 1 ? ", R" : " to R";
+            out += std::to_string(regs[j]);
+        }
+        i = j + 1;
+    }
+    return out;
+}
+
+// How many registers the model's sets store.
+size_t StoredRegisterCount(ConfigModel model) {
+    size_t n = 0;
+    for (const ConfigGroup* g = ConfigModuleOf(model).groups; g->name[0] != '\0'; ++g)
+        if (GroupHoldsRegisters(*g)) n += static_cast<size_t>(std::min<int>(g->last, kRegisterSlots - 1) - g->first + 1);
+    return n;
+}
+
+// The working file's first set, updated from the current registers, replaces the chosen
+// file's contents (the save dialog has asked before replacing it).
 void ExportToExistingFile(ConfigModel model, const std::string& path) {
     StartProgressBar(kWritingMessage, 6);
-    // The destination is read first: what cannot be read is not written over.
-    std::string destination, why;
-    if (!rt::ReadWholeFile(path, &destination, &why)) {
-        ShowFileError("The settings file could not be read; it was left as it is.", path, why);
-        FinishProgress();
-        return;
-    }
-    if (!IsConfigText(destination)) {
-        ShowFileError("This is not a settings file; it was left as it is.", path, "");
-        FinishProgress();
-        return;
-    }
     const std::string working = WorkingFilePath();
     IniHolder w;
     if (InitConfigFor(model, &w.ini, working.c_str(), 0, 0) < 0) {
@@ -115,8 +118,8 @@ void ExportToExistingFile(ConfigModel model, const std::string& path) {
     }
     std::string name;
     if (!GetConfigNameFromIniText(w.ini, &name, 1) || name.empty()) {
-        // No set in the working file yet: the file's own first set, else its name.
-        if (!FirstSetName(ConfigTextToDecimal(destination), &name)) name = NameFromFile(path);
+        // No set in the working file yet: the chosen file's first set, else its name.
+        if (!FirstSetName(path, &name)) name = NameFromFile(path);
         if (!UsableSetName(name)) {
             FinishProgress();
             return;
@@ -126,7 +129,8 @@ void ExportToExistingFile(ConfigModel model, const std::string& path) {
         FinishProgress();
         return;
     }
-    if (!rt::WriteFileAtomic(path, SpliceExchangeSections(destination, CurrentSections(model, name)), &why)) {
+    std::string why;
+    if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) != 0) {
         ShowFileError(kWriteErrorText, path, why);
         FinishProgress();
         return;
@@ -199,6 +203,14 @@ void ImportCB(int, int, void*, int) {
         rt::MessagePopup(kErrorTitle, ("The settings file holds no configuration; nothing was loaded.\n" + chosen).c_str());
         return;
     }
+    // Registers the file gives no value for would silently keep their values: say which.
+    const std::vector<int> unread = UnreadableRegisters(model, w.ini, name);
+    if (!unread.empty() && unread.size() < StoredRegisterCount(model)) {
+        const std::string question = "The settings file gives no readable value for " + RegisterList(unread) +
+                                     ".\nThese registers would keep their current values.\n\nLoad the other "
+                                     "registers from the file?";
+        if (!rt::ConfirmPopup("Import", question.c_str())) return;
+    }
     StartProgressBar(kLoadingMessage, 6);
     LoadSingleConfigFor(model, w.ini, name.c_str(), 0);
 }
@@ -217,8 +229,12 @@ void ExportCB(int, int, void*, int) {
         rt::MessagePopup("error", "Please select a chip first");
         return;
     }
-    if (existing)
+    if (existing) {
+        const std::string question = "The file " + chosen +
+                                     " exists already.\nReplace its contents with the current settings?";
+        if (!rt::ConfirmPopup("Export", question.c_str())) return;
         ExportToExistingFile(model, chosen);
-    else
+    } else {
         ExportToNewFile(model, chosen);
+    }
 }

@@ -6,11 +6,12 @@
 #include <string>
 
 // Import (menu item "Import"): asks for a file, converts it into the working file and loads
-// its first set into CFG_REG and the chip.
+// its first set into CFG_REG and the chip. Registers the set gives no readable value for are
+// named in a question before anything is loaded.
 void ImportCB(int menuBar, int menuItem, void* data, int panel);
 // Export (menu item "Export"): asks for a file. A new file gets one set, named after the file,
-// holding CFG_REG. An existing file keeps its other sets: the working file's first set (else the
-// file's own first set, else one named after the file) is written into it with CFG_REG.
+// holding CFG_REG. An existing file is replaced, after a question, by the working file with its
+// first set (else the file's own first set, else one named after the file) updated from CFG_REG.
 void ExportCB(int menuBar, int menuItem, void* data, int panel);
 
 // The working file's full path.

@@ -305,6 +305,29 @@ TEST_F(IniTest, SortedObjectKeepsNameOrder) {
 }
 
 // Random and cut-off text never crashes the reader, and what it writes reads back the same.
+// Lines the file layout cannot give back are not taken in: section lines with a NUL byte in the
+// name or with text after the "]" (their items belong to no section), keys with a NUL byte. A
+// byte-order mark opens any line, not only the first, and is not part of it.
+TEST_F(IniTest, ReadsOnlyWhatItCanWriteBack) {
+  const fs::path file = dir_ / "odd.ini";
+  const char text[] =
+      "[a]\nx = 1\n[b\0c]\nx = 2\n[d] ; note\nx = 3\nk\0 = 4\n"
+      "\xEF\xBB\xBF[e]\r\n\xEF\xBB\xBFy = 5\r\n \xEF\xBB\xBF[f]\nz=6\n";
+  Spit(file, std::string(text, sizeof text - 1));
+  IniText ini = Ini_New(0);
+  ASSERT_EQ(Ini_ReadFromFile(ini, file.c_str()), 0);
+  EXPECT_EQ(Ini_ToString(ini), "[a]\r\nx = 1\r\n\r\n[e]\r\ny = 5\r\n\r\n[f]\r\nz = 6\r\n\r\n");
+  // Whole names: a name given with more after a NUL byte is not the shorter name.
+  EXPECT_EQ(Ini_SectionExists(ini, std::string_view("a\0c", 3)), 0);
+  EXPECT_EQ(Ini_RemoveSection(ini, std::string_view("e\0", 2)), 0);
+  EXPECT_EQ(Ini_RemoveSection(ini, std::string_view("E ")), 1);
+  EXPECT_EQ(Ini_NumberOfSections(ini), 2);
+  Ini_RemoveAllSections(ini);
+  EXPECT_EQ(Ini_NumberOfSections(ini), 0);
+  EXPECT_EQ(Ini_PutInt(ini, "a", "\xEF\xBB\xBFkey", 1), kIniBadArgument);
+  Ini_Dispose(ini);
+}
+
 TEST_F(IniTest, FuzzedTextIsReadSafelyAndStably) {
   const char* pieces[] = {"[", "]", "=", ";", "\r", "\n", "\r\n", " ", "\t", "a", "B", "0x",
                           "-", "7", "/", "\xEF\xBB\xBF", "\0", "\x80"};

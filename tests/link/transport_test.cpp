@@ -105,8 +105,12 @@ TEST_F(TransportTest, ReplyLeftFromAnEarlierRequestIsDiscarded) {
     board->SetCodecRegister(6, 0x1CD);
     uint8_t reg = 5;
     ASSERT_EQ(USBSend(0xD0, 1, &reg), 1);
-    // Give the first reply time to be stored, then ask for another register without reading.
-    for (int i = 0; i < 50 && DataSizeInHIDFIFO == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    // Wait until the listener has stored the first reply (it signals "HIDInEvent" under its
+    // buffer lock), then ask for another register without reading.
+    os::EventHandle stored = os::OpenEvent("HIDInEvent");
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(os::WaitForEvent(stored, 1000), os::WAIT_OBJECT_0);
+    os::CloseEvent(stored);
     reg = 6;
     ASSERT_EQ(USBSend(0xD0, 1, &reg), 1);
     uint8_t pair[2] = {};

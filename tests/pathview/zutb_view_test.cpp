@@ -206,6 +206,22 @@ TEST_F(Zutb, RefreshShowsTheIndicatorsOfItsOwnRegisters) {
     EXPECT_TRUE(Shown(CFGPATHZutb_EQADCText));
 }
 
+// The VREF text follows Zutb's reference impedance (R10 bits 3:2), not R1 (its right PGA).
+TEST_F(Zutb, VrefTextShowsTheReferenceImpedance) {
+    auto text = [&] {
+        std::string t;
+        rt::GetCtrlVal(PHandleSTPathZutb, CFGPATHZutb_VRefText, &t);
+        return t;
+    };
+    const char* expected[] = {"80 KOhm", "300 KOhm", "2.5 KOhm", "Reserved"};
+    for (unsigned field = 0; field < 4; ++field) {
+        CFG_REG[1] = 3 - field;  // every value of the bits the text was once taken from
+        CFG_REG[10] = 0x1F3 | (field << 2);
+        Refresh();
+        EXPECT_EQ(text(), expected[field]) << field;
+    }
+}
+
 TEST_F(Zutb, PanelControlsWriteZutbRegistersOnly) {
     CFG_REG[47] = 0x000;
     Choose(CFGPATHZutb_STADCVOLL, 243);

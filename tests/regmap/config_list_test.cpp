@@ -235,6 +235,32 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// A set whose section names hold a NUL byte is not taken in; a failed save and a delete still
+// finish, and the list, the object and the file keep agreeing.
+TEST_F(ConfigListTest, SetNamesWithNulBytesAreNotTakenIn) {
+    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Default") + JorbSet(std::string("Ba\0d", 4)) + JorbSet("Good")));
+    ChooseJora();
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Good"}));
+    const std::string object = rt::Ini_ToString(STIniConfig);
+    EXPECT_EQ(object.find('\0'), std::string::npos);
+
+    const std::string file = JoraFile();
+    const std::string elsewhere = (home / "gone" / "STconfigJora.dat").string();
+    const std::string kept = STcfgFileName;
+    std::snprintf(STcfgFileName, kCfgFileNameSize, "%s", elsewhere.c_str());
+    Add("Q");
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(rt::Ini_ToString(STIniConfig), object);
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Good"}));
+    EXPECT_EQ(JoraFile(), file);
+
+    std::snprintf(STcfgFileName, kCfgFileNameSize, "%s", kept.c_str());
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_EQ(JoraList(), Strings{"Default"});
+    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Default")));
+}
+
 // Pykc and Pykb share their file; a write that fails leaves list, object and file as they were.
 TEST_F(ConfigListTest, SharedFileAndFailedWrites) {
     Menu(MENUBAR_DEVICE_Mono);

@@ -109,26 +109,4 @@ TEST_F(ExchangeTest, FormatOfTheFirstValue) {
     EXPECT_EQ(GetConfigformat((dir / "none.dat").c_str()), 0);
 }
 
-TEST_F(ExchangeTest, SpliceKeepsEverythingButTheSetWritten) {
-    const std::string file = Crlf(
-        "\n; kept\n\n[Keep/Audio Control] \n0x4 = 0x1\n0x5 = 0x2\n"
-        "\n[Warm/Audio Control] \n0x4 = 0x3\n0x99 = 0x7\n; note in warm\n"
-        "\n[Keep/Equalizer] \n0x12 = 0x4\n"
-        "\n[warm/audio  control] \n0x4 = 0x9\n");
-    const std::vector<ExchangeSection> warm = {
-        {"Warm/Audio Control", {{"0x4", 0x50}, {"0x5", 0x51}}},
-        {"Warm/Equalizer", {{"0x12", 300}}},
-    };
-    EXPECT_EQ(SpliceExchangeSections(file, warm),
-              Crlf("\n; kept\n\n[Keep/Audio Control] \n0x4 = 0x1\n0x5 = 0x2\n"
-                   "\n[Warm/Audio Control] \n0x4 = 0x50\n0x99 = 0x7\n0x5 = 0x51\n; note in warm\n"
-                   "\n[Keep/Equalizer] \n0x12 = 0x4\n"
-                   "\n[warm/audio  control] \n"
-                   "\n[Warm/Equalizer] \n0x12 = 0x12c\n"));
-    // A last line without its line end.
-    EXPECT_EQ(SpliceExchangeSections("[Warm/Equalizer]\n0x13 = 0x1", {{"Warm/Equalizer", {{"0x12", 1}}}}),
-              "[Warm/Equalizer]\n0x13 = 0x1\r\n0x12 = 0x1\r\n");
-    EXPECT_EQ(SpliceExchangeSections("", {{"A/B", {{"0x1", 1}}}}), Crlf("\n[A/B] \n0x1 = 0x1\n"));
-}
-
 }  // namespace

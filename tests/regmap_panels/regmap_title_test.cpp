@@ -73,8 +73,8 @@ TEST_F(RegMapTitleTest, JorbRowsShowTheActiveRegister) {
 }
 
 // Each model shows the Jorb legend only for registers that have the Jorb bit fields: Qeva's
-// EQ register after its gap shows its own EQ legend, Zuta's line-out volumes and every Zutb and
-// mono register show none.
+// EQ register after its gap shows its own EQ legend, Zuta's line-out volumes show the legends of
+// the Jorb line-out volumes, every Zutb and mono register shows none.
 TEST_F(RegMapTitleTest, LegendsAreTheShownRegistersOwn) {
     struct Case {
         int menuItem;
@@ -95,7 +95,11 @@ TEST_F(RegMapTitleTest, LegendsAreTheShownRegistersOwn) {
          ui::cfgMapZuta_Pan::CFGMAPZuta_REGMAPTITLE, ui::cfgMapZuta_Pan::CFGMAPZuta_TMREGNAME, 51, "Right_Mixer",
          RegMapLegend[46]},
         {MENUBAR_DEVICE_StereoZuta, &PHandleSTRegMapZuta, ui::cfgMapZuta_Pan::CFGMAPZuta_REGTABLE,
-         ui::cfgMapZuta_Pan::CFGMAPZuta_REGMAPTITLE, ui::cfgMapZuta_Pan::CFGMAPZuta_TMREGNAME, 52, "L LineOut Vol", ""},
+         ui::cfgMapZuta_Pan::CFGMAPZuta_REGMAPTITLE, ui::cfgMapZuta_Pan::CFGMAPZuta_TMREGNAME, 52, "L LineOut Vol",
+         RegMapLegend[47]},
+        {MENUBAR_DEVICE_StereoZuta, &PHandleSTRegMapZuta, ui::cfgMapZuta_Pan::CFGMAPZuta_REGTABLE,
+         ui::cfgMapZuta_Pan::CFGMAPZuta_REGMAPTITLE, ui::cfgMapZuta_Pan::CFGMAPZuta_TMREGNAME, 53, "R LineOut Vol",
+         RegMapLegend[48]},
         {MENUBAR_DEVICE_StereoZuta, &PHandleSTRegMapZuta, ui::cfgMapZuta_Pan::CFGMAPZuta_REGTABLE,
          ui::cfgMapZuta_Pan::CFGMAPZuta_REGMAPTITLE, ui::cfgMapZuta_Pan::CFGMAPZuta_TMREGNAME, 58,
          "Power_Management_4", RegMapLegend[53]},
