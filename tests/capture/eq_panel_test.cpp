@@ -2,6 +2,7 @@
 // (and the demo panels' way in), the Zutb enable and registers, the refresh, and the mono panel.
 #include "capture/eq_panel.h"
 #include "panels/MNEQ_pan.h"
+#include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgEQJorb_pan.h"
 #include "panels/cfgEQQeva_pan.h"
 #include "panels/cfgEQZutb_pan.h"
@@ -164,6 +165,20 @@ TEST_F(JorbEQ, PresetRunAsCommitFromOutside) {
     Clear();
     RunEQPresetAsCommit(PHandleSTDAC, 1);  // not an equaliser panel: nothing
     EXPECT_TRUE(RegisterWrites().empty());
+}
+
+// A preset chosen on either panel shows on both: the demo ring runs the equaliser's preset,
+// and the equaliser's preset mirrors itself into the demo ring.
+TEST_F(JorbEQ, DemoPresetRingAndEqualiserMirrorEachOther) {
+    using ui::cfgDemoJorb_pan::STDemo_STEQPresetting;
+    Load({0, 0, 0, 0, 0}, 0);
+    Commit(PHandleSTDemo, STDemo_STEQPresetting, 4);  // "Jazz"
+    EXPECT_EQ(Val(P(), CFGEQ_PresetMusicEffect), 4);
+    EXPECT_EQ(Val(P(), CFGEQ_EQ1G), 6);
+    EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 4);
+    EXPECT_EQ(RegisterWrites(), (Writes{{18, 0x066}, {19, 0x12A}, {20, 0x00C}, {21, 0x16A}, {22, 0x049}, {41, 0x002}}));
+    Commit(P(), CFGEQ_PresetMusicEffect, 7);  // "Heavy"
+    EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 7);
 }
 
 class ZutbEQ : public CapturePanelFixture {
