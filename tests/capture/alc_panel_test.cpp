@@ -12,14 +12,7 @@ using namespace ui::cfgALCJorb_pan;
 
 namespace {
 
-class JorbALC : public CapturePanelFixture {
-protected:
-    int P() const { return PHandleSTALC; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoJorb);
-    }
-};
+using JorbALC = OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoJorb, &PHandleSTALC>;
 
 TEST_F(JorbALC, SpeechPresetReplacesTheFourRegistersInOrder) {
     CFG_REG[32] = 0x000;

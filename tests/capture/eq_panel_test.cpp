@@ -13,13 +13,8 @@ using namespace ui::cfgEQJorb_pan;
 
 namespace {
 
-class JorbEQ : public CapturePanelFixture {
+class JorbEQ : public OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoJorb, &PHandleSTEQ> {
 protected:
-    int P() const { return PHandleSTEQ; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoJorb);
-    }
     // Band registers R18 to R22 and R41 as given, shown on the panel.
     void Load(std::vector<int> bands, int depthReg) {
         for (int i = 0; i < 5; ++i) CFG_REG[18 + i] = bands[i];
@@ -181,14 +176,7 @@ TEST_F(JorbEQ, DemoPresetRingAndEqualiserMirrorEachOther) {
     EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 7);
 }
 
-class ZutbEQ : public CapturePanelFixture {
-protected:
-    int P() const { return PHandleSTEQZutb; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoZutb);
-    }
-};
+using ZutbEQ = OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoZutb, &PHandleSTEQZutb>;
 
 TEST_F(ZutbEQ, BandsLiveInR50ToR54AndTheEnableInR104) {
     namespace Z = ui::cfgEQZutb_pan;

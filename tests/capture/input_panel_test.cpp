@@ -13,13 +13,8 @@ using namespace ui::cfgInputJorb_pan;
 
 namespace {
 
-class JorbInput : public CapturePanelFixture {
+class JorbInput : public OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoJorb, &PHandleSTInSignal> {
 protected:
-    int P() const { return PHandleSTInSignal; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoJorb);
-    }
     // A value-changed event alone, as a ring delivers it before its commit.
     void Change(int control, int value) {
         rt::SetCtrlVal(P(), control, value);
