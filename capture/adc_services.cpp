@@ -1,19 +1,23 @@
-// ADC filter panels, as far as the rest of the program needs them now: no register controls yet.
+// The ADC filter panels' named operations on the shared module with each model's description,
+// and the registration of their callbacks.
 #include "capture/adc_panel.h"
+#include "capture/adc_model.h"
 
-void InitADCFilterPanel() {}
-void InitADCFilterPanel_Jora() {}
-void InitADCFilterPanelZuta() {}
+void InitADCFilterPanel() { adc::Init(adc::JorbAdc()); }
+void InitADCFilterPanel_Jora() { adc::Init(adc::JoraAdc()); }
+void InitADCFilterPanelZuta() { adc::Init(adc::ZutaAdc()); }
 void InitADCFilterPanelZutb() {}
 void MNInitADCFilterPanel() {}
 void MNPykaInitADCFilterPanel() {}
 void MNPykbInitADCFilterPanel() {}
-void UpdateADCFilterPanel() {}
-void UpdateADCFilterPanel_Jora() {}
-void UpdateADCFilterPanelZuta() {}
+void UpdateADCFilterPanel() { adc::Update(adc::JorbAdc()); }
+void UpdateADCFilterPanel_Jora() { adc::Update(adc::JoraAdc()); }
+void UpdateADCFilterPanelZuta() { adc::Update(adc::ZutaAdc()); }
 void UpdateADCFilterPanelZutb() {}
 void MNUpdateADCFilterPanel() {}
 void MNPykaUpdateADCFilterPanel() {}
 void MNPykbUpdateADCFilterPanel() {}
 
-void RegisterADCCallbacks() {}
+void RegisterADCCallbacks() {
+    for (const adc::AdcModel* m : {&adc::JorbAdc(), &adc::ZutaAdc(), &adc::JoraAdc()}) adc::Register(*m);
+}
