@@ -28,6 +28,10 @@ struct AdcModel {
 const AdcModel& JorbAdc();
 const AdcModel& ZutaAdc();
 const AdcModel& JoraAdc();
+const AdcModel& ZutbAdc();
+const AdcModel& PykcAdc();
+const AdcModel& PykbAdc();
+const AdcModel& PykaAdc();
 
 void Init(const AdcModel& m);
 void Update(const AdcModel& m);

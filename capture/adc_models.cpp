@@ -2,9 +2,14 @@
 // plans, ring fills, the notch block) and the notch callback they share.
 #include "capture/adc_model.h"
 #include "capture/notch_filter.h"
+#include "panels/MNADC_pan.h"
+#include "panels/MNDAC_pan.h"
+#include "panels/MNPykaADC_pan.h"
+#include "panels/MNPykbADC_pan.h"
 #include "panels/cfgADCJora_pan.h"
 #include "panels/cfgADCJorb_pan.h"
 #include "panels/cfgADCZuta_pan.h"
+#include "panels/cfgADCZutb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
@@ -31,6 +36,19 @@ namespace st = ui::cfgADCJorb_pan;
 #define CB_SAME_JORA(c) CB_SAME_ID(cfgADCJora_pan, CFGADCJora, c)
 CB_STEREO_ADC_CONTROLS(CB_SAME_ZUTA)
 CB_STEREO_ADC_CONTROLS(CB_SAME_JORA)
+#define CB_SAME_ZUTB(c) CB_SAME_ID(cfgADCZutb_pan, CFGADCZutb, c)
+CB_STEREO_ADC_CONTROLS(CB_SAME_ZUTB)
+
+// The mono ADC panels carry the same controls under the same ids.
+namespace mn = ui::MNADC_pan;
+#define CB_MONO_ADC_CONTROLS(X)                                                                             \
+    X(MNADCEN) X(MNADCPOL) X(MNADCOSR) X(MNHPFCUT) X(MNHPFAPP) X(MNHPFEN) X(MNADCVOL) X(MNNFEN) X(CNFU27)    \
+    X(CNFU28) X(CNFU29) X(CNFU30) X(NOTCHCENTERFREQ) X(Notch3DBFREQ) X(RSampleFrequency) X(MNNFCALNCONFIG)
+#define CB_SAME_MONO(ns, prefix, c) static_assert(ui::ns::prefix##_##c == mn::MNADC_##c, #prefix " " #c);
+#define CB_SAME_PYKB(c) CB_SAME_MONO(MNPykbADC_pan, MNPykbADC, c)
+#define CB_SAME_PYKA(c) CB_SAME_MONO(MNPykaADC_pan, MNPykaADC, c)
+CB_MONO_ADC_CONTROLS(CB_SAME_PYKB)
+CB_MONO_ADC_CONTROLS(CB_SAME_PYKA)
 
 Group One(const std::string& callback, std::vector<Field> fields, std::vector<Send> sends) {
     Group g;
@@ -78,7 +96,7 @@ void OnNotch(const NotchModel& n, int panel) {
     SetFlag(&FlagCFGUpdate);
 }
 
-Group NotchGroup(const char* callback, const NotchModel* n) {
+Group NotchGroup(const std::string& callback, const NotchModel* n) {
     Group g;
     g.callback = callback;
     g.before = [n](int panel, int) { OnNotch(*n, panel); };
@@ -144,7 +162,78 @@ void BuildStereo(AdcModel* m, const char* name, int* panel, int* dacPanel, Stere
     g.push_back(NotchGroup(names.notch, &m->notch));
 }
 
+void BuildMono(AdcModel* m, const char* name, int* panel, int* dacPanel, const std::string& mnName) {
+    m->name = name;
+    m->panel = panel;
+    m->fills = {{mn::MNADC_MNADCVOL, Scale::Volume}};
+    NotchModel& n = m->notch;
+    n.enable = mn::MNADC_MNNFEN;
+    n.centre = mn::MNADC_NOTCHCENTERFREQ;
+    n.bandwidth = mn::MNADC_Notch3DBFREQ;
+    n.rate = mn::MNADC_RSampleFrequency;
+    n.button = mn::MNADC_MNNFCALNCONFIG;
+    n.updates[0] = mn::MNADC_CNFU27;
+    n.updates[1] = mn::MNADC_CNFU28;
+    n.updates[2] = mn::MNADC_CNFU29;
+    n.updates[3] = mn::MNADC_CNFU30;
+    n.refreshDims = true;
+
+    std::vector<Group>& g = m->groups;
+    g.push_back(One(mnName + "ADCPWRCB", {{mn::MNADC_MNADCEN, 2, 0x001}}, {{2}}));
+    Group ctrl = One(mnName + "ADCCtrlCB",
+                     {{mn::MNADC_MNADCOSR, 14, 0x008}, {mn::MNADC_MNADCPOL, 14, 0x001}, {mn::MNADC_MNHPFEN, 14, 0x100},
+                      {mn::MNADC_MNHPFAPP, 14, 0x080}, {mn::MNADC_MNHPFCUT, 14, 0x070}},
+                     {{14}, {10}});
+    ctrl.mirror = fieldpanel::Mirror{mn::MNADC_MNADCOSR, dacPanel, ui::MNDAC_pan::MNDAC_MNDACOSR, 10, 0x008};
+    g.push_back(ctrl);
+    g.push_back(One(mnName + "ADCVolCtrlCB", {{mn::MNADC_MNADCVOL, 15, 0x0FF}}, {{15}}));
+    g.push_back(NotchGroup(mnName + "NotchFilterCB", &m->notch));
+}
+
 }  // namespace
+
+// Zutb: its own register map (R15 is its reset and is never written here); the polarities and
+// the high-pass enable sit in R46 like the stereo R14, written and shown from the same bits;
+// no oversampling mirror.
+const AdcModel& ZutbAdc() {
+    static AdcModel m;
+    StereoLayout l;
+    l.enableReg = 6;
+    l.left = 0x008;
+    l.right = 0x004;
+    l.controlReg = 46;
+    l.controlSends = {{5}, {46}};
+    l.leftVolume = 47;
+    l.rightVolume = 48;
+    l.notchBase = 59;
+    static const bool built =
+        (BuildStereo(&m, "Zutb", &PHandleSTADCFilterZutb, nullptr,
+                     {"cfgADCENZutb", "cfgADCCtrlZutb", "cfgNotchFilterZutb", "cfgADCVolZutb"}, l),
+         true);
+    (void)built;
+    return m;
+}
+
+const AdcModel& PykcAdc() {
+    static AdcModel m;
+    static const bool built = (BuildMono(&m, "Pykc", &PHandleMNADC, &PHandleMNDAC, "MN"), true);
+    (void)built;
+    return m;
+}
+
+const AdcModel& PykbAdc() {
+    static AdcModel m;
+    static const bool built = (BuildMono(&m, "Pykb", &PHandleMNPykbADC, &PHandleMNPykbDAC, "MNPykb"), true);
+    (void)built;
+    return m;
+}
+
+const AdcModel& PykaAdc() {
+    static AdcModel m;
+    static const bool built = (BuildMono(&m, "Pyka", &PHandleMNPykaADC, &PHandleMNPykaDAC, "MNPyka"), true);
+    (void)built;
+    return m;
+}
 
 const AdcModel& JorbAdc() {
     static AdcModel m;

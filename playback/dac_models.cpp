@@ -4,9 +4,14 @@
 #include "capture/adc_panel.h"
 #include "panels/CFGDACJora_pan.h"
 #include "panels/CFGDACQeva_pan.h"
+#include "panels/MNADC_pan.h"
+#include "panels/MNDAC_pan.h"
+#include "panels/MNPykaDAC_pan.h"
+#include "panels/MNPykbDAC_pan.h"
 #include "panels/cfgADCJorb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
 #include "panels/cfgDACZuta_pan.h"
+#include "panels/cfgDACZutb_pan.h"
 #include "playback/dac_model.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
@@ -42,6 +47,36 @@ namespace st = ui::cfgDACJorb_pan;
 CB_STEREO_DAC_CONTROLS(CB_SAME_ZUTA)
 CB_STEREO_DAC_CONTROLS(CB_SAME_JORA)
 CB_STEREO_DAC_CONTROLS(CB_SAME_QEVA)
+// Zutb's panel carries the interface, companding and clock controls of the others.
+#define CB_ZUTB_DAC_CONTROLS(X)                                                                          \
+    X(CSelectMnOverST) X(CADCLRSWAP) X(RFMT) X(RWL) X(CLRP) X(CBCP) X(STLOOPBACK) X(STADC_COMP) X(STMS) \
+    X(STMCLKSEL) X(STBCLKDIV) X(STIMCLKDIV) X(STSLOWCLKEN) X(STSR) X(STVMIDSEL) X(STPLLEN) X(STMCLK)      \
+    X(STMCLKDIVMODE) X(STMCLKDIV) X(STIMCLKDIVMODE) X(STMCLKInput) X(STFS) X(IMCLK) X(F2Clock) X(STPLLN) \
+    X(STPLLK1) X(STPLLK2) X(STPLLK3) X(STMCLKCAL) X(STSETPLL)
+#define CB_SAME_ZUTB(c) CB_SAME_ID(cfgDACZutb_pan, CFGDACZutb, c)
+CB_ZUTB_DAC_CONTROLS(CB_SAME_ZUTB)
+
+// The three mono DAC panels carry the same controls under the same ids; their clock block uses
+// the stereo panels' ids.
+namespace mn = ui::MNDAC_pan;
+#define CB_MONO_DAC_CONTROLS(X)                                                                              \
+    X(MNDACEN) X(MNDACPL) X(MNDACAMUTE) X(MNDACOSR) X(MNDEEMPH) X(MNDACMU) X(MNDACVOL) X(MNLIMATK) X(MNLIMDCY) \
+    X(MNLIMEN) X(MNLIMBOOST) X(MNLIMLVL) X(MNADCLRSWAP) X(MNDACLRSWAP) X(MNFMT) X(MNWL) X(MNFRAMEP) X(MNBCP)   \
+    X(MNPCMTSEN) X(PCM_TIMESLOT) X(LOADPCM) X(MNLOOPBACK) X(MNADC_COMP) X(MNDAC_COMP) X(MNWL8) X(MNMS)         \
+    X(MNBCLKDIV) X(MNMCLKSEL) X(MNSR) X(MNSLOWCLKEN) X(CJackDetect) X(RJACK_DET)
+#define CB_MONO_CLOCK_CONTROLS(X)                                                                            \
+    X(STIMCLKDIV) X(STVMIDSEL) X(STPLLEN) X(STMCLK) X(STMCLKDIVMODE) X(STMCLKDIV) X(STIMCLKDIVMODE)           \
+    X(STMCLKInput) X(STFS) X(IMCLK) X(F2Clock) X(STPLLN) X(STPLLK1) X(STPLLK2) X(STPLLK3) X(STMCLKCAL)        \
+    X(STSETPLL)
+#define CB_SAME_MONO(ns, prefix, c) static_assert(ui::ns::prefix##_##c == mn::MNDAC_##c, #prefix " " #c);
+#define CB_SAME_PYKB(c) CB_SAME_MONO(MNPykbDAC_pan, MNPykbDAC, c)
+#define CB_SAME_PYKA(c) CB_SAME_MONO(MNPykaDAC_pan, MNPykaDAC, c)
+#define CB_SAME_STEREO(c) static_assert(mn::MNDAC_##c == st::CFGDAC_##c, "MNDAC " #c);
+CB_MONO_DAC_CONTROLS(CB_SAME_PYKB)
+CB_MONO_DAC_CONTROLS(CB_SAME_PYKA)
+CB_MONO_CLOCK_CONTROLS(CB_SAME_PYKB)
+CB_MONO_CLOCK_CONTROLS(CB_SAME_PYKA)
+CB_MONO_CLOCK_CONTROLS(CB_SAME_STEREO)
 
 Group One(const std::string& callback, std::vector<Field> fields, std::vector<Send> sends) {
     Group g;
@@ -110,6 +145,33 @@ void StereoJack(int panel) {
     if (jack) {
         rt::Delay(0.01);
         SendOne(44);
+    }
+    SetFlag(&FlagCFGUpdate);
+}
+
+// Mono jack detection, every write followed by 0.3 s; a chip without R8 (Pyka) skips its
+// writes but keeps their waits.
+void MonoJack(int panel, bool hasR8) {
+    auto write8 = [hasR8](unsigned clear, unsigned set) {
+        if (hasR8) {
+            CFG_REG[8] = (CFG_REG[8] & ~clear) | set;
+            SendOne(8, 0.3);
+        } else {
+            rt::Delay(0.3);
+        }
+    };
+    if (ReadInt(panel, mn::MNDAC_CJackDetect, 0)) {
+        CFG_REG[2] |= 0x180;
+        SendOne(2, 0.3);
+        CFG_REG[3] |= 0x01E;
+        SendOne(3, 0.3);
+        write8(0x00F, 0x001);
+        CFG_REG[7] |= 0x001;
+        SendOne(7, 0.3);
+    } else {
+        write8(0x009, ReadInt(panel, mn::MNDAC_RJACK_DET, 0) ? 0x008 : 0x000);
+        CFG_REG[7] &= ~0x001u;
+        SendOne(7, 0.3);
     }
     SetFlag(&FlagCFGUpdate);
 }
@@ -205,7 +267,136 @@ void BuildStereo(DacModel* m, const char* name, int* panel, const std::string& s
     for (Group& c : ClockGroups(m)) g.push_back(std::move(c));
 }
 
+// Zutb: interface, companding and clock on its own registers, the reference impedance as an
+// enable bit with an impedance field, and two PLL register blocks.
+void BuildZutb(DacModel* m) {
+    m->name = "Zutb";
+    m->panel = &PHandleSTDACZutb;
+    m->clock = StereoClock("Zutb");
+    ClockModel& c = m->clock;
+    c.block = ui::cfgDACZutb_pan::CFGDACZutb_RPLLAB;
+    c.dividerReg = 38;
+    c.vmidReg = 10;
+    c.vmidMask = 0x00C;
+    c.vmidEnableReg = 6;
+    c.vmidEnableMask = 0x100;
+    c.blocks = {68, 79};
+    c.blockMask = 0x020;
+
+    std::vector<Group>& g = m->groups;
+    g.push_back(One("CSelectMnOverSTCBZutb", {{st::CFGDAC_CSelectMnOverST, 36, 0x001}}, {{36}}));
+    g.push_back(One("CADCLRSWAPCBZutb", {{st::CFGDAC_CADCLRSWAP, 36, 0x002}}, {{36}}));
+    g.push_back(One("CBCPCBZutb", {{st::CFGDAC_CBCP, 36, 0x100}}, {{36}}));
+    g.push_back(One("RFMTCBZutb", {{st::CFGDAC_RFMT, 7, 0x003}}, {{7}}));
+    g.push_back(One("RWLCBZutb", {{st::CFGDAC_RWL, 7, 0x00C}}, {{7}}));
+    g.push_back(One("CLRPCBZutb", {{st::CFGDAC_CLRP, 7, 0x010}}, {{7}}));
+    // The loopback box resends the companding register as it stands.
+    g.push_back(One("STCOMPCtrlCBZutb", {{st::CFGDAC_STADC_COMP, 37, 0x006}}, {{37}}));
+    Group clock;
+    clock.callback = "STClockCBZutb";
+    clock.stages = {{{{st::CFGDAC_STMS, 7, 0x040}}, {{7}}},
+                    {{{st::CFGDAC_STBCLKDIV, 38, 0x01C},
+                      {st::CFGDAC_STIMCLKDIV, 38, 0x0E0},
+                      {st::CFGDAC_STMCLKSEL, 38, 0x100},
+                      {st::CFGDAC_STSR, 39, 0x00E},
+                      {st::CFGDAC_STSLOWCLKEN, 39, 0x001}},
+                     {{38, 0.3}, {39}}}};
+    g.push_back(clock);
+    g.push_back(One("STPLLENCBZutb", {{st::CFGDAC_STPLLEN, 38, 0x002}}, {{38}}));
+    for (Group& cg : ClockGroups(m)) g.push_back(std::move(cg));
+}
+
+struct MonoNames {
+    std::string mn;        // "MN", "MNPykb", "MNPyka"
+    std::string suffix;    // of the clock block's names: "Pykc", "Pykb", "Pyka"
+    std::string timeSlot;  // SetTimeSlot...
+    std::string jack;      // JackDetect...CB2...
+};
+
+void BuildMono(DacModel* m, const char* name, int* panel, int* adcPanel, const MonoNames& n, bool hasR8) {
+    m->name = name;
+    m->panel = panel;
+    m->fills = {{mn::MNDAC_MNDACVOL, Scale::Volume},  {mn::MNDAC_MNLIMDCY, Scale::Decay},
+                {mn::MNDAC_MNLIMATK, Scale::Attack},  {mn::MNDAC_MNLIMBOOST, Scale::Boost},
+                {mn::MNDAC_MNLIMLVL, Scale::Threshold}};
+    m->clock = StereoClock(n.suffix);
+    m->clock.clockCallback = n.mn + "ClockCB";
+    m->clock.openDimsInputs = false;
+
+    std::vector<Group>& g = m->groups;
+    g.push_back(One(n.mn + "DACPWRCB", {{mn::MNDAC_MNDACEN, 3, 0x001}}, {{3}}));
+    Group ctrl = One(n.mn + "DACCtrlCB",
+                     {{mn::MNDAC_MNDACPL, 10, 0x001}, {mn::MNDAC_MNDEEMPH, 10, 0x030}, {mn::MNDAC_MNDACMU, 10, 0x040},
+                      {mn::MNDAC_MNDACAMUTE, 10, 0x004}, {mn::MNDAC_MNDACOSR, 10, 0x008}},
+                     {{10}, {14}});
+    ctrl.mirror = fieldpanel::Mirror{mn::MNDAC_MNDACOSR, adcPanel, ui::MNADC_pan::MNADC_MNADCOSR, 14, 0x008};
+    g.push_back(ctrl);
+    g.push_back(One(n.mn + "DACDigitalVolCB", {{mn::MNDAC_MNDACVOL, 11, 0x0FF}}, {{11}}));
+    g.push_back(One(n.mn + "DACLimiterCtrlCB",
+                    {{mn::MNDAC_MNLIMEN, 24, 0x100}, {mn::MNDAC_MNLIMATK, 24, 0x00F}, {mn::MNDAC_MNLIMDCY, 24, 0x0F0},
+                     {mn::MNDAC_MNLIMBOOST, 25, 0x00F}, {mn::MNDAC_MNLIMLVL, 25, 0x070}},
+                    {{24, 0.3}, {25}}));
+    g.push_back(One(n.mn + "AICtrlCB",
+                    {{mn::MNDAC_MNADCLRSWAP, 4, 0x002}, {mn::MNDAC_MNDACLRSWAP, 4, 0x004}, {mn::MNDAC_MNFMT, 4, 0x018},
+                     {mn::MNDAC_MNWL, 4, 0x060}, {mn::MNDAC_MNFRAMEP, 4, 0x080}, {mn::MNDAC_MNBCP, 4, 0x100}},
+                    {{4}}));
+    g.push_back(One(n.mn + "PCMTSEN", {{mn::MNDAC_MNPCMTSEN, 60, 0x100}}, {{60}}));
+    // The 10-bit slot: bits 8:0 are the whole of R59, bit 9 goes to R60 bit 0.
+    g.push_back(One(n.timeSlot,
+                    {{mn::MNDAC_PCM_TIMESLOT, 59, 0x1FF, 0, false}, {mn::MNDAC_PCM_TIMESLOT, 60, 0x001, 9, false}},
+                    {{59}, {60}}));
+    g.push_back(One(n.mn + "COMPCtrlCB",
+                    {{mn::MNDAC_MNLOOPBACK, 5, 0x001}, {mn::MNDAC_MNADC_COMP, 5, 0x006},
+                     {mn::MNDAC_MNDAC_COMP, 5, 0x018}, {mn::MNDAC_MNWL8, 5, 0x020}},
+                    {{5}}));
+    g.push_back(One(n.mn + "ClockCB",
+                    {{mn::MNDAC_MNMS, 6, 0x001}, {mn::MNDAC_MNBCLKDIV, 6, 0x01C}, {mn::MNDAC_STIMCLKDIV, 6, 0x0E0},
+                     {mn::MNDAC_MNMCLKSEL, 6, 0x100}, {mn::MNDAC_MNSR, 7, 0x00E}, {mn::MNDAC_MNSLOWCLKEN, 7, 0x001}},
+                    {{6, 0.3}, {7}}));
+    g.push_back(One("STPLLENCB" + n.suffix, {{mn::MNDAC_STPLLEN, 1, 0x020}}, {{1}}));
+    Group jack;
+    jack.callback = n.jack;
+    jack.before = [hasR8](int panel, int) { MonoJack(panel, hasR8); };
+    jack.flag = false;
+    g.push_back(jack);
+    for (Group& cg : ClockGroups(m)) g.push_back(std::move(cg));
+}
+
 }  // namespace
+
+const DacModel& ZutbDac() {
+    static DacModel m;
+    static const bool built = (BuildZutb(&m), true);
+    (void)built;
+    return m;
+}
+
+const DacModel& PykcDac() {
+    static DacModel m;
+    static const bool built =
+        (BuildMono(&m, "Pykc", &PHandleMNDAC, &PHandleMNADC, {"MN", "Pykc", "SetTimeSlot", "JackDetectCB2"}, true), true);
+    (void)built;
+    return m;
+}
+
+const DacModel& PykbDac() {
+    static DacModel m;
+    static const bool built = (BuildMono(&m, "Pykb", &PHandleMNPykbDAC, &PHandleMNPykbADC,
+                                         {"MNPykb", "Pykb", "SetTimeSlotPykb", "JackDetectPykbCB2"}, true),
+                               true);
+    (void)built;
+    return m;
+}
+
+// Pyka has no R8: its jack detection leaves that register out.
+const DacModel& PykaDac() {
+    static DacModel m;
+    static const bool built = (BuildMono(&m, "Pyka", &PHandleMNPykaDAC, &PHandleMNPykaADC,
+                                         {"MNPyka", "Pyka", "SetTimeSlotPyka", "JackDetectCB2Pyka"}, false),
+                               true);
+    (void)built;
+    return m;
+}
 
 const DacModel& JorbDac() {
     static DacModel m;

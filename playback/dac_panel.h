@@ -28,6 +28,10 @@ void ResetPLLConfiguration();
 void ResetPLLConfigurationZuta();
 void ResetPLLConfigurationJora();
 void ResetPLLConfigurationQeva();
+void ResetPLLConfigurationZutb();
+void ResetPLLConfigurationPykc();
+void ResetPLLConfigurationPykb();
+void ResetPLLConfigurationPyka();
 
 // ---- the Jorb DAC panel's sample-rate ring (control 5 of PHandleSTDAC) -------------------
 // The Jorbx variant adds "192kHz" (value 7) and "96kHz" (value 6) at the top of the ring.

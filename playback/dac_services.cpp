@@ -16,19 +16,23 @@ void UpdateDACPanel() { dac::Update(dac::JorbDac()); }
 void UpdateDACPanel_Jora() { dac::Update(dac::JoraDac()); }
 void UpdateDACPanel_Qeva() { dac::Update(dac::QevaDac()); }
 void UpdateDACPanelZuta() { dac::Update(dac::ZutaDac()); }
-void InitDACPanelZutb() {}
-void MNInitDACPanel() {}
-void MNPykaInitDACPanel() {}
-void MNPykbInitDACPanel() {}
-void UpdateDACPanelZutb() {}
-void MNUpdateDACPanel() {}
-void MNPykaUpdateDACPanel() {}
-void MNPykbUpdateDACPanel() {}
+void InitDACPanelZutb() { dac::Init(dac::ZutbDac()); }
+void MNInitDACPanel() { dac::Init(dac::PykcDac()); }
+void MNPykaInitDACPanel() { dac::Init(dac::PykaDac()); }
+void MNPykbInitDACPanel() { dac::Init(dac::PykbDac()); }
+void UpdateDACPanelZutb() { dac::Update(dac::ZutbDac()); }
+void MNUpdateDACPanel() { dac::Update(dac::PykcDac()); }
+void MNPykaUpdateDACPanel() { dac::Update(dac::PykaDac()); }
+void MNPykbUpdateDACPanel() { dac::Update(dac::PykbDac()); }
 
 void ResetPLLConfiguration() { dac::ResetPLLConfiguration(dac::JorbDac(), PHandleSTDAC); }
 void ResetPLLConfigurationZuta() { dac::ResetPLLConfiguration(dac::ZutaDac(), PHandleSTDACZuta); }
 void ResetPLLConfigurationJora() { dac::ResetPLLConfiguration(dac::JoraDac(), PHdlDACJora); }
 void ResetPLLConfigurationQeva() { dac::ResetPLLConfiguration(dac::QevaDac(), PHdlDACQeva); }
+void ResetPLLConfigurationZutb() { dac::ResetPLLConfiguration(dac::ZutbDac(), PHandleSTDACZutb); }
+void ResetPLLConfigurationPykc() { dac::ResetPLLConfiguration(dac::PykcDac(), PHandleMNDAC); }
+void ResetPLLConfigurationPykb() { dac::ResetPLLConfiguration(dac::PykbDac(), PHandleMNPykbDAC); }
+void ResetPLLConfigurationPyka() { dac::ResetPLLConfiguration(dac::PykaDac(), PHandleMNPykaDAC); }
 
 namespace {
 
@@ -72,6 +76,7 @@ int STClockCB(int panel, int control, int event, void*, int, int) {
 }
 
 void RegisterDACCallbacks() {
-    for (const dac::DacModel* m : {&dac::JorbDac(), &dac::ZutaDac(), &dac::JoraDac(), &dac::QevaDac()})
+    for (const dac::DacModel* m : {&dac::JorbDac(), &dac::ZutaDac(), &dac::JoraDac(), &dac::QevaDac(), &dac::ZutbDac(),
+                                   &dac::PykcDac(), &dac::PykbDac(), &dac::PykaDac()})
         dac::Register(*m);
 }
