@@ -64,6 +64,7 @@ struct Control {
     DataType type = DataType::Int;
     std::string label;
     std::string callback;
+    std::string nearbyText;         // no label: the text placed beside or above it, if any
 
     QPointer<QWidget> box;          // what is placed on the panel: the control with its label
     QPointer<QWidget> widget;       // the control proper (events, values)
@@ -190,6 +191,8 @@ std::string S(const QString& s);
 void ApplyTextColours(Control& c);
 void ApplyFixedFont(QWidget* w, bool fixed);
 void SetIndicator(Control& c, bool indicator);
+// The name assistive technology finds a control by: its label, else the text beside or above
+// it, else its constant name.
 void UpdateAccessibleName(Control& c);
 // Shows c.num on the control's widget (numerics, slides), signals blocked.
 void ShowNumber(Control& c);
