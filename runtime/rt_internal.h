@@ -206,6 +206,11 @@ std::string AsText(const Value& v, DataType type, int precision);
 int CurrentIndex(const Control& c);
 void SelectIndex(Control& c, int index);
 
+// A tab control placed directly on a top-level panel takes the room the window leaves it: the
+// window becomes resizable down to a small size, the tab control follows its size (its pages
+// scroll) and the controls left of it scroll in a column of their own (window_fit.cpp).
+void FitTabAreaToWindow(Panel& p, Control& tab);
+
 // Tables (table.cpp).
 QWidget* BuildTable(Control& c, const nlohmann::json& resource);
 // Canvases and pictures (canvas.cpp, artwork.cpp).

@@ -95,6 +95,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
         FireControl(panel, control, EVENT_ACTIVE_TAB_CHANGE, child, child);
     });
     tw->raise();
+    if (Panel* p = FindPanel(panel)) FitTabAreaToWindow(*p, *c);
     return canvas;
 }
 
