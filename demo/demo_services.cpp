@@ -1,26 +1,18 @@
-// Demo panels, as far as the rest of the program needs them now: their set-up and refresh have
-// nothing to do until the panels carry their controls; the Pykc demo panel's EQ controls follow
-// the EQ tab.
+// Demo panels, as far as the rest of the program needs them now: the mono and Zutb panels' set-up
+// and refresh have nothing to do until those panels carry their controls; the Pykc demo panel's
+// EQ controls follow the EQ tab.
 #include "demo/demo_services.h"
+
+#include "demo/stereo_demo.h"
 
 #include "panels/MNDemo_pan.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 
-void STInitDemoPanel() {}
-void STInitDemoPanel_Jora() {}
-void STInitDemoPanel_Qeva() {}
-void STInitDemoPanel_Qevb() {}
-void STInitDemoPanelZuta() {}
 void STInitDemoPanelZutb() {}
 void MNInitDemoPanel() {}
 void MNPykaInitDemoPanel() {}
 void MNPykbInitDemoPanel() {}
-void UpdateSTDemoPanel() {}
-void UpdateSTDemoPanel_Jora() {}
-void UpdateSTDemoPanel_Qeva() {}
-void UpdateSTDemoPanel_Qevb() {}
-void UpdateSTDemoPanelZuta() {}
 void UpdateSTDemoPanelZutb() {}
 void UpdateMNDemoPanel() {}
 void UpdateMNPykaDemoPanel() {}
@@ -45,5 +37,7 @@ void ShowMNDemoEQControls(int visible) {
 // The Pykc demo panel's EQ controls write the EQ registers (not built yet): they do nothing.
 int MNDemoEQBandCB(int, int, int, void*, int, int) { return 0; }
 
-// Not built yet: no demo panel carries the equaliser-preset ring.
-void ShowDemoEQPreset(int, int) {}
+void ShowDemoEQPreset(int demoPanel, int preset) {
+    if (demo::StereoDemoOfPanel(demoPanel))
+        rt::SetCtrlVal(demoPanel, demo::ids::STDemo_STEQPresetting, preset);
+}

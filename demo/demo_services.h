@@ -2,6 +2,10 @@
 // refresh from CFG_REG, and the Pykc demo panel's EQ controls that the shell shows and hides.
 #pragma once
 
+// The last non-zero ALC mode chosen on a stereo demo panel (1 music, 2 speech, 3 generic);
+// the stereo panels show it while an ALC channel is on.
+extern int DemoALCMode;
+
 // ---- set-up at model choice (tool tips and rings; no traffic) ----------------------------
 void STInitDemoPanel();
 void STInitDemoPanel_Jora();

@@ -22,5 +22,5 @@ void MNUpdateOutputPanel();
 void MNPykaUpdateOutputPanel();
 void MNPykbUpdateOutputPanel();
 
-// Binds the output panels' callback names.
+// Binds every model's output-panel callback names (mixers, volumes, enables, ...).
 void RegisterOutputCallbacks();

@@ -247,6 +247,8 @@ bool ParseIniInt(std::string_view text, int* out) {
   return true;
 }
 
+bool IniNamesEqual(std::string_view a, std::string_view b) { return CompareNames(a, b) == 0; }
+
 IniText Ini_New(int sorted) {
   IniObject* ini = new IniObject;
   ini->sorted = sorted != 0;

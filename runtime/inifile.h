@@ -56,6 +56,9 @@ int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::st
 // False, with *out unchanged, for anything else or a decimal out of int range.
 bool ParseIniInt(std::string_view text, int* out);
 
+// True when two names are equal without regard to ASCII case, as section and key names match.
+bool IniNamesEqual(std::string_view a, std::string_view b);
+
 int Ini_NumberOfSections(IniText ini);
 // Names are stored without surrounding white space.
 // 1-based n. Returns 1 and the section's name as stored; 0 when n is out of range.

@@ -39,8 +39,18 @@ std::string FormatNumber(double v, DataType type, int precision) {
     return std::to_string(std::llround(v));
 }
 
+// A command button's label marks its shortcut letter with a double underscore ("Start __Play");
+// Qt marks it with "&" (a plain "&" is doubled to stay visible).
+QString ButtonCaption(const std::string& label) {
+    QString text = Q(label);
+    text.replace("&", "&&");
+    text.replace("__", "&");
+    return text;
+}
+
 void UpdateAccessibleName(Control& c) {
-    const QString name = Q(!c.label.empty() ? c.label : !c.nearbyText.empty() ? c.nearbyText : c.constant);
+    QString name = Q(!c.label.empty() ? c.label : !c.nearbyText.empty() ? c.nearbyText : c.constant);
+    if (c.kind == Kind::CommandButton) name.remove("__");
     if (c.widget) {
         c.widget->setAccessibleName(name);
         // The parts that take the focus inside a composite control (the slider of a slide, the
@@ -404,7 +414,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
 
     switch (c.kind) {
     case Kind::CommandButton: {
-        auto* b = new QPushButton(label);
+        auto* b = new QPushButton(ButtonCaption(c.label));
         b->setAutoDefault(false);
         QObject::connect(b, &QPushButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
         widget = b;

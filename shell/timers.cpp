@@ -23,8 +23,8 @@ namespace {
 using Fn = void (*)();
 
 // A step runs always, or only while a given tab is the one shown (the slow register-map and
-// Zutb diagram redraws), or only while the Pykc set shows its EQ tab.
-enum class When { Always, Shown, EQShown };
+// Zutb diagram redraws).
+enum class When { Always, Shown };
 
 struct Step {
     const char* name;
@@ -105,7 +105,8 @@ const std::vector<RedrawList>& RedrawLists() {
           {"UpdateDACPanelZutb", UpdateDACPanelZutb},
           {"UpdateEQPanelZutb", UpdateEQPanelZutb}},
          UpdateRegMapTitleZutb},
-        // The Pykc set also redraws its EQ panel while Pykd shows it.
+        // The Pykc set also redraws its EQ panel, shown (Pykd) or not, so it is current when
+        // its tab comes back.
         {UI_PYKC, false,
          {{"MNUpdateAllGroups", MNUpdateAllGroups},
           {"MNUpdatePathView", MNUpdatePathView},
@@ -117,7 +118,7 @@ const std::vector<RedrawList>& RedrawLists() {
           {"MNUpdateALCPanel", MNUpdateALCPanel},
           {"MNUpdateDACPanel", MNUpdateDACPanel},
           {"MNUpdateOutputPanel", MNUpdateOutputPanel},
-          {"UpdateMNEQPanel", UpdateMNEQPanel, When::EQShown}},
+          {"UpdateMNEQPanel", UpdateMNEQPanel}},
          UpdateRegMapTitle_Pykc},
         {UI_PYKB, false,
          {{"MNPykbUpdateAllGroups", MNPykbUpdateAllGroups},
@@ -159,7 +160,6 @@ bool StepRuns(const Step& s) {
     switch (s.when) {
         case When::Always: return true;
         case When::Shown: return *s.shownPanel > 0 && NowPanel == *s.shownPanel;
-        case When::EQShown: return EQMode != 0;
     }
     return true;
 }

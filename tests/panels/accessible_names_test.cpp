@@ -82,7 +82,8 @@ TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValue) {
                 QString value;
                 QWidget* target = Target(kind, w, &value);
                 const QString name = AccessibleText(target, QAccessible::Name);
-                const QString label = QString::fromStdString(c.value("label", std::string()));
+                QString label = QString::fromStdString(c.value("label", std::string()));
+                if (kind == "command_button") label.remove("__");  // the shortcut mark is not read out
                 ++checked;
                 if (name.trimmed().isEmpty())
                     failures.push_back(where + ": no accessible name");
