@@ -82,6 +82,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
         if (QLayout* lay = old->parentWidget() ? old->parentWidget()->layout() : nullptr) lay->replaceWidget(old, tw);
     }
     old->hide();
+    old->setParent(nullptr);  // no longer one of the panel's widgets
     old->deleteLater();
     c->widget = tw;
     c->box = tw;

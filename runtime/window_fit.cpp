@@ -88,9 +88,14 @@ void FitTabAreaToWindow(Panel& p, Control& tab) {
     if (!content || !tabs || !p.window || p.parent != 0 || tab.inFrame) return;
     const QSize design = content->size();
     const QRect tabRect = tabs->geometry();
+    // Only a panel laid out as a column of controls beside the tab control is fitted: anything
+    // right of the column would be covered by the tab control as it grows.
+    auto ownControl = [&](QWidget* w) { return w != tabs && !w->isWindow() && !dynamic_cast<PanelWidget*>(w); };
+    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (ownControl(w) && w->geometry().right() >= tabRect.left()) return;
 
-    // Everything left of the tab control moves, in place and stacking order, into a column
-    // that scrolls when the window is lower than the panel.
+    // The controls (not the child panels shown as tabs) move, in place and stacking order, into
+    // a column that scrolls when the window is lower than the panel.
     auto* side = new QScrollArea(content);
     side->setObjectName(QStringLiteral("rtSideColumn"));
     side->setFrameShape(QFrame::NoFrame);
@@ -99,7 +104,7 @@ void FitTabAreaToWindow(Panel& p, Control& tab) {
     auto* column = new QWidget;
     column->setFixedSize(tabRect.left(), design.height());
     for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w == tabs || w == side || w->geometry().right() >= tabRect.left()) continue;
+        if (!ownControl(w) || w == side) continue;
         const QRect g = w->geometry();
         const bool hidden = w->isHidden();
         w->setParent(column);
