@@ -20,6 +20,7 @@ namespace {
 
 using fieldpanel::Field;
 using fieldpanel::Group;
+constexpr auto One = fieldpanel::OneStage;
 using fieldpanel::ReadInt;
 using fieldpanel::Scale;
 using fieldpanel::Send;
@@ -50,11 +51,26 @@ namespace mn = ui::MNADC_pan;
 CB_MONO_ADC_CONTROLS(CB_SAME_PYKB)
 CB_MONO_ADC_CONTROLS(CB_SAME_PYKA)
 
-Group One(const std::string& callback, std::vector<Field> fields, std::vector<Send> sends) {
-    Group g;
-    g.callback = callback;
-    g.stages.push_back({std::move(fields), std::move(sends)});
-    return g;
+// The notch block; its inputs and update boxes carry the same ids on every ADC panel.
+#define CB_NOTCH_CONTROLS(X) \
+    X(NOTCHCENTERFREQ) X(Notch3DBFREQ) X(RSampleFrequency) X(CNFU27) X(CNFU28) X(CNFU29) X(CNFU30)
+#define CB_SAME_NOTCH(c) static_assert(mn::MNADC_##c == st::CFGADCJorb_##c, "MNADC " #c);
+CB_NOTCH_CONTROLS(CB_SAME_NOTCH)
+
+NotchModel Notch(int base, int enable, int button, bool refreshDims) {
+    NotchModel n;
+    n.base = base;
+    n.enable = enable;
+    n.button = button;
+    n.centre = st::CFGADCJorb_NOTCHCENTERFREQ;
+    n.bandwidth = st::CFGADCJorb_Notch3DBFREQ;
+    n.rate = st::CFGADCJorb_RSampleFrequency;
+    n.updates[0] = st::CFGADCJorb_CNFU27;
+    n.updates[1] = st::CFGADCJorb_CNFU28;
+    n.updates[2] = st::CFGADCJorb_CNFU29;
+    n.updates[3] = st::CFGADCJorb_CNFU30;
+    n.refreshDims = refreshDims;
+    return n;
 }
 
 std::vector<int> NotchInputs(const NotchModel& n) {
@@ -127,21 +143,12 @@ void BuildStereo(AdcModel* m, const char* name, int* panel, int* dacPanel, Stere
     m->fills = {{st::CFGADCJorb_ADCLPOL, Scale::Polarity}, {st::CFGADCJorb_ADCRPOL, Scale::Polarity},
                 {st::CFGADCJorb_ADCOSR, Scale::Oversampling}, {st::CFGADCJorb_ADCVOLL, Scale::Volume},
                 {st::CFGADCJorb_ADCVOLR, Scale::Volume}};
-    NotchModel& n = m->notch;
-    n.base = l.notchBase;
-    n.enable = st::CFGADCJorb_NFEN;
-    n.centre = st::CFGADCJorb_NOTCHCENTERFREQ;
-    n.bandwidth = st::CFGADCJorb_Notch3DBFREQ;
-    n.rate = st::CFGADCJorb_RSampleFrequency;
-    n.button = st::CFGADCJorb_STNFCALNCONFIG;
-    n.updates[0] = st::CFGADCJorb_CNFU27;
-    n.updates[1] = st::CFGADCJorb_CNFU28;
-    n.updates[2] = st::CFGADCJorb_CNFU29;
-    n.updates[3] = st::CFGADCJorb_CNFU30;
+    m->notch = Notch(l.notchBase, st::CFGADCJorb_NFEN, st::CFGADCJorb_STNFCALNCONFIG, false);
 
     const int c = l.controlReg;
     std::vector<Group>& g = m->groups;
-    g.push_back(One(names.enable, {{st::CFGADCJorb_ADCENL, l.enableReg, l.left}, {st::CFGADCJorb_ADCENR, l.enableReg, l.right}},
+    g.push_back(One(names.enable,
+                    {{st::CFGADCJorb_ADCENL, l.enableReg, l.left}, {st::CFGADCJorb_ADCENR, l.enableReg, l.right}},
                     {{l.enableReg}}));
     Group ctrl = One(names.control,
                      {{st::CFGADCJorb_ADCLPOL, c, 0x001}, {st::CFGADCJorb_ADCRPOL, c, 0x002},
@@ -166,17 +173,7 @@ void BuildMono(AdcModel* m, const char* name, int* panel, int* dacPanel, const s
     m->name = name;
     m->panel = panel;
     m->fills = {{mn::MNADC_MNADCVOL, Scale::Volume}};
-    NotchModel& n = m->notch;
-    n.enable = mn::MNADC_MNNFEN;
-    n.centre = mn::MNADC_NOTCHCENTERFREQ;
-    n.bandwidth = mn::MNADC_Notch3DBFREQ;
-    n.rate = mn::MNADC_RSampleFrequency;
-    n.button = mn::MNADC_MNNFCALNCONFIG;
-    n.updates[0] = mn::MNADC_CNFU27;
-    n.updates[1] = mn::MNADC_CNFU28;
-    n.updates[2] = mn::MNADC_CNFU29;
-    n.updates[3] = mn::MNADC_CNFU30;
-    n.refreshDims = true;
+    m->notch = Notch(27, mn::MNADC_MNNFEN, mn::MNADC_MNNFCALNCONFIG, true);
 
     std::vector<Group>& g = m->groups;
     g.push_back(One(mnName + "ADCPWRCB", {{mn::MNADC_MNADCEN, 2, 0x001}}, {{2}}));
@@ -196,72 +193,54 @@ void BuildMono(AdcModel* m, const char* name, int* panel, int* dacPanel, const s
 // the high-pass enable sit in R46 like the stereo R14, written and shown from the same bits;
 // no oversampling mirror.
 const AdcModel& ZutbAdc() {
-    static AdcModel m;
-    StereoLayout l;
-    l.enableReg = 6;
-    l.left = 0x008;
-    l.right = 0x004;
-    l.controlReg = 46;
-    l.controlSends = {{5}, {46}};
-    l.leftVolume = 47;
-    l.rightVolume = 48;
-    l.notchBase = 59;
-    static const bool built =
-        (BuildStereo(&m, "Zutb", &PHandleSTADCFilterZutb, nullptr,
-                     {"cfgADCENZutb", "cfgADCCtrlZutb", "cfgNotchFilterZutb", "cfgADCVolZutb"}, l),
-         true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>([](AdcModel* m) {
+        StereoLayout l;
+        l.enableReg = 6;
+        l.left = 0x008;
+        l.right = 0x004;
+        l.controlReg = 46;
+        l.controlSends = {{5}, {46}};
+        l.leftVolume = 47;
+        l.rightVolume = 48;
+        l.notchBase = 59;
+        BuildStereo(m, "Zutb", &PHandleSTADCFilterZutb, nullptr,
+                    {"cfgADCENZutb", "cfgADCCtrlZutb", "cfgNotchFilterZutb", "cfgADCVolZutb"}, l);
+    });
 }
 
 const AdcModel& PykcAdc() {
-    static AdcModel m;
-    static const bool built = (BuildMono(&m, "Pykc", &PHandleMNADC, &PHandleMNDAC, "MN"), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>([](AdcModel* m) { BuildMono(m, "Pykc", &PHandleMNADC, &PHandleMNDAC, "MN"); });
 }
 
 const AdcModel& PykbAdc() {
-    static AdcModel m;
-    static const bool built = (BuildMono(&m, "Pykb", &PHandleMNPykbADC, &PHandleMNPykbDAC, "MNPykb"), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>(
+        [](AdcModel* m) { BuildMono(m, "Pykb", &PHandleMNPykbADC, &PHandleMNPykbDAC, "MNPykb"); });
 }
 
 const AdcModel& PykaAdc() {
-    static AdcModel m;
-    static const bool built = (BuildMono(&m, "Pyka", &PHandleMNPykaADC, &PHandleMNPykaDAC, "MNPyka"), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>(
+        [](AdcModel* m) { BuildMono(m, "Pyka", &PHandleMNPykaADC, &PHandleMNPykaDAC, "MNPyka"); });
 }
 
 const AdcModel& JorbAdc() {
-    static AdcModel m;
-    static const bool built = (BuildStereo(&m, "Jorb", &PHandleSTADCFilter, &PHandleSTDAC,
-                                           {"cfgADCEN", "cfgADCCtrl", "cfgNotchFilter", "cfgADCVol"}, {}),
-                               true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>([](AdcModel* m) {
+        BuildStereo(m, "Jorb", &PHandleSTADCFilter, &PHandleSTDAC,
+                    {"cfgADCEN", "cfgADCCtrl", "cfgNotchFilter", "cfgADCVol"}, {});
+    });
 }
 
 const AdcModel& ZutaAdc() {
-    static AdcModel m;
-    static const bool built =
-        (BuildStereo(&m, "Zuta", &PHandleSTADCFilterZuta, &PHandleSTDACZuta,
-                     {"cfgADCENZuta", "cfgADCCtrlZuta", "cfgNotchFilterZuta", "cfgADCVolZuta"}, {}),
-         true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>([](AdcModel* m) {
+        BuildStereo(m, "Zuta", &PHandleSTADCFilterZuta, &PHandleSTDACZuta,
+                    {"cfgADCENZuta", "cfgADCCtrlZuta", "cfgNotchFilterZuta", "cfgADCVolZuta"}, {});
+    });
 }
 
 const AdcModel& JoraAdc() {
-    static AdcModel m;
-    static const bool built =
-        (BuildStereo(&m, "Jora", &PHdlADCJora, &PHdlDACJora,
-                     {"cfgJoraADCEN", "cfgJoraADCCtrl", "cfgJoraNotchFilter", "cfgJoraADCVol"}, {}),
-         true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<AdcModel>([](AdcModel* m) {
+        BuildStereo(m, "Jora", &PHdlADCJora, &PHdlDACJora,
+                    {"cfgJoraADCEN", "cfgJoraADCCtrl", "cfgJoraNotchFilter", "cfgJoraADCVol"}, {});
+    });
 }
 
 void Init(const AdcModel& m) { fieldpanel::FillRings(*m.panel, m.fills); }

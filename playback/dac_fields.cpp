@@ -1,6 +1,7 @@
 #include "playback/dac_fields.h"
 
 #include <cmath>
+#include <utility>
 
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
@@ -54,6 +55,13 @@ void SendOne(int reg, double pause) {
 
 void SendAll(const std::vector<Send>& sends) {
     for (const Send& s : sends) SendOne(s.reg, s.pause);
+}
+
+Group OneStage(const std::string& callback, std::vector<Field> fields, std::vector<Send> sends) {
+    Group g;
+    g.callback = callback;
+    g.stages.push_back({std::move(fields), std::move(sends)});
+    return g;
 }
 
 void RunGroup(const Group& g, int panel, int control) {

@@ -58,6 +58,19 @@ struct Group {
     std::vector<Field> shows{};  // fields the refresh shows but the callback does not read
 };
 
+// One description object per builder (each builder lambda is its own type), built on first use
+// and kept at a fixed address, so its callbacks may point back at it.
+template <typename Model, typename Builder>
+const Model& Built(Builder build) {
+    static Model model;
+    static const bool done = (build(&model), true);
+    (void)done;
+    return model;
+}
+
+// A group of one stage: its fields read, then its registers sent.
+Group OneStage(const std::string& callback, std::vector<Field> fields, std::vector<Send> sends);
+
 // ---- fields of CFG_REG ---------------------------------------------------------------------
 int LowBit(unsigned mask);
 unsigned GetField(int reg, unsigned mask);

@@ -22,6 +22,7 @@ namespace {
 
 using fieldpanel::Field;
 using fieldpanel::Group;
+constexpr auto One = fieldpanel::OneStage;
 using fieldpanel::ReadInt;
 using fieldpanel::RingFill;
 using fieldpanel::Scale;
@@ -77,13 +78,6 @@ CB_MONO_DAC_CONTROLS(CB_SAME_PYKA)
 CB_MONO_CLOCK_CONTROLS(CB_SAME_PYKB)
 CB_MONO_CLOCK_CONTROLS(CB_SAME_PYKA)
 CB_MONO_CLOCK_CONTROLS(CB_SAME_STEREO)
-
-Group One(const std::string& callback, std::vector<Field> fields, std::vector<Send> sends) {
-    Group g;
-    g.callback = callback;
-    g.stages.push_back({std::move(fields), std::move(sends)});
-    return g;
-}
 
 // A volume ring: its code into bits 7:0 with the update latch set, that register sent. A
 // ganged pair puts the code into both registers and latches the second one.
@@ -233,12 +227,14 @@ void BuildStereo(DacModel* m, const char* name, int* panel, const std::string& s
                       {st::CFGDAC_AMUTE, 10, 0x004}, {st::CFGDAC_SOFTMUTE, 10, 0x040}},
                      q.adcPanel ? std::vector<Send>{{10}, {14}} : std::vector<Send>{{10}});
     if (q.adcPanel)
-        ctrl.mirror = fieldpanel::Mirror{st::CFGDAC_DACOSR, q.adcPanel, ui::cfgADCJorb_pan::CFGADCJorb_ADCOSR, 14, 0x008};
+        ctrl.mirror =
+            fieldpanel::Mirror{st::CFGDAC_DACOSR, q.adcPanel, ui::cfgADCJorb_pan::CFGADCJorb_ADCOSR, 14, 0x008};
     g.push_back(ctrl);
     Group vol = Volumes("cfgDACVol" + s, {{st::CFGDAC_DACVOLL, 11}, {st::CFGDAC_DACVOLR, 12}}, q.ganged);
     vol.shows = {{st::CFGDAC_DACVOLL, 11, 0x0FF}, {st::CFGDAC_DACVOLR, 12, 0x0FF}};
     g.push_back(vol);
-    g.push_back(One("DACVUCB" + s, {{st::CFGDAC_DACVU11, 11, 0x100}, {st::CFGDAC_DACVU12, 12, 0x100}}, {{11, 0.1}, {12}}));
+    g.push_back(
+        One("DACVUCB" + s, {{st::CFGDAC_DACVU11, 11, 0x100}, {st::CFGDAC_DACVU12, 12, 0x100}}, {{11, 0.1}, {12}}));
     g.push_back(One("cfgDACLimiterCtrl" + s,
                     {{st::CFGDAC_LIMEN, 24, 0x100}, {st::CFGDAC_LIMATK, 24, 0x00F}, {st::CFGDAC_LIMDCY, 24, 0x0F0},
                      {st::CFGDAC_LIMBOOST, 25, 0x00F}, {st::CFGDAC_LIMLVL, 25, 0x070}},
@@ -365,68 +361,54 @@ void BuildMono(DacModel* m, const char* name, int* panel, int* adcPanel, const M
 }  // namespace
 
 const DacModel& ZutbDac() {
-    static DacModel m;
-    static const bool built = (BuildZutb(&m), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) { BuildZutb(m); });
 }
 
 const DacModel& PykcDac() {
-    static DacModel m;
-    static const bool built =
-        (BuildMono(&m, "Pykc", &PHandleMNDAC, &PHandleMNADC, {"MN", "Pykc", "SetTimeSlot", "JackDetectCB2"}, true), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildMono(m, "Pykc", &PHandleMNDAC, &PHandleMNADC, {"MN", "Pykc", "SetTimeSlot", "JackDetectCB2"}, true);
+    });
 }
 
 const DacModel& PykbDac() {
-    static DacModel m;
-    static const bool built = (BuildMono(&m, "Pykb", &PHandleMNPykbDAC, &PHandleMNPykbADC,
-                                         {"MNPykb", "Pykb", "SetTimeSlotPykb", "JackDetectPykbCB2"}, true),
-                               true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildMono(m, "Pykb", &PHandleMNPykbDAC, &PHandleMNPykbADC,
+                  {"MNPykb", "Pykb", "SetTimeSlotPykb", "JackDetectPykbCB2"}, true);
+    });
 }
 
 // Pyka has no R8: its jack detection leaves that register out.
 const DacModel& PykaDac() {
-    static DacModel m;
-    static const bool built = (BuildMono(&m, "Pyka", &PHandleMNPykaDAC, &PHandleMNPykaADC,
-                                         {"MNPyka", "Pyka", "SetTimeSlotPyka", "JackDetectCB2Pyka"}, false),
-                               true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildMono(m, "Pyka", &PHandleMNPykaDAC, &PHandleMNPykaADC,
+                  {"MNPyka", "Pyka", "SetTimeSlotPyka", "JackDetectCB2Pyka"}, false);
+    });
 }
 
 const DacModel& JorbDac() {
-    static DacModel m;
-    static const bool built = (BuildStereo(&m, "Jorb", &PHandleSTDAC, "", {true, false, &PHandleSTADCFilter}), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildStereo(m, "Jorb", &PHandleSTDAC, "", {true, false, &PHandleSTADCFilter});
+    });
 }
 
 const DacModel& ZutaDac() {
-    static DacModel m;
-    static const bool built =
-        (BuildStereo(&m, "Zuta", &PHandleSTDACZuta, "Zuta", {false, false, &PHandleSTADCFilterZuta}), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildStereo(m, "Zuta", &PHandleSTDACZuta, "Zuta", {false, false, &PHandleSTADCFilterZuta});
+    });
 }
 
 const DacModel& JoraDac() {
-    static DacModel m;
-    static const bool built = (BuildStereo(&m, "Jora", &PHdlDACJora, "Jora", {false, false, &PHdlADCJora}), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildStereo(m, "Jora", &PHdlDACJora, "Jora", {false, false, &PHdlADCJora});
+    });
 }
 
 // Qeva: no ADC filter panel to mirror, one volume for both channels, and the open reference
 // impedance leaves the calculator's inputs alone.
 const DacModel& QevaDac() {
-    static DacModel m;
-    static const bool built = (BuildStereo(&m, "Qeva", &PHdlDACQeva, "Qeva", {false, true, nullptr, false}), true);
-    (void)built;
-    return m;
+    return fieldpanel::Built<DacModel>([](DacModel* m) {
+        BuildStereo(m, "Qeva", &PHdlDACQeva, "Qeva", {false, true, nullptr, false});
+    });
 }
 
 void Init(const DacModel& m) { fieldpanel::FillRings(*m.panel, m.fills); }

@@ -51,7 +51,8 @@ TEST_F(StereoAdc, NotchWorkedExamplesGoOutInOrder) {
         for (int r = 27; r <= 30; ++r) CFG_REG[r] = 0;
         Forget();
         Notch(c.f0, c.bw, 0);
-        EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{27, c.r[0], 10}, {28, c.r[1], 10}, {29, c.r[2], 10}, {30, c.r[3], 0}}))
+        EXPECT_EQ(Timed(),
+                  (std::vector<TimedWrite>{{27, c.r[0], 10}, {28, c.r[1], 10}, {29, c.r[2], 10}, {30, c.r[3], 0}}))
             << c.f0;
         EXPECT_EQ(FlagCFGUpdate, 1);
     }
@@ -112,7 +113,8 @@ TEST_F(StereoAdc, VolumeSendsBothLatchesThenBothVolumes) {
     Open(MENUBAR_DEVICE_StereoJorb);
     Set(P(), CFGADCJorb_ADCVU15, 1);
     Choose(P(), CFGADCJorb_ADCVOLL, 0);  // "Digital Mute"
-    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{15, 0x1FF, 100}, {16, 0x0FF, 100}, {15, 0x100, 100}, {16, 0x0FF, 100}}));
+    EXPECT_EQ(Timed(),
+              (std::vector<TimedWrite>{{15, 0x1FF, 100}, {16, 0x0FF, 100}, {15, 0x100, 100}, {16, 0x0FF, 100}}));
     Refresh();
     EXPECT_EQ(Int(P(), CFGADCJorb_ADCVOLL), 0);
     EXPECT_EQ(Int(P(), CFGADCJorb_ADCVU15), 1);

@@ -69,7 +69,8 @@ TEST_F(ZutbAdc, VolumesAreR47AndR48NeverR15) {
     Refresh();
     Forget();
     Choose(P(), zb::CFGADCZutb_ADCVOLR, 200);
-    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{47, 0x100, 100}, {48, 0x100, 100}, {47, 0x100, 100}, {48, 0x1C8, 100}}));
+    EXPECT_EQ(Timed(),
+              (std::vector<TimedWrite>{{47, 0x100, 100}, {48, 0x100, 100}, {47, 0x100, 100}, {48, 0x1C8, 100}}));
 }
 
 class MonoAdc : public dactest::PanelFixture {};

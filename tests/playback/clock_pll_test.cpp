@@ -12,7 +12,8 @@ using dactest::TimedWrite;
 using WriteList = std::vector<std::pair<int, int>>;
 
 const char* const kNoPll =
-    "Warning|With the current settings,  PLL can not be configured. \n Please adjust your input value(s) and try again.";
+    "Warning|With the current settings,  PLL can not be configured. \n Please adjust your input value(s) and try "
+    "again.";
 
 class StereoClock : public dactest::PanelFixture {
 protected:

@@ -31,7 +31,8 @@ TEST_F(ZutbDac, ConfigPllWritesTheChosenBlock) {
     for (int r = 68; r <= 71; ++r) CFG_REG[r] = 0x001;
     Choose(P(), zb::CFGDACZutb_RPLLAB, 1);  // "B"
     Commit(P(), zb::CFGDACZutb_STSETPLL);
-    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{79, 0x028, 300}, {80, 0x00C, 300}, {81, 0x093, 300}, {82, 0x0E9, 300}}));
+    EXPECT_EQ(Timed(),
+              (std::vector<TimedWrite>{{79, 0x028, 300}, {80, 0x00C, 300}, {81, 0x093, 300}, {82, 0x0E9, 300}}));
     for (int r = 68; r <= 71; ++r) EXPECT_EQ(CFG_REG[r], 0x001u) << r;
     Refresh();
     EXPECT_EQ(Int(P(), zb::CFGDACZutb_RPLLAB), 1);
@@ -74,6 +75,8 @@ TEST_F(ZutbDac, ReferenceImpedanceIsAnEnableBitAndAField) {
     rt::SetCtrlVal(P(), zb::CFGDACZutb_STVMIDSEL, 1);
     Refresh();
     EXPECT_EQ(Int(P(), zb::CFGDACZutb_STVMIDSEL), -1);
+    Set(P(), zb::CFGDACZutb_STPLLK3, 1000);
+    EXPECT_EQ(Int(P(), zb::CFGDACZutb_STPLLK3), 511);
 }
 
 TEST_F(ZutbDac, InterfaceAndClockUseZutbRegisters) {
@@ -161,7 +164,17 @@ TEST_F(MonoDac, RingsAndClockBlockServeTheMonoPanel) {
     Set(PHandleMNDAC, mn::MNDAC_STIMCLKDIV, 2);
     Commit(PHandleMNDAC, mn::MNDAC_STMCLKCAL);
     Commit(PHandleMNDAC, mn::MNDAC_STSETPLL);
-    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{36, 0x008, 300}, {37, 0x00C, 300}, {38, 0x093, 300}, {39, 0x0E9, 300}}));
+    EXPECT_EQ(Timed(),
+              (std::vector<TimedWrite>{{36, 0x008, 300}, {37, 0x00C, 300}, {38, 0x093, 300}, {39, 0x0E9, 300}}));
+    // The same bounds and refusals as on the stereo panels.
+    Set(PHandleMNDAC, mn::MNDAC_STPLLN, 16);
+    Set(PHandleMNDAC, mn::MNDAC_STPLLK1, 64);
+    EXPECT_EQ(Int(PHandleMNDAC, mn::MNDAC_STPLLN), 15);
+    EXPECT_EQ(Int(PHandleMNDAC, mn::MNDAC_STPLLK1), 63);
+    Set(PHandleMNDAC, mn::MNDAC_STMCLKInput, 0.0);
+    Commit(PHandleMNDAC, mn::MNDAC_STMCLKCAL);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("greater than 0"), std::string::npos);
     Forget();
     Choose(PHandleMNDAC, mn::MNDAC_STIMCLKDIV, 3);  // the clock callback runs with the new divider
     EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{6, 0x160, 300}, {7, 0x000, 0}}));
