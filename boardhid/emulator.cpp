@@ -165,12 +165,15 @@ std::vector<uint8_t> EmulatorBackend::CodecPairLocked(int reg) const {
 void EmulatorBackend::WritePairLocked(uint8_t first, uint8_t second) {
     const int reg = first >> 1;
     const uint16_t value = static_cast<uint16_t>(((first & 1) << 8) | second);
-    if (reg == 0) {
+    if (IsSoftwareResetLocked(reg)) {
         ResetRegistersLocked();  // software reset
     } else if (reg != 62 && reg != 95) {  // the identity registers are read-only
         regs_[static_cast<size_t>(reg)] = value;
     }
 }
+
+// The chip resets on a write of its software-reset register (register 0, Zutb register 15).
+bool EmulatorBackend::IsSoftwareResetLocked(int reg) const { return reg == resetRegister_; }
 
 void EmulatorBackend::ResetRegistersLocked() {
     regs_.fill(0);
@@ -241,6 +244,7 @@ void EmulatorBackend::ResetLocked() {
     plugged_ = true;
     id62_ = kDefaultId62;
     id95_ = kDefaultId95;
+    resetRegister_ = 0;
     ResetRegistersLocked();
     std::fill(bridge_.begin(), bridge_.end(), 0);
     configWord_.clear();
@@ -284,6 +288,11 @@ uint16_t EmulatorBackend::CodecRegister(int reg) const {
 void EmulatorBackend::SetCodecRegister(int reg, uint16_t value) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (reg >= 0 && reg < kCodecRegisterCount) regs_[static_cast<size_t>(reg)] = value & 0x1FF;
+}
+
+void EmulatorBackend::SetSoftwareResetRegister(int reg) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    resetRegister_ = reg;
 }
 
 void EmulatorBackend::SetIdentity(uint16_t reg62, uint16_t reg95) {

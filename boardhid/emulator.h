@@ -42,6 +42,7 @@ public:
     bool IsOpen() const override;
     uint16_t CodecRegister(int reg) const override;
     void SetCodecRegister(int reg, uint16_t value) override;
+    void SetSoftwareResetRegister(int reg) override;
     void SetIdentity(uint16_t reg62, uint16_t reg95) override;
     uint8_t BridgeRegister(int address) const override;
     void SetBridgeRegister(int address, uint8_t value) override;
@@ -87,6 +88,7 @@ private:
     std::optional<std::vector<uint8_t>> AnswerLocked(const uint8_t* report, int size);
     std::vector<uint8_t> CodecPairLocked(int reg) const;
     void WritePairLocked(uint8_t first, uint8_t second);
+    bool IsSoftwareResetLocked(int reg) const;
     void ScheduleReplyLocked(std::vector<uint8_t> reply);
     void Worker();
 
@@ -101,6 +103,7 @@ private:
     std::array<uint16_t, kCodecRegisterCount> regs_{};
     uint16_t id62_ = kDefaultId62;
     uint16_t id95_ = kDefaultId95;
+    int resetRegister_ = 0;
     std::vector<uint8_t> bridge_;
     std::vector<uint8_t> configWord_;
     std::vector<uint8_t> routing_;

@@ -56,9 +56,13 @@ public:
     virtual bool IsOpen() const = 0;
 
     // The codec register file: 128 nine-bit registers (out-of-range numbers read 0). Writing
-    // register 0 over the bus resets the file to its start values.
+    // the software-reset register over the bus resets the file to its start values.
     virtual uint16_t CodecRegister(int reg) const = 0;
     virtual void SetCodecRegister(int reg, uint16_t value) = 0;
+    // The chip's software-reset register: writing it over the bus resets the register file. 0 on
+    // the stereo and mono chips (the start value, also after Reset()), 15 on Zutb, whose
+    // register 0 is an ordinary register (the left PGA gain).
+    virtual void SetSoftwareResetRegister(int reg) = 0;
     // Identity registers read by chip identification (62) and the start-up probe (95). They are
     // read-only to the bus (writes, bulk writes included, leave them) and survive a reset.
     virtual void SetIdentity(uint16_t reg62, uint16_t reg95) = 0;

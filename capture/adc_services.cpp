@@ -1,19 +1,25 @@
-// ADC filter panels, as far as the rest of the program needs them now: no register controls yet.
+// The ADC filter panels' named operations on the shared module with each model's description,
+// and the registration of their callbacks.
 #include "capture/adc_panel.h"
+#include "capture/adc_model.h"
 
-void InitADCFilterPanel() {}
-void InitADCFilterPanel_Jora() {}
-void InitADCFilterPanelZuta() {}
-void InitADCFilterPanelZutb() {}
-void MNInitADCFilterPanel() {}
-void MNPykaInitADCFilterPanel() {}
-void MNPykbInitADCFilterPanel() {}
-void UpdateADCFilterPanel() {}
-void UpdateADCFilterPanel_Jora() {}
-void UpdateADCFilterPanelZuta() {}
-void UpdateADCFilterPanelZutb() {}
-void MNUpdateADCFilterPanel() {}
-void MNPykaUpdateADCFilterPanel() {}
-void MNPykbUpdateADCFilterPanel() {}
+void InitADCFilterPanel() { adc::Init(adc::JorbAdc()); }
+void InitADCFilterPanel_Jora() { adc::Init(adc::JoraAdc()); }
+void InitADCFilterPanelZuta() { adc::Init(adc::ZutaAdc()); }
+void InitADCFilterPanelZutb() { adc::Init(adc::ZutbAdc()); }
+void MNInitADCFilterPanel() { adc::Init(adc::PykcAdc()); }
+void MNPykaInitADCFilterPanel() { adc::Init(adc::PykaAdc()); }
+void MNPykbInitADCFilterPanel() { adc::Init(adc::PykbAdc()); }
+void UpdateADCFilterPanel() { adc::Update(adc::JorbAdc()); }
+void UpdateADCFilterPanel_Jora() { adc::Update(adc::JoraAdc()); }
+void UpdateADCFilterPanelZuta() { adc::Update(adc::ZutaAdc()); }
+void UpdateADCFilterPanelZutb() { adc::Update(adc::ZutbAdc()); }
+void MNUpdateADCFilterPanel() { adc::Update(adc::PykcAdc()); }
+void MNPykaUpdateADCFilterPanel() { adc::Update(adc::PykaAdc()); }
+void MNPykbUpdateADCFilterPanel() { adc::Update(adc::PykbAdc()); }
 
-void RegisterADCCallbacks() {}
+void RegisterADCCallbacks() {
+    for (const adc::AdcModel* m : {&adc::JorbAdc(), &adc::ZutaAdc(), &adc::JoraAdc(), &adc::ZutbAdc(), &adc::PykcAdc(),
+                                   &adc::PykbAdc(), &adc::PykaAdc()})
+        adc::Register(*m);
+}

@@ -2,7 +2,12 @@
 // and the refreshes from CFG_REG the refresh timers run (no traffic).
 #pragma once
 
-// ---- ring fills, once at start-up --------------------------------------------------------
+// ---- start-up hooks: the rings come filled from the panel resources, so they do nothing --------
+// (the shell calls the mono ones; the stereo ones are kept for whoever expects them)
+void InitALCPanel();
+void InitALCPanel_Jora();
+void InitALCPanelZuta();
+void InitALCPanelZutb();
 void MNInitALCPanel();
 void MNPykaInitALCPanel();
 void MNPykbInitALCPanel();

@@ -39,9 +39,8 @@ struct EqIds {
 };
 
 struct EqModel {
-    const char* name;
     int* panel;
-    int* demoPanel;      // mirrors the preset (0: none)
+    int* demoPanel;      // mirrors the preset (null: none)
     int bandBase;        // register of band 1; bands 2 to 5 follow
     int depthReg;        // 3D depth in bits 3:0 (0: none)
     Field pathBit;       // band 1 bit 8: EQ path (absent where the mode ring means something else)
@@ -75,14 +74,14 @@ enum Model { Jorb, Zuta, Jora, Qeva, Zutb, Mono, kModels };
 
 const EqModel& ModelOf(Model m) {
     static const EqModel models[kModels] = {
-        {"Jorb", &PHandleSTEQ, &PHandleSTDemo, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQJorb_pan)},
-        {"Zuta", &PHandleSTEQZuta, &PHandleSTDemoZuta, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQZuta_pan)},
-        {"Jora", &PHdlEQJora, &PHdlDemoJora, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQJora_pan)},
-        {"Qeva", &PHdlEQQeva, &PHdlDemoQeva, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQQeva_pan)},
+        {&PHandleSTEQ, &PHandleSTDemo, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQJorb_pan)},
+        {&PHandleSTEQZuta, &PHandleSTDemoZuta, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQZuta_pan)},
+        {&PHdlEQJora, &PHdlDemoJora, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQJora_pan)},
+        {&PHdlEQQeva, &PHdlDemoQeva, 18, 41, {18, 8, 1}, {}, EQ_STEREO_IDS(ui::cfgEQQeva_pan)},
         // Zutb: bands in R50 to R54, no 3D depth, and the mode ring is the EQ enable in R104
         // bit 1. What bit 8 of R50 means on this chip is not known, so it is left as it is.
-        {"Zutb", &PHandleSTEQZutb, &PHandleSTDemoZutb, 50, 0, {}, {104, 1, 1}, EQ_IDS(ui::cfgEQZutb_pan, 0, 0)},
-        {"Pykc", &PHandleMNEQ, nullptr, 18, 0, {18, 8, 1}, {}, kMonoIds},
+        {&PHandleSTEQZutb, &PHandleSTDemoZutb, 50, 0, {}, {104, 1, 1}, EQ_IDS(ui::cfgEQZutb_pan, 0, 0)},
+        {&PHandleMNEQ, nullptr, 18, 0, {18, 8, 1}, {}, kMonoIds},
     };
     return models[m];
 }

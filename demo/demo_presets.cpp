@@ -12,9 +12,18 @@
 #include "device/power.h"
 #include "oslayer/os.h"
 #include "panels/MNDemo_pan.h"
+#include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykaDemo_pan.h"
+#include "panels/MNPykaDevCtrl_pan.h"
 #include "panels/MNPykbDemo_pan.h"
+#include "panels/MNPykbDevCtrl_pan.h"
+#include "panels/cfgDemoQevb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
+#include "panels/cfgDevJora_pan.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgDevQeva_pan.h"
+#include "panels/cfgDevZuta_pan.h"
+#include "panels/cfgDevZutb_pan.h"
 #include "runtime/inifile.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
@@ -49,7 +58,7 @@ static_assert(ui::MNPykbDemo_pan::MNPykbDEMO_MNSet1 == mn::MNDEMO_MNSet1 &&
               ui::MNPykaDemo_pan::MNPykaDEMO_Out_6 == mn::MNDEMO_Out_6 &&
               ui::MNPykaDemo_pan::MNPykaDEMO_MNLoadSettings == mn::MNDEMO_MNLoadSettings);
 
-constexpr const char* kStereoSuffixes[] = {"SPK", "HP", "SPK_HP", "AUXOUT1", "AUXOUT2", "AUXOUT1TOAUXOUT2",
+constexpr const char* kStereoSuffixes[] = {"SPK",        "HP", "SPK_HP", "AUXOUT1", "AUXOUT2", "AUXOUT1TOAUXOUT2",
                                            "SPK_AUXOUT1"};
 constexpr const char* kJoraSuffixes[] = {"HP", "AUXOUT1", "AUXOUT2", "AUXOUT1TOAUXOUT2"};
 constexpr const char* kMonoSuffixes[] = {"SPK", "HP", "SPK_HP"};
@@ -62,45 +71,65 @@ constexpr int MS(int n) { return mn::MNDEMO_MNSet1 + n - 1; }
 constexpr int MO(int n) { return mn::MNDEMO_Out_1 + n - 1; }
 static_assert(MS(6) == mn::MNDEMO_MNSet6 && MO(6) == mn::MNDEMO_Out_6);
 
-#define ST_ALL_SETS {0, S(1), S(2), S(3), S(4), S(5), S(6), S(7), 0}, {0, O(1), O(2), O(3), O(4), O(5), O(6), O(7), 0}
-#define ST_QEVA_SETS {0, S(1), 0, S(3), 0, S(5), S(6), S(7), 0}, {0, O(1), 0, O(3), 0, O(5), O(6), O(7), 0}
-#define MN_SETS {0, MS(1), MS(2), MS(3), MS(4), MS(5), MS(6), 0, 0}, {0, MO(1), MO(2), MO(3), MO(4), MO(5), MO(6), 0, 0}
+#define ST_ALL_SETS \
+    {0, S(1), S(2), S(3), S(4), S(5), S(6), S(7), 0}, { 0, O(1), O(2), O(3), O(4), O(5), O(6), O(7), 0 }
+#define ST_QEVA_SETS \
+    {0, S(1), 0, S(3), 0, S(5), S(6), S(7), 0}, { 0, O(1), 0, O(3), 0, O(5), O(6), O(7), 0 }
+#define MN_SETS \
+    {0, MS(1), MS(2), MS(3), MS(4), MS(5), MS(6), 0, 0}, { 0, MO(1), MO(2), MO(3), MO(4), MO(5), MO(6), 0, 0 }
 #define N(list) list, static_cast<int>(std::size(list))
+#define ST_BOARD(file, P)                                                                                    \
+    {                                                                                                        \
+        ui::file::P##_CUSBI2SEn, ui::file::P##_BConfigBoard, ui::file::P##_BUSBCODEC, ui::file::P##_BUSBPCM, \
+            ui::file::P##_BEnableUSBPCM, ui::file::P##_BDisableUSBPCM, ui::file::P##_CSPDIFMASEn,            \
+            ui::file::P##_BPowerUp                                                                           \
+    }
+#define MN_BOARD(file, P)                                                                                    \
+    {                                                                                                        \
+        ui::file::P##_CUSBI2SEn, ui::file::P##_BConfigBoard, ui::file::P##_BUSBCODEC, ui::file::P##_BUSBPCM, \
+            ui::file::P##_BMNEnableUSBPCM, ui::file::P##_BMNDisableUSBPCM, ui::file::P##_CSPDIFMASEn,        \
+            ui::file::P##_BPowerUp                                                                           \
+    }
+namespace qevb = ui::cfgDemoQevb_pan;
+constexpr BoardControls kQevbBoard = {
+    qevb::STDemo_CUSBI2SEn,     qevb::STDemo_BConfigBoard,   qevb::STDemo_BUSBCODEC,   qevb::STDemo_BUSBPCM,
+    qevb::STDemo_BEnableUSBPCM, qevb::STDemo_BDisableUSBPCM, qevb::STDemo_CSPDIFMASEn, 0};
 
+// clang-format off
 const PresetModel kPresetModels[] = {
-    {"Jorb", "", &PHandleSTDemo, &PHandleSTDevCtrl, ST_ALL_SETS, "Preset", N(kStereoSuffixes), 0,
-     "STPreset.dat", CFG_JORB, BPowerUpCB, "BPowerUp", STDemoMuteUnmuteOutput, STDemoMuteUnmuteOutput,
-     "BEnableUSBPCM", "BDisableUSBPCM", 5, 6, false},
+    {"Jorb", "", &PHandleSTDemo, &PHandleSTDevCtrl, ST_ALL_SETS, "Preset", N(kStereoSuffixes), 0, "STPreset.dat",
+     CFG_JORB, ST_BOARD(cfgDevJorb_pan, CFGDEVJorb), BPowerUpCB, STDemoMuteUnmuteOutput, STDemoMuteUnmuteOutput, 5, 6,
+     false},
     // Zuta's demo start mutes through the Jorb operation, its loader unmutes through its own.
     {"Zuta", "Zuta", &PHandleSTDemoZuta, &PHandleSTDevCtrlZuta, ST_ALL_SETS, "ZutaPreset", N(kStereoSuffixes), 0,
-     "STZutaPreset.dat", CFG_ZUTA, BPowerUpCBZuta, "BPowerUp", STDemoMuteUnmuteOutput, STDemoMuteUnmuteOutputZuta,
-     "BEnableUSBPCM", "BDisableUSBPCM", 5, 6, false},
+     "STZutaPreset.dat", CFG_ZUTA, ST_BOARD(cfgDevZuta_pan, CFGDEVZuta), BPowerUpCBZuta, STDemoMuteUnmuteOutput,
+     STDemoMuteUnmuteOutputZuta, 5, 6, false},
     {"Jora", "Jora", &PHdlDemoJora, &PHdlDevJora, ST_ALL_SETS, "Preset", N(kJoraSuffixes), 0, "STPresetJora.dat",
-     CFG_JORA, BPowerUpCBJora, "BPowerUp", STDemoMuteUnmuteOutput_Jora, STDemoMuteUnmuteOutput_Jora,
-     "BEnableUSBPCM", "BDisableUSBPCM", 5, 6, false},
+     CFG_JORA, ST_BOARD(cfgDevJora_pan, CFGDEVJora), BPowerUpCBJora, STDemoMuteUnmuteOutput_Jora,
+     STDemoMuteUnmuteOutput_Jora, 5, 6, false},
     {"Qeva", "Qeva", &PHdlDemoQeva, &PHdlDevQeva, ST_QEVA_SETS, "Preset", N(kStereoSuffixes), 0, "STPresetQeva.dat",
-     CFG_QEVA, BPowerUpCBQeva, "BPowerUp", STDemoMuteUnmuteOutput_Qeva, STDemoMuteUnmuteOutput_Qeva,
-     "BEnableUSBPCM", "BDisableUSBPCM", 5, 6, false},
+     CFG_QEVA, ST_BOARD(cfgDevQeva_pan, CFGDEVQeva), BPowerUpCBQeva, STDemoMuteUnmuteOutput_Qeva,
+     STDemoMuteUnmuteOutput_Qeva, 5, 6, false},
     // Qevb: the board block sits on the demo panel; no power-up, no preset file.
-    {"Qevb", "Qevb", &PHdlDemoQevb, &PHdlDemoQevb, ST_QEVA_SETS, "Preset", N(kStereoSuffixes), 0, nullptr,
-     CFG_JORB, nullptr, nullptr, STDemoMuteUnmuteOutput_Qevb, STDemoMuteUnmuteOutput_Qevb, "BEnableUSBPCM",
-     "BDisableUSBPCM", 5, 6, true},
+    {"Qevb", "Qevb", &PHdlDemoQevb, &PHdlDemoQevb, ST_QEVA_SETS, "Preset", N(kStereoSuffixes), 0, nullptr, CFG_JORB,
+     kQevbBoard, nullptr, STDemoMuteUnmuteOutput_Qevb, STDemoMuteUnmuteOutput_Qevb, 5, 6, true},
     // Zutb: one recording set; its outputs are not at R52 to R57, so nothing is muted or unmuted.
-    {"Zutb", "Zutb", &PHandleSTDemoZutb, &PHandleSTDevCtrlZutb,
-     {0, 0, 0, 0, 0, 0, 0, 0, zb::CFGDEMOZutb_STSet8}, {0, 0, 0, 0, 0, 0, 0, 0, zb::CFGDEMOZutb_Out_8}, "Preset",
-     N(kZutbSuffixes), 1, "STZutbPreset.dat", CFG_ZUTB, BPowerUpCBZutb, "BPowerUp", nullptr, nullptr,
-     "BEnableUSBPCM", "BDisableUSBPCM", 8, 0, false},
-    {"Pykc", "MN", &PHandleMNDemo, &PHandleMNDevCtrl, MN_SETS, "MNset", N(kMonoSuffixes), 0, "MNPreset.dat",
-     CFG_PYKC, MNPowerUpCB, "MNPowerUp", MNDemoMuteUnmuteOutput, MNDemoMuteUnmuteOutput, "BMNEnableUSBPCM",
-     "BMNDisableUSBPCM", 5, 6, false},
+    {"Zutb", "Zutb", &PHandleSTDemoZutb, &PHandleSTDevCtrlZutb, {0, 0, 0, 0, 0, 0, 0, 0, zb::CFGDEMOZutb_STSet8},
+     {0, 0, 0, 0, 0, 0, 0, 0, zb::CFGDEMOZutb_Out_8}, "Preset", N(kZutbSuffixes), 1, "STZutbPreset.dat", CFG_ZUTB,
+     ST_BOARD(cfgDevZutb_pan, CFGDEVZutb), BPowerUpCBZutb, nullptr, nullptr, 8, 0, false},
+    {"Pykc", "MN", &PHandleMNDemo, &PHandleMNDevCtrl, MN_SETS, "MNset", N(kMonoSuffixes), 0, "MNPreset.dat", CFG_PYKC,
+     MN_BOARD(MNDevCtrl_pan, MNDEVCTRL), MNPowerUpCB, MNDemoMuteUnmuteOutput, MNDemoMuteUnmuteOutput, 5, 6, false},
     {"Pykb", "MNPykb", &PHandleMNPykbDemo, &PHandleMNPykbDevCtrl, MN_SETS, "MNset", N(kMonoSuffixes), 0,
-     "MNPykbPreset.dat", CFG_PYKB, MNPykbPowerUpCB, "MNPowerUp", MNPykbDemoMuteUnmuteOutput,
-     MNPykbDemoMuteUnmuteOutput, "BMNEnableUSBPCM", "BMNDisableUSBPCM", 5, 6, false},
+     "MNPykbPreset.dat", CFG_PYKB, MN_BOARD(MNPykbDevCtrl_pan, MNPykbDEVCTRL), MNPykbPowerUpCB,
+     MNPykbDemoMuteUnmuteOutput, MNPykbDemoMuteUnmuteOutput, 5, 6, false},
     {"Pyka", "MNPyka", &PHandleMNPykaDemo, &PHandleMNPykaDevCtrl, MN_SETS, "MNPykaset", N(kMonoSuffixes), 0,
-     "MNPykaPreset.dat", CFG_PYKA, MNPykaPowerUpCB, "MNPowerUp", MNPykaDemoMuteUnmuteOutput,
-     MNPykaDemoMuteUnmuteOutput, "BMNEnableUSBPCM", "BMNDisableUSBPCM", 5, 6, false},
+     "MNPykaPreset.dat", CFG_PYKA, MN_BOARD(MNPykaDevCtrl_pan, MNPykaDEVCTRL), MNPykaPowerUpCB,
+     MNPykaDemoMuteUnmuteOutput, MNPykaDemoMuteUnmuteOutput, 5, 6, false},
 };
+// clang-format on
 #undef N
+#undef ST_BOARD
+#undef MN_BOARD
 
 bool IsMono(const PresetModel& m) { return std::strncmp(m.names, "MN", 2) == 0; }
 
@@ -124,34 +153,28 @@ void TickSet(const PresetModel& m, int panel, int n) {
 
 void Wait(double seconds) { rt::Delay(seconds); }
 
-int PowerUpControl(const PresetModel& m) {
-    int id = rt::GetCtrlIdFromConstant(*m.boardPanel, m.powerUpControl);
-    return id > 0 ? id : 0;
+// A control of the board panel run as a commit; a box is ticked first.
+void Run(int panel, int control) {
+    if (control > 0) rt::CallCtrlCallback(panel, control, rt::EVENT_COMMIT, 0, 0);
 }
+void TickAndRun(int panel, int box) {
+    if (box <= 0) return;
+    rt::SetCtrlVal(panel, box, 1);
+    Run(panel, box);
+}
+
 void PowerUp(const PresetModel& m) {
-    if (m.powerUp) m.powerUp(*m.boardPanel, PowerUpControl(m), rt::EVENT_COMMIT, nullptr, 0, 0);
+    if (m.powerUp) m.powerUp(*m.boardPanel, m.board.powerUp, rt::EVENT_COMMIT, nullptr, 0, 0);
 }
 
 // The board steps of the demo start: USB I2S mode, Config Board, USB <--> CODEC.
 void RouteBoard(const PresetModel& m) {
-    TickAndRun(*m.boardPanel, "CUSBI2SEn");
-    RunControl(*m.boardPanel, "BConfigBoard");
-    RunControl(*m.boardPanel, "BUSBCODEC");
+    TickAndRun(*m.boardPanel, m.board.usbI2S);
+    Run(*m.boardPanel, m.board.configBoard);
+    Run(*m.boardPanel, m.board.usbCodec);
 }
 
 }  // namespace
-
-void RunControl(int panel, const char* constant) {
-    int id = rt::GetCtrlIdFromConstant(panel, constant);
-    if (id > 0) rt::CallCtrlCallback(panel, id, rt::EVENT_COMMIT, 0, 0);
-}
-
-void TickAndRun(int panel, const char* constant) {
-    int id = rt::GetCtrlIdFromConstant(panel, constant);
-    if (id <= 0) return;
-    rt::SetCtrlVal(panel, id, 1);
-    rt::CallCtrlCallback(panel, id, rt::EVENT_COMMIT, 0, 0);
-}
 
 void RegisterModelPresetCallbacks(const PresetModel& m);
 
@@ -211,14 +234,14 @@ int LoadSettings(const PresetModel& m, int panel) {
     }
     int board = *m.boardPanel;
     if (set == m.pcmSet) {
-        RunControl(board, "BUSBPCM");
-        RunControl(board, m.enablePcm);
+        Run(board, m.board.usbPcm);
+        Run(board, m.board.enablePcm);
     } else {
-        RunControl(board, m.disablePcm);
+        Run(board, m.board.disablePcm);
     }
     if (m.spdifSet && set == m.spdifSet) {
-        TickAndRun(board, "CSPDIFMASEn");
-        RunControl(board, "BConfigBoard");
+        TickAndRun(board, m.board.spdifMaster);
+        Run(board, m.board.configBoard);
     }
     if (m.unmute) {
         Wait(0.5);
@@ -278,17 +301,27 @@ int NamedChoice(const char* model, int* set, int* output, char* section) {
 }  // namespace
 
 int STGetPresetConfigName(int* set, int* output, char* section) { return NamedChoice("Jorb", set, output, section); }
-int STGetPresetConfigNameZuta(int* set, int* output, char* section) { return NamedChoice("Zuta", set, output, section); }
-int STGetPresetConfigName_Jora(int* set, int* output, char* section) { return NamedChoice("Jora", set, output, section); }
-int STGetPresetConfigName_Qeva(int* set, int* output, char* section) { return NamedChoice("Qeva", set, output, section); }
+int STGetPresetConfigNameZuta(int* set, int* output, char* section) {
+    return NamedChoice("Zuta", set, output, section);
+}
+int STGetPresetConfigName_Jora(int* set, int* output, char* section) {
+    return NamedChoice("Jora", set, output, section);
+}
+int STGetPresetConfigName_Qeva(int* set, int* output, char* section) {
+    return NamedChoice("Qeva", set, output, section);
+}
 int STGetPresetConfigName_Qevb(int* set, int* output) { return NamedChoice("Qevb", set, output, nullptr); }
 int STGetPresetConfigNameZutb(int* set, int* output, char* section) {
     int ignored = 0;
     return NamedChoice("Zutb", set, output ? output : &ignored, section);
 }
 int MNGetPresetConfigName(int* set, int* output, char* section) { return NamedChoice("Pykc", set, output, section); }
-int MNPykbGetPresetConfigName(int* set, int* output, char* section) { return NamedChoice("Pykb", set, output, section); }
-int MNPykaGetPresetConfigName(int* set, int* output, char* section) { return NamedChoice("Pyka", set, output, section); }
+int MNPykbGetPresetConfigName(int* set, int* output, char* section) {
+    return NamedChoice("Pykb", set, output, section);
+}
+int MNPykaGetPresetConfigName(int* set, int* output, char* section) {
+    return NamedChoice("Pyka", set, output, section);
+}
 
 void STDemoInit() { demo::DemoStart(demo::PresetModelOf("Jorb")); }
 void STDemoInitZuta() { demo::DemoStart(demo::PresetModelOf("Zuta")); }

@@ -11,6 +11,18 @@ namespace demo {
 
 using ControlCallback = int (*)(int, int, int, void*, int, int);
 
+// The board controls the demo start and the loaders run as commits (0: the panel has none).
+struct BoardControls {
+    int usbI2S;       // "On-Board USB (I2S) Mode" box
+    int configBoard;  // "Config Board"
+    int usbCodec;     // "USB <--> CODEC"
+    int usbPcm;       // "USB <--> PCM"
+    int enablePcm;    // "Enable Vunt PCMT"
+    int disablePcm;   // "Disable Vunt PCMT"
+    int spdifMaster;  // digital-audio master box
+    int powerUp;      // "Power Up"
+};
+
 struct PresetModel {
     const char* model;      // "Jorb", ...
     const char* names;      // callback names: "ST...CB" + this suffix, or the mono prefix
@@ -26,12 +38,10 @@ struct PresetModel {
     // Loading.
     const char* file;              // preset file in the project directory; null: none (Qevb)
     ConfigModel config;
+    BoardControls board;
     ControlCallback powerUp;       // null: no power-up (Qevb)
-    const char* powerUpControl;
     void (*muteAll)(int);          // the demo start's mute operation; null: nothing to mute (Zutb)
     void (*unmute)(int);           // the loader's unmute operation; null: no unmute step (Zutb)
-    const char* enablePcm;         // control constants of the PCMT buttons
-    const char* disablePcm;
     int pcmSet;                    // the set that routes USB to PCM and enables PCMT
     int spdifSet;                  // the set that makes the board the digital-audio master (0: none)
     bool qevbChoice;               // Qevb: only sets 3, 5, 6, 7 with outputs 0 to 2; no section
@@ -53,11 +63,6 @@ void RegisterPresetCallbacks();
 
 // The descriptions.
 const PresetModel& PresetModelOf(const char* model);
-
-// Runs a control of another module's panel as a commit (nothing when the panel has no control
-// of that constant name); TickAndRun ticks a box first.
-void RunControl(int panel, const char* constant);
-void TickAndRun(int panel, const char* constant);
 
 }  // namespace demo
 

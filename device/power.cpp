@@ -1,19 +1,419 @@
-// Power-up and power-down buttons (not built yet: they do nothing).
+// Power-up, power-down and reset of the codec, the device buttons and the power-management
+// controls of every device-control panel, driven by each model's power description.
 #include "device/power.h"
 
-int BPowerUpCB(int, int, int, void*, int, int) { return 0; }
-int BPowerUpCBZuta(int, int, int, void*, int, int) { return 0; }
-int BPowerUpCBZutb(int, int, int, void*, int, int) { return 0; }
-int BPowerUpCBJora(int, int, int, void*, int, int) { return 0; }
-int BPowerUpCBQeva(int, int, int, void*, int, int) { return 0; }
-int MNPowerUpCB(int, int, int, void*, int, int) { return 0; }
-int MNPykbPowerUpCB(int, int, int, void*, int, int) { return 0; }
-int MNPykaPowerUpCB(int, int, int, void*, int, int) { return 0; }
-int BPowerDownCB(int, int, int, void*, int, int) { return 0; }
-int BPowerDownCBZuta(int, int, int, void*, int, int) { return 0; }
-int BPowerDownCBZutb(int, int, int, void*, int, int) { return 0; }
-int BPowerDownCBJora(int, int, int, void*, int, int) { return 0; }
-int BPowerDownCBQeva(int, int, int, void*, int, int) { return 0; }
-int MNPowerDownCB(int, int, int, void*, int, int) { return 0; }
-int MNPykbPowerDownCB(int, int, int, void*, int, int) { return 0; }
-int MNPykaPowerDownCB(int, int, int, void*, int, int) { return 0; }
+#include <algorithm>
+#include <cstdint>
+
+#include "device/device_services.h"
+#include "device/power_model.h"
+#include "link/usbcomvunt.h"
+#include "panels/AudioCodec_pan.h"
+#include "regmap/config_tables.h"
+#include "runtime/ui.h"
+#include "shell/modes.h"
+#include "shell/progress.h"
+#include "shell/state.h"
+
+namespace device {
+namespace {
+
+const char* const kNotAttached = "Evaluation Board is not attached... ";
+const char* const kSoftwareDemo = "This is going to be a pure software demo... ";
+const char* const kWritingRegisters = "Powering up, writing registers  ... ";
+const char* const kMonoDone = "Successfully powered up, eiting Power-up sequence... ";
+
+void PowerLed(int on) {
+    if (PHandlePanel > 0) rt::SetCtrlVal(PHandlePanel, ui::AudioCodec_pan::PANEL_LPowerUp, on);
+}
+
+bool BoardOpen() { return bDeviceOpened != 0; }
+
+// Ends the running progress (hides its message, bar back to 0).
+void EndProgress() { ForwardProgress(std::max(1, ProgressTotalSteps() - ProgressCurrentStep())); }
+
+void Message(int steps, const char* text) { UpdateProgressAndMessage(1, steps, text); }
+
+void NotAttachedMessages() {
+    StartProgressBar(kNotAttached, 1);
+    rt::Delay(1.0);
+    Message(0, kSoftwareDemo);
+    rt::Delay(1.0);
+    Message(1, kSoftwareDemo);
+}
+
+void DimBoostIcons(const PowerModel& p) {
+    const int path = p.pathPanel ? *p.pathPanel : 0;
+    for (int icon : p.boostIcons) DimCtrl(path, icon, 1);
+}
+
+bool FiveVoltSupply(const PowerModel& p, int panel) { return CtrlValue(panel, p.buttons.vdd5) != 0; }
+
+// One register step of a sequence: change the copy, write the register, pause, advance the bar.
+void Step(int reg, uint32_t set, uint32_t clear, double pause, int bar = 0) {
+    CFG_REG[reg] = (CFG_REG[reg] & ~clear) | set;
+    ZelqxWriteOneReg(reg);
+    rt::Delay(pause);
+    if (bar) ForwardProgress(bar);
+}
+void Assign(int reg, uint32_t value, double pause, int bar = 0) { Step(reg, value, 0x1FF, pause, bar); }
+
+void OrUpdateBits(const PowerModel& p) {
+    if (!p.updateBits || !*p.updateBits) return;
+    for (const UpdateBitsRegister* row = *p.updateBits; row->name[0] != '\0'; ++row)
+        CFG_REG[row->reg] |= static_cast<uint32_t>(row->mask);
+}
+
+// ---- power-up ------------------------------------------------------------------------------
+
+void StereoPowerUp(const PowerModel& p, int panel) {
+    if (!BoardOpen()) NotAttachedMessages();  // the rest runs on the register copy
+    p.mute(-1);
+    p.turnOnOff(-1);
+    rt::Delay(0.1);
+    CFG_REG[1] = 0x10D;
+    CFG_REG[10] |= 0x08;
+    if (p.setsR14) CFG_REG[14] |= 0x08;
+    if (FiveVoltSupply(p, panel)) {
+        CFG_REG[49] &= ~0x1Cu;
+        CFG_REG[3] &= ~0x10u;
+        CFG_REG[1] |= 0x100;
+    } else {
+        CFG_REG[49] |= 0x1C;
+        CFG_REG[3] |= 0x10;
+        CFG_REG[1] &= ~0x100u;
+        DimBoostIcons(p);
+    }
+    for (int output : {2, 3, 4, 5}) p.turnOnOff(output);
+    OrUpdateBits(p);
+    if (p.groups) EmptySoftwareResetGroup(*p.groups);
+    StartProgressBar("Powering up ...", 18);
+    if (DeviceAttached) {
+        Message(12, kWritingRegisters);
+        if (ZelqxWriteAllReg(0, nullptr) != 1) {
+            // Refused by its mode guard (which said why): the chip did not get the registers.
+            EndProgress();
+            FlagCFGUpdate = 1;
+            return;
+        }
+        Message(3, kWritingRegisters);
+        rt::Delay(0.2);
+        Message(3, "Successfully Powered up, exiting ... ");
+        rt::Delay(0.2);
+        rt::Delay(0.5);
+    } else {
+        Message(18, " ");
+    }
+    PoweredUp = 1;
+    FlagCFGUpdate = 1;
+    if (BoardOpen()) PowerLed(1);
+}
+
+void ZutbPowerUp() {
+    if (!BoardOpen()) NotAttachedMessages();
+    const struct { int reg; uint32_t value; } writes[] = {{15, 0}, {7, 0}, {38, 0x10A}, {6, 0x1FD}};
+    for (const auto& w : writes) {
+        CFG_REG[w.reg] = w.value;
+        ZelqxWriteOneReg(w.reg);
+    }
+    PoweredUp = 1;
+    FlagCFGUpdate = 1;
+    if (BoardOpen()) PowerLed(1);
+}
+
+// The mono walk from the clock set-up to the speaker at 0 dB; the 3.3 V supply keeps the
+// speaker's boost bits and mutes the mono output.
+void MonoWalk(const PowerModel& p, bool fiveVolt) {
+    StartProgressBar("Entering Power-up Sequence...", fiveVolt ? 24 : 23);
+    Message(2, fiveVolt ? "Configuring Clock register..." : "Configuring Clock register");
+    Message(1, "Powering up..");
+    if (fiveVolt) {
+        Step(49, 0x02, 0x0C, 0.01, 1);
+        Step(3, 0, 0x10, 0.01, 1);
+        Assign(54, 0x40, 0.3, 1);
+        Assign(56, 0x40, 0.01, 1);
+    } else {
+        Step(49, 0x0E, 0, 0.01);
+        Step(3, 0x10, 0, 0.01, 2);
+        Assign(54, 0x40, 0.01, 1);
+        Assign(56, 0x40, 0.3, 1);
+    }
+    Step(1, 0x0E, 0x01, 0.01, 1);
+    rt::Delay(0.5);
+    Step(3, 0x01, 0, 0.01, 1);
+    Step(50, 0, 0x23, 0.01);
+    Step(56, 0, 0x07, 0.01);
+    if (!fiveVolt) Step(54, 0x80, 0, 0.01);
+    MNSPKCurrentVOL = 37;
+    p.ramp(MNSPKCurrentVOL, 57, 1, 1);
+    ForwardProgress(13);
+    Assign(56, 0, 0.01, 1);
+    Message(1, "Reading back device registers...");
+    Message(0, kMonoDone);
+    rt::Delay(0.1);
+    Message(1, kMonoDone);
+}
+
+void MonoPowerUp(const PowerModel& p, int panel) {
+    const bool fiveVolt = FiveVoltSupply(p, panel);
+    if (fiveVolt) {
+        CFG_REG[49] &= ~0x0Cu;
+        CFG_REG[1] |= 0x100;
+    } else {
+        CFG_REG[49] |= 0x0C;
+        CFG_REG[1] &= ~0x100u;
+    }
+    if (!BoardOpen()) {
+        NotAttachedMessages();
+        FlagCFGUpdate = 1;
+        return;
+    }
+    CFG_REG[1] |= 0x08;
+    ZelqxWriteOneReg(1);
+    ForwardProgress(1);
+    CFG_REG[10] |= 0x08;
+    CFG_REG[14] |= 0x08;
+    ZelqxWriteOneReg(10);
+    ZelqxWriteOneReg(14);
+    if (fiveVolt || p.family != PowerFamily::MonoPykb) MonoWalk(p, fiveVolt);
+    FlagCFGUpdate = 1;
+    if (BoardOpen()) PowerLed(1);
+}
+
+void PowerUp(const PowerModel& p, int panel) {
+    switch (p.family) {
+        case PowerFamily::Stereo: StereoPowerUp(p, panel); break;
+        case PowerFamily::Zutb: ZutbPowerUp(); break;
+        case PowerFamily::Mono:
+        case PowerFamily::MonoPykb: MonoPowerUp(p, panel); break;
+    }
+}
+
+// ---- power-down ----------------------------------------------------------------------------
+
+void MonoStep(int reg, uint32_t set, uint32_t clear, bool bar) {
+    CFG_REG[reg] = (CFG_REG[reg] & ~clear) | set;
+    ZelqxWriteOneReg(reg);
+    rt::Delay(0.01);
+    rt::ProcessSystemEvents();
+    if (bar) ForwardProgress(1);
+}
+
+void PowerDown(const PowerModel& p) {
+    switch (p.family) {
+        case PowerFamily::Stereo:
+            p.mute(-1);
+            PoweredUp = 0;
+            break;
+        case PowerFamily::Zutb:
+            CFG_REG[6] &= ~0x0Cu;
+            ZelqxWriteOneReg(6);
+            PoweredUp = 0;
+            break;
+        case PowerFamily::Mono:
+        case PowerFamily::MonoPykb:
+            // The only sequence that lets queued events run between its writes.
+            StartProgressBar("Powering Down ...", 5);
+            ForwardProgress(1);
+            MonoStep(10, 0x40, 0, true);
+            MonoStep(54, 0x40, 0x1FF, true);
+            MonoStep(56, 0x40, 0x1FF, true);
+            MonoStep(1, 0, 0x1FF, true);
+            MonoStep(3, 0, 0xED, false);
+            break;
+    }
+    FlagCFGUpdate = 1;
+    PowerLed(0);
+}
+
+// ---- reset ---------------------------------------------------------------------------------
+
+// Writes 0 to the model's software-reset register. False when the user declined the 4-wire
+// question: then nothing has changed.
+bool SoftwareReset(const PowerModel& p) {
+    const uint32_t previous = CFG_REG[p.resetReg];
+    CFG_REG[p.resetReg] = 0;
+    if (ZelqxWriteOneReg(p.resetReg) == ZELQX_WRITE_DECLINED) {
+        CFG_REG[p.resetReg] = previous;
+        return false;
+    }
+    PowerLed(0);
+    return true;
+}
+
+void FourWireFromModeMenu() {
+    SPI4WModeCB(PHandleMenu, ui::AudioCodec_pan::MENUBAR_MODE_SPI4WMode, nullptr, PHandlePanel);
+}
+
+bool Reset(const PowerModel& p) {
+    const uint8_t mode = CommMode;
+    if (!SoftwareReset(p)) return false;
+    if (p.family == PowerFamily::Mono || p.family == PowerFamily::MonoPykb) {
+        if (mode == COMM_SPI4W) FourWireFromModeMenu();
+        return true;
+    }
+    StartProgressBar("Resetting ...", 12);
+    if (!DeviceAttached) {
+        Message(12, "board is not attached, returning ... ");
+        rt::Delay(1.0);
+    }
+    rt::Delay(0.3);
+    if (mode == COMM_SPI4W) FourWireFromModeMenu();
+    if (QuillonMode == 0 && DeviceAttached) {
+        Message(6, "Reading registers after Reset ... ");
+        RunModeChoice(p.id, COMM_I2C);
+        p.readAll(*p.regMapPanel, 0, rt::EVENT_COMMIT, nullptr, 0, 0);
+        if (mode == COMM_SPI4W || mode == COMM_SPI3W) RunModeChoice(p.id, mode);
+        Message(6, "Reset finished ");
+        rt::Delay(0.3);
+    } else {
+        ForwardProgress(12);
+    }
+    DimBoostIcons(p);
+    PoweredUp = 0;
+    FlagCFGUpdate = 1;
+    return true;
+}
+
+// ---- update bits and output buttons ----------------------------------------------------------
+
+void LoadUpdateBits(const PowerModel& p) {
+    if (p.family == PowerFamily::Zutb) {
+        if (DeviceAttached && p.updateBits && *p.updateBits) {
+            StartProgressBar("Writing update bits ...", UpdateBitsCount(*p.updateBits));
+            for (const UpdateBitsRegister* row = *p.updateBits; row->name[0] != '\0'; ++row) {
+                CFG_REG[row->reg] |= static_cast<uint32_t>(row->mask);
+                ZelqxWriteOneReg(row->reg);
+                ForwardProgress(1);
+            }
+        }
+        FlagCFGUpdate = 1;
+        return;
+    }
+    OrUpdateBits(p);
+    if (DeviceAttached) {
+        StartProgressBar("Writing update bits ...", 6);
+        rt::Delay(0.5);
+        if (ZelqxWriteAllReg(0, nullptr) != 1) EndProgress();  // refused: its guard said why
+    }
+    FlagCFGUpdate = 1;
+}
+
+// ---- power-management controls -------------------------------------------------------------
+
+// A stereo or mono power register rebuilt whole from the controls bound to its operation; bits
+// without a control are written as 0.
+void RebuildRegister(const PowerModel& p, int panel, int group) {
+    uint32_t value = 0;
+    for (const PowerCtrl& c : p.ctrls)
+        if (c.group == group) value |= (static_cast<uint32_t>(CtrlValue(panel, c.id)) & c.mask) << c.shift;
+    const int reg = p.groupReg[group];
+    CFG_REG[reg] = value;
+    FlagCFGUpdate = 1;
+    ZelqxWriteOneReg(reg);
+}
+
+// Zutb: the committed control changes its own field and sends its register.
+void ChangeField(const PowerModel& p, int panel, int control) {
+    const auto it = std::find_if(p.ctrls.begin(), p.ctrls.end(), [&](const PowerCtrl& c) { return c.id == control; });
+    FlagCFGUpdate = 1;
+    if (it == p.ctrls.end()) return;
+    const PowerCtrl& c = *it;
+    const uint32_t v = static_cast<uint32_t>(CtrlValue(panel, c.id));
+    switch (c.kind) {
+        case PowerFieldKind::None: return;
+        case PowerFieldKind::RefImp:
+            if (v == 0) {
+                CFG_REG[33] &= ~0x08u;
+            } else {
+                CFG_REG[10] = (CFG_REG[10] & ~0x0Cu) | (((v - 1) & 3) << 2);
+                ZelqxWriteOneReg(10);
+                CFG_REG[33] |= 0x08;
+            }
+            ZelqxWriteOneReg(33);
+            return;
+        case PowerFieldKind::MicBias:
+        case PowerFieldKind::Field:
+            CFG_REG[c.reg] = (CFG_REG[c.reg] & ~(c.mask << c.shift)) | ((v & c.mask) << c.shift);
+            if (c.kind == PowerFieldKind::MicBias) CFG_REG[c.reg] |= 0x100;
+            ZelqxWriteOneReg(c.reg);
+            return;
+    }
+}
+
+void PowerControl(const PowerModel& p, int panel, int control, int group) {
+    if (p.wholeRegisters)
+        RebuildRegister(p, panel, group);
+    else
+        ChangeField(p, panel, control);
+}
+
+// The speaker supply boxes form a pair: committing one sets the other to the opposite state.
+void SupplyPair(const PowerModel& p, int panel, int control) {
+    const int other = control == p.buttons.vdd5 ? p.buttons.vdd33 : p.buttons.vdd5;
+    SetCtrl(panel, other, CtrlValue(panel, control) ? 0 : 1);
+}
+
+}  // namespace
+
+void RefreshPowerControls(DevId id) {
+    const PowerModel& p = PowerOf(id);
+    const int panel = *Model(id).panel;
+    if (panel <= 0) return;
+    for (const PowerCtrl& c : p.ctrls) {
+        switch (c.kind) {
+            case PowerFieldKind::None: break;
+            case PowerFieldKind::RefImp:
+                // The item the chip uses: none while R33[3] is clear, else R10[3:2] plus one.
+                SetCtrl(panel, c.id, (CFG_REG[33] & 0x08) ? std::min<int>(((CFG_REG[10] >> 2) & 3) + 1, 3) : 0);
+                break;
+            default: SetCtrl(panel, c.id, static_cast<int>((CFG_REG[c.reg] >> c.shift) & c.mask)); break;
+        }
+    }
+}
+
+int RunPowerOp(DevId id, PowerOp op, int panel, int control, int event) {
+    if (event != rt::EVENT_COMMIT) return 0;
+    const DevModel& m = ModelOfPanel(panel, id);
+    const PowerModel& p = PowerOf(m.id);
+    const int pnl = PanelFor(m, panel);
+    switch (op) {
+        case PowerOp::Reset: Reset(p); break;
+        case PowerOp::PowerUp: PowerUp(p, pnl); break;
+        case PowerOp::PowerDown: PowerDown(p); break;
+        case PowerOp::LoadUpdateBits: LoadUpdateBits(p); break;
+        case PowerOp::MuteAll:
+            p.mute(-1);
+            rt::Delay(0.1);
+            FlagCFGUpdate = 1;
+            break;
+        case PowerOp::EnableAll:
+            for (int output : {2, 3, 4, 5}) p.turnOnOff(output);
+            break;
+        case PowerOp::DisableAll: p.turnOnOff(-1); break;
+        case PowerOp::InitBoard:
+            SetCtrl(pnl, m.ids.usbI2S, 1);
+            RunBoardOp(m.id, BoardOp::UsbI2S, pnl, m.ids.usbI2S, rt::EVENT_COMMIT);
+            RunBoardOp(m.id, BoardOp::ConfigBoard, pnl, m.ids.configBoard, rt::EVENT_COMMIT);
+            RunBoardOp(m.id, BoardOp::UsbCodec, pnl, m.ids.usbCodec, rt::EVENT_COMMIT);
+            break;
+        case PowerOp::InitDevice:
+            if (Reset(p)) PowerUp(p, pnl);
+            break;
+        case PowerOp::Power1: PowerControl(p, pnl, control, 1); break;
+        case PowerOp::Power2: PowerControl(p, pnl, control, 2); break;
+        case PowerOp::Power3: PowerControl(p, pnl, control, 3); break;
+        case PowerOp::Power4: PowerControl(p, pnl, control, 4); break;
+        case PowerOp::Vddspk: SupplyPair(p, pnl, control); break;
+    }
+    return 0;
+}
+
+}  // namespace device
+
+#define DEVICE_DEFINE_POWER_CALLBACK(name, model, op)                                             \
+    int name(int panel, int control, int event, void*, int, int) {                               \
+        return device::RunPowerOp(device::DevId::model, device::PowerOp::op, panel, control, event); \
+    }
+DEVICE_POWER_CALLBACKS(DEVICE_DEFINE_POWER_CALLBACK)
+#undef DEVICE_DEFINE_POWER_CALLBACK

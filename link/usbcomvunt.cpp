@@ -297,6 +297,8 @@ void PackRegisterPair(int reg, uint32_t value, uint8_t out[2]) {
     out[1] = static_cast<uint8_t>(value & 0xFF);
 }
 
+int SoftwareResetRegister() { return UILoaded == UI_ZUTB ? 15 : 0; }
+
 int ZelqxWriteOneReg(int reg) {
     if (!ValidRegister(reg)) return 0;
     uint32_t value = CFG_REG[reg];
@@ -306,8 +308,8 @@ int ZelqxWriteOneReg(int reg) {
         FlagCFGUpdate = 1;
         return 0;
     }
-    if (reg == 0 && CommMode == COMM_SPI4W) {
-        if (!rt::ConfirmPopup(kSpiResetTitle, kSpiResetText)) return 0;
+    if (reg == SoftwareResetRegister() && CommMode == COMM_SPI4W) {
+        if (!rt::ConfirmPopup(kSpiResetTitle, kSpiResetText)) return ZELQX_WRITE_DECLINED;
     }
     uint8_t pair[2];
     PackRegisterPair(reg, value, pair);

@@ -87,10 +87,16 @@ void StopListener();
 int ListenersRunning();
 
 // ---- codec registers ---------------------------------------------------------------------
-// Sends CFG_REG[reg] to the chip, after the I2C R7[8] guard and the 4-wire SPI reset question.
-// Registers outside 0 to 127 are refused (a two-byte pair cannot carry them). Returns 1 when a
-// report was handed to the transport and it was sent, 0 otherwise.
+// Sends CFG_REG[reg] to the chip, after the I2C R7[8] guard and the 4-wire SPI reset question
+// (asked before a write of the chip's software-reset register). Registers outside 0 to 127 are
+// refused (a two-byte pair cannot carry them). Returns 1 when a report was handed to the
+// transport and it was sent, ZELQX_WRITE_DECLINED when the user answered No to the reset
+// question, 0 otherwise.
 int ZelqxWriteOneReg(int reg);
+inline constexpr int ZELQX_WRITE_DECLINED = -1;
+// The software-reset register of the loaded chip: 15 on Zutb (whose register 0 is the left PGA
+// gain), 0 on every other model.
+int SoftwareResetRegister();
 // Sends registers 1 to 63 from CFG_REG in three blocks, advancing the progress bar by 2 before
 // each and waiting 1.0 s after each.
 int ZelqxWriteAllReg(int useMessage, const char* message);

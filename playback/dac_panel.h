@@ -23,6 +23,16 @@ void MNUpdateDACPanel();
 void MNPykaUpdateDACPanel();
 void MNPykbUpdateDACPanel();
 
+// ---- PLL display reset: IMCLK and f2 from the rate entry, default N and K in the entries --
+void ResetPLLConfiguration();
+void ResetPLLConfigurationZuta();
+void ResetPLLConfigurationJora();
+void ResetPLLConfigurationQeva();
+void ResetPLLConfigurationZutb();
+void ResetPLLConfigurationPykc();
+void ResetPLLConfigurationPykb();
+void ResetPLLConfigurationPyka();
+
 // ---- the Jorb DAC panel's sample-rate ring (control 5 of PHandleSTDAC) -------------------
 // The Jorbx variant adds "192kHz" (value 7) and "96kHz" (value 6) at the top of the ring.
 // Both operations act at most once: the rates are added only when absent and removed, by
@@ -34,7 +44,7 @@ bool JorbxSampleRatesShown();
 // Forgets the rates' presence (tests, after panels are loaded afresh).
 void ResetJorbxSampleRates();
 
-// Sample-rate ring of the Jorb DAC panel (commit).
+// Clock controls of the Jorb DAC panel (commit): R72 (Jorbx), R6, R7.
 int STClockCB(int panel, int control, int event, void* data, int e1, int e2);
 
 // Binds the DAC and clock panels' callback names.

@@ -1,28 +1,39 @@
-// DAC and clock panels, as far as the rest of the program needs them now. The panels carry no
-// register controls yet, so their ring fills and refreshes have nothing to do; the Jorb DAC
-// panel's sample-rate ring takes the Jorbx rates.
+// The DAC panels' named operations (ring fills, refreshes, the PLL display reset) on the shared
+// module with each model's description, the registration of their callbacks, and the Jorbx
+// rates of the Jorb panel's sample-rate ring.
 #include "playback/dac_panel.h"
+#include "playback/dac_model.h"
 
 #include "panels/cfgDACJorb_pan.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 
-void InitDACPanel() {}
-void InitDACPanel_Jora() {}
-void InitDACPanel_Qeva() {}
-void InitDACPanelZuta() {}
-void InitDACPanelZutb() {}
-void MNInitDACPanel() {}
-void MNPykaInitDACPanel() {}
-void MNPykbInitDACPanel() {}
-void UpdateDACPanel() {}
-void UpdateDACPanel_Jora() {}
-void UpdateDACPanel_Qeva() {}
-void UpdateDACPanelZuta() {}
-void UpdateDACPanelZutb() {}
-void MNUpdateDACPanel() {}
-void MNPykaUpdateDACPanel() {}
-void MNPykbUpdateDACPanel() {}
+void InitDACPanel() { dac::Init(dac::JorbDac()); }
+void InitDACPanel_Jora() { dac::Init(dac::JoraDac()); }
+void InitDACPanel_Qeva() { dac::Init(dac::QevaDac()); }
+void InitDACPanelZuta() { dac::Init(dac::ZutaDac()); }
+void UpdateDACPanel() { dac::Update(dac::JorbDac()); }
+void UpdateDACPanel_Jora() { dac::Update(dac::JoraDac()); }
+void UpdateDACPanel_Qeva() { dac::Update(dac::QevaDac()); }
+void UpdateDACPanelZuta() { dac::Update(dac::ZutaDac()); }
+void InitDACPanelZutb() { dac::Init(dac::ZutbDac()); }
+void MNInitDACPanel() { dac::Init(dac::PykcDac()); }
+void MNPykaInitDACPanel() { dac::Init(dac::PykaDac()); }
+void MNPykbInitDACPanel() { dac::Init(dac::PykbDac()); }
+void UpdateDACPanelZutb() { dac::Update(dac::ZutbDac()); }
+void MNUpdateDACPanel() { dac::Update(dac::PykcDac()); }
+void MNPykaUpdateDACPanel() { dac::Update(dac::PykaDac()); }
+void MNPykbUpdateDACPanel() { dac::Update(dac::PykbDac()); }
+
+void ResetPLLConfiguration() { dac::ResetPLLConfiguration(dac::JorbDac(), PHandleSTDAC); }
+void ResetPLLConfigurationZuta() { dac::ResetPLLConfiguration(dac::ZutaDac(), PHandleSTDACZuta); }
+void ResetPLLConfigurationJora() { dac::ResetPLLConfiguration(dac::JoraDac(), PHdlDACJora); }
+void ResetPLLConfigurationQeva() { dac::ResetPLLConfiguration(dac::QevaDac(), PHdlDACQeva); }
+void ResetPLLConfigurationZutb() { dac::ResetPLLConfiguration(dac::ZutbDac(), PHandleSTDACZutb); }
+void ResetPLLConfigurationPykc() { dac::ResetPLLConfiguration(dac::PykcDac(), PHandleMNDAC); }
+void ResetPLLConfigurationPykb() { dac::ResetPLLConfiguration(dac::PykbDac(), PHandleMNPykbDAC); }
+void ResetPLLConfigurationPyka() { dac::ResetPLLConfiguration(dac::PykaDac(), PHandleMNPykaDAC); }
+
 namespace {
 
 using ui::cfgDACJorb_pan::CFGDAC_STSR;
@@ -57,7 +68,15 @@ void RemoveJorbxSampleRates() {
 bool JorbxSampleRatesShown() { return jorbxRatesShown; }
 void ResetJorbxSampleRates() { jorbxRatesShown = false; }
 
-// The sample rate is written by the DAC panel's clock block (not built yet).
-int STClockCB(int, int, int, void*, int, int) { return 0; }
+int STClockCB(int panel, int control, int event, void*, int, int) {
+    if (event != rt::EVENT_COMMIT) return 0;
+    if (const fieldpanel::Group* g = fieldpanel::FindGroup(dac::JorbDac().groups, "STClockCB"))
+        fieldpanel::RunGroup(*g, panel, control);
+    return 0;
+}
 
-void RegisterDACCallbacks() { rt::RegisterCtrlCallback("STClockCB", STClockCB); }
+void RegisterDACCallbacks() {
+    for (const dac::DacModel* m : {&dac::JorbDac(), &dac::ZutaDac(), &dac::JoraDac(), &dac::QevaDac(), &dac::ZutbDac(),
+                                   &dac::PykcDac(), &dac::PykbDac(), &dac::PykaDac()})
+        dac::Register(*m);
+}

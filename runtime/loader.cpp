@@ -3,6 +3,8 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,9 +39,25 @@ std::string FormatNumber(double v, DataType type, int precision) {
     return std::to_string(std::llround(v));
 }
 
+// A command button's label marks its shortcut letter with a double underscore ("Start __Play");
+// Qt marks it with "&" (a plain "&" is doubled to stay visible).
+QString ButtonCaption(const std::string& label) {
+    QString text = Q(label);
+    text.replace("&", "&&");
+    text.replace("__", "&");
+    return text;
+}
+
 void UpdateAccessibleName(Control& c) {
-    QString name = Q(c.label.empty() ? c.constant : c.label);
-    if (c.widget) c.widget->setAccessibleName(name);
+    QString name = Q(!c.label.empty() ? c.label : !c.nearbyText.empty() ? c.nearbyText : c.constant);
+    if (c.kind == Kind::CommandButton) name.remove("__");
+    if (c.widget) {
+        c.widget->setAccessibleName(name);
+        // The parts that take the focus inside a composite control (the slider of a slide, the
+        // entry of a numeric) carry the name too, so they are not announced by their value.
+        for (QWidget* part : c.widget->findChildren<QWidget*>())
+            if (qobject_cast<QAbstractSlider*>(part) || qobject_cast<QLineEdit*>(part)) part->setAccessibleName(name);
+    }
     if (c.box && c.box != c.widget) c.box->setAccessibleName(name);
 }
 
@@ -153,6 +171,89 @@ void SelectIndex(Control& c, int index) {
 }  // namespace detail
 
 namespace {
+
+// A drop-down ring as assistive technology sees it: named by its accessible name (its label),
+// its current item as its value. Qt's own combo-box interface takes the current item as the
+// name on this platform, so a ring would be announced and found by its value.
+class RingAccessible : public QAccessibleWidget {
+public:
+    explicit RingAccessible(QComboBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override {
+        const auto* ring = static_cast<const QComboBox*>(widget());
+        if (t == QAccessible::Name && !ring->accessibleName().isEmpty()) return ring->accessibleName();
+        if (t == QAccessible::Value) return ring->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction())
+            static_cast<QComboBox*>(widget())->showPopup();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+QAccessibleInterface* RingAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("QComboBox") && object && object->property("rtRing").toBool())
+        return new RingAccessible(static_cast<QComboBox*>(object));
+    return nullptr;
+}
+
+// The text a text message shows, trimmed.
+std::string MessageText(const json& j) {
+    std::string t = j.contains("value") && j["value"].is_string() ? j["value"].get<std::string>() : j.value("label", std::string());
+    const size_t b = t.find_first_not_of(" \t\r\n"), e = t.find_last_not_of(" \t\r\n");
+    return b == std::string::npos ? std::string() : t.substr(b, e - b + 1);
+}
+
+QRect GeometryOf(const json& j) {
+    const json& g = j["geometry"];
+    return QRect(g[0].get<int>(), g[1].get<int>(), g[2].get<int>(), g[3].get<int>());
+}
+
+// How far text message `t` is from control `c` when it stands immediately left of it or above
+// it (pixel geometry, or the neighbouring cell of the same frame's grid); -1 otherwise.
+int NeighbourDistance(const json& t, const json& c) {
+    constexpr int kLeftGap = 80, kAboveGap = 40, kSlack = 8;
+    if (t.contains("geometry") && c.contains("geometry")) {
+        const QRect tr = GeometryOf(t), cr = GeometryOf(c);
+        const bool rowsMeet = tr.top() <= cr.bottom() && tr.bottom() >= cr.top();
+        const bool columnsMeet = tr.left() <= cr.right() && tr.right() >= cr.left();
+        const int leftGap = cr.left() - (tr.right() + 1), aboveGap = cr.top() - (tr.bottom() + 1);
+        int best = -1;
+        if (tr.left() < cr.left() && leftGap >= -kSlack && leftGap <= kLeftGap && rowsMeet) best = std::max(0, leftGap);
+        if (tr.top() < cr.top() && aboveGap >= -kSlack && aboveGap <= kAboveGap && columnsMeet) {
+            const int d = std::max(0, aboveGap);
+            if (best < 0 || d < best) best = d;
+        }
+        return best;
+    }
+    if (!t.contains("frame") || !c.contains("frame") || t["frame"] != c["frame"]) return -1;
+    const int tRow = t.value("row", 0), tCol = t.value("col", 0), cRow = c.value("row", 0), cCol = c.value("col", 0);
+    if (tRow == cRow && tCol + t.value("colSpan", 1) == cCol) return 0;
+    if (tCol == cCol && tRow + t.value("rowSpan", 1) == cRow) return 1;
+    return -1;
+}
+
+// Controls the resource gives no label take the nearest text placed immediately left of or
+// above them as their accessible name.
+void NameUnlabelledControls(Panel& p, const json& panel) {
+    std::vector<const json*> texts;
+    for (const json& j : panel["controls"])
+        if (j["kind"] == "text_message" && !MessageText(j).empty()) texts.push_back(&j);
+    for (const json& j : panel["controls"]) {
+        Control* c = p.controls[j["id"].get<int>()].get();
+        if (!c || !c->label.empty() || c->kind == Kind::TextMessage || c->kind == Kind::Timer) continue;
+        int best = -1;
+        for (const json* t : texts) {
+            const int d = NeighbourDistance(*t, j);
+            if (d >= 0 && (best < 0 || d < best)) {
+                best = d;
+                c->nearbyText = MessageText(*t);
+            }
+        }
+        if (best >= 0) UpdateAccessibleName(*c);
+    }
+}
 
 struct Frame {
     QGroupBox* box = nullptr;
@@ -313,7 +414,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
 
     switch (c.kind) {
     case Kind::CommandButton: {
-        auto* b = new QPushButton(label);
+        auto* b = new QPushButton(ButtonCaption(c.label));
         b->setAutoDefault(false);
         QObject::connect(b, &QPushButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
         widget = b;
@@ -349,7 +450,10 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::Ring: {
+        static const bool named = (QAccessible::installFactory(RingAccessibleFactory), true);
+        (void)named;
         auto* cb = new QComboBox;
+        cb->setProperty("rtRing", true);
         for (const Item& it : c.items) cb->addItem(Q(it.label));
         // In a frame's grid the ring is as wide as its items; in a fixed box it elides instead of
         // overflowing the box.
@@ -643,6 +747,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
         frameBoxes.push_back(fr.box);
     }
     for (const json& c : (*pj)["controls"]) BuildControl(p, c, frames);
+    NameUnlabelledControls(p, *pj);
 
     // Stacking, bottom to top: frames, decorations, canvases, then everything else, so icons
     // placed over a drawing stay visible whatever the order of the resource.

@@ -64,6 +64,7 @@ struct Control {
     DataType type = DataType::Int;
     std::string label;
     std::string callback;
+    std::string nearbyText;         // no label: the text placed beside or above it, if any
 
     QPointer<QWidget> box;          // what is placed on the panel: the control with its label
     QPointer<QWidget> widget;       // the control proper (events, values)
@@ -190,6 +191,8 @@ std::string S(const QString& s);
 void ApplyTextColours(Control& c);
 void ApplyFixedFont(QWidget* w, bool fixed);
 void SetIndicator(Control& c, bool indicator);
+// The name assistive technology finds a control by: its label, else the text beside or above
+// it, else its constant name.
 void UpdateAccessibleName(Control& c);
 // Shows c.num on the control's widget (numerics, slides), signals blocked.
 void ShowNumber(Control& c);
@@ -202,6 +205,11 @@ std::string AsText(const Value& v, DataType type, int precision);
 // Ring, ring slide and list box item helpers (widget kept in step with c.items).
 int CurrentIndex(const Control& c);
 void SelectIndex(Control& c, int index);
+
+// A tab control placed directly on a top-level panel takes the room the window leaves it: the
+// window becomes resizable down to a small size, the tab control follows its size (its pages
+// scroll) and the controls left of it scroll in a column of their own (window_fit.cpp).
+void FitTabAreaToWindow(Panel& p, Control& tab);
 
 // Tables (table.cpp).
 QWidget* BuildTable(Control& c, const nlohmann::json& resource);

@@ -82,6 +82,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
         if (QLayout* lay = old->parentWidget() ? old->parentWidget()->layout() : nullptr) lay->replaceWidget(old, tw);
     }
     old->hide();
+    old->setParent(nullptr);  // no longer one of the panel's widgets
     old->deleteLater();
     c->widget = tw;
     c->box = tw;
@@ -95,6 +96,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
         FireControl(panel, control, EVENT_ACTIVE_TAB_CHANGE, child, child);
     });
     tw->raise();
+    if (Panel* p = FindPanel(panel)) FitTabAreaToWindow(*p, *c);
     return canvas;
 }
 

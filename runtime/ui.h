@@ -116,10 +116,6 @@ int GetCtrlVal(int panel, int control, char* value, int size);
 // Runs the control's callback with `event` (EVENT_COMMIT: "as a commit").
 int CallCtrlCallback(int panel, int control, int event, int eventData1, int eventData2,
                      void* callbackData = nullptr);
-// The id of the control whose constant name in the panel resource is `constant` (the name
-// without the panel prefix, as "BPowerUp"), or UIEBadControlId when the panel has none
-// (UIEBadPanelHandle for a bad panel). For modules that drive another module's panel.
-int GetCtrlIdFromConstant(int panel, const char* constant);
 
 // ---- attributes --------------------------------------------------------------------------
 inline constexpr int ATTR_DIMMED = 500;

@@ -774,16 +774,3 @@ int GetTextBoxLine(int panel, int control, int index, std::string* line) {
 }
 
 }  // namespace rt
-
-namespace rt {
-
-int GetCtrlIdFromConstant(int panel, const char* constant) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIEBadPanelHandle;
-    if (!constant) return UIEBadControlId;
-    for (const auto& [id, control] : p->controls)
-        if (control && control->constant == constant) return id;
-    return UIEBadControlId;
-}
-
-}  // namespace rt

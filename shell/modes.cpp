@@ -5,9 +5,6 @@
 #include "device/device_services.h"
 #include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
-#include "panels/MNDevCtrl_pan.h"
-#include "panels/MNPykaDevCtrl_pan.h"
-#include "panels/cfgDevJorb_pan.h"
 #include "runtime/ui.h"
 #include "shell/guarded_reads.h"
 #include "shell/handles.h"
@@ -19,49 +16,13 @@ namespace {
 
 // ---- Mode menu ---------------------------------------------------------------------------
 
-using BoxCallback = int (*)(int, int, int, void*, int, int);
-
-// A communication-mode box on a device-control panel and the callback that applies it.
-struct ModeBox {
-    int* panel;
-    int control;
-    BoxCallback callback;
-};
-
-// Which box carries out a Mode-menu choice: the Pykc set's own panel while it is loaded (and
-// the Pyka panel for I2C while Pyka is), the Jorb panel in every other state.
-struct ModeChoice {
-    int item;
-    ModeBox pykc;
-    ModeBox pyka;
-    ModeBox other;
-};
-
-const ModeBox kJorb3W{&PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_ST3WSPIModeEn, ST3WSPIModeEnCB};
-const ModeBox kJorb4W{&PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_ST4WSPIModeEn, ST4WSPIModeEnCB};
-const ModeBox kJorbI2C{&PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn, STI2CModeEnCB};
-
-const ModeChoice kSpi3Wire{MENUBAR_MODE_SPI3WMode,
-                           {&PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_MN3WSPIModeEn, MN3WSPIModeEnCB},
-                           kJorb3W, kJorb3W};
-const ModeChoice kSpi4Wire{MENUBAR_MODE_SPI4WMode,
-                           {&PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_MN4WSPIModeEn, MN4WSPIModeEnCB},
-                           kJorb4W, kJorb4W};
-const ModeChoice kI2C{MENUBAR_MODE_I2CMode,
-                      {&PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_MNI2CModeEn, MNI2CModeEnCB},
-                      {&PHandleMNPykaDevCtrl, ui::MNPykaDevCtrl_pan::MNPykaDEVCTRL_MNI2CModeEn, MNPykaI2CModeEnCB},
-                      kJorbI2C};
-
 const int kCommModeItems[] = {MENUBAR_MODE_SPI3WMode, MENUBAR_MODE_SPI4WMode, MENUBAR_MODE_I2CMode};
 
-void ChooseCommMode(int menuBar, const ModeChoice& choice) {
+// Marks the chosen item only, then carries the choice out on the loaded model's own panel.
+void ChooseCommMode(int menuBar, int chosenItem, uint8_t mode) {
     for (int item : kCommModeItems)
-        rt::SetMenuBarAttribute(menuBar, item, rt::ATTR_CHECKED, item == choice.item ? 1 : 0);
-    const ModeBox& box = UILoaded == UI_PYKC ? choice.pykc : UILoaded == UI_PYKA ? choice.pyka : choice.other;
-    const int panel = *box.panel;
-    if (panel <= 0) return;  // panels not loaded: nothing to carry the change
-    rt::SetCtrlVal(panel, box.control, 1);
-    box.callback(panel, box.control, rt::EVENT_COMMIT, nullptr, 0, 0);
+        rt::SetMenuBarAttribute(menuBar, item, rt::ATTR_CHECKED, item == chosenItem ? 1 : 0);
+    ModeMenuChoice(mode);
 }
 
 // ---- chip identification -----------------------------------------------------------------
@@ -129,9 +90,9 @@ void SkipRead(int menuBar, int menuItem, void*, int) {
     QuillonMode = static_cast<uint8_t>(checked);
 }
 
-void SPI3WModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, kSpi3Wire); }
-void SPI4WModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, kSpi4Wire); }
-void I2CModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, kI2C); }
+void SPI3WModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, MENUBAR_MODE_SPI3WMode, COMM_SPI3W); }
+void SPI4WModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, MENUBAR_MODE_SPI4WMode, COMM_SPI4W); }
+void I2CModeCB(int menuBar, int, void*, int) { ChooseCommMode(menuBar, MENUBAR_MODE_I2CMode, COMM_I2C); }
 
 void EnableCommMode() {
     switch (UILoaded) {

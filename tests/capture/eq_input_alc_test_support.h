@@ -84,4 +84,15 @@ protected:
     }
 };
 
+// The same with `MenuItem`'s model chosen before each case and its panel `*Panel` at hand.
+template <int MenuItem, int* Panel>
+class OpenPanelFixture : public CapturePanelFixture {
+protected:
+    int P() const { return *Panel; }
+    void SetUp() override {
+        CapturePanelFixture::SetUp();
+        Open(MenuItem);
+    }
+};
+
 }  // namespace capturetest

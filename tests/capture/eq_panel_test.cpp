@@ -2,6 +2,7 @@
 // (and the demo panels' way in), the Zutb enable and registers, the refresh, and the mono panel.
 #include "capture/eq_panel.h"
 #include "panels/MNEQ_pan.h"
+#include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgEQJorb_pan.h"
 #include "panels/cfgEQQeva_pan.h"
 #include "panels/cfgEQZutb_pan.h"
@@ -12,13 +13,8 @@ using namespace ui::cfgEQJorb_pan;
 
 namespace {
 
-class JorbEQ : public CapturePanelFixture {
+class JorbEQ : public OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoJorb, &PHandleSTEQ> {
 protected:
-    int P() const { return PHandleSTEQ; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoJorb);
-    }
     // Band registers R18 to R22 and R41 as given, shown on the panel.
     void Load(std::vector<int> bands, int depthReg) {
         for (int i = 0; i < 5; ++i) CFG_REG[18 + i] = bands[i];
@@ -112,15 +108,16 @@ TEST_F(JorbEQ, PathRingRewritesBandOneFromItsRings) {
 }
 
 TEST_F(JorbEQ, DepthSlideSnapsToItsSteps) {
-    Load({0, 0, 0, 0, 0}, 0x0F0);
+    Load({0, 0, 0, 0, 0}, 0x000);
     Commit(P(), CFGEQ_NUM_DEPTH3D, 0.5);
-    EXPECT_EQ(RegisterWrites(), (Writes{{41, 0x0F7}}));
+    EXPECT_EQ(RegisterWrites(), (Writes{{41, 0x007}}));
     EXPECT_EQ(Val(P(), CFGEQ_DEPTH3D), 7);
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 7 / 15.0, 1e-9);
     for (int k = 0; k <= 15; ++k) {
         Commit(P(), CFGEQ_NUM_DEPTH3D, 0.06666 * k);
         EXPECT_EQ(CFG_REG[41] & 0xF, static_cast<unsigned>(k)) << k;
     }
+    CFG_REG[41] = 0x0F0;  // other bits kept
     Commit(P(), CFGEQ_DEPTH3D, 4);
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 4 / 15.0, 1e-9);
     EXPECT_EQ(CFG_REG[41], 0x0F4u);
@@ -165,14 +162,21 @@ TEST_F(JorbEQ, PresetRunAsCommitFromOutside) {
     EXPECT_TRUE(RegisterWrites().empty());
 }
 
-class ZutbEQ : public CapturePanelFixture {
-protected:
-    int P() const { return PHandleSTEQZutb; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoZutb);
-    }
-};
+// A preset chosen on either panel shows on both: the demo ring runs the equaliser's preset,
+// and the equaliser's preset mirrors itself into the demo ring.
+TEST_F(JorbEQ, DemoPresetRingAndEqualiserMirrorEachOther) {
+    using ui::cfgDemoJorb_pan::STDemo_STEQPresetting;
+    Load({0, 0, 0, 0, 0}, 0);
+    Commit(PHandleSTDemo, STDemo_STEQPresetting, 4);  // "Jazz"
+    EXPECT_EQ(Val(P(), CFGEQ_PresetMusicEffect), 4);
+    EXPECT_EQ(Val(P(), CFGEQ_EQ1G), 6);
+    EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 4);
+    EXPECT_EQ(RegisterWrites(), (Writes{{18, 0x066}, {19, 0x12A}, {20, 0x00C}, {21, 0x16A}, {22, 0x049}, {41, 0x002}}));
+    Commit(P(), CFGEQ_PresetMusicEffect, 7);  // "Heavy"
+    EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 7);
+}
+
+using ZutbEQ = OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoZutb, &PHandleSTEQZutb>;
 
 TEST_F(ZutbEQ, BandsLiveInR50ToR54AndTheEnableInR104) {
     namespace Z = ui::cfgEQZutb_pan;

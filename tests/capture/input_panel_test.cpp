@@ -13,13 +13,8 @@ using namespace ui::cfgInputJorb_pan;
 
 namespace {
 
-class JorbInput : public CapturePanelFixture {
+class JorbInput : public OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoJorb, &PHandleSTInSignal> {
 protected:
-    int P() const { return PHandleSTInSignal; }
-    void SetUp() override {
-        CapturePanelFixture::SetUp();
-        Open(modeltest::MENUBAR_DEVICE_StereoJorb);
-    }
     // A value-changed event alone, as a ring delivers it before its commit.
     void Change(int control, int value) {
         rt::SetCtrlVal(P(), control, value);
@@ -203,9 +198,10 @@ TEST_F(MonoInput, CallbacksAndTheirPlans) {
     EXPECT_EQ(RegisterWrites(), (Writes{{32, 0x138}, {45, 0x150}}));
     Clear();
 
+    CFG_REG[40] = 0x000;
     Commit(P(), MNINPUT_MNMBVSEL, 5);  // "Low Noise mode: 0.60 * VDDA"
     EXPECT_EQ(Val(P(), MNINPUT_MB_MODE), 1);
-    EXPECT_EQ(RegisterWrites(), (Writes{{44, 0x0B3}, {40, 0x007}}));
+    EXPECT_EQ(RegisterWrites(), (Writes{{44, 0x0B3}, {40, 0x001}}));
     EXPECT_EQ(PauseAfterWrite(1), 100);
     EXPECT_EQ(PauseAfterWrite(2), 100);
     Clear();

@@ -67,6 +67,32 @@ protected:
         }
         return out;
     }
+    // What the board received, one word per report: "W52" a write of R52, "B" a bulk write block,
+    // "C34" any other command by its hex code. The writes of R7 that configuring the board makes
+    // (its interface bit) are left out.
+    std::vector<std::string> Timeline() const {
+        std::vector<std::string> out;
+        for (const shelltest::Report& r : board->ReceivedReports()) {
+            if (r.empty()) continue;
+            const int cmd = r[0] & 0x3F;
+            char word[16];
+            if ((r[0] & 0xC0) != 0 && cmd == CMD_CODEC_WRITE_ONE && r.size() >= 5) {
+                if ((r[3] >> 1) == 7) continue;
+                std::snprintf(word, sizeof word, "W%d", r[3] >> 1);
+            }
+            else if ((r[0] & 0xC0) != 0 && cmd >= CMD_CODEC_WRITE_BLOCK1 && cmd <= CMD_CODEC_WRITE_BLOCK3)
+                std::snprintf(word, sizeof word, "B");
+            else
+                std::snprintf(word, sizeof word, "C%02X", r[0]);
+            out.push_back(word);
+        }
+        return out;
+    }
+    static std::string Join(const std::vector<std::string>& words) {
+        std::string out;
+        for (const std::string& w : words) out += (out.empty() ? "" : " ") + w;
+        return out;
+    }
     std::vector<std::string> Popups() const {
         std::vector<std::string> out;
         for (const auto& p : prompter.shown) out.push_back(p.title + "|" + p.text);
@@ -142,23 +168,31 @@ TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes)
     Press(panel, STDemo_STLoadSettings);
     EXPECT_TRUE(prompter.shown.empty()) << Popups().front();
 
-    auto writes = RegisterWrites();
-    ASSERT_GE(writes.size(), 10u);
-    // The mute-all of the demo start.
-    std::vector<int> firstSix;
-    for (size_t i = 0; i < 6; ++i) firstSix.push_back(writes[i].first);
-    EXPECT_EQ(firstSix, (std::vector<int>{52, 53, 54, 55, 56, 57}));
-    // The bulk load, outputs muted.
+    // The power-up (it ends with its bulk write), Config Board, USB <--> CODEC, the mute-all, the
+    // set's bulk write, PCMT disabled, the unmute.
+    const std::string timeline = Join(Timeline());
+    const std::string tail = "C34 C36 W52 W53 W54 W55 W56 W57 B B B C31 W54 W55 W52 W53";
+    ASSERT_GE(timeline.size(), tail.size());
+    EXPECT_EQ(timeline.substr(timeline.size() - tail.size()), tail) << timeline;
+    EXPECT_NE(timeline.find("W2 W3"), std::string::npos) << "the power-up's outputs off";
+    EXPECT_EQ(PoweredUp, 1);
+    // The set's bulk write: its section, outputs muted.
     auto bulk = BulkWrites();
-    ASSERT_EQ(bulk.size(), 63u);
-    for (const Write& w : bulk)
+    ASSERT_EQ(bulk.size(), 126u);
+    bulk.erase(bulk.begin(), bulk.begin() + 63);  // the power-up's
+    for (const Write& w : bulk) {
         if (w.first >= 52 && w.first <= 57) {
             EXPECT_EQ(w.second & 0x40, 0x40) << w.first;
+        } else if (w.first != 7 && w.first >= 1 && w.first <= 62 && w.first != 23 && w.first != 26 && w.first != 31 &&
+                   w.first != 42) {
+            const ConfigGroup* g = ConfigGroups;
+            std::string group;
+            for (int i = 0; g[i].name[0]; ++i)
+                if (w.first >= g[i].first && w.first <= g[i].last) group = g[i].name;
+            EXPECT_EQ(w.second, FileValue("STPreset.dat", "Preset2_SPK_HP/" + group, w.first)) << w.first;
         }
-    for (const Write& w : bulk)
-        if (w.first == 44) {
-            EXPECT_EQ(w.second, FileValue("STPreset.dat", "Preset2_SPK_HP/Input Output Mixer", 44));
-        }
+    }
+    auto writes = RegisterWrites();
     // Last, the chosen outputs unmuted with their latch.
     std::vector<Write> last(writes.end() - 4, writes.end());
     EXPECT_EQ(last[0].first, 54);
@@ -170,6 +204,12 @@ TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes)
     EXPECT_EQ(CFG_REG[57] & 0x40, 0x40u);
     // Between the mute-all and the unmute: the demo start's 0.2 s, the load's 4.0 s, 0.5 s.
     EXPECT_EQ(SleptAfterWrite(writes.size() - 4), 4700);
+    Forget();
+    // Set 5: USB <--> PCM and PCMT enabled; a chip powered up is not powered up again.
+    Tick(panel, STDemo_STSet5);
+    rt::SetCtrlVal(panel, STDemo_Out_5, 1);
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57 B B B C35 C31 W52 W53");
     EXPECT_EQ(FlagCFGUpdate, 1);
 }
 
@@ -180,7 +220,7 @@ TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {
     PoweredUp = 1;
     Press(PHandleSTDemo, STDemo_STLoadSettings);
     EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed..."});
-    EXPECT_EQ(WrittenRegisters(), (std::vector<int>{52, 53, 54, 55, 56, 57}));
+    EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57");
     EXPECT_TRUE(BulkWrites().empty());
 }
 
@@ -226,6 +266,34 @@ TEST_F(PresetTest, QevaSetBoxesAndSectionNames) {
     EXPECT_STREQ(section, "Preset7_SPK_AUXOUT1");
 }
 
+TEST_F(PresetTest, QevbRoutesTheBoardAndUnmutesWithoutPowerUpOrLoad) {
+    Choose(MENUBAR_DEVICE_StereoQevb);
+    int panel = PHdlDemoQevb;
+    PoweredUp = 0;
+    Tick(panel, STDemo_STSet1);
+    Press(panel, STDemo_STLoadSettings);
+    Tick(panel, STDemo_STSet5);
+    EXPECT_EQ(CtrlInt(panel, STDemo_STSet1), 0) << "the set boxes exclude each other";
+    rt::SetCtrlVal(panel, STDemo_Out_5, 3);  // Auxout1
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_EQ(Popups(), (std::vector<std::string>{" |Please choose a setting", " |Please choose a setting"}));
+    EXPECT_TRUE(Received().empty());
+
+    Forget();
+    recordPauses = true;
+    rt::SetCtrlVal(panel, STDemo_Out_5, 1);  // Headphone
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_TRUE(prompter.shown.empty());
+    std::string timeline = Join(Timeline());
+    EXPECT_EQ(timeline.substr(timeline.find("C36")), "C36 W52 W53 W54 W55 W56 W57 C35 C31 W52 W53");
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_TRUE(BulkWrites().empty());
+    auto writes = RegisterWrites();
+    EXPECT_EQ(SleptAfterWrite(writes.size() - 2), 200 + 500);  // demo start, then before the unmute
+    EXPECT_EQ(CFG_REG[52] & 0x140, 0x100u);
+    EXPECT_EQ(CFG_REG[54] & 0x40, 0x40u);
+}
+
 // ---- Zutb --------------------------------------------------------------------------------
 
 TEST_F(PresetTest, ZutbLoadsTheMicrophoneSetWithoutMutingAnything) {
@@ -247,6 +315,8 @@ TEST_F(PresetTest, ZutbLoadsTheMicrophoneSetWithoutMutingAnything) {
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(static_cast<int>(CFG_REG[2]), FileValue("STZutbPreset.dat", "Preset8_MIC2/Audio Path", 2));
     for (const Write& w : RegisterWrites()) EXPECT_FALSE(w.first >= 52 && w.first <= 57) << w.first;
+    std::string timeline = Join(Timeline());
+    EXPECT_EQ(timeline.substr(timeline.size() - 7), "C35 C31") << "USB <--> PCM, PCMT enabled, no unmute";
     EXPECT_EQ(FlagCFGUpdate, 1);
 }
 
@@ -292,11 +362,8 @@ TEST_F(MonoPresetTest, Set5OnHeadphoneLoadsItsSectionAndUnmutesR56Only) {
         PoweredUp = 1;
         Press(panel, mn::MNDEMO_MNLoadSettings);
         EXPECT_TRUE(prompter.shown.empty());
-        auto writes = RegisterWrites();
-        ASSERT_GE(writes.size(), 3u);
-        EXPECT_EQ(writes[0], Write(54, static_cast<int>(writes[0].second | 0x40)));
-        EXPECT_EQ(writes[1].first, 56);
-        EXPECT_EQ(writes.back().first, 56);
+        std::string timeline = Join(Timeline());
+        EXPECT_EQ(timeline.substr(timeline.find("C36")), "C36 W54 W56 B B B C35 C31 W56");
         EXPECT_EQ(CFG_REG[56] & 0x40, 0u);
         EXPECT_EQ(CFG_REG[54] & 0x40, 0x40u);
         EXPECT_EQ(static_cast<int>(CFG_REG[50]), FileValue(m.file, std::string(m.section) + "/Input Output Mixer", 50));
@@ -307,9 +374,9 @@ TEST_F(MonoPresetTest, MonoMuteWaitsAfterEachWriteButTheLastOfBoth) {
     Choose(MENUBAR_DEVICE_Mono);
     recordPauses = true;
     MNDemoInit();
-    EXPECT_EQ(WrittenRegisters(), (std::vector<int>{54, 56}));
-    EXPECT_EQ(SleptAfterWrite(1), 100);
-    EXPECT_EQ(SleptAfterWrite(2), 100 + 200);  // and the demo start's 0.2 s
+    EXPECT_EQ(WrittenRegisters(), (std::vector<int>{7, 54, 56}));
+    EXPECT_EQ(SleptAfterWrite(2), 100);
+    EXPECT_EQ(SleptAfterWrite(3), 100 + 200);  // and the demo start's 0.2 s
     Forget();
     rt::CallCtrlCallback(PHandleMNDemo, ui::MNDemo_pan::MNDEMO_MNLoadSettings, rt::EVENT_COMMIT, 0, 0);
     EXPECT_EQ(Popups(), std::vector<std::string>{" |Please choose a setting"});

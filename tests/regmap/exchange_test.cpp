@@ -77,6 +77,26 @@ TEST_F(ExchangeTest, LinesAreConvertedOneByOne) {
     EXPECT_EQ(ConfigTextToHex("[A/B]\n" + key + "\n"), Crlf("\n[A/B] \n0x1 = 0x11\n"));
 }
 
+// The converters take section lines as the INI reader does: a byte-order mark opening a later
+// line is no part of it, and a section line with text after its "]" is no section (kept as it
+// stands, its items read into no set).
+TEST_F(ExchangeTest, SectionLinesAsTheReaderSeesThem) {
+    const std::string text = "[A/B]\n0x1 = 1\n\xEF\xBB\xBF[C/D]\n0x2 = 2\n[E/F] ; note\n0x1 = 3\n";
+    const std::string hex = ConfigTextToHex(text);
+    EXPECT_EQ(hex, Crlf("\n[A/B] \n0x1 = 0x1\n\n[C/D] \n0x2 = 0x2\n[E/F] ; note\n0x1 = 0x3\n"));
+    for (const std::string& pass : {text, ConfigTextToDecimal(hex)}) {
+        rt::IniText ini = rt::Ini_New(0);
+        rt::Ini_ReadFromString(ini, pass);
+        EXPECT_EQ(rt::Ini_NumberOfSections(ini), 2);
+        int value = 0;
+        EXPECT_EQ(rt::Ini_GetInt(ini, "A/B", "0x1", &value), 1);
+        EXPECT_EQ(value, 1);
+        EXPECT_EQ(rt::Ini_GetInt(ini, "C/D", "0x2", &value), 1);
+        EXPECT_EQ(value, 2);
+        rt::Ini_Dispose(ini);
+    }
+}
+
 TEST_F(ExchangeTest, FilesAreReplacedOnlyWhenTheSourceWasRead) {
     const fs::path source = dir / "source.dat", dest = dir / "dest.dat";
     WriteFile(source, kDecimal);

@@ -2,6 +2,8 @@
 #include "fixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QSlider>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -52,6 +54,37 @@ TEST_F(Loading, EveryControlCarriesItsLabelOrConstantAsAccessibleName) {
     std::string label;
     rt::GetCtrlAttribute(p, RATE, rt::ATTR_LABEL_TEXT, &label);
     EXPECT_EQ(label, "Sample rate");
+}
+
+// Without a label of its own a control is named after the text placed immediately left of it or
+// above it, else after its constant; assistive technology finds a ring by that name, not by its
+// current item.
+TEST_F(Loading, UnlabelledControlsTakeTheTextBesideOrAboveThem) {
+    rt::RegisterPanelResource("named.uir", R"({"file": "named.uir", "panels": [ {"resource": 1, "constant": "P",
+        "width": 400, "height": 300, "frames": [ { "name": "f", "label": "Frame", "geometry": [200, 150, 190, 140] } ],
+        "controls": [
+          {"id": 2, "constant": "T_LEFT", "kind": "text_message", "label": "Input gain", "geometry": [10, 10, 80, 20]},
+          {"id": 3, "constant": "RING", "kind": "ring", "geometry": [96, 8, 90, 24],
+           "items": [ {"label": "-15dB", "value": 0}, {"label": "0dB", "value": 1} ]},
+          {"id": 4, "constant": "T_ABOVE", "kind": "text_message", "value": " Boost ", "geometry": [10, 50, 120, 18]},
+          {"id": 5, "constant": "NUM", "kind": "numeric", "geometry": [10, 72, 90, 24]},
+          {"id": 6, "constant": "FAR", "kind": "text_message", "label": "Far away", "geometry": [300, 10, 90, 20]},
+          {"id": 7, "constant": "LONELY", "kind": "slide", "geometry": [10, 200, 150, 30]},
+          {"id": 8, "constant": "T_CELL", "kind": "text_message", "label": "Mode", "frame": "f", "row": 0, "col": 0},
+          {"id": 9, "constant": "CELL", "kind": "ring_slide", "frame": "f", "row": 0, "col": 1,
+           "items": [ {"label": "Music", "value": 0}, {"label": "Speech", "value": 1} ]},
+          {"id": 10, "constant": "LABELLED", "kind": "ring", "label": "Own", "geometry": [200, 40, 90, 44],
+           "items": [ {"label": "A", "value": 0} ]}
+        ] } ] })");
+    int p = rt::LoadPanel(0, "named.uir", 1);
+    ASSERT_GT(p, 0) << rt::LastLoadError();
+    auto name = [&](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    EXPECT_EQ(name(W(p, 3)), "Input gain");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(W(p, 3))->text(QAccessible::Value), "-15dB");
+    EXPECT_EQ(name(W(p, 5)), "Boost");
+    EXPECT_EQ(name(W(p, 7)->findChild<QSlider*>()), "LONELY");
+    EXPECT_EQ(name(W(p, 9)->findChild<QSlider*>()), "Mode");
+    EXPECT_EQ(name(W(p, 10)), "Own");
 }
 
 TEST_F(Loading, LabelsSitAboveOrBesideAndFramedControlsGoIntoTheGrid) {

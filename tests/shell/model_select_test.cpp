@@ -158,7 +158,7 @@ TEST_F(ModelSelectTest, PykbForces3WireSpiWithoutReading) {
 
 TEST_F(ModelSelectTest, FourWireSpiFramesTheInterfaceWriteIn3WireBetweenTwoWords) {
     CommMode = COMM_SPI4W;
-    Menu(MENUBAR_DEVICE_StereoZuta);
+    Menu(MENUBAR_DEVICE_StereoJora);
     EXPECT_EQ(CommMode, COMM_SPI4W);
     EXPECT_EQ(BoardWords(), (std::vector<std::vector<uint8_t>>{{0x17, 0x1F}, {0x37, 0x1F}}));
     auto r7 = ReceivedWithCommand(COMM_SPI3W | CMD_CODEC_WRITE_ONE);

@@ -131,10 +131,11 @@ TEST_F(ModesTest, ThePykcSetCarriesModeChoicesOnItsOwnPanel) {
     EXPECT_EQ(CommMode, COMM_I2C);
 }
 
-TEST_F(ModesTest, WithPykaLoadedOnlyI2CGoesToThePykaPanel) {
+TEST_F(ModesTest, WithPykaLoadedEveryChoiceGoesToThePykaPanel) {
     UILoaded = UI_PYKA;
     Menu(MENUBAR_MODE_SPI4WMode);
-    EXPECT_EQ(CtrlInt(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST4WSPIModeEn), 1);
+    EXPECT_EQ(CtrlInt(PHandleMNPykaDevCtrl, pyka::MNPykaDEVCTRL_MN4WSPIModeEn), 1);
+    EXPECT_EQ(CtrlInt(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST4WSPIModeEn), 0);
     EXPECT_EQ(CommMode, COMM_SPI4W);
     Menu(MENUBAR_MODE_I2CMode);
     EXPECT_EQ(CtrlInt(PHandleMNPykaDevCtrl, pyka::MNPykaDEVCTRL_MNI2CModeEn), 1);

@@ -1,0 +1,124 @@
+// A top-level panel holding a tab control fits any screen: the window can be made smaller (or
+// larger) than the panel, the tab control then takes what room is left and its pages scroll, and
+// the controls left of it scroll in a column of their own. The window starts at the panel's size,
+// or smaller where the screen's available area is smaller.
+#include "runtime/rt_internal.h"
+#include "runtime/rt_widgets.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
+
+#include <algorithm>
+
+namespace rt::detail {
+
+namespace {
+
+// The least room the tab control is given, and the least height of the window's client area.
+constexpr int kMinTabWidth = 320;
+constexpr int kMinHeight = 240;
+
+class TabAreaFitter : public QObject {
+public:
+    TabAreaFitter(QWidget* window, QWidget* content, QWidget* tabs, QScrollArea* side, QSize design, QRect tabRect)
+        : QObject(content), window_(window), content_(content), tabs_(tabs), side_(side), design_(design),
+          tabRect_(tabRect) {
+        content->installEventFilter(this);
+        window->installEventFilter(this);
+    }
+
+    // Places the side column and the tab control in the content's present size.
+    void Layout() {
+        if (!content_ || !tabs_ || !side_) return;
+        const int w = content_->width(), h = content_->height();
+        // The panel's margins right of and below the tab control go first when room is short;
+        // the column's scroll bar covers the column's own right margin.
+        const int left = tabRect_.left();
+        const bool short_ = w < design_.width() || h < design_.height();
+        const int right = short_ ? 0 : design_.width() - tabRect_.right() - 1;
+        const int bottom = short_ ? 0 : design_.height() - tabRect_.bottom() - 1;
+        side_->setGeometry(0, 0, left, h);
+        tabs_->setGeometry(left, tabRect_.top(), std::max(1, w - left - right), std::max(1, h - tabRect_.top() - bottom));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == content_ && e->type() == QEvent::Resize) Layout();
+        if (watched == window_ && e->type() == QEvent::Show && !started_) {
+            started_ = true;
+            FitToScreen();
+        }
+        return false;
+    }
+
+private:
+    // The panel's size with its menu bar, within the available area of the window's screen.
+    void FitToScreen() {
+        QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        const QRect avail = screen->availableGeometry();
+        // The window manager's frame is not known before the window is mapped.
+        QSize frame = window_->frameGeometry().size() - window_->geometry().size();
+        if (frame.isEmpty() && QGuiApplication::platformName() != QLatin1String("offscreen")) frame = QSize(12, 44);
+        const auto* bar = window_->findChild<QMenuBar*>();
+        const QSize natural(design_.width(), design_.height() + (bar ? bar->sizeHint().height() : 0));
+        const QSize fit = natural.boundedTo(avail.size() - frame);
+        window_->resize(fit);
+        QRect outer(window_->pos(), fit + frame);
+        if (!avail.contains(outer)) window_->move(avail.topLeft());
+    }
+
+    QPointer<QWidget> window_, content_, tabs_;
+    QPointer<QScrollArea> side_;
+    QSize design_;
+    QRect tabRect_;
+    bool started_ = false;
+};
+
+}  // namespace
+
+void FitTabAreaToWindow(Panel& p, Control& tab) {
+    QWidget* content = p.content;
+    QWidget* tabs = tab.box;
+    if (!content || !tabs || !p.window || p.parent != 0 || tab.inFrame) return;
+    const QSize design = content->size();
+    const QRect tabRect = tabs->geometry();
+    // Only a panel laid out as a column of controls beside the tab control is fitted: anything
+    // right of the column would be covered by the tab control as it grows.
+    auto ownControl = [&](QWidget* w) { return w != tabs && !w->isWindow() && !dynamic_cast<PanelWidget*>(w); };
+    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (ownControl(w) && w->geometry().right() >= tabRect.left()) return;
+
+    // The controls (not the child panels shown as tabs) move, in place and stacking order, into
+    // a column that scrolls when the window is lower than the panel.
+    auto* side = new QScrollArea(content);
+    side->setObjectName(QStringLiteral("rtSideColumn"));
+    side->setFrameShape(QFrame::NoFrame);
+    side->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    side->setWidgetResizable(false);
+    auto* column = new QWidget;
+    column->setFixedSize(tabRect.left(), design.height());
+    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!ownControl(w) || w == side) continue;
+        const QRect g = w->geometry();
+        const bool hidden = w->isHidden();
+        w->setParent(column);
+        w->setGeometry(g);
+        w->setHidden(hidden);
+    }
+    side->setWidget(column);
+    side->lower();
+
+    content->setMinimumSize(tabRect.left() + kMinTabWidth, kMinHeight);
+    content->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (QLayout* lay = p.window->layout()) lay->setSizeConstraint(QLayout::SetDefaultConstraint);
+    auto* fitter = new TabAreaFitter(p.window, content, tabs, side, design, tabRect);
+    fitter->Layout();
+}
+
+}  // namespace rt::detail

@@ -1,0 +1,446 @@
+// The WAV play and record block of the Zutb demo panel, driven through its callbacks on the
+// panel loaded by the real start-up, with the test sound backend (no sound card) and a fixed
+// time of day; files in a scratch current directory.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <thread>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "demo/playsnd.h"
+#include "demo/wav_block.h"
+#include "oslayer/sound_testing.h"
+#include "panels/cfgDemoZutb_pan.h"
+#include "runtime/inifile.h"
+#include "runtime/scripted_prompter.h"
+#include "tests/oslayer/sound_wav_files.h"
+#include "tests/shell/model_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace ui::cfgDemoZutb_pan;
+using soundtest::Names;
+using soundtest::ReadWav;
+using Kind = rt::ScriptedPrompter::Kind;
+
+const char* const kSaveQuestion = "Do you want to save this recording?";
+
+class WavBlock : public modeltest::ModelFixture {
+protected:
+    rt::ScriptedPrompter popups;
+    os::TestSoundBackend sound;
+    fs::path oldCwd, cwd;
+    int panel = 0;
+
+    void SetUp() override {
+        ModelFixture::SetUp();
+        rt::SetPrompter(&popups);
+        oldCwd = fs::current_path();
+        cwd = fs::temp_directory_path() / ("codecbench-wav-" + std::to_string(::getpid()));
+        fs::remove_all(cwd);
+        fs::create_directories(cwd);
+        fs::current_path(cwd);
+        os::SetSoundBackend(&sound);
+        ResetPlaysnd();
+        SetWavClock([] {
+            std::tm t{};
+            t.tm_hour = 10;
+            t.tm_min = 4;
+            t.tm_sec = 7;
+            return t;
+        });
+        panel = PHandleSTDemoZutb;
+        ASSERT_GT(panel, 0);
+    }
+
+    void TearDown() override {
+        ResetPlaysnd();
+        os::SetSoundBackend(nullptr);
+        SetWavClock({});
+        fs::current_path(oldCwd);
+        std::error_code ec;
+        fs::remove_all(cwd, ec);
+        ModelFixture::TearDown();
+    }
+
+    void Press(int control) { rt::CallCtrlCallback(panel, control, rt::EVENT_COMMIT, 0, 0); }
+    bool IsDimmed(int control) {
+        int d = 0;
+        rt::GetCtrlAttribute(panel, control, rt::ATTR_DIMMED, &d);
+        return d != 0;
+    }
+    std::string Text(int control) {
+        std::string s;
+        rt::GetCtrlVal(panel, control, &s);
+        return s;
+    }
+    // The list's items as "label=value".
+    std::vector<std::string> ListItems() {
+        int n = 0;
+        rt::GetNumListItems(panel, CFGDEMOZutb_LISTBOX, &n);
+        std::vector<std::string> out;
+        for (int i = 0; i < n; ++i) {
+            std::string label, value;
+            rt::GetLabelFromIndex(panel, CFGDEMOZutb_LISTBOX, i, &label);
+            rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, i);
+            rt::GetCtrlVal(panel, CFGDEMOZutb_LISTBOX, &value);
+            out.push_back(label + "=" + value);
+        }
+        return out;
+    }
+    // One take: Start Record with `seconds`, the take runs to its end, then Stop Record.
+    void Take(unsigned seconds) {
+        rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, seconds);
+        Press(CFGDEMOZutb_CBRECORD);
+        EXPECT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
+        Press(CFGDEMOZutb_CBSTOPR);
+    }
+    std::vector<std::string> Titles(Kind kind) {
+        std::vector<std::string> out;
+        for (const auto& p : popups.Shown())
+            if (p.kind == kind) out.push_back(p.title + "|" + p.text);
+        return out;
+    }
+    // A folder with two WAV files (one in capitals), a text file and a folder named like a WAV.
+    fs::path SoundFolder() {
+        fs::path dir = cwd / "sounds";
+        fs::create_directories(dir / "folder.wav");
+        soundtest::WriteWav(dir / "b.wav", 1, 16, 8000, 1, soundtest::Ramp(800, 1));
+        soundtest::WriteWav(dir / "A.WAV", 1, 16, 8000, 2, soundtest::Ramp(400, 2));
+        std::ofstream(dir / "notes.txt") << "x";
+        return dir;
+    }
+    void ChooseFolder(const fs::path& dir) {
+        popups.QueueDir(dir.string());
+        Press(CFGDEMOZutb_CHANGEDIR);
+    }
+    // Start Record fails with `detail` told to the user; the recorder stays closed and Start
+    // Record can be pressed again.
+    void ExpectStartRecordRefused(const std::string& detail) {
+        Press(CFGDEMOZutb_CBRECORD);
+        EXPECT_EQ(Titles(Kind::Message), (std::vector<std::string>{"Start Record|Recording could not start.\n" + detail}));
+        EXPECT_EQ(bnotOpen, 1);
+        EXPECT_EQ(bFirst, 1);
+        EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBRECORD));
+        EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    }
+    // The sound devices the machine has.
+    void Devices(bool output, bool input) {
+        os::TestSoundBackend::Config c;
+        c.hasOutput = output;
+        c.hasInput = input;
+        sound.SetConfig(c);
+    }
+    bool WaitSoundEnd() {
+        return ProcessEventsUntil([] { return !os::CurrentSound().playing; }, 5000);
+    }
+};
+
+// ---- recording -----------------------------------------------------------------------------
+
+TEST_F(WavBlock, RecordSecondsBelowFiveRecordFiveSecondsAndLongTakesTheirFullLength) {
+    for (unsigned seconds : {0u, 3u}) {
+        Take(seconds);
+        const auto wav = ReadWav("WaveFile/100407.wav");
+        ASSERT_TRUE(wav.ok) << seconds;
+        EXPECT_EQ(wav.Frames(), 5000 * 16) << seconds;  // 5000 ms at 16000 per second
+        fs::remove("WaveFile/100407.wav");
+    }
+    Take(65);
+    EXPECT_EQ(ReadWav("WaveFile/100407.wav").Frames(), 65000L * 16);
+    EXPECT_EQ(sound.Calls()[0], "open input 16000 1");
+}
+
+TEST_F(WavBlock, StopAskedYesSavesTheTakeNamedAfterTheTimeOfTheStop) {
+    EXPECT_EQ(Text(CFGDEMOZutb_TMfname), "WaveFile/hhmmss.wav");
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 6u);
+    Press(CFGDEMOZutb_CBRECORD);
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBRECORD));
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    EXPECT_EQ(bFirst, 0);
+    EXPECT_EQ(bnotOpen, 0);
+    ASSERT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
+    Press(CFGDEMOZutb_CBSTOPR);
+
+    const auto wav = ReadWav("WaveFile/100407.wav");
+    ASSERT_TRUE(wav.ok);
+    EXPECT_EQ(wav.formatTag, 1);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_EQ(wav.samplesPerSec, 16000);
+    EXPECT_EQ(wav.bitsPerSample, 16);
+    EXPECT_EQ(wav.blockAlign, 2);
+    EXPECT_EQ(wav.avgBytesPerSec, 32000);
+    EXPECT_EQ(wav.Frames(), 6 * 16000);
+    // The generated tone (amplitude 0.5) is in the file.
+    ASSERT_GT(wav.samples16.size(), 100u);
+    int16_t peak = 0;
+    for (int16_t s : wav.samples16) peak = std::max<int16_t>(peak, s);
+    EXPECT_NEAR(peak, 16383, 200);
+
+    EXPECT_EQ(Text(CFGDEMOZutb_TMfname), "WaveFile/100407.wav");
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{"100407.wav=./WaveFile/100407.wav"}));
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), "WaveFile");
+    EXPECT_EQ(Titles(Kind::YesNo), (std::vector<std::string>{std::string("|") + kSaveQuestion}));
+    EXPECT_TRUE(Titles(Kind::Message).empty());
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBRECORD));
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPR));
+    // Closed after the take; nothing but the recording in the folder.
+    EXPECT_EQ(bFirst, 1);
+    EXPECT_EQ(bnotOpen, 1);
+    EXPECT_EQ(sound.OpenDevices(), 0);
+    EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407.wav"}));
+}
+
+TEST_F(WavBlock, StopAskedNoDiscardsTheTakeAndTheNextTakeRecordsAfresh) {
+    popups.QueueYesNo(false);
+    Take(5);
+    EXPECT_TRUE(Names("WaveFile").empty());  // no file, no leftover take
+    EXPECT_EQ(bnotOpen, 1);
+    EXPECT_EQ(sound.OpenDevices(), 0);
+
+    Take(7);
+    EXPECT_EQ(ReadWav("WaveFile/100407.wav").Frames(), 7 * 16000);
+    EXPECT_EQ(sound.Calls(), (std::vector<std::string>{"open input 16000 1", "close input", "open input 16000 1",
+                                                       "close input"}));
+}
+
+TEST_F(WavBlock, SecondTakeAtTheSameTimeAsksBeforeReplacing) {
+    Take(5);
+    popups.Clear();
+    // Keep the first: the second is saved under a free name, shown in TMfname.
+    popups.QueueYesNo(true);   // save
+    popups.QueueYesNo(false);  // do not replace
+    Take(6);
+    EXPECT_EQ(ReadWav("WaveFile/100407.wav").Frames(), 5 * 16000);
+    EXPECT_EQ(ReadWav("WaveFile/100407-2.wav").Frames(), 6 * 16000);
+    EXPECT_EQ(Text(CFGDEMOZutb_TMfname), "WaveFile/100407-2.wav");
+    ASSERT_EQ(Titles(Kind::YesNo).size(), 2u);
+    EXPECT_EQ(Titles(Kind::YesNo)[1],
+              "Save recording|\"WaveFile/100407.wav\" exists already.\nReplace it?\n\nNo saves this recording as "
+              "\"WaveFile/100407-2.wav\".");
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{"100407-2.wav=./WaveFile/100407-2.wav",
+                                                     "100407.wav=./WaveFile/100407.wav"}));
+
+    // Replace only when the user says so.
+    popups.QueueYesNo(true);
+    popups.QueueYesNo(true);
+    Take(8);
+    EXPECT_EQ(ReadWav("WaveFile/100407.wav").Frames(), 8 * 16000);
+    EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407-2.wav", "100407.wav"}));
+}
+
+TEST_F(WavBlock, StopWithoutARecordingClosesAndAsksNothing) {
+    Press(CFGDEMOZutb_CBSTOPR);
+    EXPECT_TRUE(Titles(Kind::YesNo).empty());
+    EXPECT_EQ(bnotOpen, 1);
+    EXPECT_EQ(bFirst, 1);
+    EXPECT_TRUE(Names("WaveFile").empty());
+}
+
+// ---- recording failures --------------------------------------------------------------------
+
+TEST_F(WavBlock, FolderThatCannotBeWrittenIsReportedAtStart) {
+    std::ofstream("WaveFile") << "a file where the folder should be";
+    ExpectStartRecordRefused("Cannot write to \"WaveFile\": Not a directory.");
+    EXPECT_TRUE(sound.Calls().empty());
+}
+
+TEST_F(WavBlock, NoInputDeviceIsReportedAndTheRecorderStaysClosed) {
+    Devices(true, false);
+    ExpectStartRecordRefused("No sound input device was found.");
+    // A device plugged in later records normally.
+    Devices(true, true);
+    Take(5);
+    EXPECT_TRUE(ReadWav("WaveFile/100407.wav").ok);
+}
+
+TEST_F(WavBlock, FailedSaveIsReportedAndLeavesNoPartialFile) {
+    fs::create_directories("WaveFile/100407.wav/inside");  // the name is taken by a folder
+    popups.QueueYesNo(true);                               // save
+    popups.QueueYesNo(true);                               // replace
+    Take(5);
+    const auto messages = Titles(Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Stop Record|The recording could not be saved.\nCannot save \"WaveFile/100407.wav\": ", 0), 0u)
+        << messages[0];
+    EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407.wav"}));
+    EXPECT_TRUE(fs::is_directory("WaveFile/100407.wav/inside"));
+    EXPECT_EQ(bnotOpen, 1);
+    EXPECT_EQ(sound.OpenDevices(), 0);
+}
+
+TEST_F(WavBlock, WriteFailureDuringATakeIsReportedAtStop) {
+    // Files may not grow beyond 40000 bytes: the take (160000 bytes) fails on the way.
+    struct rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 40000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 5u);
+    Press(CFGDEMOZutb_CBRECORD);
+    ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); });
+    popups.QueueYesNo(false);
+    Press(CFGDEMOZutb_CBSTOPR);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(Titles(Kind::Message),
+              (std::vector<std::string>{"Stop Record|The recording stopped early.\nCannot write the recording: File too large."}));
+    EXPECT_EQ(Titles(Kind::YesNo), (std::vector<std::string>{std::string("|") + kSaveQuestion}));
+    EXPECT_TRUE(Names("WaveFile").empty());
+    EXPECT_EQ(bnotOpen, 1);
+}
+
+TEST_F(WavBlock, PortAudioWithoutASoundDeviceReportsTheFailureAtStartRecord) {
+    // Start-up did not start the audio system.
+    EXPECT_FALSE(os::PortAudioStarted());
+    os::SetSoundBackend(nullptr);
+    unsigned code = 0;
+    std::string error;
+    if (os::PortAudioBackend()->HasInput(&code, &error)) GTEST_SKIP() << "this machine has a sound input";
+    ExpectStartRecordRefused("No sound input device was found.");
+    EXPECT_TRUE(Names("WaveFile").empty());
+}
+
+// ---- playing -------------------------------------------------------------------------------
+
+TEST_F(WavBlock, PlayFlagsFollowLoopAndAsynchronous) {
+    ChooseFolder(SoundFolder());
+    rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, 1);  // b.wav, 800 frames
+
+    // Neither: waits for the end (flags 2); Play stays dimmed until Stop Play.
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_EQ(os::CurrentSound().flags, 2u);
+    EXPECT_FALSE(os::CurrentSound().playing);
+    EXPECT_EQ(os::CurrentSound().file, (cwd / "sounds" / "b.wav").string());
+    EXPECT_EQ(sound.FramesPlayed(), 800);
+    EXPECT_EQ(sound.Calls(), (std::vector<std::string>{"open output 8000 1", "close output drain"}));
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBPLAY));
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBSTOPP));
+    Press(CFGDEMOZutb_CBSTOPP);
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBPLAY));
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPP));
+
+    // Asynchronous: flags 3.
+    rt::SetCtrlVal(panel, CFGDEMOZutb_ASYNCHRONOUS, 1);
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_EQ(os::CurrentSound().flags, 3u);
+    EXPECT_TRUE(WaitSoundEnd());
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_ASYNCHRONOUS));
+    Press(CFGDEMOZutb_CBSTOPP);
+
+    // Loop: flags 11, Asynchronous dimmed, plays until Stop Play.
+    sound.Clear();
+    rt::SetCtrlVal(panel, CFGDEMOZutb_LOOP, 1);
+    rt::SetCtrlVal(panel, CFGDEMOZutb_ASYNCHRONOUS, 0);
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_EQ(os::CurrentSound().flags, 11u);
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_ASYNCHRONOUS));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return sound.FramesPlayed() > 3 * 800; }));
+    EXPECT_TRUE(os::CurrentSound().playing);
+    Press(CFGDEMOZutb_CBSTOPP);
+    EXPECT_FALSE(os::CurrentSound().playing);
+    const auto calls = sound.Calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "close output drop");
+    EXPECT_EQ(sound.OpenDevices(), 0);
+    // Unticking Loop undims Asynchronous at the next Play.
+    rt::SetCtrlVal(panel, CFGDEMOZutb_LOOP, 0);
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_ASYNCHRONOUS));
+}
+
+TEST_F(WavBlock, PlayThatWaitsKeepsTheWindowPaintingUntilTheSoundEnds) {
+    ChooseFolder(SoundFolder());
+    rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, 1);
+    // The device takes 100 frames and then holds: the play waits in painting slices (through
+    // the sleeper) until the sound is stopped on the fifth one.
+    os::TestSoundBackend::Config c;
+    c.outputFrameLimit = 100;
+    sound.SetConfig(c);
+    int slices = 0;
+    os::SetSleeper([&](int) {
+        if (++slices == 5) std::thread([] { os::PlaySound(nullptr, 0); }).join();
+    });
+    Press(CFGDEMOZutb_CBPLAY);
+    os::SetSleeper([](int) {});
+    EXPECT_GE(slices, 5);
+    EXPECT_FALSE(os::CurrentSound().playing);
+    EXPECT_EQ(os::CurrentSound().flags, 2u);
+}
+
+TEST_F(WavBlock, ListCommitPlaysAndWhilePlayingAsksToStopFirst) {
+    ChooseFolder(SoundFolder());
+    rt::SetCtrlVal(panel, CFGDEMOZutb_LOOP, 1);
+    rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, 0);
+    Press(CFGDEMOZutb_LISTBOX);
+    EXPECT_TRUE(os::CurrentSound().playing);
+    EXPECT_EQ(os::CurrentSound().file, (cwd / "sounds" / "A.WAV").string());
+    Press(CFGDEMOZutb_LISTBOX);
+    EXPECT_EQ(Titles(Kind::Message), (std::vector<std::string>{"Play click information|Please stop play."}));
+    EXPECT_EQ(os::CurrentSound().file, (cwd / "sounds" / "A.WAV").string());
+    EXPECT_TRUE(os::CurrentSound().playing);
+}
+
+TEST_F(WavBlock, PlayWithAnEmptyListSaysSoAndChangesNothing) {
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_EQ(Titles(Kind::Message),
+              (std::vector<std::string>{"Error|No sound files in selected directory.\nSelect another directory."}));
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBPLAY));
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPP));
+    EXPECT_TRUE(sound.Calls().empty());
+}
+
+TEST_F(WavBlock, NoOutputDeviceIsReportedAndAFileThatCannotPlayIsNot) {
+    ChooseFolder(SoundFolder());
+    Devices(false, true);
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_EQ(Titles(Kind::Message),
+              (std::vector<std::string>{"Start Play|The sound could not be played.\nNo sound output device was found."}));
+    EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBPLAY));
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPP));
+
+    // A file that is not a sound: no message, the buttons show "playing" until Stop Play.
+    Devices(true, true);
+    popups.Clear();
+    std::ofstream(cwd / "sounds" / "b.wav", std::ios::trunc) << "not a sound";
+    rt::SetCtrlIndex(panel, CFGDEMOZutb_LISTBOX, 1);
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_TRUE(popups.Shown().empty());
+    EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBPLAY));
+    EXPECT_EQ(sound.OpenDevices(), 0);
+}
+
+// ---- folder --------------------------------------------------------------------------------
+
+TEST_F(WavBlock, ChangeDirListsTheFoldersWavFilesAndWritesTheFolderToA00Ini) {
+    // The folder already shown: nothing happens.
+    popups.QueueDir("WaveFile");
+    Press(CFGDEMOZutb_CHANGEDIR);
+    EXPECT_FALSE(fs::exists("a00.ini"));
+    EXPECT_EQ(popups.Shown().at(0).title, "Select Directory");
+    EXPECT_EQ(popups.Shown().at(0).text, "WaveFile");
+    // Cancelled: nothing either.
+    popups.QueueDirCancel();
+    Press(CFGDEMOZutb_CHANGEDIR);
+    EXPECT_FALSE(fs::exists("a00.ini"));
+
+    const fs::path dir = SoundFolder();
+    ChooseFolder(dir);
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), dir.string());
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{"A.WAV=" + (dir / "A.WAV").string(),
+                                                     "b.wav=" + (dir / "b.wav").string()}));
+    rt::IniText ini = rt::Ini_New(0);
+    ASSERT_EQ(rt::Ini_ReadFromFile(ini, "a00.ini"), 0);
+    std::string playDir;
+    EXPECT_EQ(rt::Ini_GetStringCopy(ini, "Default", "PlayDir", &playDir), 1);
+    EXPECT_EQ(playDir, dir.string());
+    rt::Ini_Dispose(ini);
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// The Vunt bridge area: register read and write, routing, PCM transmitter, PCM settings, I2C
+// clock and the configuration-enable box, through the panels' own controls.
+#include "panels/MNDevCtrl_pan.h"
+#include "panels/MNPykbDevCtrl_pan.h"
+#include "panels/cfgDevJora_pan.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "tests/device/device_test_support.h"
+
+namespace {
+
+using namespace modeltest;
+using devicetest::Report;
+namespace jorb = ui::cfgDevJorb_pan;
+namespace jora = ui::cfgDevJora_pan;
+namespace pykb = ui::MNPykbDevCtrl_pan;
+
+class BridgeTest : public devicetest::DeviceFixture {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        Choose(MENUBAR_DEVICE_StereoJorb);
+        // The bridge controls of Jorb are usable only with the configuration box ticked.
+        Commit(PHandleSTDevCtrl, jorb::CFGDEVJorb_STVuntConfigEN, 1);
+    }
+};
+
+TEST_F(BridgeTest, PcmSettingsAreSingleMaskedWrites) {
+    const int p = PHandleSTDevCtrl;
+    Commit(p, jorb::CFGDEVJorb_RFSLengthSelect, 15);
+    Commit(p, jorb::CFGDEVJorb_RFSLocSelect, 3);
+    Commit(p, jorb::CFGDEVJorb_RBCLKSelect, 7);
+    Commit(p, jorb::CFGDEVJorb_CFSDELAY, 1);
+    Commit(p, jorb::CFGDEVJorb_CFSDELAY, 0);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x39, 0x00, 0x04, 0x14, 0x72, 0xF0, 0x0F},
+                                              {0x39, 0x00, 0x04, 0x14, 0x70, 0xE7, 0x18},
+                                              {0x39, 0x00, 0x04, 0x14, 0x70, 0xF8, 0x07},
+                                              {0x39, 0x00, 0x04, 0x14, 0x72, 0xDF, 0x20},
+                                              {0x39, 0x00, 0x04, 0x14, 0x72, 0xDF, 0x00}}));
+    // The board keeps the bits outside each field.
+    EXPECT_EQ(board->BridgeRegister(0x1470), 0x1F);
+    EXPECT_EQ(board->BridgeRegister(0x1472), 0x0F);
+}
+
+TEST_F(BridgeTest, I2CClockWritesTheDividerWithoutAPause) {
+    const int p = PHandleSTDevCtrl;
+    Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 0);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x14, 0xB2, 0x0E}, {0x31, 0x00, 0x03, 0x14, 0xB3, 0x00}}));
+    EXPECT_EQ(sleptMs, 0);
+    Forget();
+    Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 1);
+    Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 2);
+    EXPECT_EQ(board->BridgeRegister(0x14B2), 2);
+    EXPECT_EQ(Reports()[0], (Report{0x31, 0x00, 0x03, 0x14, 0xB2, 0x04}));
+}
+
+TEST_F(BridgeTest, PcmTransmitterAndRoutingButtons) {
+    const int p = PHandleSTDevCtrl;
+    Press(p, jorb::CFGDEVJorb_BEnableUSBPCM);
+    EXPECT_EQ(board->BridgeRegister(0x1470), 0x85);
+    Press(p, jorb::CFGDEVJorb_BDisableUSBPCM);
+    EXPECT_EQ(board->BridgeRegister(0x1470), 0x00);
+    FlagAudioInterfaceActive = 0;
+    FlagCFGUpdate = 0;
+    Press(p, jorb::CFGDEVJorb_BUSBCODEC);
+    EXPECT_EQ(FlagAudioInterfaceActive, 0);
+    Press(p, jorb::CFGDEVJorb_BUSBPCM);
+    EXPECT_EQ(FlagAudioInterfaceActive, 1);
+    EXPECT_EQ(FlagCFGUpdate, 1);
+    Press(p, jorb::CFGDEVJorb_BCODECPCM);
+    Press(p, jorb::CFGDEVJorb_BMIXALL);
+    Press(p, jorb::CFGDEVJorb_BConfigVuntPCM);  // no operation
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x14, 0x70, 0x85},
+                                              {0x31, 0x00, 0x03, 0x14, 0x70, 0x00},
+                                              {0x36, 0x00, 0x00},
+                                              {0x35, 0x00, 0x00},
+                                              {0x37, 0x00, 0x00},
+                                              {0x38, 0x00, 0x00}}));
+}
+
+TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
+    const int p = PHandleSTDevCtrl;
+    board->SetBridgeRegister(0x1470, 0x5A);
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1470);
+    Press(p, jorb::CFGDEVJorb_BVuntRegRead);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x30, 0x00, 0x02, 0x14, 0x70}}));
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x5A);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    Forget();
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1472);
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0xA5);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x14, 0x72, 0xA5}}));
+    EXPECT_EQ(board->BridgeRegister(0x1472), 0xA5);
+}
+
+// With no reply the value box keeps its value (not the address high byte) and the user is told.
+TEST_F(BridgeTest, RegisterReadWithoutAReplyKeepsTheValueAndSaysSo) {
+    const int p = PHandleSTDevCtrl;
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1470);
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x33);
+    boardhid::FaultPlan drop;
+    drop.dropReplies = 1;
+    board->SetFaults(drop);
+    Press(p, jorb::CFGDEVJorb_BVuntRegRead);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x33);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("0x1470"), std::string::npos);
+
+    // No board at all: the same.
+    Forget();
+    CloseLink();
+    Press(p, jorb::CFGDEVJorb_BVuntRegRead);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x33);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+}
+
+TEST_F(BridgeTest, ConfigurationBoxDimsTheEightBridgeControls) {
+    const int p = PHandleSTDevCtrl;
+    const int gated[] = {jorb::CFGDEVJorb_BUSBCODEC,    jorb::CFGDEVJorb_BUSBPCM,     jorb::CFGDEVJorb_BCODECPCM,
+                         jorb::CFGDEVJorb_BMIXALL,      jorb::CFGDEVJorb_NVuntRegAddr, jorb::CFGDEVJorb_NVuntRegVal,
+                         jorb::CFGDEVJorb_BVuntRegRead, jorb::CFGDEVJorb_BVuntRrgWrite};
+    for (int id : gated) EXPECT_FALSE(Dimmed(p, id)) << id;
+    Commit(p, jorb::CFGDEVJorb_STVuntConfigEN, 0);
+    for (int id : gated) EXPECT_TRUE(Dimmed(p, id)) << id;
+    EXPECT_FALSE(Dimmed(p, jorb::CFGDEVJorb_BEnableUSBPCM));
+    EXPECT_TRUE(Received().empty());
+}
+
+// The Pykb panel's "Read" runs the Pykc operation, which acts on the panel it was called from.
+TEST_F(BridgeTest, BorrowedReadActsOnThePanelItIsCalledFrom) {
+    board->SetBridgeRegister(0x1600, 0x42);
+    rt::SetCtrlVal(PHandleMNPykbDevCtrl, pykb::MNPykbDEVCTRL_NVuntRegAddr, 0x1600);
+    rt::SetCtrlVal(PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_NVuntRegAddr, 0x1470);
+    Press(PHandleMNPykbDevCtrl, pykb::MNPykbDEVCTRL_BVuntRegRead);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x30, 0x00, 0x02, 0x16, 0x00}}));
+    EXPECT_EQ(CtrlInt(PHandleMNPykbDevCtrl, pykb::MNPykbDEVCTRL_NVuntRegVal), 0x42);
+    EXPECT_EQ(CtrlInt(PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_NVuntRegVal), 0);
+}
+
+TEST_F(BridgeTest, JoraPanelHasNoPcmSettingsButRoutesAndReads) {
+    Press(PHdlDevJora, jora::CFGDEVJora_BUSBCODEC);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x36, 0x00, 0x00}}));
+}
+
+}  // namespace

@@ -1,0 +1,326 @@
+// Power-up, power-down and reset through the device-control panels' buttons, on the emulated
+// board: the writes the chip receives, the register copy, PoweredUp and the power LED.
+#include "panels/MNDevCtrl_pan.h"
+#include "panels/MNPykbDevCtrl_pan.h"
+#include "panels/cfgDevJora_pan.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgDevZutb_pan.h"
+#include "panels/cfgPathJorb_pan.h"
+#include "regmap/config_tables.h"
+#include "tests/device/device_test_support.h"
+
+namespace {
+
+using namespace modeltest;
+using devicetest::Report;
+namespace jorb = ui::cfgDevJorb_pan;
+namespace jora = ui::cfgDevJora_pan;
+namespace zutb = ui::cfgDevZutb_pan;
+namespace pykc = ui::MNDevCtrl_pan;
+namespace pykb = ui::MNPykbDevCtrl_pan;
+
+class PowerTest : public devicetest::DeviceFixture {
+protected:
+    void TearDown() override {
+        ResetConfigTables();
+        DeviceFixture::TearDown();
+    }
+    int PowerLed() { return Led(PANEL_LPowerUp); }
+    void SetPowerLed(int on) { rt::SetCtrlVal(PHandlePanel, PANEL_LPowerUp, on); }
+    std::vector<int> WrittenRegisters() {
+        std::vector<int> out;
+        for (const auto& w : RegisterWrites()) out.push_back(w.first);
+        return out;
+    }
+    bool StatusShown() {
+        int visible = 0;
+        rt::GetCtrlAttribute(PHandlePanel, PANEL_StatusText, rt::ATTR_VISIBLE, &visible);
+        return visible != 0;
+    }
+    std::string StatusText() {
+        std::string text;
+        rt::GetCtrlVal(PHandlePanel, PANEL_StatusText, &text);
+        return text;
+    }
+    bool PopupShown(const std::string& title) {
+        for (const auto& p : prompter.shown)
+            if (p.title == title) return true;
+        return false;
+    }
+};
+
+// ---- stereo power-up ---------------------------------------------------------------------------
+
+TEST_F(PowerTest, StereoPowerUpWithoutABoardRunsOnTheCopy) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    CloseLink();
+    DeviceAttached = 0;
+    PoweredUp = 0;
+    CFG_REG[49] = 0;
+    CFG_REG[3] = 0;
+    Forget();
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);  // "VDDSPK = 3.3V" ticked at start
+    EXPECT_TRUE(Received().empty());
+    // Bits 7:6 (the AUX mixers) are the demo operation's, switching on outputs 3 to 5.
+    EXPECT_EQ(CFG_REG[1] & ~0x0C0u, 0x00Du);
+    EXPECT_EQ(CFG_REG[3] & 0x10u, 0x10u);
+    EXPECT_EQ(CFG_REG[49] & 0x1Cu, 0x1Cu);
+    EXPECT_EQ(CFG_REG[10] & 0x08u, 0x08u);
+    EXPECT_EQ(CFG_REG[14] & 0x08u, 0x08u);
+    EXPECT_EQ(CFG_REG[11] & 0x100u, 0x100u);  // update bits
+    EXPECT_EQ(CFG_REG[55] & 0x100u, 0x100u);
+    EXPECT_EQ(ConfigGroups[0].first, 16);
+    EXPECT_EQ(ConfigGroups_Jora[0].first, 0);  // only its own model's table
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 0);
+    EXPECT_TRUE(Dimmed(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STSPKBoostEnIcon));
+    EXPECT_GE(sleptMs, 2000 + 100);  // the two messages and the pause after the outputs
+
+    Commit(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST5VDDSPK, 1);
+    EXPECT_EQ(CtrlInt(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST33VDDSPK), 0);
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
+    EXPECT_EQ(CFG_REG[1] & ~0x0C0u, 0x10Du);
+    EXPECT_EQ(CFG_REG[3] & 0x10u, 0u);
+    EXPECT_EQ(CFG_REG[49] & 0x1Cu, 0u);
+}
+
+TEST_F(PowerTest, StereoPowerUpWritesEveryRegisterAndLightsTheLed) {
+    Choose(MENUBAR_DEVICE_StereoJora);
+    PoweredUp = 0;
+    Press(PHdlDevJora, jora::CFGDEVJora_BPowerUp);
+    EXPECT_EQ(ReceivedWithCommand(COMM_I2C | CMD_CODEC_WRITE_BLOCK1).size(), 1u);
+    EXPECT_EQ(ReceivedWithCommand(COMM_I2C | CMD_CODEC_WRITE_BLOCK3).size(), 1u);
+    EXPECT_EQ(board->CodecRegister(1), CFG_REG[1]);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
+    EXPECT_EQ(ConfigGroups_Jora[0].first, 16);
+}
+
+// Jorb's 4-wire interface bit lives in R73, so after a switch to 4-wire the bulk write's guard
+// refuses (R7[8] is 0): the power-up stops there, nothing claims success.
+TEST_F(PowerTest, RefusedBulkWriteStopsThePowerUpAndTheUpdateBits) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    Commit(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST4WSPIModeEn, 1);
+    ASSERT_EQ(CommMode, COMM_SPI4W);
+    PoweredUp = 0;
+    Forget();
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
+    EXPECT_TRUE(PopupShown("Warning -- Operation aborted"));
+    EXPECT_TRUE(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK1).empty());
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_EQ(PowerLed(), 0);
+    EXPECT_FALSE(StatusShown());  // the bar ended; no success message
+    EXPECT_NE(StatusText(), "Successfully Powered up, exiting ... ");
+
+    Forget();
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BLoadUpdateBits);
+    EXPECT_TRUE(PopupShown("Warning -- Operation aborted"));
+    EXPECT_TRUE(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK1).empty());
+    EXPECT_FALSE(StatusShown());
+}
+
+// ---- mono and Zutb power-up --------------------------------------------------------------------
+
+TEST_F(PowerTest, MonoFiveVoltPowerUpWalksTheRegistersAndRampsTheSpeaker) {
+    Choose(MENUBAR_DEVICE_Mono);
+    Commit(PHandleMNDevCtrl, pykc::MNDEVCTRL_MN5VDDSPK, 1);
+    PoweredUp = 0;
+    MNSPKCurrentVOL = 12;
+    Forget();
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp);
+    std::vector<int> expected = {1, 10, 14, 49, 3, 54, 56, 1, 3, 50, 56};
+    expected.insert(expected.end(), 20, 54);
+    expected.push_back(56);
+    EXPECT_EQ(WrittenRegisters(), expected);
+    const auto writes = RegisterWrites();
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(writes[11 + i].second & 0x7F, 38 + i) << i;
+    const auto reports = Reports();
+    int firstRamp = -1;
+    for (size_t i = 0; i < reports.size(); ++i)
+        if (reports[i] == Report{0xD4, 0x00, 0x02, 0x6C, 0x26}) firstRamp = static_cast<int>(i);
+    EXPECT_GE(firstRamp, 0);
+    EXPECT_EQ(writes.back(), std::make_pair(56, 0));
+    EXPECT_EQ(CFG_REG[1] & 0x10Fu, 0x10Eu);
+    EXPECT_EQ(CFG_REG[49] & 0x0Eu, 0x02u);
+    EXPECT_EQ(PowerLed(), 1);
+    EXPECT_EQ(PoweredUp, 0);  // the mono power-up leaves it
+}
+
+TEST_F(PowerTest, PykbWithThe33VoltSupplyStopsAfterTheClockSetUp) {
+    Choose(MENUBAR_DEVICE_MonoPykb);
+    Press(PHandleMNPykbDevCtrl, pykb::MNPykbDEVCTRL_BPowerUp);
+    EXPECT_EQ(WrittenRegisters(), (std::vector<int>{1, 10, 14}));
+    EXPECT_EQ(CFG_REG[49] & 0x0Cu, 0x0Cu);
+    EXPECT_EQ(PowerLed(), 1);
+}
+
+TEST_F(PowerTest, MonoPowerUpWithoutABoardChangesOnlyTheSupplyBits) {
+    Choose(MENUBAR_DEVICE_Mono);
+    CloseLink();
+    CFG_REG[49] = 0;
+    CFG_REG[10] = 0;
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp);
+    EXPECT_EQ(CFG_REG[49], 0x0Cu);
+    EXPECT_EQ(CFG_REG[10], 0u);
+    EXPECT_EQ(PowerLed(), 0);
+}
+
+TEST_F(PowerTest, ZutbPowerUpAndDown) {
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    PoweredUp = 0;
+    Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerUp);
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{15, 0}, {7, 0}, {38, 0x10A}, {6, 0x1FD}}));
+    EXPECT_EQ(sleptMs, 0);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
+    Forget();
+    Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerDown);
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 0x1F1}}));
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_EQ(PowerLed(), 0);
+}
+
+// ---- power-down --------------------------------------------------------------------------------
+
+TEST_F(PowerTest, StereoPowerDownMutesEveryOutput) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    PoweredUp = 1;
+    SetPowerLed(1);
+    for (int r = 52; r <= 57; ++r) CFG_REG[r] &= ~0x40u;
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerDown);
+    for (int r = 52; r <= 57; ++r) {
+        EXPECT_EQ(CFG_REG[r] & 0x40u, 0x40u) << r;
+        EXPECT_EQ(board->CodecRegister(r) & 0x40u, 0x40u) << r;
+    }
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_EQ(PowerLed(), 0);
+}
+
+TEST_F(PowerTest, MonoPowerDownWritesFiveRegistersAndKeepsPoweredUp) {
+    Choose(MENUBAR_DEVICE_Mono);
+    PoweredUp = 1;
+    CFG_REG[3] = 0x1FF;
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerDown);
+    EXPECT_EQ(WrittenRegisters(), (std::vector<int>{10, 54, 56, 1, 3}));
+    EXPECT_EQ(CFG_REG[3], 0x112u);
+    EXPECT_EQ(CFG_REG[54], 0x40u);
+    EXPECT_EQ(PoweredUp, 1);
+}
+
+// ---- reset -------------------------------------------------------------------------------------
+
+TEST_F(PowerTest, ResetUnderFourWireAnsweredNoChangesNothing) {
+    Choose(MENUBAR_DEVICE_StereoJora);
+    Menu(MENUBAR_MODE_SPI4WMode);
+    PoweredUp = 1;
+    SetPowerLed(1);
+    CFG_REG[0] = 0x55;
+    Forget();
+    prompter.yesNoAnswers = {false};
+    Press(PHdlDevJora, jora::CFGDEVJora_BReset);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- It is not safe to reset device under SPI 4 wire mode");
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
+    EXPECT_EQ(CFG_REG[0], 0x55u);
+    EXPECT_EQ(CommMode, COMM_SPI4W);
+
+    // "Initialize Device" stops with it: no power-up follows.
+    prompter.yesNoAnswers = {false};
+    Press(PHdlDevJora, jora::CFGDEVJora_BInitDevice);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(PoweredUp, 1);
+}
+
+// Answered Yes on Jora: the 4-wire step and the re-selection act on the Jora panel; nothing goes
+// to Jorb's R73.
+TEST_F(PowerTest, ResetUnderFourWireReselectsTheModeOnTheLoadedModel) {
+    Choose(MENUBAR_DEVICE_StereoJora);
+    Menu(MENUBAR_MODE_SPI4WMode);
+    Forget();
+    Press(PHdlDevJora, jora::CFGDEVJora_BReset);
+    const auto writes = WrittenRegisters();
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes[0], 0);
+    for (int r : writes) EXPECT_NE(r, 73);
+    EXPECT_EQ(ReadAlls(), 1);
+    EXPECT_EQ(CommMode, COMM_SPI4W);
+    EXPECT_EQ(CtrlInt(PHdlDevJora, jora::CFGDEVJora_ST4WSPIModeEn), 1);
+    EXPECT_EQ(CtrlInt(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST4WSPIModeEn), 0);
+    EXPECT_EQ(PoweredUp, 0);
+}
+
+TEST_F(PowerTest, ZutbResetWritesRegister15AndReadsBackUnderI2C) {
+    board->SetSoftwareResetRegister(15);
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    Menu(MENUBAR_MODE_SPI4WMode);
+    PoweredUp = 1;
+    const uint16_t startValue = board->CodecRegister(0);
+    board->SetCodecRegister(0, 0x0AA);
+    Forget();
+    Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BReset);
+    // The question comes before register 15, the chip's own reset.
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    const auto writes = RegisterWrites();
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes[0], std::make_pair(15, 0));
+    for (const auto& w : writes) EXPECT_NE(w.first, 0);
+    EXPECT_EQ(board->CodecRegister(0), startValue);  // register 15 reset the chip
+
+    // Read-back under I2C, then back to 4-wire SPI.
+    const auto received = Received();
+    int lastI2CRead = -1, lastFourWire = -1;
+    for (size_t i = 0; i < received.size(); ++i) {
+        const uint8_t c = received[i][0];
+        if ((c & 0x30) == 0x10 && (c & 0x0C) == 0 && (c & 0xC0) == COMM_I2C) lastI2CRead = static_cast<int>(i);
+        if (c == (COMM_SPI4W | CMD_CODEC_WRITE_ONE)) lastFourWire = static_cast<int>(i);
+    }
+    EXPECT_GE(lastI2CRead, 0);
+    EXPECT_GT(lastFourWire, lastI2CRead);
+    EXPECT_EQ(CommMode, COMM_SPI4W);
+    EXPECT_EQ(CtrlInt(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_ST4WSPIModeEn), 1);
+    EXPECT_EQ(PoweredUp, 0);
+}
+
+// On Zutb register 0 is the left PGA gain: writing it under 4-wire SPI asks nothing, and the
+// emulated chip does not reset on it.
+TEST_F(PowerTest, ZutbRegisterZeroIsAnOrdinaryRegister) {
+    board->SetSoftwareResetRegister(15);
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    Menu(MENUBAR_MODE_SPI4WMode);
+    board->SetCodecRegister(5, 0x155);
+    Forget();
+    CFG_REG[0] = 0x1F;
+    EXPECT_EQ(ZelqxWriteOneReg(0), 1);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(board->CodecRegister(0), 0x1F);
+    EXPECT_EQ(board->CodecRegister(5), 0x155);
+}
+
+TEST_F(PowerTest, ResetInWriteOnlyModeDoesNoReadBack) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    QuillonMode = 1;
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BReset);
+    EXPECT_EQ(WrittenRegisters(), std::vector<int>{0});
+    EXPECT_EQ(ReadAlls(), 0);
+    EXPECT_TRUE(Dimmed(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STOut3BoostEnIcon));
+}
+
+TEST_F(PowerTest, MonoResetUnderFourWireReappliesTheModeAndKeepsPoweredUp) {
+    Choose(MENUBAR_DEVICE_Mono);
+    Menu(MENUBAR_MODE_SPI4WMode);
+    PoweredUp = 1;
+    SetPowerLed(1);
+    Forget();
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BReset);
+    const auto writes = WrittenRegisters();
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes[0], 0);
+    EXPECT_EQ(writes[1], 7);  // the 4-wire operation on the Pykc panel
+    EXPECT_EQ(ReadAlls(), 0);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 0);
+}
+
+}  // namespace
