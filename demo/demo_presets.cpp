@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "demo/demo_engine.h"
 #include "demo/demo_output.h"
 #include "demo/demo_services.h"
 #include "demo/mono_demo.h"
@@ -138,15 +139,9 @@ std::string NameOf(const PresetModel& m, const char* stereoName, const char* mon
     return IsMono(m) ? std::string(m.names) + monoName : std::string(stereoName) + m.names;
 }
 
-int ReadInt(int panel, int control) {
-    int v = 0;
-    rt::GetCtrlVal(panel, control, &v);
-    return v;
-}
-
 // Ticking a set box unticks the panel's other set boxes; unticking changes nothing else.
 void TickSet(const PresetModel& m, int panel, int n) {
-    if (!ReadInt(panel, m.setBox[n])) return;
+    if (!CtrlInt(panel, m.setBox[n])) return;
     for (int other = 1; other <= 8; ++other)
         if (other != n && m.setBox[other]) rt::SetCtrlVal(panel, m.setBox[other], 0);
 }
@@ -186,9 +181,9 @@ const PresetModel& PresetModelOf(const char* model) {
 
 int GetPresetChoice(const PresetModel& m, int panel, int* set, int* output, std::string* section) {
     for (int n = 1; n <= 8; ++n) {
-        if (!m.setBox[n] || !ReadInt(panel, m.setBox[n])) continue;
+        if (!m.setBox[n] || !CtrlInt(panel, m.setBox[n])) continue;
         *set = n;
-        int value = ReadInt(panel, m.ring[n]);
+        int value = CtrlInt(panel, m.ring[n]);
         if (m.qevbChoice) {
             // Set 1 is not offered; the others play on the speaker and headphone outputs only.
             if (n == 1 || value < 0 || value > 2) return 0;

@@ -3,6 +3,7 @@
 #include "demo/mono_demo.h"
 
 #include <string>
+#include <utility>
 
 #include "capture/alc_panel.h"
 #include "demo/demo_engine.h"
@@ -39,15 +40,7 @@ constexpr Slider kSliders[] = {
     {MNDEMO_MNSpeakerSlide, "SpeakerSlideCB", 54, 0, Scale::Volume},
 };
 
-constexpr Equaliser kEqualiser = {
-    {MNDEMO_MNDemoEQ1GN, MNDEMO_MNDemoEQ2GN, MNDEMO_MNDemoEQ3GN, MNDEMO_MNDemoEQ4GN, MNDEMO_MNDemoEQ5GN},
-    {MNDEMO_MNDemoEQ1CN, MNDEMO_MNDemoEQ2CN, MNDEMO_MNDemoEQ3CN, MNDEMO_MNDemoEQ4CN, MNDEMO_MNDemoEQ5CN},
-    {MNDEMO_MNDemoEQ2BW, MNDEMO_MNDemoEQ3BW, MNDEMO_MNDemoEQ4BW},
-    MNDEMO_MNDemoEQ3DMODE,
-    18,
-    18,
-    0x100,
-};
+constexpr Equaliser kEqualiser = DEMO_EQUALISER(MNDEMO_MN, CN, 18, 18, 0x100);
 
 struct MonoDemo {
     const char* prefix;  // of the callback names: "MN", "MNPykb", "MNPyka"
@@ -66,31 +59,18 @@ const MonoDemo kModels[] = {
 };
 enum : int { kPykc, kPykb, kPyka };
 
-int ReadInt(int panel, int control) {
-    int v = 0;
-    rt::GetCtrlVal(panel, control, &v);
-    return v;
-}
-
 void SetAlc(const MonoDemo& m, int panel) {
-    int mode = ReadInt(panel, MNDEMO_MNSetALC);
+    int mode = CtrlInt(panel, MNDEMO_MNSetALC);
     if (mode == 0) {
-        CFG_REG[32] &= ~0x100u;  // ALC off, gain limits kept
-        WriteRegister(32);
-        FlagCFGUpdate = 1;
+        AlcOff(0x100);
         return;
     }
-    uint32_t timing = 0;
-    if (!AlcTiming(mode, &timing)) return;
+    const int timing = AlcTiming(mode);
+    if (timing < 0) return;
     MNDemoALCMode = mode;
     CFG_REG[32] = 0x118;  // ALC on, maximum gain code 3, minimum gain code 0
     WriteRegister(32);
-    CFG_REG[33] = 0x00B;
-    WriteRegister(33);
-    CFG_REG[35] = 0x00F;
-    WriteRegister(35);
-    CFG_REG[34] = timing;
-    WriteRegister(34);
+    WriteAlcMode(timing);
     if (m.updateAlcPanel) m.updateAlcPanel();
     m.update();
 }
@@ -110,10 +90,7 @@ void InitPanel(const MonoDemo& m) {
 }
 
 void Bind(const MonoDemo& m, const std::string& name, std::function<void(int)> action) {
-    rt::RegisterCtrlCallback(m.prefix + name, [action](int panel, int, int event, void*, int, int) {
-        if (event == rt::EVENT_COMMIT) action(panel);
-        return 0;
-    });
+    BindCommit(m.prefix + name, std::move(action));
 }
 
 void Register(const MonoDemo& m) {
@@ -123,15 +100,10 @@ void Register(const MonoDemo& m) {
             CommitSlider(panel, s, [ramp](int, int target) { ramp(MNSPKCurrentVOL, target, 0, 1); });
         });
     }
-    for (int band = 1; band <= 5; ++band)
-        Bind(m, "DemoEQ" + std::to_string(band), [band](int panel) { CommitEqBand(panel, kEqualiser, band); });
-    for (int band = 2; band <= 4; ++band)
-        Bind(m, "DemoEQ" + std::to_string(band) + "BWCB",
-             [band](int panel) { CommitEqBandwidth(panel, kEqualiser, band); });
-    Bind(m, "DemoEQ3DMODECB", [](int panel) { CommitEqPath(panel, kEqualiser); });
+    BindEqualiser(m.prefix, "", kEqualiser);
     Bind(m, "SetALCCB", [&m](int panel) { SetAlc(m, panel); });
     Bind(m, "EQPresettingCB", [](int panel) {
-        ApplyEqPreset(kEqualiser, ReadInt(panel, MNDEMO_MNEQPresetting));
+        ApplyEqPreset(kEqualiser, CtrlInt(panel, MNDEMO_MNEQPresetting));
     });
 }
 

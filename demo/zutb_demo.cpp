@@ -14,38 +14,14 @@ namespace {
 
 using namespace ui::cfgDemoZutb_pan;
 
-constexpr Equaliser kEqualiser = {
-    {CFGDEMOZutb_STDemoEQ1GN, CFGDEMOZutb_STDemoEQ2GN, CFGDEMOZutb_STDemoEQ3GN, CFGDEMOZutb_STDemoEQ4GN,
-     CFGDEMOZutb_STDemoEQ5GN},
-    {CFGDEMOZutb_STDemoEQ1CF, CFGDEMOZutb_STDemoEQ2CF, CFGDEMOZutb_STDemoEQ3CF, CFGDEMOZutb_STDemoEQ4CF,
-     CFGDEMOZutb_STDemoEQ5CF},
-    {CFGDEMOZutb_STDemoEQ2BW, CFGDEMOZutb_STDemoEQ3BW, CFGDEMOZutb_STDemoEQ4BW},
-    CFGDEMOZutb_STDemoEQ3DMODE,
-    50,
-    104,
-    0x002,
-};
-
-void Bind(const std::string& name, std::function<void(int)> action) {
-    rt::RegisterCtrlCallback(name + "Zutb", [action](int panel, int, int event, void*, int, int) {
-        if (event == rt::EVENT_COMMIT) action(panel);
-        return 0;
-    });
-}
+constexpr Equaliser kEqualiser = DEMO_EQUALISER(CFGDEMOZutb_ST, CF, 50, 104, 0x002);
 
 }  // namespace
 
 void RegisterZutbDemoCallbacks() {
-    for (int band = 1; band <= 5; ++band)
-        Bind("STDemoEQ" + std::to_string(band), [band](int panel) { CommitEqBand(panel, kEqualiser, band); });
-    for (int band = 2; band <= 4; ++band)
-        Bind("STDemoEQ" + std::to_string(band) + "BWCB",
-             [band](int panel) { CommitEqBandwidth(panel, kEqualiser, band); });
-    Bind("STDemoEQ3DMODECB", [](int panel) { CommitEqPath(panel, kEqualiser); });
-    Bind("STEQPresettingCB", [](int panel) {
-        int preset = 0;
-        rt::GetCtrlVal(panel, CFGDEMOZutb_STEQPresetting, &preset);
-        RunEQPresetAsCommit(PHandleSTEQZutb, preset);
+    BindEqualiser("ST", "Zutb", kEqualiser);
+    BindCommit("STEQPresettingCBZutb", [](int panel) {
+        RunEQPresetAsCommit(PHandleSTEQZutb, CtrlInt(panel, CFGDEMOZutb_STEQPresetting));
     });
 }
 

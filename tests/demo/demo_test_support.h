@@ -52,6 +52,22 @@ protected:
         FlagCFGUpdate = 0;
     }
 
+    // The demo panel under test: the user sets one of its controls (or one of `onPanel`) to
+    // `value` and lets go; what a control shows.
+    int panel = 0;
+    template <typename T>
+    void Commit(int control, T value, int onPanel = 0) {
+        const int p = onPanel ? onPanel : panel;
+        rt::SetCtrlVal(p, control, value);
+        rt::CallCtrlCallback(p, control, rt::EVENT_COMMIT, 0, 0);
+    }
+    double Shown(int control) {
+        double v = 0;
+        rt::GetCtrlVal(panel, control, &v);
+        return v;
+    }
+    int ShownInt(int control, int onPanel = 0) { return CtrlInt(onPanel ? onPanel : panel, control); }
+
     std::vector<int> WrittenRegisters() const {
         std::vector<int> out;
         for (const Write& w : RegisterWrites()) out.push_back(w.first);

@@ -15,23 +15,11 @@ using namespace ui::MNDemo_pan;
 
 class MonoDemoTest : public DemoFixture {
 protected:
-    int panel = 0;
     void SetUp() override {
         DemoFixture::SetUp();
         Choose(MENUBAR_DEVICE_MonoPykd);
         panel = PHandleMNDemo;
         MNDemoALCMode = 1;
-    }
-    template <typename T>
-    void Commit(int control, T value, int onPanel = 0) {
-        int p = onPanel ? onPanel : panel;
-        rt::SetCtrlVal(p, control, value);
-        rt::CallCtrlCallback(p, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    double Shown(int control, int onPanel = 0) {
-        double v = 0;
-        rt::GetCtrlVal(onPanel ? onPanel : panel, control, &v);
-        return v;
     }
 };
 

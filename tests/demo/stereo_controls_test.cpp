@@ -12,26 +12,12 @@ using namespace ui::cfgDemoJorb_pan;
 
 class StereoDemoTest : public DemoFixture {
 protected:
-    int panel = 0;
     void SetUp() override {
         DemoFixture::SetUp();
         Choose(MENUBAR_DEVICE_StereoJorb);
         panel = PHandleSTDemo;
         DemoALCMode = 1;
     }
-    // The user moves a control to `value` and lets go.
-    template <typename T>
-    void Commit(int control, T value, int onPanel = 0) {
-        int p = onPanel ? onPanel : panel;
-        rt::SetCtrlVal(p, control, value);
-        rt::CallCtrlCallback(p, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    double Shown(int control, int onPanel = 0) {
-        double v = 0;
-        rt::GetCtrlVal(onPanel ? onPanel : panel, control, &v);
-        return v;
-    }
-    int ShownInt(int control, int onPanel = 0) { return CtrlInt(onPanel ? onPanel : panel, control); }
 };
 
 TEST_F(StereoDemoTest, DigitalVolumeSlidersTruncateAndSnapBackWithoutTouchingBit8) {
