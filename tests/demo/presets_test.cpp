@@ -11,6 +11,7 @@
 #include "panels/MNDemo_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
+#include "panels/cfgDevJorb_pan.h"
 #include "regmap/config_tables.h"
 #include "runtime/inifile.h"
 #include "shell/progress.h"
@@ -264,6 +265,41 @@ TEST_F(PresetTest, QevaSetBoxesAndSectionNames) {
     EXPECT_EQ(set, 7);
     EXPECT_EQ(output, 6);
     EXPECT_STREQ(section, "Preset7_SPK_AUXOUT1");
+}
+
+TEST_F(PresetTest, InitializeDeviceRoutesMutesAndPowersUp) {
+    Choose(MENUBAR_DEVICE_StereoZuta);
+    PoweredUp = 0;
+    Press(PHandleSTDemoZuta, STDemo_STInit);
+    std::string timeline = Join(Timeline());
+    // USB I2S and Config Board, USB <--> CODEC, the mute-all, then the power-up (its own mute-all
+    // first, its bulk write last).
+    EXPECT_EQ(timeline.substr(timeline.find("C36"), 31), "C36 W52 W53 W54 W55 W56 W57 W52");
+    EXPECT_EQ(timeline.substr(timeline.size() - 5), "B B B");
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(FlagCFGUpdate, 1);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Zutb: no mute; its own power-up writes R15, R7, R38 and R6.
+    namespace zb = ui::cfgDemoZutb_pan;
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    Press(PHandleSTDemoZutb, zb::CFGDEMOZutb_STInit);
+    timeline = Join(Timeline());
+    EXPECT_EQ(timeline.substr(timeline.find("C36")), "C36 W15 W38 W6");
+}
+
+TEST_F(PresetTest, Set6MakesTheBoardTheDigitalAudioMaster) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    Tick(PHandleSTDemo, STDemo_STSet6);
+    rt::SetCtrlVal(PHandleSTDemo, STDemo_Out_6, 0);
+    PoweredUp = 1;
+    Press(PHandleSTDemo, STDemo_STLoadSettings);
+    EXPECT_TRUE(prompter.shown.empty());
+    std::string timeline = Join(Timeline());
+    // PCMT disabled, then the master box (it configures the board) and Config Board, then the
+    // speaker unmuted.
+    EXPECT_EQ(timeline.substr(timeline.rfind("B B B")), "B B B C31 C34 C34 W54 W55");
+    EXPECT_EQ(CtrlInt(PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_CSPDIFMASEn), 1);
 }
 
 TEST_F(PresetTest, QevbRoutesTheBoardAndUnmutesWithoutPowerUpOrLoad) {
