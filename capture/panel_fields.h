@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "playback/dac_fields.h"
 #include "runtime/ui.h"
-#include "shell/state.h"
 
 namespace capture {
 
@@ -19,20 +19,17 @@ struct Field {
 };
 
 inline int GetField(const Field& f) {
-    return f.present() ? static_cast<int>((CFG_REG[f.reg] & f.mask()) >> f.shift) : 0;
+    return f.present() ? static_cast<int>(fieldpanel::GetField(f.reg, f.mask())) : 0;
 }
 // Replaces the field, keeping every other bit of the register.
 inline void PutField(const Field& f, int value) {
-    if (!f.present()) return;
-    CFG_REG[f.reg] = (CFG_REG[f.reg] & ~f.mask()) | ((static_cast<uint32_t>(value) << f.shift) & f.mask());
+    if (f.present()) fieldpanel::PutField(f.reg, f.mask(), static_cast<unsigned>(value));
 }
 
 // The value a control shows, or `fallback` when it shows none (a ring set to a code it has no
 // item for): a commit then keeps what the register holds instead of writing garbage.
 inline int CtrlOr(int panel, int control, int fallback) {
-    int v = fallback;
-    if (control <= 0 || rt::GetCtrlVal(panel, control, &v) < 0) return fallback;
-    return v;
+    return control > 0 ? fieldpanel::ReadInt(panel, control, fallback) : fallback;
 }
 // Reads the control into its field; a control that shows no value leaves the field as it is.
 inline void CtrlToField(int panel, int control, const Field& f) { PutField(f, CtrlOr(panel, control, GetField(f))); }
