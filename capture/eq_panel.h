@@ -26,3 +26,9 @@ void RegisterEQCallbacks();
 // (0 to 11) and runs its preset callback as a commit: the band registers are written and the
 // model's demo preset ring mirrors the preset. The demo panels' preset rings use it.
 void RunEQPresetAsCommit(int eqPanel, int preset);
+
+// Puts preset `preset` (0 to 11) into five band register values laid out as R18 to R22 (bits
+// 4:0 gain code, 6:5 cut-off, bit 8 of bands 2 to 4 bandwidth); fields the preset leaves as they
+// are keep their value, bit 8 of band 1 is never touched. False (nothing changed) for an unknown
+// preset. For equalisers without a preset ring of their own (the mono demo panels).
+bool ApplyEQPresetToBands(int preset, unsigned bands[5]);

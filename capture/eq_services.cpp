@@ -334,3 +334,16 @@ void RunEQPresetAsCommit(int eqPanel, int preset) {
     rt::SetCtrlVal(eqPanel, m->ids.preset, preset);
     rt::CallCtrlCallback(eqPanel, m->ids.preset, rt::EVENT_COMMIT, 0, 0);
 }
+
+bool ApplyEQPresetToBands(int preset, unsigned bands[5]) {
+    if (preset < 0 || preset >= 12 || !bands) return false;
+    const EqPreset& row = EqPresetTable[preset];
+    for (int band = 0; band < kBands; ++band) {
+        const PresetBand& b = row.bands[band];
+        unsigned v = (bands[band] & ~0x1Fu) | static_cast<unsigned>(kZeroDbCode - b.gainDb);
+        if (b.cut >= 0) v = (v & ~0x60u) | (static_cast<unsigned>(b.cut) << 5);
+        if (band >= 1 && band <= 3 && b.bandwidth >= 0) v = (v & ~0x100u) | (static_cast<unsigned>(b.bandwidth) << 8);
+        bands[band] = v;
+    }
+    return true;
+}

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "capture/eq_panel.h"
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
@@ -64,13 +65,31 @@ double ReadValue(int panel, int control, Scale s) {
     return v;
 }
 
-int ReadInt(int panel, int control) {
+}  // namespace
+
+int CtrlInt(int panel, int control) {
     int v = 0;
     rt::GetCtrlVal(panel, control, &v);
     return v;
 }
 
-}  // namespace
+void BindCommit(const std::string& name, std::function<void(int panel)> action) {
+    rt::RegisterCtrlCallback(name, [action](int panel, int, int event, void*, int, int) {
+        if (event == rt::EVENT_COMMIT) action(panel);
+        return 0;
+    });
+}
+
+void BindEqualiser(const std::string& prefix, const std::string& suffix, const Equaliser& eq) {
+    const Equaliser* e = &eq;
+    for (int band = 1; band <= 5; ++band)
+        BindCommit(prefix + "DemoEQ" + std::to_string(band) + suffix,
+                   [e, band](int panel) { CommitEqBand(panel, *e, band); });
+    for (int band = 2; band <= 4; ++band)
+        BindCommit(prefix + "DemoEQ" + std::to_string(band) + "BWCB" + suffix,
+                   [e, band](int panel) { CommitEqBandwidth(panel, *e, band); });
+    BindCommit(prefix + "DemoEQ3DMODECB" + suffix, [e](int panel) { CommitEqPath(panel, *e); });
+}
 
 void WriteRegister(int reg) { ZelqxWriteOneReg(reg); }
 
@@ -97,8 +116,8 @@ void ShowSlider(int panel, const Slider& s) {
 void CommitEqBand(int panel, const Equaliser& eq, int band) {
     if (band < 1 || band > 5) return;
     int reg = eq.firstReg + band - 1;
-    int gain = ReadInt(panel, eq.gain[band - 1]);
-    int freq = ReadInt(panel, eq.freq[band - 1]);
+    int gain = CtrlInt(panel, eq.gain[band - 1]);
+    int freq = CtrlInt(panel, eq.freq[band - 1]);
     SetField(reg, 0, 0x1F, static_cast<uint32_t>(12 - gain));
     SetField(reg, 5, 0x3, static_cast<uint32_t>(freq));
     WriteRegister(reg);
@@ -108,13 +127,13 @@ void CommitEqBand(int panel, const Equaliser& eq, int band) {
 void CommitEqBandwidth(int panel, const Equaliser& eq, int band) {
     if (band < 2 || band > 4) return;
     int reg = eq.firstReg + band - 1;
-    SetField(reg, 8, 0x1, ReadInt(panel, eq.bandwidth[band - 2]) ? 1 : 0);
+    SetField(reg, 8, 0x1, CtrlInt(panel, eq.bandwidth[band - 2]) ? 1 : 0);
     WriteRegister(reg);
     FlagCFGUpdate = 1;
 }
 
 void CommitEqPath(int panel, const Equaliser& eq) {
-    if (ReadInt(panel, eq.path))
+    if (CtrlInt(panel, eq.path))
         CFG_REG[eq.pathReg] |= eq.pathMask;
     else
         CFG_REG[eq.pathReg] &= ~eq.pathMask;
@@ -133,6 +152,17 @@ void ShowEqualiser(int panel, const Equaliser& eq) {
     rt::SetCtrlVal(panel, eq.path, (CFG_REG[eq.pathReg] & eq.pathMask) ? 1 : 0);
 }
 
+void ApplyEqPreset(const Equaliser& eq, int preset) {
+    unsigned bands[5];
+    for (int band = 0; band < 5; ++band) bands[band] = CFG_REG[eq.firstReg + band];
+    if (!ApplyEQPresetToBands(preset, bands)) return;
+    for (int band = 0; band < 5; ++band) {
+        CFG_REG[eq.firstReg + band] = bands[band];
+        WriteRegister(eq.firstReg + band);
+    }
+    FlagCFGUpdate = 1;
+}
+
 void SetEqToolTips(int panel, const Equaliser& eq, const char* pathText) {
     rt::SetCtrlAttribute(panel, eq.path, rt::ATTR_TOOLTIP_TEXT, pathText);
     for (int band = 2; band <= 4; ++band) {
@@ -142,13 +172,28 @@ void SetEqToolTips(int panel, const Equaliser& eq, const char* pathText) {
     }
 }
 
-bool AlcTiming(int mode, uint32_t* r34) {
+int AlcTiming(int mode) {
     switch (mode) {
-        case 1: *r34 = 10 * 16 + 6; return true;  // music: decay 10, attack 6
-        case 2: *r34 = 4 * 16 + 2; return true;   // speech
-        case 3: *r34 = 3 * 16 + 5; return true;   // generic
-        default: return false;
+        case 1: return 10 * 16 + 6;  // music: decay 10, attack 6
+        case 2: return 4 * 16 + 2;   // speech
+        case 3: return 3 * 16 + 5;   // generic
+        default: return -1;
     }
+}
+
+void AlcOff(uint32_t enableBits) {
+    CFG_REG[32] &= ~enableBits;
+    WriteRegister(32);
+    FlagCFGUpdate = 1;
+}
+
+void WriteAlcMode(int timing) {
+    CFG_REG[33] = 0x00B;
+    WriteRegister(33);
+    CFG_REG[35] = 0x00F;
+    WriteRegister(35);
+    CFG_REG[34] = static_cast<uint32_t>(timing);
+    WriteRegister(34);
 }
 
 }  // namespace demo

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace demo {
 
@@ -51,18 +52,44 @@ struct Equaliser {
     uint32_t pathMask;
 };
 
+// An equaliser block whose controls are named <P>DemoEQ1GN .. <P>DemoEQ5GN, the rings
+// <P>DemoEQ1<RING> .., the boxes <P>DemoEQ2BW .. <P>DemoEQ4BW and <P>DemoEQ3DMODE (P the
+// constants' prefix up to "DemoEQ").
+#define DEMO_EQUALISER(P, RING, firstReg, pathReg, pathMask)                                       \
+    {{P##DemoEQ1GN, P##DemoEQ2GN, P##DemoEQ3GN, P##DemoEQ4GN, P##DemoEQ5GN},                          \
+     {P##DemoEQ1##RING, P##DemoEQ2##RING, P##DemoEQ3##RING, P##DemoEQ4##RING, P##DemoEQ5##RING},      \
+     {P##DemoEQ2BW, P##DemoEQ3BW, P##DemoEQ4BW}, P##DemoEQ3DMODE, firstReg, pathReg, pathMask}
+
 void CommitEqBand(int panel, const Equaliser& eq, int band);  // band 1..5
 void CommitEqBandwidth(int panel, const Equaliser& eq, int band);  // band 2..4
 void CommitEqPath(int panel, const Equaliser& eq);
 void ShowEqualiser(int panel, const Equaliser& eq);
+// Applies equaliser preset `preset` to the five band registers (written in band order) and
+// sets FlagCFGUpdate; the band controls follow at the next refresh. Nothing for an unknown preset.
+void ApplyEqPreset(const Equaliser& eq, int preset);
 // Tool tips of the EQ path box (`pathText`) and of the three bandwidth boxes.
 void SetEqToolTips(int panel, const Equaliser& eq, const char* pathText);
 
-// The ALC timing of a mode (1 music, 2 speech, 3 generic): R34 = decay × 16 + attack. False for
+// The ALC timing of a mode (1 music, 2 speech, 3 generic): R34 = decay × 16 + attack. -1 for
 // any other mode.
-bool AlcTiming(int mode, uint32_t* r34);
+int AlcTiming(int mode);
+// Turns the ALC off: clears `enableBits` of R32 (the gain limits stay), writes R32, sets
+// FlagCFGUpdate.
+void AlcOff(uint32_t enableBits);
+// The ALC registers of a mode: R33 = 0x00B, R35 = 0x00F, R34 = timing (bit 8 clear: ALC, not
+// limiter), each written, in this order.
+void WriteAlcMode(int timing);
 
 // Writes one register of CFG_REG to the chip.
 void WriteRegister(int reg);
+
+// A control's value as an int (0 when it cannot be read).
+int CtrlInt(int panel, int control);
+
+// Binds `name` to `action`, run on the commit event with the panel the control sits on.
+void BindCommit(const std::string& name, std::function<void(int panel)> action);
+// Binds the equaliser block's callbacks: <prefix>DemoEQ1<suffix> .. 5 (bands), <prefix>DemoEQ2BWCB
+// <suffix> .. 4 (bandwidths) and <prefix>DemoEQ3DMODECB<suffix> (path box).
+void BindEqualiser(const std::string& prefix, const std::string& suffix, const Equaliser& eq);
 
 }  // namespace demo

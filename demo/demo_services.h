@@ -6,6 +6,12 @@
 // the stereo panels show it while an ALC channel is on.
 extern int DemoALCMode;
 
+// The preset files the demo panels load, by name ("STPreset.dat", ...).
+extern const char* const kDemoPresetFiles[8];
+// Copies every demo preset file that is missing from the project directory there from the
+// program's folder; a file already in the project directory is never replaced. Start-up runs it.
+void InstallDemoPresetFiles();
+
 // ---- set-up at model choice (tool tips and rings; no traffic) ----------------------------
 void STInitDemoPanel();
 void STInitDemoPanel_Jora();
@@ -32,9 +38,6 @@ void UpdateMNPykbDemoPanel();
 // Shows (1) or hides (0) the preset ring, the band cut-off rings and gain sliders, the
 // bandwidth and 3D-mode boxes, and their texts, decoration and splitter.
 void ShowMNDemoEQControls(int visible);
-
-// The Pykc demo panel's EQ band, bandwidth and 3D-mode controls (not built yet: nothing).
-int MNDemoEQBandCB(int panel, int control, int event, void* data, int e1, int e2);
 
 // Shows `preset` (0 to 11) in the equaliser-preset ring "STEQPresetting" of the demo panel
 // `demoPanel`, when that panel carries one; no callback runs, nothing is sent. The equaliser

@@ -3,6 +3,7 @@
 #include "demo/stereo_demo.h"
 
 #include <iterator>
+#include <utility>
 
 #include "capture/eq_panel.h"
 #include "demo/demo_services.h"
@@ -62,38 +63,24 @@ constexpr Slider kSliders[] = {
 };
 constexpr int kQevaSliders = 12;
 
-constexpr Equaliser kEqualiser = {
-    {STDemo_STDemoEQ1GN, STDemo_STDemoEQ2GN, STDemo_STDemoEQ3GN, STDemo_STDemoEQ4GN, STDemo_STDemoEQ5GN},
-    {STDemo_STDemoEQ1CF, STDemo_STDemoEQ2CF, STDemo_STDemoEQ3CF, STDemo_STDemoEQ4CF, STDemo_STDemoEQ5CF},
-    {STDemo_STDemoEQ2BW, STDemo_STDemoEQ3BW, STDemo_STDemoEQ4BW},
-    STDemo_STDemoEQ3DMODE,
-    18,
-    18,
-    0x100,
-};
+constexpr Equaliser kEqualiser = DEMO_EQUALISER(STDemo_ST, CF, 18, 18, 0x100);
 
 }  // namespace
 
 const StereoDemo kModels[] = {
-    {"Jorb", "", &PHandleSTDemo, &PHandleSTEQ, STRamp, true, true, {1, 2, 3, 4, 5, 6, 7}},
-    {"Zuta", "Zuta", &PHandleSTDemoZuta, &PHandleSTEQZuta, STRampZuta, true, true, {1, 2, 3, 4, 5, 6, 7}},
-    {"Jora", "Jora", &PHdlDemoJora, &PHdlEQJora, STRamp_Jora, true, true, {1, 2, 3, 4, 5, 6, 7}},
-    {"Qeva", "Qeva", &PHdlDemoQeva, &PHdlEQQeva, STRamp_Qeva, false, true, {1, 3, 5, 6, 7}},
-    {"Qevb", "Qevb", &PHdlDemoQevb, nullptr, nullptr, false, false, {1, 3, 5, 6, 7}},
+    {"Jorb", "", &PHandleSTDemo, &PHandleSTEQ, STRamp, true, true},
+    {"Zuta", "Zuta", &PHandleSTDemoZuta, &PHandleSTEQZuta, STRampZuta, true, true},
+    {"Jora", "Jora", &PHdlDemoJora, &PHdlEQJora, STRamp_Jora, true, true},
+    {"Qeva", "Qeva", &PHdlDemoQeva, &PHdlEQQeva, STRamp_Qeva, false, true},
+    {"Qevb", "Qevb", &PHdlDemoQevb, nullptr, nullptr, false, false},
 };
 
 namespace {
 
 int SliderCount(const StereoDemo& m) { return m.allSliders ? static_cast<int>(std::size(kSliders)) : kQevaSliders; }
 
-int ReadInt(int panel, int control) {
-    int v = 0;
-    rt::GetCtrlVal(panel, control, &v);
-    return v;
-}
-
 void AlcChannels(const StereoDemo& m, int panel) {
-    int v = ReadInt(panel, STDemo_STALCLeft) * 2 + ReadInt(panel, STDemo_STALCRight);
+    int v = CtrlInt(panel, STDemo_STALCLeft) * 2 + CtrlInt(panel, STDemo_STALCRight);
     CFG_REG[32] = (CFG_REG[32] & ~0x180u) | (static_cast<uint32_t>(v & 3) << 7);
     WriteRegister(32);
     FlagCFGUpdate = 1;
@@ -124,12 +111,8 @@ void Init(const StereoDemo& m) {
                   "  unchecked -> Equalizer applied on ADC path; checked -> Equalizer applied on DAC path  ");
 }
 
-using Action = std::function<void(int panel)>;
-void Bind(const StereoDemo& m, const std::string& name, Action action) {
-    rt::RegisterCtrlCallback(name + m.suffix, [action](int panel, int, int event, void*, int, int) {
-        if (event == rt::EVENT_COMMIT) action(panel);
-        return 0;
-    });
+void Bind(const StereoDemo& m, const std::string& name, std::function<void(int panel)> action) {
+    BindCommit(name + m.suffix, std::move(action));
 }
 
 void Register(const StereoDemo& m) {
@@ -140,17 +123,12 @@ void Register(const StereoDemo& m) {
             CommitSlider(panel, s, [ramp](int reg, int target) { ramp(reg, target, 0, 1); });
         });
     }
-    for (int band = 1; band <= 5; ++band)
-        Bind(m, "STDemoEQ" + std::to_string(band), [band](int panel) { CommitEqBand(panel, kEqualiser, band); });
-    for (int band = 2; band <= 4; ++band)
-        Bind(m, "STDemoEQ" + std::to_string(band) + "BWCB",
-             [band](int panel) { CommitEqBandwidth(panel, kEqualiser, band); });
-    Bind(m, "STDemoEQ3DMODECB", [](int panel) { CommitEqPath(panel, kEqualiser); });
+    BindEqualiser("ST", m.suffix, kEqualiser);
     Bind(m, "STALCChannelSelCB", [&m](int panel) { AlcChannels(m, panel); });
     Bind(m, "STSetALCCB", [&m](int panel) { StereoSetAlc(m, panel); });
     int* eqPanel = m.eqPanel;
     Bind(m, "STEQPresettingCB", [eqPanel](int panel) {
-        RunEQPresetAsCommit(*eqPanel, ReadInt(panel, STDemo_STEQPresetting));
+        RunEQPresetAsCommit(*eqPanel, CtrlInt(panel, STDemo_STEQPresetting));
     });
 }
 
@@ -164,34 +142,25 @@ const StereoDemo* StereoDemoOfPanel(int panel) {
 }
 
 void StereoSetAlc(const StereoDemo&, int panel) {
-    int mode = ReadInt(panel, STDemo_STSetALC);
+    int mode = CtrlInt(panel, STDemo_STSetALC);
     if (mode == 0) {
-        CFG_REG[32] &= ~0x180u;
-        WriteRegister(32);
-        FlagCFGUpdate = 1;
+        AlcOff(0x180);  // both channels
         return;
     }
-    uint32_t timing = 0;
-    if (!AlcTiming(mode, &timing)) return;
+    const int timing = AlcTiming(mode);
+    if (timing < 0) return;
     DemoALCMode = mode;
     if (CFG_REG[32] & 0x180) {
         CFG_REG[32] = (CFG_REG[32] & ~0x3Fu) | 0x18;  // maximum gain code 3, minimum gain code 0
-        CFG_REG[33] = 0x00B;
-        WriteRegister(33);
-        CFG_REG[35] = 0x00F;
-        WriteRegister(35);
-        CFG_REG[34] = timing;  // bit 8 (limiter mode) clear: ALC mode
-        WriteRegister(34);
+        WriteAlcMode(timing);
     }
     WriteRegister(32);
     FlagCFGUpdate = 1;
 }
 
 void RegisterStereoDemoCallbacks() {
-    for (const StereoDemo& m : kModels) {
+    for (const StereoDemo& m : kModels)
         if (m.bound) Register(m);
-        RegisterStereoPresetCallbacks(m);
-    }
 }
 
 }  // namespace demo

@@ -19,7 +19,6 @@ struct StereoDemo {
     void (*ramp)(int reg, int target, int unmute, int refreshDemo);
     bool allSliders;  // false: Qeva's set (ALC limits, PGA, DAC, AUX mixer, outputs)
     bool bound;       // false: the controls show CFG_REG but act on nothing (Qevb)
-    int sets[7];      // the set boxes the panel has (0 ends the list)
 };
 
 // The descriptions, in this order.
@@ -33,6 +32,5 @@ const StereoDemo* StereoDemoOfPanel(int panel);
 void StereoSetAlc(const StereoDemo& m, int panel);
 
 void RegisterStereoDemoCallbacks();
-void RegisterStereoPresetCallbacks(const StereoDemo& m);  // demo_presets.cpp
 
 }  // namespace demo

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "capture/capture_services.h"
+#include "demo/demo_services.h"
 #include "device/device_services.h"
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
@@ -174,6 +175,7 @@ int ShellStartup() {
         return -1;
     }
     LoadOption();
+    InstallDemoPresetFiles();
     RegisterForDevChange(PHandlePanel, nullptr);
     PHandleLastPanel = PHandlePanel;
 

@@ -23,10 +23,15 @@ protected:
         int ms;
     };
     std::vector<Pause> pauses;
+    // Recording a pause looks at every report received so far: tests that check where pauses
+    // fall turn it on.
+    bool recordPauses = false;
 
     void SetUp() override {
         ModelFixture::SetUp();
-        os::SetSleeper([this](int ms) { pauses.push_back({RegisterWrites().size(), ms}); });
+        os::SetSleeper([this](int ms) {
+            if (recordPauses) pauses.push_back({RegisterWrites().size(), ms});
+        });
         STLout1CurrentVOL = STRout1CurrentVOL = STLout2CurrentVOL = STRout2CurrentVOL = 0;
         MNSPKCurrentVOL = 0;
     }
@@ -46,6 +51,22 @@ protected:
         pauses.clear();
         FlagCFGUpdate = 0;
     }
+
+    // The demo panel under test: the user sets one of its controls (or one of `onPanel`) to
+    // `value` and lets go; what a control shows.
+    int panel = 0;
+    template <typename T>
+    void Commit(int control, T value, int onPanel = 0) {
+        const int p = onPanel ? onPanel : panel;
+        rt::SetCtrlVal(p, control, value);
+        rt::CallCtrlCallback(p, control, rt::EVENT_COMMIT, 0, 0);
+    }
+    double Shown(int control) {
+        double v = 0;
+        rt::GetCtrlVal(panel, control, &v);
+        return v;
+    }
+    int ShownInt(int control, int onPanel = 0) { return CtrlInt(onPanel ? onPanel : panel, control); }
 
     std::vector<int> WrittenRegisters() const {
         std::vector<int> out;

@@ -11,6 +11,7 @@ protected:
     void SetUp() override {
         DemoFixture::SetUp();
         Choose(MENUBAR_DEVICE_StereoJorb);
+        recordPauses = true;
     }
 };
 

@@ -12,26 +12,12 @@ using namespace ui::cfgDemoJorb_pan;
 
 class StereoDemoTest : public DemoFixture {
 protected:
-    int panel = 0;
     void SetUp() override {
         DemoFixture::SetUp();
         Choose(MENUBAR_DEVICE_StereoJorb);
         panel = PHandleSTDemo;
         DemoALCMode = 1;
     }
-    // The user moves a control to `value` and lets go.
-    template <typename T>
-    void Commit(int control, T value, int onPanel = 0) {
-        int p = onPanel ? onPanel : panel;
-        rt::SetCtrlVal(p, control, value);
-        rt::CallCtrlCallback(p, control, rt::EVENT_COMMIT, 0, 0);
-    }
-    double Shown(int control, int onPanel = 0) {
-        double v = 0;
-        rt::GetCtrlVal(onPanel ? onPanel : panel, control, &v);
-        return v;
-    }
-    int ShownInt(int control, int onPanel = 0) { return CtrlInt(onPanel ? onPanel : panel, control); }
 };
 
 TEST_F(StereoDemoTest, DigitalVolumeSlidersTruncateAndSnapBackWithoutTouchingBit8) {
@@ -114,8 +100,7 @@ TEST_F(StereoDemoTest, HeadphoneSliderRampsOneCodeAtATimeAndTheSliderFollows) {
 TEST_F(StereoDemoTest, AlcRightBoxAloneWritesTheChannelThenTheModeRegisters) {
     CFG_REG[32] = 0x038;
     Commit(STDemo_STALCRight, 1);
-    EXPECT_EQ(RegisterWrites(),
-              (std::vector<Write>{{32, 0x0B8}, {33, 0x00B}, {35, 0x00F}, {34, 0x0A6}, {32, 0x098}}));
+    EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{32, 0x0B8}, {33, 0x00B}, {35, 0x00F}, {34, 0x0A6}, {32, 0x098}}));
     EXPECT_EQ(ShownInt(STDemo_STSetALC), 1);
 
     // Speech mode is remembered and shown while a channel is on.
@@ -173,7 +158,8 @@ TEST_F(StereoDemoTest, OtherModelsActOnTheirOwnPanels) {
     Choose(MENUBAR_DEVICE_StereoQeva);
     Commit(STDemo_STLDACSlide, -1.0, PHdlDemoQeva);
     Commit(STDemo_STAUXRVolSlide, 0, PHdlDemoQeva);
-    EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{11, static_cast<int>(CFG_REG[11])}, {51, static_cast<int>(CFG_REG[51])}}));
+    EXPECT_EQ(RegisterWrites(),
+              (std::vector<Write>{{11, static_cast<int>(CFG_REG[11])}, {51, static_cast<int>(CFG_REG[51])}}));
     EXPECT_EQ(CFG_REG[11] & 0xFF, 253u);
     EXPECT_EQ((CFG_REG[51] >> 6) & 7, 5u);
 
@@ -190,7 +176,9 @@ TEST_F(StereoDemoTest, OtherModelsActOnTheirOwnPanels) {
     // Tool tips set at the model choice.
     std::string tip;
     rt::GetCtrlAttribute(PHdlDemoJora, STDemo_STDemoEQ3BW, rt::ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_EQ(tip, "  Equalizer Band 3 bandwidth selection:   \n  unchecked -> narrow bandwidth; checked -> wide bandwidth  ");
+    EXPECT_EQ(
+        tip,
+        "  Equalizer Band 3 bandwidth selection:   \n  unchecked -> narrow bandwidth; checked -> wide bandwidth  ");
     rt::GetCtrlAttribute(PHdlDemoJora, STDemo_STALCLeft, rt::ATTR_TOOLTIP_TEXT, &tip);
     EXPECT_EQ(tip, "Enable/Disable ALC on Left Channel");
 }

@@ -1,0 +1,422 @@
+// Demo presets: the generated files, their installation, and "Load Settings" on the stereo,
+// Zutb and mono demo panels, checked on what the chip receives.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "demo/demo_presets.h"
+#include "demo/demo_services.h"
+#include "panels/MNDemo_pan.h"
+#include "panels/cfgDemoJorb_pan.h"
+#include "panels/cfgDemoZutb_pan.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "regmap/config_tables.h"
+#include "runtime/inifile.h"
+#include "shell/progress.h"
+#include "tests/demo/demo_test_support.h"
+
+namespace demotest {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace ui::cfgDemoJorb_pan;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class PresetTest : public DemoFixture {
+protected:
+    void SetUp() override {
+        DemoFixture::SetUp();
+        ResetConfigTables();
+    }
+    void TearDown() override {
+        DemoFixture::TearDown();
+        ResetConfigTables();
+    }
+    void Tick(int panel, int control, int value = 1) {
+        rt::SetCtrlVal(panel, control, value);
+        rt::CallCtrlCallback(panel, control, rt::EVENT_COMMIT, 0, 0);
+    }
+    void Press(int panel, int control) { rt::CallCtrlCallback(panel, control, rt::EVENT_COMMIT, 0, 0); }
+    // The value of a register in a set of a preset file in the project directory.
+    int FileValue(const char* file, const std::string& section, int reg) {
+        rt::IniText ini = rt::Ini_New(0);
+        rt::Ini_ReadFromFile(ini, (home / file).c_str());
+        char key[16];
+        std::snprintf(key, sizeof key, "0x%x", reg);
+        int value = -1;
+        rt::Ini_GetInt(ini, section.c_str(), key, &value);
+        rt::Ini_Dispose(ini);
+        return value;
+    }
+    // Register pairs of the bulk writes (commands 0x15 to 0x17), as (register, value).
+    std::vector<Write> BulkWrites() const {
+        std::vector<Write> out;
+        for (const shelltest::Report& r : board->ReceivedReports()) {
+            int cmd = r.empty() ? 0 : (r[0] & 0x3F);
+            if (cmd < 0x15 || cmd > 0x17) continue;
+            int length = (r[1] << 8) | r[2];
+            for (int i = 0; i + 1 < length && 4 + i < static_cast<int>(r.size()); i += 2)
+                out.emplace_back(r[3 + i] >> 1, ((r[3 + i] & 1) << 8) | r[4 + i]);
+        }
+        return out;
+    }
+    // What the board received, one word per report: "W52" a write of R52, "B" a bulk write block,
+    // "C34" any other command by its hex code. The writes of R7 that configuring the board makes
+    // (its interface bit) are left out.
+    std::vector<std::string> Timeline() const {
+        std::vector<std::string> out;
+        for (const shelltest::Report& r : board->ReceivedReports()) {
+            if (r.empty()) continue;
+            const int cmd = r[0] & 0x3F;
+            char word[16];
+            if ((r[0] & 0xC0) != 0 && cmd == CMD_CODEC_WRITE_ONE && r.size() >= 5) {
+                if ((r[3] >> 1) == 7) continue;
+                std::snprintf(word, sizeof word, "W%d", r[3] >> 1);
+            }
+            else if ((r[0] & 0xC0) != 0 && cmd >= CMD_CODEC_WRITE_BLOCK1 && cmd <= CMD_CODEC_WRITE_BLOCK3)
+                std::snprintf(word, sizeof word, "B");
+            else
+                std::snprintf(word, sizeof word, "C%02X", r[0]);
+            out.push_back(word);
+        }
+        return out;
+    }
+    static std::string Join(const std::vector<std::string>& words) {
+        std::string out;
+        for (const std::string& w : words) out += (out.empty() ? "" : " ") + w;
+        return out;
+    }
+    std::vector<std::string> Popups() const {
+        std::vector<std::string> out;
+        for (const auto& p : prompter.shown) out.push_back(p.title + "|" + p.text);
+        return out;
+    }
+};
+
+// ---- the files ---------------------------------------------------------------------------
+
+TEST(PresetFiles, TheGeneratorWritesExactlyTheCommittedFiles) {
+    fs::path out = fs::temp_directory_path() / ("codecbench-presetgen-" + std::to_string(::getpid()));
+    fs::create_directories(out);
+    std::string command = std::string(CB_PRESETGEN) + " " + CB_PRESETS_DIR + "/presets.table " + out.string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const char* name : kDemoPresetFiles) {
+        SCOPED_TRACE(name);
+        std::string generated = ReadFile(out / name);
+        EXPECT_FALSE(generated.empty());
+        EXPECT_TRUE(generated == ReadFile(fs::path(CB_PRESETS_DIR) / name)) << "regenerate with tools/presetgen";
+    }
+    fs::remove_all(out);
+}
+
+TEST_F(PresetTest, EverySetOfEveryPresetFileLoadsWithoutAPopup) {
+    const struct { const char* file; ConfigModel model; int sets; } files[] = {
+        {"STPreset.dat", CFG_JORB, 49}, {"STZutaPreset.dat", CFG_ZUTA, 49}, {"STPresetJora.dat", CFG_JORA, 28},
+        {"STPresetQeva.dat", CFG_QEVA, 35}, {"STZutbPreset.dat", CFG_ZUTB, 2}, {"MNPreset.dat", CFG_PYKC, 18},
+        {"MNPykbPreset.dat", CFG_PYKB, 18}, {"MNPykaPreset.dat", CFG_PYKA, 18},
+    };
+    DeviceAttached = 0;  // the register copy only: no bulk writes and their pauses
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.file);
+        rt::IniText ini = nullptr;
+        ASSERT_EQ(InitConfigFor(f.model, &ini, f.file, 1, 0), 1) << "installed at start-up";
+        std::vector<std::string> names = ConfigSetNames(ini);
+        EXPECT_EQ(static_cast<int>(names.size()), f.sets);
+        // Every register of every group is there.
+        const ConfigModule& module = ConfigModuleOf(f.model);
+        int groups = 0;
+        for (int g = 0; module.groups[g].name[0]; ++g) groups += GroupHoldsRegisters(module.groups[g]) ? 1 : 0;
+        EXPECT_EQ(rt::Ini_NumberOfSections(ini), f.sets * groups);
+        for (const std::string& name : names) {
+            StartProgressBar("Loading configuration ...", 6);
+            EXPECT_EQ(LoadSingleConfigFor(f.model, ini, name.c_str(), 1), 1) << name;
+        }
+        rt::Ini_Dispose(ini);
+    }
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(PresetTest, StartUpCopiesMissingPresetFilesButKeepsTheUsers) {
+    // Start-up ran with an empty project directory: every file was copied there.
+    for (const char* name : kDemoPresetFiles) EXPECT_TRUE(fs::exists(home / name)) << name;
+    {
+        std::ofstream mine(home / "STPreset.dat", std::ios::trunc);
+        mine << "[Mine/Power Management]\r\n0x1 = 1\r\n\r\n";
+    }
+    fs::remove(home / "MNPreset.dat");
+    InstallDemoPresetFiles();
+    EXPECT_EQ(ReadFile(home / "STPreset.dat"), "[Mine/Power Management]\r\n0x1 = 1\r\n\r\n");
+    EXPECT_EQ(ReadFile(home / "MNPreset.dat"), ReadFile(fs::path(CB_PRESETS_DIR) / "MNPreset.dat"));
+}
+
+// ---- stereo loader -----------------------------------------------------------------------
+
+TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    int panel = PHandleSTDemo;
+    Tick(panel, STDemo_STSet2);
+    rt::SetCtrlVal(panel, STDemo_Out_2, 2);
+    PoweredUp = 0;
+    recordPauses = true;
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_TRUE(prompter.shown.empty()) << Popups().front();
+
+    // The power-up (it ends with its bulk write), Config Board, USB <--> CODEC, the mute-all, the
+    // set's bulk write, PCMT disabled, the unmute.
+    const std::string timeline = Join(Timeline());
+    const std::string tail = "C34 C36 W52 W53 W54 W55 W56 W57 B B B C31 W54 W55 W52 W53";
+    ASSERT_GE(timeline.size(), tail.size());
+    EXPECT_EQ(timeline.substr(timeline.size() - tail.size()), tail) << timeline;
+    EXPECT_NE(timeline.find("W2 W3"), std::string::npos) << "the power-up's outputs off";
+    EXPECT_EQ(PoweredUp, 1);
+    // The set's bulk write: its section, outputs muted.
+    auto bulk = BulkWrites();
+    ASSERT_EQ(bulk.size(), 126u);
+    bulk.erase(bulk.begin(), bulk.begin() + 63);  // the power-up's
+    for (const Write& w : bulk) {
+        if (w.first >= 52 && w.first <= 57) {
+            EXPECT_EQ(w.second & 0x40, 0x40) << w.first;
+        } else if (w.first != 7 && w.first >= 1 && w.first <= 62 && w.first != 23 && w.first != 26 && w.first != 31 &&
+                   w.first != 42) {
+            const ConfigGroup* g = ConfigGroups;
+            std::string group;
+            for (int i = 0; g[i].name[0]; ++i)
+                if (w.first >= g[i].first && w.first <= g[i].last) group = g[i].name;
+            EXPECT_EQ(w.second, FileValue("STPreset.dat", "Preset2_SPK_HP/" + group, w.first)) << w.first;
+        }
+    }
+    auto writes = RegisterWrites();
+    // Last, the chosen outputs unmuted with their latch.
+    std::vector<Write> last(writes.end() - 4, writes.end());
+    EXPECT_EQ(last[0].first, 54);
+    EXPECT_EQ(last[1].first, 55);
+    EXPECT_EQ(last[2].first, 52);
+    EXPECT_EQ(last[3].first, 53);
+    for (const Write& w : last) EXPECT_EQ(w.second & 0x140, 0x100) << w.first;
+    EXPECT_EQ(CFG_REG[56] & 0x40, 0x40u);
+    EXPECT_EQ(CFG_REG[57] & 0x40, 0x40u);
+    // Between the mute-all and the unmute: the demo start's 0.2 s, the load's 4.0 s, 0.5 s.
+    EXPECT_EQ(SleptAfterWrite(writes.size() - 4), 4700);
+    Forget();
+    // Set 5: USB <--> PCM and PCMT enabled; a chip powered up is not powered up again.
+    Tick(panel, STDemo_STSet5);
+    rt::SetCtrlVal(panel, STDemo_Out_5, 1);
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57 B B B C35 C31 W52 W53");
+    EXPECT_EQ(FlagCFGUpdate, 1);
+}
+
+TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    fs::remove(home / "STPreset.dat");
+    Tick(PHandleSTDemo, STDemo_STSet4);
+    PoweredUp = 1;
+    Press(PHandleSTDemo, STDemo_STLoadSettings);
+    EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed..."});
+    EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57");
+    EXPECT_TRUE(BulkWrites().empty());
+}
+
+TEST_F(PresetTest, WithoutAChosenSetOrOutputNothingHappens) {
+    Choose(MENUBAR_DEVICE_StereoJora);
+    Press(PHdlDemoJora, STDemo_STLoadSettings);
+    Tick(PHdlDemoJora, STDemo_STSet3);
+    Tick(PHdlDemoJora, STDemo_STSet3, 0);
+    Press(PHdlDemoJora, STDemo_STLoadSettings);
+    EXPECT_EQ(Popups(), (std::vector<std::string>{" |Please choose a setting", " |Please choose a setting"}));
+    EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(PresetTest, JoraSet3OnAuxout2LoadsItsSectionAndUnmutesR56Only) {
+    Choose(MENUBAR_DEVICE_StereoJora);
+    Tick(PHdlDemoJora, STDemo_STSet3);
+    rt::SetCtrlVal(PHdlDemoJora, STDemo_Out_3, 2);
+    PoweredUp = 1;
+    int set = 0, output = 0;
+    char section[121] = {};
+    ASSERT_EQ(STGetPresetConfigName_Jora(&set, &output, section), 1);
+    EXPECT_STREQ(section, "Preset3_AUXOUT2");
+    Press(PHdlDemoJora, STDemo_STLoadSettings);
+    EXPECT_EQ(RegisterWrites().back(), Write(56, static_cast<int>(CFG_REG[56])));
+    EXPECT_EQ(CFG_REG[56] & 0x40, 0u);
+    EXPECT_EQ(CFG_REG[57] & 0x40, 0x40u);
+    EXPECT_EQ(CFG_REG[52] & 0x40, 0x40u);
+    EXPECT_EQ(static_cast<int>(CFG_REG[50]), FileValue("STPresetJora.dat", "Preset3_AUXOUT2/Input Output Mixer", 50));
+}
+
+TEST_F(PresetTest, QevaSetBoxesAndSectionNames) {
+    Choose(MENUBAR_DEVICE_StereoQeva);
+    int panel = PHdlDemoQeva;
+    for (int n : {1, 3, 5, 6}) Tick(panel, STDemo_STSet1 + n - 1);
+    Tick(panel, STDemo_STSet7);
+    for (int n : {1, 3, 5, 6}) EXPECT_EQ(CtrlInt(panel, STDemo_STSet1 + n - 1), 0) << n;
+    rt::SetCtrlVal(panel, STDemo_Out_7, 6);
+    int set = 0, output = 0;
+    char section[121] = {};
+    ASSERT_EQ(STGetPresetConfigName_Qeva(&set, &output, section), 1);
+    EXPECT_EQ(set, 7);
+    EXPECT_EQ(output, 6);
+    EXPECT_STREQ(section, "Preset7_SPK_AUXOUT1");
+}
+
+TEST_F(PresetTest, InitializeDeviceRoutesMutesAndPowersUp) {
+    Choose(MENUBAR_DEVICE_StereoZuta);
+    PoweredUp = 0;
+    Press(PHandleSTDemoZuta, STDemo_STInit);
+    std::string timeline = Join(Timeline());
+    // USB I2S and Config Board, USB <--> CODEC, the mute-all, then the power-up (its own mute-all
+    // first, its bulk write last).
+    EXPECT_EQ(timeline.substr(timeline.find("C36"), 31), "C36 W52 W53 W54 W55 W56 W57 W52");
+    EXPECT_EQ(timeline.substr(timeline.size() - 5), "B B B");
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(FlagCFGUpdate, 1);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Zutb: no mute; its own power-up writes R15, R7, R38 and R6.
+    namespace zb = ui::cfgDemoZutb_pan;
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    Press(PHandleSTDemoZutb, zb::CFGDEMOZutb_STInit);
+    timeline = Join(Timeline());
+    EXPECT_EQ(timeline.substr(timeline.find("C36")), "C36 W15 W38 W6");
+}
+
+TEST_F(PresetTest, Set6MakesTheBoardTheDigitalAudioMaster) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    Tick(PHandleSTDemo, STDemo_STSet6);
+    rt::SetCtrlVal(PHandleSTDemo, STDemo_Out_6, 0);
+    PoweredUp = 1;
+    Press(PHandleSTDemo, STDemo_STLoadSettings);
+    EXPECT_TRUE(prompter.shown.empty());
+    std::string timeline = Join(Timeline());
+    // PCMT disabled, then the master box (it configures the board) and Config Board, then the
+    // speaker unmuted.
+    EXPECT_EQ(timeline.substr(timeline.rfind("B B B")), "B B B C31 C34 C34 W54 W55");
+    EXPECT_EQ(CtrlInt(PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_CSPDIFMASEn), 1);
+}
+
+TEST_F(PresetTest, QevbRoutesTheBoardAndUnmutesWithoutPowerUpOrLoad) {
+    Choose(MENUBAR_DEVICE_StereoQevb);
+    int panel = PHdlDemoQevb;
+    PoweredUp = 0;
+    Tick(panel, STDemo_STSet1);
+    Press(panel, STDemo_STLoadSettings);
+    Tick(panel, STDemo_STSet5);
+    EXPECT_EQ(CtrlInt(panel, STDemo_STSet1), 0) << "the set boxes exclude each other";
+    rt::SetCtrlVal(panel, STDemo_Out_5, 3);  // Auxout1
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_EQ(Popups(), (std::vector<std::string>{" |Please choose a setting", " |Please choose a setting"}));
+    EXPECT_TRUE(Received().empty());
+
+    Forget();
+    recordPauses = true;
+    rt::SetCtrlVal(panel, STDemo_Out_5, 1);  // Headphone
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_TRUE(prompter.shown.empty());
+    std::string timeline = Join(Timeline());
+    EXPECT_EQ(timeline.substr(timeline.find("C36")), "C36 W52 W53 W54 W55 W56 W57 C35 C31 W52 W53");
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_TRUE(BulkWrites().empty());
+    auto writes = RegisterWrites();
+    EXPECT_EQ(SleptAfterWrite(writes.size() - 2), 200 + 500);  // demo start, then before the unmute
+    EXPECT_EQ(CFG_REG[52] & 0x140, 0x100u);
+    EXPECT_EQ(CFG_REG[54] & 0x40, 0x40u);
+}
+
+// ---- Zutb --------------------------------------------------------------------------------
+
+TEST_F(PresetTest, ZutbLoadsTheMicrophoneSetWithoutMutingAnything) {
+    namespace zb = ui::cfgDemoZutb_pan;
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    int panel = PHandleSTDemoZutb;
+    Press(panel, zb::CFGDEMOZutb_STLoadSettings);
+    EXPECT_EQ(Popups(), std::vector<std::string>{" |Please choose a setting"});
+    Forget();
+    Tick(panel, zb::CFGDEMOZutb_STSet8);
+    rt::SetCtrlVal(panel, zb::CFGDEMOZutb_Out_8, 2);
+    int set = 0;
+    char section[121] = {};
+    ASSERT_EQ(STGetPresetConfigNameZutb(&set, nullptr, section), 1);
+    EXPECT_STREQ(section, "Preset8_MIC2");
+    PoweredUp = 1;
+    CFG_REG[2] = 0;
+    Press(panel, zb::CFGDEMOZutb_STLoadSettings);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(static_cast<int>(CFG_REG[2]), FileValue("STZutbPreset.dat", "Preset8_MIC2/Audio Path", 2));
+    for (const Write& w : RegisterWrites()) EXPECT_FALSE(w.first >= 52 && w.first <= 57) << w.first;
+    std::string timeline = Join(Timeline());
+    EXPECT_EQ(timeline.substr(timeline.size() - 7), "C35 C31") << "USB <--> PCM, PCMT enabled, no unmute";
+    EXPECT_EQ(FlagCFGUpdate, 1);
+}
+
+TEST_F(PresetTest, ZutbEqualiserDrivesItsOwnRegisters) {
+    namespace zb = ui::cfgDemoZutb_pan;
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    int panel = PHandleSTDemoZutb;
+    CFG_REG[51] = 0x100;
+    rt::SetCtrlVal(panel, zb::CFGDEMOZutb_STDemoEQ2CF, 2);
+    Tick(panel, zb::CFGDEMOZutb_STDemoEQ2GN, -3);
+    EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{51, 0x100 | (2 << 5) | 15}}));
+    // The EQ box is the equaliser enable, R104 bit 1, and shows it.
+    Forget();
+    CFG_REG[104] = 0x001;
+    Tick(panel, zb::CFGDEMOZutb_STDemoEQ3DMODE, 1);
+    EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{104, 0x003}}));
+    CFG_REG[104] = 0;
+    CFG_REG[53] = 0x100;
+    UpdateSTDemoPanelZutb();
+    EXPECT_EQ(CtrlInt(panel, zb::CFGDEMOZutb_STDemoEQ3DMODE), 0);
+    EXPECT_EQ(CtrlInt(panel, zb::CFGDEMOZutb_STDemoEQ4BW), 1);
+}
+
+// ---- mono --------------------------------------------------------------------------------
+
+class MonoPresetTest : public PresetTest {};
+
+TEST_F(MonoPresetTest, Set5OnHeadphoneLoadsItsSectionAndUnmutesR56Only) {
+    namespace mn = ui::MNDemo_pan;
+    const struct { int item; int* panel; const char* file; const char* section; } models[] = {
+        {MENUBAR_DEVICE_Mono, &PHandleMNDemo, "MNPreset.dat", "MNset5_HP"},
+        {MENUBAR_DEVICE_MonoPykb, &PHandleMNPykbDemo, "MNPykbPreset.dat", "MNset5_HP"},
+        {MENUBAR_DEVICE_MonoPyka, &PHandleMNPykaDemo, "MNPykaPreset.dat", "MNPykaset5_HP"},
+    };
+    for (const auto& m : models) {
+        SCOPED_TRACE(m.section);
+        Choose(m.item);
+        int panel = *m.panel;
+        Tick(panel, mn::MNDEMO_MNSet1);
+        Tick(panel, mn::MNDEMO_MNSet5);
+        EXPECT_EQ(CtrlInt(panel, mn::MNDEMO_MNSet1), 0);
+        rt::SetCtrlVal(panel, mn::MNDEMO_Out_5, 1);
+        PoweredUp = 1;
+        Press(panel, mn::MNDEMO_MNLoadSettings);
+        EXPECT_TRUE(prompter.shown.empty());
+        std::string timeline = Join(Timeline());
+        EXPECT_EQ(timeline.substr(timeline.find("C36")), "C36 W54 W56 B B B C35 C31 W56");
+        EXPECT_EQ(CFG_REG[56] & 0x40, 0u);
+        EXPECT_EQ(CFG_REG[54] & 0x40, 0x40u);
+        EXPECT_EQ(static_cast<int>(CFG_REG[50]), FileValue(m.file, std::string(m.section) + "/Input Output Mixer", 50));
+    }
+}
+
+TEST_F(MonoPresetTest, MonoMuteWaitsAfterEachWriteButTheLastOfBoth) {
+    Choose(MENUBAR_DEVICE_Mono);
+    recordPauses = true;
+    MNDemoInit();
+    EXPECT_EQ(WrittenRegisters(), (std::vector<int>{7, 54, 56}));
+    EXPECT_EQ(SleptAfterWrite(2), 100);
+    EXPECT_EQ(SleptAfterWrite(3), 100 + 200);  // and the demo start's 0.2 s
+    Forget();
+    rt::CallCtrlCallback(PHandleMNDemo, ui::MNDemo_pan::MNDEMO_MNLoadSettings, rt::EVENT_COMMIT, 0, 0);
+    EXPECT_EQ(Popups(), std::vector<std::string>{" |Please choose a setting"});
+}
+
+}  // namespace
+}  // namespace demotest

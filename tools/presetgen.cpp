@@ -1,0 +1,212 @@
+// presetgen: writes the demo preset files from presets/presets.table (see the table's head for
+// its form). Usage: presetgen TABLE OUTDIR. Exit status 0 when every file was written.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "regmap/config_tables.h"
+#include "runtime/inifile.h"
+
+namespace {
+
+struct Change {
+    enum Op { Assign, Set, Clear } op;
+    int reg;
+    unsigned value;
+};
+
+struct Family {
+    std::vector<Change> base;
+    std::optional<unsigned> baseDefault;
+    std::map<int, std::vector<Change>> chains;
+    std::map<std::string, std::vector<Change>> outputs, idle;
+};
+
+struct Suffix {
+    std::string name;
+    std::vector<std::string> outputs;
+};
+
+struct File {
+    std::string name, family, groups, prefix;
+    std::vector<int> sets;
+    std::vector<Suffix> suffixes;
+    std::vector<Change> final;
+};
+
+[[noreturn]] void Fail(const std::string& where, const std::string& what) {
+    std::fprintf(stderr, "presetgen: %s: %s\n", where.c_str(), what.c_str());
+    std::exit(1);
+}
+
+unsigned Number(const std::string& text, const std::string& where) {
+    char* end = nullptr;
+    unsigned long v = std::strtoul(text.c_str(), &end, 0);
+    if (text.empty() || *end != '\0' || v > 0x1FF) Fail(where, "bad register value \"" + text + "\"");
+    return static_cast<unsigned>(v);
+}
+
+// "Rn = v", "Rn |= v" or "Rn &= ~v" from the words at `at`.
+Change ParseChange(const std::vector<std::string>& w, size_t at, const std::string& where) {
+    if (w.size() != at + 3 || w[at].size() < 2 || w[at][0] != 'R') Fail(where, "expected Rn op value");
+    Change c{};
+    c.reg = static_cast<int>(Number(w[at].substr(1), where));
+    const std::string& op = w[at + 1];
+    std::string value = w[at + 2];
+    if (op == "=") {
+        c.op = Change::Assign;
+    } else if (op == "|=") {
+        c.op = Change::Set;
+    } else if (op == "&=" && value.size() > 1 && value[0] == '~') {
+        c.op = Change::Clear;
+        value = value.substr(1);
+    } else {
+        Fail(where, "unknown operation \"" + op + "\"");
+    }
+    c.value = Number(value, where);
+    return c;
+}
+
+void Apply(const std::vector<Change>& changes, std::map<int, unsigned>& regs) {
+    for (const Change& c : changes) {
+        unsigned& r = regs[c.reg];
+        switch (c.op) {
+            case Change::Assign: r = c.value; break;
+            case Change::Set: r |= c.value; break;
+            case Change::Clear: r &= ~c.value; break;
+        }
+    }
+}
+
+const ConfigGroup* GroupsOf(const std::string& model) {
+    static const std::map<std::string, const ConfigGroup*> tables = {
+        {"Jorb", ConfigGroups},     {"Zuta", ConfigGroupsZuta}, {"Zutb", ConfigGroupsZutb},
+        {"Jora", ConfigGroups_Jora}, {"Qeva", ConfigGroups_Qeva}, {"Pykc", ConfigGroups_Pykc},
+        {"Pykb", ConfigGroups_Pykb}, {"Pyka", ConfigGroups_Pyka},
+    };
+    auto it = tables.find(model);
+    return it == tables.end() ? nullptr : it->second;
+}
+
+void ReadTable(const std::string& path, std::map<std::string, Family>& families, std::vector<File>& files) {
+    std::ifstream in(path);
+    if (!in) Fail(path, "cannot be read");
+    std::string line;
+    Family* family = nullptr;
+    File* file = nullptr;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const std::string where = path + ":" + std::to_string(number);
+        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) w.push_back(word);
+        if (w.empty()) continue;
+        const std::string& key = w[0];
+        if (key == "family" && w.size() == 2 && !file) {
+            family = &families[w[1]];
+        } else if (key == "file" && w.size() == 2) {
+            files.push_back(File{w[1], {}, {}, {}, {}, {}, {}});
+            file = &files.back();
+            family = nullptr;
+        } else if (family && key == "base" && w.size() == 4 && w[1] == "default" && w[2] == "=") {
+            family->baseDefault = Number(w[3], where);
+        } else if (family && key == "base") {
+            family->base.push_back(ParseChange(w, 1, where));
+        } else if (family && key == "chain" && w.size() >= 2) {
+            family->chains[static_cast<int>(Number(w[1], where))].push_back(ParseChange(w, 2, where));
+        } else if (family && key == "output" && w.size() >= 2) {
+            family->outputs[w[1]].push_back(ParseChange(w, 2, where));
+        } else if (family && key == "idle" && w.size() >= 2) {
+            family->idle[w[1]].push_back(ParseChange(w, 2, where));
+        } else if (file && key == "family" && w.size() == 2) {
+            file->family = w[1];
+        } else if (file && key == "groups" && w.size() == 2) {
+            file->groups = w[1];
+        } else if (file && key == "prefix" && w.size() == 2) {
+            file->prefix = w[1];
+        } else if (file && key == "sets" && w.size() >= 2) {
+            for (size_t i = 1; i < w.size(); ++i) file->sets.push_back(static_cast<int>(Number(w[i], where)));
+        } else if (file && key == "suffix" && w.size() >= 3) {
+            file->suffixes.push_back(Suffix{w[1], std::vector<std::string>(w.begin() + 2, w.end())});
+        } else if (file && key == "final") {
+            file->final.push_back(ParseChange(w, 1, where));
+        } else {
+            Fail(where, "cannot read \"" + line + "\"");
+        }
+    }
+}
+
+// The registers of one set: base, chain, chosen outputs, idle outputs, final changes.
+std::map<int, unsigned> SetRegisters(const Family& family, const File& file, int set, const Suffix& suffix) {
+    std::map<int, unsigned> regs;
+    Apply(family.base, regs);
+    auto chain = family.chains.find(set);
+    if (chain == family.chains.end()) Fail(file.name, "no chain " + std::to_string(set));
+    Apply(chain->second, regs);
+    std::set<std::string> chosen(suffix.outputs.begin(), suffix.outputs.end());
+    for (const std::string& out : suffix.outputs) {
+        auto it = family.outputs.find(out);
+        if (it == family.outputs.end()) Fail(file.name, "no output " + out);
+        Apply(it->second, regs);
+    }
+    for (const auto& [out, changes] : family.idle)
+        if (!chosen.count(out)) Apply(changes, regs);
+    Apply(file.final, regs);
+    return regs;
+}
+
+void WriteFile(const File& file, const Family& family, const std::string& outDir) {
+    const ConfigGroup* groups = GroupsOf(file.groups);
+    if (!groups) Fail(file.name, "unknown group table " + file.groups);
+    rt::IniText ini = rt::Ini_New(0);
+    for (int set : file.sets) {
+        for (const Suffix& suffix : file.suffixes) {
+            const std::string name = file.prefix + std::to_string(set) + "_" + suffix.name;
+            std::map<int, unsigned> regs = SetRegisters(family, file, set, suffix);
+            for (int g = 0; groups[g].name[0] != '\0'; ++g) {
+                if (!GroupHoldsRegisters(groups[g])) continue;
+                const std::string section = name + "/" + groups[g].name;
+                for (int reg = groups[g].first; reg <= groups[g].last; ++reg) {
+                    unsigned value = 0;
+                    if (auto it = regs.find(reg); it != regs.end())
+                        value = it->second;
+                    else if (family.baseDefault)
+                        value = *family.baseDefault;
+                    else
+                        Fail(file.name, name + ": no value for R" + std::to_string(reg));
+                    char key[16];
+                    std::snprintf(key, sizeof key, "0x%x", static_cast<unsigned>(reg));
+                    rt::Ini_PutInt(ini, section.c_str(), key, static_cast<int>(value & 0x1FF));
+                }
+            }
+        }
+    }
+    std::string error;
+    const std::string path = outDir + "/" + file.name;
+    if (rt::Ini_WriteToFile(ini, path.c_str(), &error) != 0) Fail(path, error);
+    rt::Ini_Dispose(ini);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: presetgen TABLE OUTDIR\n");
+        return 2;
+    }
+    std::map<std::string, Family> families;
+    std::vector<File> files;
+    ReadTable(argv[1], families, files);
+    for (const File& f : files) {
+        auto family = families.find(f.family);
+        if (family == families.end()) Fail(f.name, "unknown family " + f.family);
+        WriteFile(f, family->second, argv[2]);
+    }
+    return 0;
+}
