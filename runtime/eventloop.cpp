@@ -87,7 +87,7 @@ void LastWindowClosed() {
 void DropWatches() {
     for (auto& [id, n] : Watches()) {
         n->setEnabled(false);
-        n->deleteLater();
+        Dispose(n);
     }
     Watches().clear();
     Loops().pendingQuit = false;
@@ -129,6 +129,7 @@ int QuitUserInterface(int code) {
 
 int ProcessSystemEvents() {
     if (!QCoreApplication::instance()) return 0;
+    FlushDisposals();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return 0;

@@ -178,6 +178,15 @@ const nlohmann::json* FindResource(const char* fileName, const char* list, int r
 // The lines joined with LF between them.
 std::string JoinLines(const std::vector<std::string>& lines);
 
+// Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
+// it on the stack, so widgets it discards must outlive the event.
+int CallbackDepth();
+// Deletes `o` at once when no callback is running, else once control is back in the event loop
+// (or at the next FlushDisposals outside any callback).
+void Dispose(QObject* o);
+// Deletes what was disposed of during callbacks, when no callback is running now.
+void FlushDisposals();
+
 // Discarding panels and menu bars (children and tab membership included).
 void DiscardPanelTree(int handle);
 void DiscardMenuBarsOf(int panel);

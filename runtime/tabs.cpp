@@ -49,7 +49,7 @@ void RemoveFromTabs(Panel& child) {
     // Hand the panel back to its parent, hidden, and drop the emptied page.
     if (child.page) {
         if (child.content && child.page->widget() == child.content) child.page->takeWidget();
-        child.page->deleteLater();
+        Dispose(child.page);
     }
     if (child.content) {
         child.content->hide();
@@ -83,7 +83,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
     }
     old->hide();
     old->setParent(nullptr);  // no longer one of the panel's widgets
-    old->deleteLater();
+    Dispose(old);
     c->widget = tw;
     c->box = tw;
     c->isTab = true;
