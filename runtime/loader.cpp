@@ -452,17 +452,11 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     case Kind::Ring: {
         static const bool named = (QAccessible::installFactory(RingAccessibleFactory), true);
         (void)named;
-        auto* cb = new QComboBox;
-        cb->setProperty("rtRing", true);
-        for (const Item& it : c.items) cb->addItem(Q(it.label));
         // In a frame's grid the ring is as wide as its items; in a fixed box it elides instead of
         // overflowing the box.
-        if (geometry) {
-            cb->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-            cb->setMinimumContentsLength(4);
-        } else {
-            cb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        }
+        auto* cb = new RingBox(geometry);
+        cb->setProperty("rtRing", true);
+        for (const Item& it : c.items) cb->addItem(Q(it.label));
         QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int) { UserChanged(h, id); });
         widget = cb;
         break;
@@ -589,7 +583,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     if (IsLabelled(c.kind)) {
         auto* lab = new QLabel(label);
         lab->setBuddy(widget);
-        lab->setVisible(!c.label.empty());
+        if (c.label.empty()) lab->hide();
         c.labelWidget = lab;
         bool beside;
         if (!geometry) beside = IsSingleLine(c.kind);
