@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -142,6 +143,9 @@ void ApplyFixedFont(QWidget* w, bool fixed) {
     QFont f = fixed ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : w->parentWidget() ? w->parentWidget()->font() : QApplication::font();
     f.setPixelSize(12);
     w->setFont(f);
+    // Headers take a font of their own from the platform rather than the view's: a table's
+    // headers follow its font as its cells do.
+    for (QHeaderView* h : w->findChildren<QHeaderView*>()) h->setFont(f);
 }
 
 void DiscardMenuBarsOf(int panel) {

@@ -221,7 +221,7 @@ void SelectIndex(Control& c, int index);
 void FitTabAreaToWindow(Panel& p, Control& tab);
 
 // Tables (table.cpp).
-QWidget* BuildTable(Control& c, const nlohmann::json& resource);
+QWidget* BuildTable(Control& c, const nlohmann::json& resource, QWidget* parent);
 // Canvases and pictures (canvas.cpp, artwork.cpp).
-QWidget* BuildCanvas(Control& c, int width, int height);
+QWidget* BuildCanvas(Control& c, int width, int height, QWidget* parent);
 }  // namespace rt::detail

@@ -60,7 +60,7 @@ protected:
 // QComboBox's size policies, which build the pop-up list of every ring at once.
 class RingBox : public QComboBox {
 public:
-    explicit RingBox(bool fixedBox) : fixedBox_(fixedBox) {}
+    RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {}
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
     // Items were added or removed: the size follows them.

@@ -46,17 +46,16 @@ void RemoveFromTabs(Panel& child) {
             c->tabs.erase(c->tabs.begin() + index);
         }
     }
-    // Hand the panel back to its parent, hidden, and drop the emptied page.
-    if (child.page) {
-        if (child.content && child.page->widget() == child.content) child.page->takeWidget();
-        Dispose(child.page);
-    }
+    // Hand the panel back to its parent, hidden, and drop the emptied page. The panel moves
+    // while its page is still in the window: a move between windows walks the focus chain of
+    // every widget in them.
     if (child.content) {
         child.content->hide();
         Panel* parent = FindPanel(child.parent);
         child.content->setParent(parent && parent->content ? parent->content.data() : nullptr);
         child.content->hide();
     }
+    Dispose(child.page);
     child.page = nullptr;
     child.hostPanel = 0;
     child.hostTab = 0;
@@ -118,13 +117,17 @@ int EasyTab_AddPanels(int panel, int tabCtrl, int row, const std::vector<int>& c
         page->setFrameShape(QFrame::NoFrame);
         page->setWidgetResizable(false);
         page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        {
+            // The page joins the window before the panel joins the page, so the panel never
+            // leaves the window (see RemoveFromTabs).
+            QSignalBlocker b(tw);
+            tw->addTab(page, Q(cp->title));
+        }
         page->setWidget(cp->content);
         cp->content->show();
         cp->page = page;
         cp->hostPanel = panel;
         cp->hostTab = tabCtrl;
-        QSignalBlocker b(tw);
-        tw->addTab(page, Q(cp->title));
         c->tabs.push_back(child);
     }
     return 0;
