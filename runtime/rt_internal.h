@@ -191,6 +191,10 @@ void FlushDisposals();
 void DiscardPanelTree(int handle);
 void DiscardMenuBarsOf(int panel);
 void RemoveFromTabs(Panel& child);
+// Removing the tab in front hides the tab control's pages until the next turn of the event loop
+// (or the next paint or ProcessSystemEvents), so that removing a row of tabs does not show each
+// next one in turn. Shows them again now.
+void RevealTabPages();
 
 // Widgets.
 QColor ToQColor(int rgb);

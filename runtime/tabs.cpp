@@ -4,6 +4,7 @@
 
 #include <QLayout>
 #include <QScrollArea>
+#include <QStackedWidget>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -26,6 +27,22 @@ QTabWidget* TabsOf(int panel, int control, Control** out, int* err) {
     return tw;
 }
 
+// Tab controls whose pages are hidden until RevealTabPages.
+std::vector<QPointer<QWidget>>& HeldPages() {
+    static std::vector<QPointer<QWidget>> held;
+    return held;
+}
+
+// Hides the pages of `tw` before the tab in front goes: Qt would show the next tab's page at
+// once, and the one after it when that goes too.
+void HoldPages(QTabWidget* tw) {
+    auto* stack = tw->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!stack || stack->isHidden()) return;
+    stack->hide();
+    HeldPages().emplace_back(stack);
+    QMetaObject::invokeMethod(stack, [] { RevealTabPages(); }, Qt::QueuedConnection);
+}
+
 int IndexOf(const Control& c, int child) {
     auto it = std::find(c.tabs.begin(), c.tabs.end(), child);
     return it == c.tabs.end() ? -1 : static_cast<int>(it - c.tabs.begin());
@@ -35,6 +52,13 @@ int IndexOf(const Control& c, int child) {
 
 namespace detail {
 
+void RevealTabPages() {
+    std::vector<QPointer<QWidget>> held;
+    held.swap(HeldPages());
+    for (const QPointer<QWidget>& stack : held)
+        if (stack) stack->show();
+}
+
 void RemoveFromTabs(Panel& child) {
     Control* c = FindControl(child.hostPanel, child.hostTab, nullptr);
     auto* tw = c ? qobject_cast<QTabWidget*>(c->widget.data()) : nullptr;
@@ -42,6 +66,7 @@ void RemoveFromTabs(Panel& child) {
         int index = IndexOf(*c, child.handle);
         if (index >= 0) {
             QSignalBlocker b(tw);
+            if (index == tw->currentIndex() && tw->count() > 1) HoldPages(tw);
             tw->removeTab(index);
             c->tabs.erase(c->tabs.begin() + index);
         }
