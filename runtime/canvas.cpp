@@ -11,8 +11,8 @@ using namespace detail;
 
 namespace detail {
 
-QWidget* BuildCanvas(Control& c, int width, int height) {
-    auto* w = new CanvasWidget(width, height, nullptr);
+QWidget* BuildCanvas(Control& c, int width, int height, QWidget* parent) {
+    auto* w = new CanvasWidget(width, height, parent);
     w->setFocusPolicy(Qt::NoFocus);
     (void)c;
     return w;

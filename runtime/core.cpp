@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -46,12 +47,23 @@ Control* FindControl(int panel, int control, int* error) {
 
 namespace {
 
+int callbackDepth = 0;
+bool disposalsPending = false;
+
+struct InCallback {
+    InCallback() { ++callbackDepth; }
+    ~InCallback() { --callbackDepth; }
+    InCallback(const InCallback&) = delete;
+    InCallback& operator=(const InCallback&) = delete;
+};
+
 void Report(const std::string& name, const char* what) {
     std::fprintf(stderr, "codecbench: callback %s failed: %s\n", name.c_str(), what);
 }
 
 template <typename Fn, typename... Args>
 int Invoke(const std::string& name, const Fn& fn, Args... args) {
+    InCallback running;
     try {
         if constexpr (std::is_void_v<decltype(fn(args...))>) {
             fn(args...);
@@ -68,6 +80,24 @@ int Invoke(const std::string& name, const Fn& fn, Args... args) {
 }
 
 }  // namespace
+
+int CallbackDepth() { return callbackDepth; }
+
+void Dispose(QObject* o) {
+    if (!o) return;
+    if (callbackDepth == 0) {
+        delete o;
+        return;
+    }
+    o->deleteLater();
+    disposalsPending = true;
+}
+
+void FlushDisposals() {
+    if (callbackDepth != 0 || !disposalsPending || !QCoreApplication::instance()) return;
+    disposalsPending = false;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 int FireControl(int panel, int control, int event, int data1, int data2, void* callbackData) {
     Control* c = FindControl(panel, control, nullptr);
@@ -113,13 +143,16 @@ void ApplyFixedFont(QWidget* w, bool fixed) {
     QFont f = fixed ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : w->parentWidget() ? w->parentWidget()->font() : QApplication::font();
     f.setPixelSize(12);
     w->setFont(f);
+    // Headers take a font of their own from the platform rather than the view's: a table's
+    // headers follow its font as its cells do.
+    for (QHeaderView* h : w->findChildren<QHeaderView*>()) h->setFont(f);
 }
 
 void DiscardMenuBarsOf(int panel) {
     auto& bars = RT().menuBars;
     for (auto it = bars.begin(); it != bars.end();) {
         if (it->second->panel == panel && panel != 0) {
-            if (it->second->bar) it->second->bar->deleteLater();
+            Dispose(it->second->bar);
             it = bars.erase(it);
         } else {
             ++it;
@@ -146,11 +179,12 @@ void DiscardPanelTree(int handle) {
     for (auto& [id, c] : p->controls)
         if (c->timer) c->timer->stop();
     DiscardMenuBarsOf(handle);
-    if (p->window) {
-        p->window->hide();
-        p->window->deleteLater();  // the panel may be discarded from inside one of its own events
-    }
+    QPointer<QWidget> window = p->window;
     RT().panels.erase(handle);
+    if (window) {
+        window->hide();
+        Dispose(window);  // the panel may be discarded from inside one of its own events
+    }
 }
 
 }  // namespace detail
@@ -193,6 +227,7 @@ int HidePanel(int panel) {
 int DiscardPanel(int panel) {
     if (!FindPanel(panel)) return UIEBadPanelHandle;
     DiscardPanelTree(panel);
+    FlushDisposals();
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QThread>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -38,6 +39,7 @@ std::map<int, QSocketNotifier*>& Watches() {
 
 // Lets the screen catch up without running anything else: pending layouts and repaints only.
 void PaintPending() {
+    RevealTabPages();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
@@ -87,7 +89,7 @@ void LastWindowClosed() {
 void DropWatches() {
     for (auto& [id, n] : Watches()) {
         n->setEnabled(false);
-        n->deleteLater();
+        Dispose(n);
     }
     Watches().clear();
     Loops().pendingQuit = false;
@@ -129,6 +131,8 @@ int QuitUserInterface(int code) {
 
 int ProcessSystemEvents() {
     if (!QCoreApplication::instance()) return 0;
+    FlushDisposals();
+    RevealTabPages();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return 0;
@@ -144,10 +148,16 @@ void Delay(double seconds) {
     // Whole slices of 10 ms (the last one shorter), each through the replaceable sleeper; the
     // count is fixed beforehand so a sleeper that returns at once ends the wait at once.
     long long total = std::llround(std::min(seconds, 86400.0) * 1000.0);
+    // The screen is painted at most once per slice of real time: with a sleeper that returns at
+    // once (tests, benchmarks) the slices would otherwise repaint back to back.
     bool paint = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+    auto painted = std::chrono::steady_clock::now() - std::chrono::milliseconds(10);
     while (total > 0) {
         int slice = static_cast<int>(std::min<long long>(total, 10));
-        if (paint) PaintPending();
+        if (paint && std::chrono::steady_clock::now() - painted >= std::chrono::milliseconds(10)) {
+            PaintPending();
+            painted = std::chrono::steady_clock::now();
+        }
         os::Sleep(slice);
         total -= slice;
     }

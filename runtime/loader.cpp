@@ -286,16 +286,16 @@ bool IsSingleLine(Kind k) {
     return k == Kind::Ring || k == Kind::RingSlide || k == Kind::Numeric || k == Kind::String;
 }
 
-QWidget* BuildSlide(Control& c, int panel, int id, bool vertical) {
+QWidget* BuildSlide(Control& c, int panel, int id, bool vertical, QWidget* host) {
     if (c.indicator) {
-        auto* pb = new QProgressBar;
+        auto* pb = new QProgressBar(host);
         pb->setRange(0, 1000);
         pb->setTextVisible(true);
         pb->setAlignment(Qt::AlignCenter);
         pb->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
         return pb;
     }
-    auto* holder = new QWidget;
+    auto* holder = new QWidget(host);
     auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, holder);
     double span = c.max - c.min;
     if (span / c.step > 100000) c.step = span / 100000;
@@ -333,8 +333,8 @@ QWidget* BuildSlide(Control& c, int panel, int id, bool vertical) {
     return holder;
 }
 
-QWidget* BuildRingSlide(Control& c, int panel, int id) {
-    auto* holder = new QWidget;
+QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
+    auto* holder = new QWidget(host);
     auto* slider = new QSlider(Qt::Horizontal, holder);
     slider->setRange(0, std::max(0, static_cast<int>(c.items.size()) - 1));
     slider->setPageStep(1);
@@ -411,17 +411,20 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     }
     QWidget* widget = nullptr;
     QString label = Q(c.label);
+    // Made on the panel itself, so each widget has the panel's font from the start: a font
+    // change on a ring builds its pop-up list.
+    QWidget* host = panel.content;
 
     switch (c.kind) {
     case Kind::CommandButton: {
-        auto* b = new QPushButton(ButtonCaption(c.label));
+        auto* b = new QPushButton(ButtonCaption(c.label), host);
         b->setAutoDefault(false);
         QObject::connect(b, &QPushButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
         widget = b;
         break;
     }
     case Kind::PictureButton: {
-        auto* b = new ArtButton(Q(j.value("picture", std::string())), nullptr);
+        auto* b = new ArtButton(Q(j.value("picture", std::string())), host);
         b->setText(label);
         b->setToolTip(label);
         QObject::connect(b, &QAbstractButton::clicked, b, [h, id] { FireControl(h, id, EVENT_COMMIT, 0, 0); });
@@ -430,9 +433,9 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     }
     case Kind::ToggleButton: case Kind::CheckBox: case Kind::RadioButton: case Kind::BinarySwitch: {
         QAbstractButton* b = nullptr;
-        if (c.kind == Kind::ToggleButton) b = new QPushButton(label);
-        else if (c.kind == Kind::RadioButton) b = new QRadioButton(label);
-        else b = new QCheckBox(label);
+        if (c.kind == Kind::ToggleButton) b = new QPushButton(label, host);
+        else if (c.kind == Kind::RadioButton) b = new QRadioButton(label, host);
+        else b = new QCheckBox(label, host);
         b->setCheckable(true);
         b->setAutoExclusive(false);
         QObject::connect(b, &QAbstractButton::clicked, b, [h, id](bool on) {
@@ -443,7 +446,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::Led: {
-        auto* led = new LedWidget(nullptr);
+        auto* led = new LedWidget(host);
         led->setText(label);
         led->setColours(c.onColor, c.offColor);
         widget = led;
@@ -452,31 +455,25 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     case Kind::Ring: {
         static const bool named = (QAccessible::installFactory(RingAccessibleFactory), true);
         (void)named;
-        auto* cb = new QComboBox;
-        cb->setProperty("rtRing", true);
-        for (const Item& it : c.items) cb->addItem(Q(it.label));
         // In a frame's grid the ring is as wide as its items; in a fixed box it elides instead of
         // overflowing the box.
-        if (geometry) {
-            cb->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-            cb->setMinimumContentsLength(4);
-        } else {
-            cb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        }
+        auto* cb = new RingBox(geometry, host);
+        cb->setProperty("rtRing", true);
+        for (const Item& it : c.items) cb->addItem(Q(it.label));
         QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int) { UserChanged(h, id); });
         widget = cb;
         break;
     }
     case Kind::RingSlide:
-        widget = BuildRingSlide(c, h, id);
+        widget = BuildRingSlide(c, h, id, host);
         break;
     case Kind::Slide:
-        widget = BuildSlide(c, h, id, geometry && geo.height() > geo.width());
+        widget = BuildSlide(c, h, id, geometry && geo.height() > geo.width(), host);
         break;
     case Kind::Numeric: {
         QAbstractSpinBox* sb = nullptr;
         if (c.type == DataType::Double) {
-            auto* d = new QDoubleSpinBox;
+            auto* d = new QDoubleSpinBox(host);
             d->setDecimals(c.precision);
             d->setRange(c.min, c.max);
             d->setSingleStep(c.step);
@@ -486,7 +483,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
             });
             sb = d;
         } else {
-            auto* i = new IntSpinBox;
+            auto* i = new IntSpinBox(host);
             i->setHex(j.value("format", std::string("decimal")) == "hex");
             i->setRange(static_cast<int>(std::clamp(c.min, -2147483648.0, 2147483647.0)),
                         static_cast<int>(std::clamp(c.max, -2147483648.0, 2147483647.0)));
@@ -504,7 +501,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::String: {
-        auto* le = new QLineEdit;
+        auto* le = new QLineEdit(host);
         QObject::connect(le, &QLineEdit::editingFinished, le, [h, id, le] {
             Control* c = FindControl(h, id, nullptr);
             if (!c || S(le->text()) == c->text) return;
@@ -515,7 +512,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::TextMessage: {
-        auto* l = new QLabel(j.contains("value") ? Q(j["value"].get<std::string>()) : label);
+        auto* l = new QLabel(j.contains("value") ? Q(j["value"].get<std::string>()) : label, host);
         l->setTextFormat(Qt::PlainText);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         QFontMetrics fm(l->font());
@@ -524,20 +521,20 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::TextBox: {
-        auto* te = new QPlainTextEdit;
+        auto* te = new QPlainTextEdit(host);
         te->setLineWrapMode(QPlainTextEdit::NoWrap);
         te->setPlainText(j.contains("value") ? Q(j["value"].get<std::string>()) : QString());
         widget = te;
         break;
     }
     case Kind::Canvas:
-        widget = BuildCanvas(c, geometry ? geo.width() : 200, geometry ? geo.height() : 150);
+        widget = BuildCanvas(c, geometry ? geo.width() : 200, geometry ? geo.height() : 150, host);
         break;
     case Kind::Table:
-        widget = BuildTable(c, j);
+        widget = BuildTable(c, j, host);
         break;
     case Kind::ListBox: {
-        auto* lw = new QListWidget;
+        auto* lw = new QListWidget(host);
         bool checkable = c.checkable = j.value("checkable", false);
         for (const Item& it : c.items) {
             auto* li = new QListWidgetItem(Q(it.label), lw);
@@ -562,16 +559,16 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::Decoration: {
-        auto* f = new QFrame;
+        auto* f = new QFrame(host);
         f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         widget = f;
         break;
     }
     case Kind::Picture:
-        widget = new ArtView(Q(j.value("picture", std::string())), nullptr);
+        widget = new ArtView(Q(j.value("picture", std::string())), host);
         break;
     case Kind::Splitter: {
-        auto* f = new QFrame;
+        auto* f = new QFrame(host);
         f->setFrameStyle((geometry && geo.height() > geo.width() ? QFrame::VLine : QFrame::HLine) | QFrame::Sunken);
         widget = f;
         break;
@@ -587,14 +584,14 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     c.widget = widget;
     QWidget* box = widget;
     if (IsLabelled(c.kind)) {
-        auto* lab = new QLabel(label);
+        auto* lab = new QLabel(label, host);
         lab->setBuddy(widget);
-        lab->setVisible(!c.label.empty());
+        if (c.label.empty()) lab->hide();
         c.labelWidget = lab;
         bool beside;
         if (!geometry) beside = IsSingleLine(c.kind);
         else beside = IsSingleLine(c.kind) && geo.height() < 40;
-        box = new QWidget;
+        box = new QWidget(host);
         QBoxLayout* lay = beside ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
         lay->setContentsMargins(0, 0, 0, 0);
         lay->setSpacing(beside ? 6 : 2);

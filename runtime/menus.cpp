@@ -146,7 +146,7 @@ int LoadMenuBar(int panel, const char* fileName, int resourceId) {
         if (owner->menuBar) {
             auto old = rt.menuBars.find(owner->menuBar);
             if (old != rt.menuBars.end()) {
-                if (old->second->bar) old->second->bar->deleteLater();
+                Dispose(old->second->bar);
                 rt.menuBars.erase(old);
             }
         }

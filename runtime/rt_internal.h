@@ -178,10 +178,23 @@ const nlohmann::json* FindResource(const char* fileName, const char* list, int r
 // The lines joined with LF between them.
 std::string JoinLines(const std::vector<std::string>& lines);
 
+// Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
+// it on the stack, so widgets it discards must outlive the event.
+int CallbackDepth();
+// Deletes `o` at once when no callback is running, else once control is back in the event loop
+// (or at the next FlushDisposals outside any callback).
+void Dispose(QObject* o);
+// Deletes what was disposed of during callbacks, when no callback is running now.
+void FlushDisposals();
+
 // Discarding panels and menu bars (children and tab membership included).
 void DiscardPanelTree(int handle);
 void DiscardMenuBarsOf(int panel);
 void RemoveFromTabs(Panel& child);
+// Removing the tab in front hides the tab control's pages until the next turn of the event loop
+// (or the next paint or ProcessSystemEvents), so that removing a row of tabs does not show each
+// next one in turn. Shows them again now.
+void RevealTabPages();
 
 // Widgets.
 QColor ToQColor(int rgb);
@@ -212,7 +225,7 @@ void SelectIndex(Control& c, int index);
 void FitTabAreaToWindow(Panel& p, Control& tab);
 
 // Tables (table.cpp).
-QWidget* BuildTable(Control& c, const nlohmann::json& resource);
+QWidget* BuildTable(Control& c, const nlohmann::json& resource, QWidget* parent);
 // Canvases and pictures (canvas.cpp, artwork.cpp).
-QWidget* BuildCanvas(Control& c, int width, int height);
+QWidget* BuildCanvas(Control& c, int width, int height, QWidget* parent);
 }  // namespace rt::detail

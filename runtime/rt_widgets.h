@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QSpinBox>
 #include <QImage>
 #include <QObject>
@@ -52,6 +53,25 @@ protected:
     QString textFromValue(int value) const override {
         return isHex() ? QString::number(static_cast<unsigned>(value), 16).toUpper() : QSpinBox::textFromValue(value);
     }
+};
+
+// A drop-down ring, as wide as its longest item (in a frame's grid) or as four characters (in a
+// box of fixed size, where a longer item elides). The size is worked out here rather than by
+// QComboBox's size policies, which build the pop-up list of every ring at once.
+class RingBox : public QComboBox {
+public:
+    RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {}
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    // Items were added or removed: the size follows them.
+    void ItemsChanged();
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    bool fixedBox_;
+    mutable QSize hint_;
 };
 
 // A round indicator lamp with its label to the right.

@@ -207,7 +207,7 @@ int WithCell(int panel, int control, Point cell, Body body) {
 
 namespace detail {
 
-QWidget* BuildTable(Control& c, const json& resource) {
+QWidget* BuildTable(Control& c, const json& resource, QWidget* parent) {
     for (const json& cj : resource.value("columns", json::array())) {
         Column col;
         col.label = cj["label"].get<std::string>();
@@ -224,7 +224,7 @@ QWidget* BuildTable(Control& c, const json& resource) {
         col.precision = cj.value("precision", col.type == DataType::Double ? 2 : 0);
         c.columns.push_back(col);
     }
-    auto* t = new QTableWidget(0, static_cast<int>(c.columns.size()));
+    auto* t = new QTableWidget(0, static_cast<int>(c.columns.size()), parent);
     QStringList labels;
     for (const Column& col : c.columns) labels << Q(col.label);
     t->setHorizontalHeaderLabels(labels);

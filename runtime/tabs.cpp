@@ -4,6 +4,7 @@
 
 #include <QLayout>
 #include <QScrollArea>
+#include <QStackedWidget>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -26,6 +27,22 @@ QTabWidget* TabsOf(int panel, int control, Control** out, int* err) {
     return tw;
 }
 
+// Tab controls whose pages are hidden until RevealTabPages.
+std::vector<QPointer<QWidget>>& HeldPages() {
+    static std::vector<QPointer<QWidget>> held;
+    return held;
+}
+
+// Hides the pages of `tw` before the tab in front goes: Qt would show the next tab's page at
+// once, and the one after it when that goes too.
+void HoldPages(QTabWidget* tw) {
+    auto* stack = tw->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!stack || stack->isHidden()) return;
+    stack->hide();
+    HeldPages().emplace_back(stack);
+    QMetaObject::invokeMethod(stack, [] { RevealTabPages(); }, Qt::QueuedConnection);
+}
+
 int IndexOf(const Control& c, int child) {
     auto it = std::find(c.tabs.begin(), c.tabs.end(), child);
     return it == c.tabs.end() ? -1 : static_cast<int>(it - c.tabs.begin());
@@ -35,6 +52,13 @@ int IndexOf(const Control& c, int child) {
 
 namespace detail {
 
+void RevealTabPages() {
+    std::vector<QPointer<QWidget>> held;
+    held.swap(HeldPages());
+    for (const QPointer<QWidget>& stack : held)
+        if (stack) stack->show();
+}
+
 void RemoveFromTabs(Panel& child) {
     Control* c = FindControl(child.hostPanel, child.hostTab, nullptr);
     auto* tw = c ? qobject_cast<QTabWidget*>(c->widget.data()) : nullptr;
@@ -42,21 +66,21 @@ void RemoveFromTabs(Panel& child) {
         int index = IndexOf(*c, child.handle);
         if (index >= 0) {
             QSignalBlocker b(tw);
+            if (index == tw->currentIndex() && tw->count() > 1) HoldPages(tw);
             tw->removeTab(index);
             c->tabs.erase(c->tabs.begin() + index);
         }
     }
-    // Hand the panel back to its parent, hidden, and drop the emptied page.
-    if (child.page) {
-        if (child.content && child.page->widget() == child.content) child.page->takeWidget();
-        child.page->deleteLater();
-    }
+    // Hand the panel back to its parent, hidden, and drop the emptied page. The panel moves
+    // while its page is still in the window: a move between windows walks the focus chain of
+    // every widget in them.
     if (child.content) {
         child.content->hide();
         Panel* parent = FindPanel(child.parent);
         child.content->setParent(parent && parent->content ? parent->content.data() : nullptr);
         child.content->hide();
     }
+    Dispose(child.page);
     child.page = nullptr;
     child.hostPanel = 0;
     child.hostTab = 0;
@@ -83,7 +107,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
     }
     old->hide();
     old->setParent(nullptr);  // no longer one of the panel's widgets
-    old->deleteLater();
+    Dispose(old);
     c->widget = tw;
     c->box = tw;
     c->isTab = true;
@@ -118,13 +142,17 @@ int EasyTab_AddPanels(int panel, int tabCtrl, int row, const std::vector<int>& c
         page->setFrameShape(QFrame::NoFrame);
         page->setWidgetResizable(false);
         page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        {
+            // The page joins the window before the panel joins the page, so the panel never
+            // leaves the window (see RemoveFromTabs).
+            QSignalBlocker b(tw);
+            tw->addTab(page, Q(cp->title));
+        }
         page->setWidget(cp->content);
         cp->content->show();
         cp->page = page;
         cp->hostPanel = panel;
         cp->hostTab = tabCtrl;
-        QSignalBlocker b(tw);
-        tw->addTab(page, Q(cp->title));
         c->tabs.push_back(child);
     }
     return 0;

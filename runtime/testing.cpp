@@ -27,7 +27,7 @@ void ResetRuntime() {
     for (const auto& [h, p] : rt.panels) handles.push_back(h);  // children of nothing left
     for (int h : handles) DiscardPanelTree(h);
     for (auto& [h, mb] : rt.menuBars)
-        if (mb->bar) mb->bar->deleteLater();
+        Dispose(mb->bar);
     rt.menuBars.clear();
     DropWatches();
     SetPrompter(nullptr);

@@ -554,6 +554,7 @@ int Insert(int panel, int control, int index, const char* label, const Value& va
     if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
         QSignalBlocker b(cb);
         cb->insertItem(index, text);
+        if (auto* ring = dynamic_cast<RingBox*>(cb)) ring->ItemsChanged();
     } else if (auto* lw = qobject_cast<QListWidget*>(c->widget.data())) {
         QSignalBlocker b(lw);
         auto* it = new QListWidgetItem(text);
@@ -594,6 +595,7 @@ int DeleteListItem(int panel, int control, int index, int count) {
     if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
         QSignalBlocker b(cb);
         for (int i = 0; i < count; ++i) cb->removeItem(index);
+        if (auto* ring = dynamic_cast<RingBox*>(cb)) ring->ItemsChanged();
     } else if (auto* lw = qobject_cast<QListWidget*>(c->widget.data())) {
         QSignalBlocker b(lw);
         for (int i = 0; i < count; ++i) delete lw->takeItem(index);

@@ -6,6 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QStyleOptionComboBox>
+
+#include <cmath>
 
 namespace rt::detail {
 
@@ -42,6 +45,38 @@ void PanelWindow::closeEvent(QCloseEvent* e) {
     }
     hide();
     LastWindowClosed();
+}
+
+// ---- ring ----------------------------------------------------------------------------------
+
+QSize RingBox::sizeHint() const {
+    if (hint_.isValid()) return hint_;
+    const QFontMetrics& fm = fontMetrics();
+    const QSize icon = iconSize();
+    QSize sh;
+    if (fixedBox_) {
+        sh.setWidth(4 * fm.horizontalAdvance(QLatin1Char('X')) + icon.width() + 4);
+    } else if (count() == 0) {
+        sh.setWidth(7 * fm.horizontalAdvance(QLatin1Char('x')));
+    } else {
+        for (int i = 0; i < count(); ++i) sh.setWidth(std::max(sh.width(), fm.boundingRect(itemText(i)).width()));
+    }
+    sh.setHeight(std::max(static_cast<int>(std::ceil(QFontMetricsF(fm).height())), 14) + 2);
+    if (fixedBox_) sh.setHeight(std::max(sh.height(), icon.height() + 2));
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    hint_ = style()->sizeFromContents(QStyle::CT_ComboBox, &opt, sh, this);
+    return hint_;
+}
+
+void RingBox::ItemsChanged() {
+    hint_ = QSize();
+    updateGeometry();
+}
+
+void RingBox::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) hint_ = QSize();
+    QComboBox::changeEvent(e);
 }
 
 // ---- LED -----------------------------------------------------------------------------------

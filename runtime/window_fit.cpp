@@ -101,8 +101,10 @@ void FitTabAreaToWindow(Panel& p, Control& tab) {
     side->setFrameShape(QFrame::NoFrame);
     side->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     side->setWidgetResizable(false);
-    auto* column = new QWidget;
+    // The column is in the window before the controls move, so no move leaves the window.
+    auto* column = new QWidget(side);
     column->setFixedSize(tabRect.left(), design.height());
+    side->setWidget(column);
     for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!ownControl(w) || w == side) continue;
         const QRect g = w->geometry();
@@ -111,7 +113,6 @@ void FitTabAreaToWindow(Panel& p, Control& tab) {
         w->setGeometry(g);
         w->setHidden(hidden);
     }
-    side->setWidget(column);
     side->lower();
 
     content->setMinimumSize(tabRect.left() + kMinTabWidth, kMinHeight);

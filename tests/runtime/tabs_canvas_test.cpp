@@ -115,6 +115,47 @@ TEST_F(Tabs, ChildPanelControlsWorkInTheirTab) {
     EXPECT_EQ(Events()[0], (Event{a, 0, rt::EVENT_RIGHT_CLICK, 60, 150}));
 }
 
+TEST_F(Tabs, RemovingTheTabsInFrontShowsOnlyWhatIsLeftInFront) {
+    const int c = rt::LoadPanel(p, kFile, 2);
+    ASSERT_GT(c, 0);
+    ASSERT_EQ(rt::EasyTab_AddPanels(p, tab, 1, {a, b, c}), 0);
+    rt::ProcessSystemEvents();
+    struct ShowCount : QObject {
+        int shows = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Show) ++shows;
+            return false;
+        }
+    } shownB, shownC;
+    rt::testing::PanelContent(b)->installEventFilter(&shownB);
+    rt::testing::PanelContent(c)->installEventFilter(&shownC);
+
+    // The front tab goes, then the one that came to the front: only the last one left is shown,
+    // and only once the screen catches up.
+    EXPECT_EQ(rt::EasyTab_RemovePanel(p, tab, a), 0);
+    EXPECT_EQ(rt::EasyTab_RemovePanel(p, tab, b), 0);
+    EXPECT_EQ(shownB.shows, 0);
+    EXPECT_EQ(rt::EasyTab_Panels(p, tab), (std::vector<int>{c}));
+    int active = 0;
+    rt::EasyTab_GetAttribute(p, tab, rt::ATTR_EASY_TAB_ACTIVE_PANEL, &active);
+    EXPECT_EQ(active, c);
+    rt::ProcessSystemEvents();
+    EXPECT_EQ(shownB.shows, 0);
+    EXPECT_EQ(shownC.shows, 1);
+    EXPECT_TRUE(W(c, 2)->isVisible());
+
+    // The same with the event loop alone, and with a wait (which keeps painting).
+    ASSERT_EQ(rt::EasyTab_AddPanels(p, tab, 1, {a}), 0);
+    EXPECT_EQ(rt::EasyTab_RemovePanel(p, tab, c), 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(W(a, 2)->isVisible());
+    ASSERT_EQ(rt::EasyTab_AddPanels(p, tab, 1, {b}), 0);
+    EXPECT_EQ(rt::EasyTab_RemovePanel(p, tab, a), 0);
+    rt::Delay(0.01);
+    EXPECT_TRUE(rt::testing::PanelContent(b)->isVisible());
+    EXPECT_TRUE(Events().empty());
+}
+
 TEST_F(Canvas, LinesLightExactlyTheirPixelsInTheirColour) {
     Pen(0xFF00FF);
     rt::CanvasDrawLine(p, DRAW, rt::MakePoint(10, 20), rt::MakePoint(30, 20));
