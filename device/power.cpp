@@ -191,10 +191,9 @@ void PowerUp(const PowerModel& p, int panel) {
 
 // ---- power-down ----------------------------------------------------------------------------
 
+// A power-down step lets queued user-interface events run before the bar moves.
 void MonoStep(int reg, uint32_t set, uint32_t clear, bool bar) {
-    CFG_REG[reg] = (CFG_REG[reg] & ~clear) | set;
-    ZelqxWriteOneReg(reg);
-    rt::Delay(0.01);
+    Step(reg, set, clear, 0.01);
     rt::ProcessSystemEvents();
     if (bar) ForwardProgress(1);
 }

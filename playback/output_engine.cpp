@@ -59,7 +59,7 @@ void FillPanel(const Model& m) {
     const int panel = *m.panel;
     for (int ring : m.volumeRings) {
         rt::ClearListCtrl(panel, ring);
-        for (int dB = -57; dB <= 6; ++dB) rt::InsertListItem(panel, ring, -1, VolumeLabel(dB).c_str(), dB + 57);
+        for (int dB = -57; dB <= 6; ++dB) rt::InsertListItem(panel, ring, -1, VolumeLabel(dB).c_str(), dB + kZeroDbCode);
         rt::SetCtrlVal(panel, ring, kZeroDbCode);
     }
     bool anyDimmed = false;

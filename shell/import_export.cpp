@@ -106,6 +106,15 @@ size_t StoredRegisterCount(ConfigModel model) {
     return n;
 }
 
+// Converts the working file into the chosen file; on failure says why and ends the progress.
+bool ConvertWorkingFileTo(const std::string& working, const std::string& path) {
+    std::string why;
+    if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) == 0) return true;
+    ShowFileError(kWriteErrorText, path, why);
+    FinishProgress();
+    return false;
+}
+
 // The working file's first set, updated from the current registers, replaces the chosen
 // file's contents (the save dialog has asked before replacing it).
 void ExportToExistingFile(ConfigModel model, const std::string& path) {
@@ -129,12 +138,7 @@ void ExportToExistingFile(ConfigModel model, const std::string& path) {
         FinishProgress();
         return;
     }
-    std::string why;
-    if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) != 0) {
-        ShowFileError(kWriteErrorText, path, why);
-        FinishProgress();
-        return;
-    }
+    if (!ConvertWorkingFileTo(working, path)) return;
     rt::Delay(0.5);
     ForwardProgress(3);
     rt::Delay(0.5);
@@ -152,12 +156,7 @@ void ExportToNewFile(ConfigModel model, const std::string& path) {
         FinishProgress();
         return;
     }
-    std::string why;
-    if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) != 0) {
-        ShowFileError(kWriteErrorText, path, why);
-        FinishProgress();
-        return;
-    }
+    if (!ConvertWorkingFileTo(working, path)) return;
     rt::Delay(0.5);
     ForwardProgress(6);
 }
