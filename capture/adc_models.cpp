@@ -87,20 +87,21 @@ std::string Hz(double f) { return rt::Fmt("%s<%f[p1]", f) + " Hz"; }
 // Whether the coefficients may be written: an unstable filter never is; one whose notch lands
 // away from the centre asked for only when the user says so.
 bool Acceptable(const notch::Coefficients& c, unsigned centre, unsigned bandwidth, double fs) {
+    const std::string asked = std::to_string(centre) + " Hz";
     if (!notch::Stable(c)) {
-        rt::MessagePopup("Warning -- Operation aborted",
-                         ("A notch at " + std::to_string(centre) + " Hz with a bandwidth of " +
-                          std::to_string(bandwidth) + " Hz at " + rt::Fmt("%s<%f", fs / 1000) + " kHz cannot run on the chip: its rounded coefficients put a pole on or outside the unit "
-                          "circle.\nNothing was written. Please choose another centre frequency, bandwidth or "
-                          "sample rate.")
-                             .c_str());
+        std::string text = "A notch at " + asked + " with a bandwidth of " + std::to_string(bandwidth) + " Hz at " +
+                           rt::Fmt("%s<%f", fs / 1000) +
+                           " kHz cannot run on the chip: its rounded coefficients put a pole on or outside the unit "
+                           "circle.\nNothing was written. Please choose another centre frequency, bandwidth or "
+                           "sample rate.";
+        rt::MessagePopup("Warning -- Operation aborted", text.c_str());
         return false;
     }
     double depth = notch::AttenuationDb(c, centre, fs);
     if (depth >= kMinCentreAttenuationDb) return true;
     std::string text = "The chip's rounded coefficients put this notch at " + Hz(notch::NotchFrequency(c, fs)) +
-                       " instead of " + std::to_string(centre) + " Hz, so " + std::to_string(centre) +
-                       " Hz is attenuated by only " + rt::Fmt("%s<%f[p1]", depth) + " dB.\nWrite this notch filter anyway?";
+                       " instead of " + asked + ", so " + asked + " is attenuated by only " +
+                       rt::Fmt("%s<%f[p1]", depth) + " dB.\nWrite this notch filter anyway?";
     return rt::ConfirmPopup("Notch Filter", text.c_str()) != 0;
 }
 
