@@ -57,8 +57,8 @@ constexpr StereoInputRegs kZutbInputRegs{1, 2, 32, 40, 44, 45, 46, 47, 48};
 const output::Model& ZutbInputPlaces() {
     static const output::Model m = [] {
         output::Model z{"Zutb", &PHandleSTInSignalZutb, "", "", nullptr, nullptr, {}};
-        z.places = {{1, 1},   {2, 2},   {32, 32}, {40, 40}, {44, 44}, {45, 45},
-                    {46, output::kNoRegister}, {47, output::kNoRegister}, {48, output::kNoRegister}};
+        const int none = output::kNoRegister;
+        z.places = {{1, 1}, {2, 2}, {32, 32}, {40, 40}, {44, 44}, {45, 45}, {46, none}, {47, none}, {48, none}};
         z.chipRegisterNames = &ConfigRegistersZutb;
         return z;
     }();
