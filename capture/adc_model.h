@@ -15,6 +15,9 @@ struct NotchModel {
     int enable = 0, centre = 0, bandwidth = 0, rate = 0, button = 0;
     int updates[4] = {0, 0, 0, 0};
     bool refreshDims = false;  // the refresh dims the notch inputs while the filter is off
+    // The notch write sets every bit of its registers from the notch's fields (bit 7 of the
+    // second and fourth written as 0) instead of keeping what the copy holds there.
+    bool ownsRegisters = false;
 };
 
 struct AdcModel {

@@ -11,6 +11,7 @@
 #include "panels/cfgADCZuta_pan.h"
 #include "panels/cfgADCZutb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
+#include "runtime/fmt.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"
@@ -77,8 +78,36 @@ std::vector<int> NotchInputs(const NotchModel& n) {
     return {n.centre, n.bandwidth, n.rate, n.updates[0], n.updates[1], n.updates[2], n.updates[3], n.button};
 }
 
+// How deep the notch must still cut at the centre asked for; a filter that rounding moves so
+// far that it attenuates the centre by less than this is written only after the user agrees.
+constexpr double kMinCentreAttenuationDb = 20.0;
+
+std::string Hz(double f) { return rt::Fmt("%s<%f[p1]", f) + " Hz"; }
+
+// Whether the coefficients may be written: an unstable filter never is; one whose notch lands
+// away from the centre asked for only when the user says so.
+bool Acceptable(const notch::Coefficients& c, unsigned centre, unsigned bandwidth, double fs) {
+    const std::string asked = std::to_string(centre) + " Hz";
+    if (!notch::Stable(c)) {
+        std::string text = "A notch at " + asked + " with a bandwidth of " + std::to_string(bandwidth) + " Hz at " +
+                           rt::Fmt("%s<%f", fs / 1000) +
+                           " kHz cannot run on the chip: its rounded coefficients put a pole on or outside the unit "
+                           "circle.\nNothing was written. Please choose another centre frequency, bandwidth or "
+                           "sample rate.";
+        rt::MessagePopup("Warning -- Operation aborted", text.c_str());
+        return false;
+    }
+    double depth = notch::AttenuationDb(c, centre, fs);
+    if (depth >= kMinCentreAttenuationDb) return true;
+    std::string text = "The chip's rounded coefficients put this notch at " + Hz(notch::NotchFrequency(c, fs)) +
+                       " instead of " + asked + ", so " + asked + " is attenuated by only " +
+                       rt::Fmt("%s<%f[p1]", depth) + " dB.\nWrite this notch filter anyway?";
+    return rt::ConfirmPopup("Notch Filter", text.c_str()) != 0;
+}
+
 // Off: only the enable goes out (with the update bit). On: the coefficients for the centre,
-// bandwidth and rate, the update bit on the last register only when any update box is ticked.
+// bandwidth and rate, the update bit on the last register only when any update box is ticked;
+// a filter the chip cannot run, or one the user declines, leaves the four registers alone.
 void OnNotch(const NotchModel& n, int panel) {
     const int r = n.base;
     if (ReadInt(panel, n.enable, 0) == 0) {
@@ -97,8 +126,19 @@ void OnNotch(const NotchModel& n, int panel) {
         rt::MessagePopup("", "Sample rate register value is reserved");
         return;
     }
+    centre &= 0xFFFF;
+    bandwidth &= 0xFFFF;
+    notch::Coefficients c = notch::Compute(centre, bandwidth, fs);
+    if (!Acceptable(c, centre, bandwidth, fs)) {
+        SetFlag(&FlagCFGUpdate);  // the enable box goes back to what the chip has
+        return;
+    }
+    // The model's own fields only: bit 7 of the second and fourth registers is not the notch's.
+    if (n.ownsRegisters) {
+        CFG_REG[r + 1] &= ~0x080u;
+        CFG_REG[r + 3] &= ~0x080u;
+    }
     CFG_REG[r] |= 0x080;
-    notch::Coefficients c = notch::Compute(centre & 0xFFFF, bandwidth & 0xFFFF, fs);
     for (int i = 0; i < 4; ++i) CFG_REG[r + i] &= ~0x100u;
     uint32_t* regs = &CFG_REG[r];
     notch::Pack(c, &regs[0], &regs[1], &regs[2], &regs[3]);
@@ -191,7 +231,8 @@ void BuildMono(AdcModel* m, const char* name, int* panel, int* dacPanel, const s
 
 // Zutb: its own register map (R15 is its reset and is never written here); the polarities and
 // the high-pass enable sit in R46 like the stereo R14, written and shown from the same bits;
-// no oversampling mirror.
+// no oversampling mirror. The copy's R60 and R62 may still hold another model's values, so the
+// notch write composes R59 to R62 from the notch's own fields.
 const AdcModel& ZutbAdc() {
     return fieldpanel::Built<AdcModel>([](AdcModel* m) {
         StereoLayout l;
@@ -205,6 +246,7 @@ const AdcModel& ZutbAdc() {
         l.notchBase = 59;
         BuildStereo(m, "Zutb", &PHandleSTADCFilterZutb, nullptr,
                     {"cfgADCENZutb", "cfgADCCtrlZutb", "cfgNotchFilterZutb", "cfgADCVolZutb"}, l);
+        m->notch.ownsRegisters = true;
     });
 }
 

@@ -4,6 +4,7 @@
 // dimming of the PGA gain rings by the ALC fields, the microphone-bias rings and the ring fills.
 #include "capture/input_panel.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "panels/cfgInputJorb_pan.h"
 #include "panels/cfgInputZuta_pan.h"
 #include "panels/cfgInputZutb_pan.h"
+#include "playback/output_model.h"
+#include "regmap/config_tables.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
@@ -42,10 +45,25 @@ struct StereoInputRegs {
 };
 constexpr StereoInputRegs kStereoInputRegs{1, 2, 32, 40, 44, 45, 46, 47, 48};
 // Zutb's panel drives the same register numbers as the other stereo models, although Zutb's
-// own register table gives several of them other meanings (R46 to R48 hold its ADC control
-// and ADC volumes, its ALC lives in R11 to R14). They stand here, in one place, so they can be
-// changed once the Zutb fields this panel is meant for are known.
+// own register table gives several of them other meanings (its ALC lives in R11 to R14). They
+// stand here, in one place, so they can be changed once the Zutb fields this panel is meant for
+// are known.
 constexpr StereoInputRegs kZutbInputRegs{1, 2, 32, 40, 44, 45, 46, 47, 48};
+
+// Where Zutb keeps the registers its input panel writes, in the output panels' terms: R46 to
+// R48 are Zutb's ADC control and left and right ADC volumes, so the right PGA gain and the
+// boost stages have no place there. Their controls are dimmed with a tool tip saying why and
+// write nothing, as on Zutb's output panel.
+const output::Model& ZutbInputPlaces() {
+    static const output::Model m = [] {
+        output::Model z{"Zutb", &PHandleSTInSignalZutb, "", "", nullptr, nullptr, {}};
+        const int none = output::kNoRegister;
+        z.places = {{1, 1}, {2, 2}, {32, 32}, {40, 40}, {44, 44}, {45, 45}, {46, none}, {47, none}, {48, none}};
+        z.chipRegisterNames = &ConfigRegistersZutb;
+        return z;
+    }();
+    return m;
+}
 
 struct Step {
     enum Kind { Send, Wait, Flag } kind;
@@ -101,7 +119,13 @@ struct InputModel {
     Dimming dimming;
     Bias bias;
     std::vector<RingFill> fills;
+    const output::Model* places = nullptr;  // where the chip keeps the registers (null: as numbered)
 };
+
+// True when the chip has a place for the panel's register `reg`.
+bool OnChip(const InputModel& m, int reg) {
+    return !m.places || output::ChipRegister(*m.places, reg) != output::kNoRegister;
+}
 
 // The stereo panels share their controls' constant names.
 struct StereoIds {
@@ -229,13 +253,19 @@ InputModel Mono(int* panel, const std::string& word, const MonoIds& c) {
     return m;
 }
 
+InputModel ZutbInput() {
+    InputModel m = Stereo(&PHandleSTInSignalZutb, "Zutb", kZutbInputRegs, STEREO_INPUT_IDS(ui::cfgInputZutb_pan));
+    m.places = &ZutbInputPlaces();
+    return m;
+}
+
 enum Model { Jorb, Zuta, Zutb, Jora, Pykc, Pykb, Pyka, kModels };
 
 const InputModel& ModelOf(Model id) {
     static const std::vector<InputModel> models = {
         Stereo(&PHandleSTInSignal, "", kStereoInputRegs, STEREO_INPUT_IDS(ui::cfgInputJorb_pan)),
         Stereo(&PHandleSTInSignalZuta, "Zuta", kStereoInputRegs, STEREO_INPUT_IDS(ui::cfgInputZuta_pan)),
-        Stereo(&PHandleSTInSignalZutb, "Zutb", kZutbInputRegs, STEREO_INPUT_IDS(ui::cfgInputZutb_pan)),
+        ZutbInput(),
         Stereo(&PHdleInputJora, "Jora", kStereoInputRegs, STEREO_INPUT_IDS(ui::cfgInputJora_pan)),
         Mono(&PHandleMNInput, "", MONO_INPUT_IDS(ui::MNInput_pan, MNINPUT)),
         Mono(&PHandleMNPykbInput, "Pykb", MONO_INPUT_IDS(ui::MNPykbInput_pan, MNPykbINPUT)),
@@ -266,18 +296,28 @@ void Init(const InputModel& m) {
         }
         if (f.start >= 0) rt::SetCtrlVal(p, f.control, f.start);
     }
+    for (const Row& r : m.rows) {
+        if (OnChip(m, r.field.reg)) continue;
+        capture::Dim(p, r.control, true);
+        rt::SetCtrlAttribute(p, r.control, rt::ATTR_TOOLTIP_TEXT, output::DimmedReason(*m.places, r.field.reg).c_str());
+    }
 }
 
 void SetDimming(const InputModel& m, int p) {
     const int alc = GetField(m.dimming.alc);
-    for (const Dimming::Ring& r : m.dimming.rings) capture::Dim(p, r.control, (alc & r.mask) != 0);
+    for (const Dimming::Ring& r : m.dimming.rings) {
+        bool onChip = true;
+        for (const Row& row : m.rows)
+            if (row.control == r.control) onChip = OnChip(m, row.field.reg);
+        if (onChip) capture::Dim(p, r.control, (alc & r.mask) != 0);
+    }
 }
 
 void Update(const InputModel& m) {
     const int p = *m.panel;
     if (p <= 0) return;
     for (const Row& r : m.rows)
-        if (r.refreshed) SetVal(p, r.control, GetField(r.field));
+        if (r.refreshed && OnChip(m, r.field.reg)) SetVal(p, r.control, GetField(r.field));
     const Bias& b = m.bias;
     rt::SetCtrlVal(p, b.statusCtrl, GetField(b.enable) ? "** MIC BIAS output pin is currently enabled: MICBIASEN = 1 **"
                                                        : "** MIC BIAS output pin is currently disabled: MICBIASEN = 0 **");
@@ -285,10 +325,12 @@ void Update(const InputModel& m) {
     if (m.dimming.onRefresh) SetDimming(m, p);
 }
 
-void RunPlan(const std::vector<Step>& plan) {
+void RunPlan(const InputModel& m, const std::vector<Step>& plan) {
     for (const Step& s : plan) {
         switch (s.kind) {
-            case Step::Send: ZelqxWriteOneReg(s.reg); break;
+            case Step::Send:
+                if (OnChip(m, s.reg)) ZelqxWriteOneReg(s.reg);
+                break;
             case Step::Wait: rt::Delay(s.seconds); break;
             case Step::Flag: SetFlag(&FlagCFGUpdate); break;
         }
@@ -297,10 +339,14 @@ void RunPlan(const std::vector<Step>& plan) {
 
 int GroupCommit(const InputModel& m, int group, int p, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
+    const std::vector<Step>& plan = m.groups[group].plan;
+    // A group none of whose registers has a place on the chip does nothing at all.
+    if (std::none_of(plan.begin(), plan.end(), [&](const Step& s) { return s.kind == Step::Send && OnChip(m, s.reg); }))
+        return 0;
     for (const Row& r : m.rows)
-        if (r.group == group) capture::CtrlToField(p, r.control, r.field);
+        if (r.group == group && OnChip(m, r.field.reg)) capture::CtrlToField(p, r.control, r.field);
     if (m.groups[group].dims) SetDimming(m, p);
-    RunPlan(m.groups[group].plan);
+    RunPlan(m, plan);
     return 0;
 }
 
@@ -324,7 +370,7 @@ int BiasChanged(const InputModel& m, int p, int control, int event) {
     PutField(b.volt, volt);
     const int first = b.voltageFirst ? b.volt.reg : b.mode.reg;
     const int second = b.voltageFirst ? b.mode.reg : b.volt.reg;
-    RunPlan({Send(first), Wait(0.1), Send(second), Wait(0.1), Flag()});
+    RunPlan(m, {Send(first), Wait(0.1), Send(second), Wait(0.1), Flag()});
     return 0;
 }
 

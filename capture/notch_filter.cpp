@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <limits>
+#include <numbers>
 
 namespace notch {
 namespace {
@@ -34,6 +37,33 @@ Coefficients Compute(double f0, double bandwidth, double fs) {
     double a1 = (1 - t) / (1 + t);
     double a2 = -(1 + a1) * std::cos(w0);
     return {ToCoefficient(-a1 * std::pow(2, 13)), ToCoefficient(-a2 * std::pow(2, 12))};
+}
+
+namespace {
+
+constexpr double kScale0 = 8192.0;  // 2^13, NFCA0's scale
+constexpr double kScale1 = 4096.0;  // 2^12, NFCA1's scale
+
+}  // namespace
+
+bool Stable(const Coefficients& c) {
+    // |a1| < 1  <=>  |NFCA0| < 2^13;  |a2| < 1 + a1  <=>  2 |NFCA1| < 2^13 - NFCA0.
+    return std::abs(c.a0) < 8192 && 2 * std::abs(c.a1) < 8192 - c.a0;
+}
+
+double NotchFrequency(const Coefficients& c, double fs) {
+    double cosine = 2.0 * c.a1 / (kScale0 - c.a0);
+    return std::acos(std::clamp(cosine, -1.0, 1.0)) * fs / (2 * std::numbers::pi);
+}
+
+double AttenuationDb(const Coefficients& c, double f, double fs) {
+    const double a1 = -c.a0 / kScale0, a2 = -c.a1 / kScale1;
+    const double w = 2 * std::numbers::pi * f / fs;
+    const std::complex<double> z1 = std::polar(1.0, -w);
+    double num = std::abs((1 + a1) * std::cos(w) + a2);
+    double den = std::abs(1.0 + a2 * z1 + a1 * z1 * z1);
+    if (num == 0) return std::numeric_limits<double>::infinity();
+    return -20 * std::log10(num / den);
 }
 
 void Pack(const Coefficients& c, uint32_t* r1, uint32_t* r2, uint32_t* r3, uint32_t* r4) {

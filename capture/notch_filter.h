@@ -20,6 +20,16 @@ struct Coefficients {
 // zero) and held to the 14-bit range; a result that is not a number gives 0.
 Coefficients Compute(double f0, double bandwidth, double fs);
 
+// The chip runs the notch as H(z) = (1 + A(z)) / 2 with the all-pass
+// A(z) = (a1 + a2 z^-1 + z^-2) / (1 + a2 z^-1 + a1 z^-2), a1 = -NFCA0 / 2^13, a2 = -NFCA1 / 2^12.
+// Stable when both poles lie strictly inside the unit circle: |a1| < 1 and |a2| < 1 + a1, tested
+// exactly on the integers.
+bool Stable(const Coefficients& c);
+// Where the notch of a stable filter lies, in hertz: cos(w) = -a2 / (1 + a1).
+double NotchFrequency(const Coefficients& c, double fs);
+// The filter's attenuation at frequency f, in dB (positive; infinite at the notch itself).
+double AttenuationDb(const Coefficients& c, double f, double fs);
+
 // Packs the coefficients into the four registers' images (bits 6:0 of each; bit 7 of the first
 // is set when NFCA0 is negative, bit 7 of the third is NFCA1's sign); their other bits are kept.
 void Pack(const Coefficients& c, uint32_t* r1, uint32_t* r2, uint32_t* r3, uint32_t* r4);

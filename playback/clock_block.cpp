@@ -2,6 +2,7 @@
 // controls, default or custom PLL settings, the calculator (the shell's PLL search) and the
 // writing of a PLL register block.
 #include <algorithm>
+#include <map>
 
 #include "playback/dac_model.h"
 #include "runtime/ui.h"
@@ -21,6 +22,8 @@ using fieldpanel::SendOne;
 
 constexpr int kDefaultN = 8, kDefaultK1 = 12, kDefaultK2 = 147, kDefaultK3 = 233;
 constexpr double kDefaultMclk = 12.0;
+constexpr int kDefaultDivider = 2;  // "Divide by 2"
+constexpr double kDefaultFs = 48.0;
 constexpr int kJorbxRateReg = 72;
 constexpr unsigned kJorbxRateBit = 0x004;
 constexpr int kRate192k = 7;
@@ -53,6 +56,9 @@ int ChosenBlock(const ClockModel& c, int panel) {
     if (c.blocks.size() < 2) return c.blocks[0];
     return ReadInt(panel, c.block, 0) == 1 ? c.blocks[1] : c.blocks[0];
 }
+
+// The block in use as each two-block model's last refresh saw it.
+std::map<const ClockModel*, int> seenInUse;
 
 // The block the chip uses now.
 int BlockInUse(const ClockModel& c) {
@@ -87,6 +93,12 @@ void OnVmid(const DacModel& m, int panel) {
     ShowVmidState(c, panel, open, true);
 }
 
+void ShowClocks(const ClockModel& c, int panel, double fs, int divider) {
+    double imclk = 256.0 * fs / 1000.0;
+    rt::SetCtrlVal(panel, c.imclk, imclk);
+    rt::SetCtrlVal(panel, c.f2, 4.0 * imclk * IMCLKDIV[divider]);
+}
+
 void OnMode(const DacModel& m, int panel) {
     const ClockModel& c = m.clock;
     if (ReadInt(panel, c.mode, 0) == 1) {
@@ -103,17 +115,16 @@ void OnMode(const DacModel& m, int panel) {
     rt::SetCtrlVal(panel, c.k2, kDefaultK2);
     rt::SetCtrlVal(panel, c.k3, kDefaultK3);
     rt::SetCtrlVal(panel, c.mclk, kDefaultMclk);
+    // The defaults are the setting for 48 kHz with the master clock divided by 2: the divider
+    // and the rate go back too, so Config PLL makes the chip run at 48 kHz.
+    rt::SetCtrlVal(panel, c.divider, kDefaultDivider);
+    rt::SetCtrlVal(panel, c.fs, kDefaultFs);
+    ShowClocks(c, panel, kDefaultFs, kDefaultDivider);
     if (c.block) rt::SetCtrlVal(panel, c.block, 0);
 }
 
 int DividerIndex(const ClockModel& c, int panel) {
     return std::clamp(ReadInt(panel, c.divider, static_cast<int>(GetField(c.dividerReg, c.dividerMask))), 0, 7);
-}
-
-void ShowClocks(const ClockModel& c, int panel, double fs, int divider) {
-    double imclk = 256.0 * fs / 1000.0;
-    rt::SetCtrlVal(panel, c.imclk, imclk);
-    rt::SetCtrlVal(panel, c.f2, 4.0 * imclk * IMCLKDIV[divider]);
 }
 
 void OnInputChange(const DacModel& m, int panel, int control) {
@@ -182,24 +193,34 @@ void OnCalculate(const DacModel& m, int panel) {
     }
     ShowClocks(c, panel, fs, divider);
     double searchFs = c.jorbx && g_dev_type == DEV_JORBX && fs == 192.0 ? 96.0 : fs;
-    int image = 0, k1 = 0, k2 = 0, k3 = 0;
-    int found;
-    if (prescaleAuto == 0) {
-        found = STGenPLLCettings(prescale, dividerAuto, &divider, mclk, searchFs, &image, &k1, &k2, &k3);
-    } else {
-        prescale = 0;
-        found = STGenPLLCettings(prescale, dividerAuto, &divider, mclk, searchFs, &image, &k1, &k2, &k3);
-        if (found != 1) {
-            prescale = 1;
-            found = STGenPLLCettings(prescale, dividerAuto, &divider, mclk, searchFs, &image, &k1, &k2, &k3);
-        }
+    struct Setting {
+        int found = 0, prescale = 0, divider = 0, image = 0, k1 = 0, k2 = 0, k3 = 0;
+    };
+    auto search = [&](int p) {
+        Setting s;
+        s.prescale = p;
+        s.divider = divider;
+        s.found = STGenPLLCettings(p, dividerAuto, &s.divider, mclk, searchFs, &s.image, &s.k1, &s.k2, &s.k3);
+        return s;
+    };
+    auto inRange = [&](const Setting& s) { return s.found == 1 && PLLF2InRange(searchFs, s.divider); };
+    // Auto prescale: the first setting with f2 in range, without the prescaler first; else the
+    // first that fits at all, in the same order.
+    Setting chosen = search(prescaleAuto == 0 ? prescale : 0);
+    if (prescaleAuto != 0 && !inRange(chosen)) {
+        Setting halved = search(1);
+        if (inRange(halved) || chosen.found != 1) chosen = halved;
     }
-    if (found != 1) {
+    if (chosen.found != 1) {
         rt::MessagePopup("Warning",
                          "With the current settings,  PLL can not be configured. \n Please adjust your input "
                          "value(s) and try again.");
         return;
     }
+    prescale = chosen.prescale;
+    divider = chosen.divider;
+    const int image = chosen.image, k1 = chosen.k1, k2 = chosen.k2, k3 = chosen.k3;
+    ShowClocks(c, panel, fs, divider);  // f2 of the setting found
     rt::SetCtrlVal(panel, c.prescale, prescale);
     rt::SetCtrlVal(panel, c.divider, divider);
     rt::SetCtrlVal(panel, c.n, image & 0xF);
@@ -251,15 +272,25 @@ std::vector<Group> ClockGroups(const DacModel* m) {
     return g;
 }
 
+void ForgetPllBlock(const DacModel& m) { seenInUse.erase(&m.clock); }
+
+// The refresh shows the block the ring shows, the one the prescale ring and Config PLL act on.
+// The ring follows the chip only when the block in use has changed since the last refresh (a
+// Config PLL, a loaded set, a read), so a block the user picked stays picked until then.
 void RefreshClock(const DacModel& m, int panel) {
     const ClockModel& c = m.clock;
     int base = BlockInUse(c);
+    if (c.block) {
+        auto seen = seenInUse.find(&c);
+        if (seen != seenInUse.end() && seen->second == base) base = ChosenBlock(c, panel);
+        seenInUse[&c] = BlockInUse(c);
+        rt::SetCtrlVal(panel, c.block, base == c.blocks[0] ? 0 : 1);
+    }
     rt::SetCtrlVal(panel, c.prescale, static_cast<int>(GetField(base, 0x010)));
     rt::SetCtrlVal(panel, c.n, static_cast<int>(GetField(base, 0x00F)));
     rt::SetCtrlVal(panel, c.k1, static_cast<int>(GetField(base + 1, 0x03F)));
     rt::SetCtrlVal(panel, c.k2, static_cast<int>(GetField(base + 2, 0x1FF)));
     rt::SetCtrlVal(panel, c.k3, static_cast<int>(GetField(base + 3, 0x1FF)));
-    if (c.block) rt::SetCtrlVal(panel, c.block, base == c.blocks[0] ? 0 : 1);
     bool open;
     if (c.vmidEnableReg) {
         open = (CFG_REG[c.vmidEnableReg] & c.vmidEnableMask) == 0;

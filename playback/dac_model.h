@@ -62,6 +62,8 @@ void Register(const DacModel& m);
 // bound to the model they serve.
 std::vector<fieldpanel::Group> ClockGroups(const DacModel* m);
 void RefreshClock(const DacModel& m, int panel);
+// Forgets which PLL block the last refresh saw in use (the panel was loaded afresh).
+void ForgetPllBlock(const DacModel& m);
 // The Jorb panel's step before its clock writes: R72 "192kHz Sampling" set for Jorbx at 192 kHz.
 fieldpanel::Action JorbxRateStep(const DacModel* m);
 // Shows IMCLK and f2 from the rate and divider and puts the default N and K in the entries.

@@ -411,7 +411,10 @@ const DacModel& QevaDac() {
     });
 }
 
-void Init(const DacModel& m) { fieldpanel::FillRings(*m.panel, m.fills); }
+void Init(const DacModel& m) {
+    fieldpanel::FillRings(*m.panel, m.fills);
+    ForgetPllBlock(m);
+}
 
 void Update(const DacModel& m) {
     int panel = *m.panel;

@@ -29,10 +29,25 @@ int GetPLLCettings(int prescale, int divIdx, double mclk, double fs, int* pllReg
     return 1;
 }
 
+double PLLF2(double fs, int divIdx) {
+    return divIdx >= 0 && divIdx <= 7 ? 4.0 * 256.0 * fs / 1000.0 * IMCLKDIV[divIdx] : 0.0;
+}
+
+bool PLLF2InRange(double fs, int divIdx) {
+    double f2 = PLLF2(fs, divIdx);
+    return f2 >= 90.0 && f2 <= 100.0;
+}
+
 int STGenPLLCettings(int prescale, int autoSearch, int* divIdx, double mclk, double fs, int* pllReg, int* kHi,
                      int* kMid, int* kLo) {
     *pllReg = 0;
     if (autoSearch == 0) return GetPLLCettings(prescale, *divIdx, mclk, fs, pllReg, kHi, kMid, kLo);
+    for (int d = 0; d < 8; ++d) {
+        if (PLLF2InRange(fs, d) && GetPLLCettings(prescale, d, mclk, fs, pllReg, kHi, kMid, kLo)) {
+            *divIdx = d;
+            return 1;
+        }
+    }
     for (int d = 0; d < 8; ++d) {
         if (GetPLLCettings(prescale, d, mclk, fs, pllReg, kHi, kMid, kLo)) {
             *divIdx = d;

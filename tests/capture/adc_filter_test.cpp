@@ -84,6 +84,45 @@ TEST_F(StereoAdc, NotchUpdateBitGoesWithTheLastWrite) {
     EXPECT_EQ(Int(P(), CFGADCJorb_NFEN), 1);
 }
 
+// A filter whose rounded coefficients put a pole on or outside the unit circle is refused with
+// nothing written; one that rounding moves off the centre asked for is written only on Yes.
+TEST_F(StereoAdc, NotchTheChipCannotRunIsRefusedAndAFarOneAsked) {
+    Open(MENUBAR_DEVICE_StereoJorb);
+    for (int r = 27; r <= 30; ++r) CFG_REG[r] = 0x011;
+    Notch(1000, 5000, 5);  // 8 KHz: NFCA0 held at 8191, a pole at -1.618
+    Notch(50, 100, 0);     // a pole at 1.0063
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    for (const auto& p : prompter.shown) {
+        EXPECT_EQ(p.kind, "message");
+        EXPECT_EQ(p.title, "Warning -- Operation aborted");
+        EXPECT_NE(p.text.find("unit circle"), std::string::npos) << p.text;
+    }
+    EXPECT_NE(prompter.shown[1].text.find("50 Hz with a bandwidth of 100 Hz at 48 kHz"), std::string::npos);
+    EXPECT_TRUE(Received().empty());
+    for (int r = 27; r <= 30; ++r) EXPECT_EQ(CFG_REG[r], 0x011u) << r;
+    Refresh();
+    EXPECT_EQ(Int(P(), CFGADCJorb_NFEN), 0);  // the box shows the chip's filter is still off
+
+    // 60 Hz lands at 84.7 Hz, where 60 Hz loses only a few dB.
+    Forget();
+    prompter.yesNoAnswers = {false, true};
+    Notch(60, 100, 0);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].kind, "yesno");
+    EXPECT_NE(prompter.shown[0].text.find("at 84.7 Hz instead of 60 Hz"), std::string::npos)
+        << prompter.shown[0].text;
+    EXPECT_TRUE(Received().empty());
+    for (int r = 27; r <= 30; ++r) EXPECT_EQ(CFG_REG[r], 0x011u) << r;
+    Notch(60, 100, 0);
+    EXPECT_EQ(Writes(), (WriteList{{27, 0x0C0}, {28, 0x06B}, {29, 0x03F}, {30, 0x04A}}));
+
+    // Rounding that leaves the centre deep in the notch asks nothing.
+    Forget();
+    Notch(1000, 100, 0);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(Writes().size(), 4u);
+}
+
 TEST_F(StereoAdc, ReservedRateIsRefusedWithNothingSent) {
     Open(MENUBAR_DEVICE_StereoJorb);
     rt::SetCtrlVal(P(), CFGADCJorb_RSampleFrequency, 6);  // no such item: the ring shows none

@@ -22,7 +22,7 @@ protected:
 TEST_F(ZutbAdc, NotchGoesToR59ToR62) {
     Open(MENUBAR_DEVICE_StereoZutb);
     for (int r = 27; r <= 30; ++r) CFG_REG[r] = 0x011;
-    for (int r = 59; r <= 62; ++r) CFG_REG[r] = 0;
+    for (int r = 59; r <= 62; ++r) CFG_REG[r] = 0x080;  // bit 7 left by another model's read-back
     Set(P(), zb::CFGADCZutb_NOTCHCENTERFREQ, 1000);
     Set(P(), zb::CFGADCZutb_Notch3DBFREQ, 100);
     Choose(P(), zb::CFGADCZutb_NFEN, 1);

@@ -140,20 +140,43 @@ TEST_F(JorbInput, RefreshShowsFields) {
     EXPECT_TRUE(RegisterWrites().empty());
 }
 
-// Zutb drives the register numbers of its description: R45 to R48 as the other stereo models.
-TEST_F(JorbInput, ZutbWritesTheRegistersOfItsDescription) {
+// On Zutb, R46 to R48 are the ADC control and the ADC volumes: the right PGA gain and the boost
+// controls are dimmed with a tool tip saying why, write nothing and are not refreshed; the
+// ALC channel, on R32, still goes out and leaves the right gain ring dimmed.
+TEST_F(JorbInput, ZutbControlsOfRegistersThatMeanSomethingElseWriteNothing) {
     namespace Z = ui::cfgInputZutb_pan;
     Open(modeltest::MENUBAR_DEVICE_StereoZutb);
     const int p = PHandleSTInSignalZutb;
-    CFG_REG[46] = 0x000;
-    CFG_REG[47] = 0x000;
-    CFG_REG[48] = 0x000;
-    Commit(p, Z::CFGINSIG_INPPGAVOLR, 63);
-    Commit(p, Z::CFGINSIG_AUXL2BOOSTVOL, 7);
+    CFG_REG[46] = 0x0C3;
+    CFG_REG[47] = 0x1A5;
+    CFG_REG[48] = 0x0A5;
+    for (int c : {Z::CFGINSIG_INPPGAVOLR, Z::CFGINSIG_INPPGAMUTER, Z::CFGINSIG_INPPGAZCR, Z::CFGINSIG_INPPGAUPDATER,
+                  Z::CFGINSIG_AUXL2BOOSTVOL, Z::CFGINSIG_L2_2BOOSTVOL, Z::CFGINSIG_PGABOOSTL,
+                  Z::CFGINSIG_AUXR2BOOSTVOL, Z::CFGINSIG_R2_2BOOSTVOL, Z::CFGINSIG_PGABOOSTR}) {
+        int dimmed = 0;
+        rt::GetCtrlAttribute(p, c, rt::ATTR_DIMMED, &dimmed);
+        EXPECT_EQ(dimmed, 1) << c;
+    }
+    std::string tip;
+    rt::GetCtrlAttribute(p, Z::CFGINSIG_PGABOOSTL, rt::ATTR_TOOLTIP_TEXT, &tip);
+    EXPECT_EQ(tip,
+              "On Zutb R47 is LEFT_ADC_DIGITAL_VOLUME: this setting writes nothing until its Zutb register is known.");
+    Commit(p, Z::CFGINSIG_INPPGAMUTER, 1);
+    Commit(p, Z::CFGINSIG_PGABOOSTL, 0);
     Commit(p, Z::CFGINSIG_PGABOOSTR, 1);
-    Commit(p, Z::CFGINSIG_ALCSEL, 3);
-    EXPECT_EQ(RegisterWrites(), (Writes{{46, 0x03F}, {47, 0x007}, {48, 0x100}, {32, CFG_REG[32]}}));
-    EXPECT_EQ(CFG_REG[32] & 0x180, 0x180u);
+    Commit(p, Z::CFGINSIG_ALCSEL, 0);
+    EXPECT_EQ(RegisterWrites(), (Writes{{32, CFG_REG[32]}}));
+    EXPECT_EQ(CFG_REG[32] & 0x180, 0u);
+    EXPECT_EQ(CFG_REG[46], 0x0C3u);
+    EXPECT_EQ(CFG_REG[47], 0x1A5u);
+    EXPECT_EQ(CFG_REG[48], 0x0A5u);
+    int dimmed = 0;
+    rt::GetCtrlAttribute(p, Z::CFGINSIG_INPPGAVOLR, rt::ATTR_DIMMED, &dimmed);
+    EXPECT_EQ(dimmed, 1);
+    Refresh();
+    int shown = -1;
+    rt::GetCtrlVal(p, Z::CFGINSIG_PGABOOSTL, &shown);
+    EXPECT_EQ(shown, 0);  // what the user set, not R47 bit 8
 }
 
 class MonoInput : public CapturePanelFixture {

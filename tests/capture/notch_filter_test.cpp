@@ -81,6 +81,27 @@ TEST(NotchCoefficients, SignBitOfTheSecondCoefficientIsAssigned) {
     EXPECT_EQ(r.r[2], 0x1E9u);
 }
 
+// The stability test runs on the integers as written; the notch of a stable filter lands where
+// its rounded coefficients put it, which at low centres is far from the centre asked for.
+TEST(NotchCoefficients, StabilityAndWhereTheNotchLands) {
+    EXPECT_FALSE(notch::Stable(notch::Compute(1000, 5000, 8000)));  // {8191, -4096}: a pole at -1.618
+    EXPECT_FALSE(notch::Stable(notch::Compute(50, 100, 48000)));    // a pole at 1.0063
+    EXPECT_FALSE(notch::Stable(notch::Compute(1000, 0, 48000)));    // poles on the unit circle
+    EXPECT_FALSE(notch::Stable({-7980, 8086}));                     // 2 x 8086 = 8192 + 7980: on it
+    EXPECT_TRUE(notch::Stable({-7980, 8085}));
+
+    notch::Coefficients k = notch::Compute(1000, 100, 48000);
+    ASSERT_TRUE(notch::Stable(k));
+    EXPECT_NEAR(notch::NotchFrequency(k, 48000), 999.09, 0.01);
+    EXPECT_GT(notch::AttenuationDb(k, 1000, 48000), 30);
+    EXPECT_NEAR(notch::AttenuationDb(k, 12000, 48000), 0, 0.01);  // far from the notch: no loss
+
+    notch::Coefficients hum = notch::Compute(60, 100, 48000);
+    ASSERT_TRUE(notch::Stable(hum));
+    EXPECT_NEAR(notch::NotchFrequency(hum, 48000), 84.68, 0.01);
+    EXPECT_LT(notch::AttenuationDb(hum, 60, 48000), 20);
+}
+
 TEST(NotchCoefficients, RateTable) {
     EXPECT_EQ(notch::RateOfIndex(0), 48000);
     EXPECT_EQ(notch::RateOfIndex(5), 8000);

@@ -52,7 +52,7 @@ TEST_F(StereoClock, AutoDividerCalculatesThenConfigWritesPllAndDivider) {
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(Pll(), (std::vector<int>{0, 2, 7, 22, 204, 409}));
     EXPECT_NEAR(Real(P(), CFGDAC_IMCLK), 11.2896, 1e-9);
-    EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 45.1584, 1e-9);  // for the divider the search started from
+    EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 90.3168, 1e-9);  // of the divider found, not the one started from
 
     Commit(P(), CFGDAC_STSETPLL);
     EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{36, 0x007, 300},
@@ -75,10 +75,23 @@ TEST_F(StereoClock, FixedDividerGivesTheDefaultsForTwelveMegahertz) {
     Commit(P(), CFGDAC_STSETPLL);
     EXPECT_EQ(Writes(), (WriteList{{36, 0x008}, {37, 0x00C}, {38, 0x093}, {39, 0x0E9}, {72, 0x000}}));
 
-    // Divider Auto takes the first divider that fits ("Divide by 1.5").
-    Inputs(12.0, 48.0, 0, 0, 1, 2);
+    Forget();
+    // Divider Auto takes the divider that puts f2 in 90 to 100 MHz ("Divide by 2"), not the
+    // first that fits ("Divide by 1.5", 73.7 MHz).
+    Inputs(12.0, 48.0, 0, 0, 1, 0);
     Commit(P(), CFGDAC_STMCLKCAL);
-    EXPECT_EQ(Pll(), (std::vector<int>{0, 1, 6, 9, 110, 303}));
+    EXPECT_EQ(Pll(), (std::vector<int>{0, 2, 8, 12, 147, 233}));
+    EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 98.304, 1e-9);
+    Inputs(12.288, 48.0, 1, 0, 1, 0);
+    Commit(P(), CFGDAC_STMCLKCAL);
+    EXPECT_EQ(Pll(), (std::vector<int>{0, 2, 8, 0, 0, 0}));
+    // Auto prescale halves the clock when only that puts f2 in range: 24 MHz for 96 kHz.
+    Inputs(24.0, 96.0, 1, 0, 1, 0);
+    Commit(P(), CFGDAC_STMCLKCAL);
+    EXPECT_EQ(Pll(), (std::vector<int>{1, 0, 8, 12, 147, 233}));
+    EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 98.304, 1e-9);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(Received().empty());
 }
 
 TEST_F(StereoClock, NoSettingShowsTheWarningAndAutoPrescaleTriesTheHalfClock) {
@@ -129,13 +142,19 @@ TEST_F(StereoClock, EntriesAreBoundedAndClocksMustBePositive) {
     EXPECT_TRUE(Received().empty());
 }
 
+// Default puts back every input of the 48 kHz setting, so Config PLL then runs the chip at
+// 48 kHz: N and K, the master clock, the prescale, the divider and the rate.
 TEST_F(StereoClock, DefaultPutsBackTheDefaultsAndDividesByOne) {
     OpenJorb();
+    CFG_REG[6] = 0x160;  // the chip divides by 3
     Inputs(11.0, 44.1, 1, 1, 0, 3);
     Set(P(), CFGDAC_STPLLN, 11);
     Choose(P(), CFGDAC_STMCLK, 0);
     EXPECT_EQ(Int(P(), CFGDAC_STMCLKDIV), 0);  // "Divide by 1", not an empty ring
     EXPECT_EQ(Index(P(), CFGDAC_STMCLKDIV), 0);
+    EXPECT_EQ(Int(P(), CFGDAC_STIMCLKDIV), 2);
+    EXPECT_DOUBLE_EQ(Real(P(), CFGDAC_STFS), 48.0);
+    EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 98.304, 1e-9);
     EXPECT_EQ(Int(P(), CFGDAC_STMCLKDIVMODE), 0);
     EXPECT_EQ(Int(P(), CFGDAC_STPLLN), 8);
     EXPECT_EQ(Int(P(), CFGDAC_STPLLK1), 12);
@@ -147,6 +166,9 @@ TEST_F(StereoClock, DefaultPutsBackTheDefaultsAndDividesByOne) {
         EXPECT_TRUE(Dimmed(P(), c)) << c;
     EXPECT_FALSE(Dimmed(P(), CFGDAC_STSETPLL));
     EXPECT_TRUE(Received().empty());
+    Commit(P(), CFGDAC_STSETPLL);
+    EXPECT_EQ(Writes(), (WriteList{{36, 0x008}, {37, 0x00C}, {38, 0x093}, {39, 0x0E9}, {72, 0x000}, {6, 0x140}}));
+    Forget();
     Choose(P(), CFGDAC_STMCLK, 1);
     EXPECT_FALSE(Dimmed(P(), CFGDAC_STPLLN));
     EXPECT_FALSE(Dimmed(P(), CFGDAC_STMCLKCAL));

@@ -31,8 +31,9 @@ TEST_F(ZutbDac, ConfigPllWritesTheChosenBlock) {
     for (int r = 68; r <= 71; ++r) CFG_REG[r] = 0x001;
     Choose(P(), zb::CFGDACZutb_RPLLAB, 1);  // "B"
     Commit(P(), zb::CFGDACZutb_STSETPLL);
-    EXPECT_EQ(Timed(),
-              (std::vector<TimedWrite>{{79, 0x028, 300}, {80, 0x00C, 300}, {81, 0x093, 300}, {82, 0x0E9, 300}}));
+    // The defaults' divider ("Divide by 2") goes to R38 after the block.
+    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{
+                           {79, 0x028, 300}, {80, 0x00C, 300}, {81, 0x093, 300}, {82, 0x0E9, 300}, {38, 0x053, 300}}));
     for (int r = 68; r <= 71; ++r) EXPECT_EQ(CFG_REG[r], 0x001u) << r;
     Refresh();
     EXPECT_EQ(Int(P(), zb::CFGDACZutb_RPLLAB), 1);
@@ -43,18 +44,35 @@ TEST_F(ZutbDac, ConfigPllWritesTheChosenBlock) {
     EXPECT_EQ(Writes(), (WriteList{{79, 0x008}, {68, 0x008}, {69, 0x00C}, {70, 0x093}, {71, 0x0E9}}));
 }
 
-// The prescale ring acts on the block chosen and leaves the block-in-use bit alone.
+// The prescale ring acts on the block chosen and leaves the block-in-use bit alone; the refresh
+// keeps the block the user chose, so Config PLL then writes that block with the new prescale.
+// The ring follows the chip again when the block in use changes.
 TEST_F(ZutbDac, PrescaleChangeActsOnTheChosenBlock) {
     OpenWithDefaults();
-    Choose(P(), zb::CFGDACZutb_RPLLAB, 1);
+    CFG_REG[79] = 0x000;  // block A in use
+    Refresh();
+    Forget();
+    Choose(P(), zb::CFGDACZutb_RPLLAB, 1);  // "B"
+    Choose(P(), zb::CFGDACZutb_STMCLKDIV, 1);
+    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{79, 0x010, 100}}));
+    Refresh();
+    EXPECT_EQ(Int(P(), zb::CFGDACZutb_RPLLAB), 1);
+    EXPECT_EQ(Int(P(), zb::CFGDACZutb_STMCLKDIV), 1);
+    Set(P(), zb::CFGDACZutb_STPLLN, 8);
+    Forget();
     Commit(P(), zb::CFGDACZutb_STSETPLL);
+    EXPECT_EQ(Writes().front(), (std::pair<int, int>{79, 0x038}));
+    Refresh();
+    EXPECT_EQ(Int(P(), zb::CFGDACZutb_RPLLAB), 1);
+
     Forget();
     CFG_REG[68] = 0x008;
-    Choose(P(), zb::CFGDACZutb_STMCLKDIV, 1);
-    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{79, 0x038, 100}}));
+    Choose(P(), zb::CFGDACZutb_STMCLKDIV, 0);
+    EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{79, 0x028, 100}}));
     EXPECT_EQ(CFG_REG[68], 0x008u);
+    CFG_REG[79] = 0x009;  // a loaded set puts block A back in use
     Refresh();
-    EXPECT_EQ(Int(P(), zb::CFGDACZutb_STMCLKDIV), 1);  // from the block in use
+    EXPECT_EQ(Int(P(), zb::CFGDACZutb_RPLLAB), 0);
     EXPECT_EQ(Int(P(), zb::CFGDACZutb_STPLLN), 8);
 }
 

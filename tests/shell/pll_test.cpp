@@ -15,16 +15,31 @@ Result Search(double mclk, double fs, int prescale = 0) {
     return r;
 }
 
+// The search takes the smallest divider code that fits with f2 in 90 to 100 MHz: for 48 kHz
+// code 2 (f2 98.304 MHz), not code 1, which fits first but puts f2 at 73.7 MHz.
 TEST(PllSearch, TwelveMegahertzFor48kHz) {
     Result r = Search(12.0, 48.0);
     ASSERT_EQ(r.ok, 1);
-    EXPECT_EQ(r.div, 1);  // code 0 gives 4.096, refused
-    EXPECT_EQ(r.pll, 6);
-    EXPECT_EQ(r.kHi, 0x09);
-    EXPECT_EQ(r.kMid, 0x06E);
-    EXPECT_EQ(r.kLo, 0x12F);
+    EXPECT_EQ(r.div, 2);
+    EXPECT_EQ(r.pll, 8);
+    EXPECT_EQ(r.kHi, 12);
+    EXPECT_EQ(r.kMid, 147);
+    EXPECT_EQ(r.kLo, 233);
     const long k = (static_cast<long>(r.kHi) << 18) | (r.kMid << 9) | r.kLo;
-    EXPECT_EQ(k, static_cast<long>(0.144 * 16777216.0));
+    EXPECT_EQ(k, static_cast<long>(0.192 * 16777216.0));
+    EXPECT_DOUBLE_EQ(PLLF2(48.0, 2), 98.304);
+
+    // No code in range fits: the smallest code that fits at all. 24 MHz for 96 kHz: code 0
+    // (98.304 MHz) needs N = 4; code 1 gives 6.144 at 147.456 MHz. Halved, code 0 fits in range.
+    r = Search(24.0, 96.0);
+    ASSERT_EQ(r.ok, 1);
+    EXPECT_EQ(r.div, 1);
+    EXPECT_EQ(r.pll, 6);
+    EXPECT_FALSE(PLLF2InRange(96.0, 1));
+    r = Search(24.0, 96.0, 1);
+    ASSERT_EQ(r.ok, 1);
+    EXPECT_EQ(r.div, 0);
+    EXPECT_EQ(r.pll, 0x10 | 8);
 }
 
 // Exact clock pairs give a whole ratio: K is 0 and N is not lost to rounding.
@@ -33,12 +48,12 @@ TEST(PllSearch, ExactRatiosGiveZeroFraction) {
         SCOPED_TRACE(mclk);
         Result r = Search(mclk, fs);
         ASSERT_EQ(r.ok, 1);
-        EXPECT_EQ(r.div, 1);
-        EXPECT_EQ(r.pll, 6);
+        EXPECT_EQ(r.div, 2);
+        EXPECT_EQ(r.pll, 8);
         EXPECT_EQ(r.kHi, 0);
         EXPECT_EQ(r.kMid, 0);
         EXPECT_EQ(r.kLo, 0);
-        // With the prescaler the ratio doubles: 8 at code 0.
+        // With the prescaler the ratio doubles: in range it would be 16, so 8 at code 0.
         r = Search(mclk, fs, 1);
         ASSERT_EQ(r.ok, 1);
         EXPECT_EQ(r.div, 0);
