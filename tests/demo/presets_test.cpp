@@ -12,6 +12,8 @@
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
 #include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgPathZutb_pan.h"
+#include "pathview/pathview_services.h"
 #include "regmap/config_tables.h"
 #include "runtime/inifile.h"
 #include "shell/progress.h"
@@ -114,6 +116,21 @@ TEST(PresetFiles, TheGeneratorWritesExactlyTheCommittedFiles) {
         EXPECT_FALSE(generated.empty());
         EXPECT_TRUE(generated == ReadFile(fs::path(CB_PRESETS_DIR) / name)) << "regenerate with tools/presetgen";
     }
+
+    // A set that takes the master clock from the PLL while leaving the PLL off is refused.
+    const auto generate = [&](const char* r1) {
+        fs::remove(out / "Clock.dat");
+        std::ofstream(out / "clock.table", std::ios::trunc)
+            << "family stereo\n  pll R6 0x100 R1 0x020\n  base default = 0\n  base R6 = 0x140\n  base R1 = "
+            << r1 << "\n  chain 1 R3 |= 0x00F\n  output HP R2 |= 0x180\nfile Clock.dat\n  family stereo\n"
+            << "  groups Jorb\n  prefix Preset\n  sets 1\n  suffix HP HP\n";
+        const std::string run = std::string(CB_PRESETGEN) + " " + (out / "clock.table").string() + " " + out.string();
+        return std::system((run + " 2>/dev/null").c_str());
+    };
+    EXPECT_NE(generate("0x00D"), 0);
+    EXPECT_FALSE(fs::exists(out / "Clock.dat"));
+    EXPECT_EQ(generate("0x02D"), 0);
+    EXPECT_TRUE(fs::exists(out / "Clock.dat"));
     fs::remove_all(out);
 }
 
@@ -354,6 +371,28 @@ TEST_F(PresetTest, ZutbLoadsTheMicrophoneSetWithoutMutingAnything) {
     std::string timeline = Join(Timeline());
     EXPECT_EQ(timeline.substr(timeline.size() - 7), "C35 C31") << "USB <--> PCM, PCMT enabled, no unmute";
     EXPECT_EQ(FlagCFGUpdate, 1);
+
+    // The path view shows what each set routes: the left PGA at 0 dB, the left boost stage on,
+    // and the input switches of the chosen microphone (MIC2 the L2 pin straight into the boost
+    // stage, MIC1 LIP and LIN through the PGA into it).
+    namespace zp = ui::cfgPathZutb_pan;
+    const auto view = [&] {
+        UpdateAllGroupsZutb();
+        UpdateSTPathViewZutb();
+        std::string lit;
+        for (int g : {0, 1, 2, 6}) lit += ZutbPathTables().groups[g].on ? '1' : '0';
+        return lit;
+    };
+    EXPECT_EQ(view(), "0010");
+    EXPECT_EQ(CtrlInt(PHandleSTPathZutb, zp::CFGPATHZutb_LVU), 195) << "0 dB";
+    EXPECT_EQ(CtrlInt(PHandleSTPathZutb, zp::CFGPATHZutb_LMICBOOST), 1) << "+18 dB";
+    EXPECT_FALSE(Visible(PHandleSTPathZutb, zp::CFGPATHZutb_STBoostLDisableIcon));
+    EXPECT_FALSE(Visible(PHandleSTPathZutb, zp::CFGPATHZutb_STPGAENLDisenIcon));
+    rt::SetCtrlVal(panel, zb::CFGDEMOZutb_Out_8, 1);
+    Press(panel, zb::CFGDEMOZutb_STLoadSettings);
+    EXPECT_EQ(view(), "1101");
+    EXPECT_EQ(CtrlInt(PHandleSTPathZutb, zp::CFGPATHZutb_LMICBOOST), 1);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(PresetTest, ZutbEqualiserDrivesItsOwnRegisters) {
