@@ -403,7 +403,10 @@ TEST_F(PresetTest, ZutbEqualiserDrivesItsOwnRegisters) {
     rt::SetCtrlVal(panel, zb::CFGDEMOZutb_STDemoEQ2CF, 2);
     Tick(panel, zb::CFGDEMOZutb_STDemoEQ2GN, -3);
     EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{51, 0x100 | (2 << 5) | 15}}));
-    // The EQ box is the equaliser enable, R104 bit 1, and shows it.
+    // The EQ box is the equaliser enable, R104 bit 1, shows it, and its tool tip says so.
+    std::string tip;
+    rt::GetCtrlAttribute(panel, zb::CFGDEMOZutb_STDemoEQ3DMODE, rt::ATTR_TOOLTIP_TEXT, &tip);
+    EXPECT_EQ(tip, "  Equalizer enable (R104 bit 1):   \n  unchecked -> Equalizer off; checked -> Equalizer on  ");
     Forget();
     CFG_REG[104] = 0x001;
     Tick(panel, zb::CFGDEMOZutb_STDemoEQ3DMODE, 1);
