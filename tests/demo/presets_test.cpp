@@ -17,6 +17,7 @@
 #include "regmap/config_tables.h"
 #include "runtime/inifile.h"
 #include "shell/progress.h"
+#include "shell/startup.h"
 #include "tests/demo/demo_test_support.h"
 
 namespace demotest {
@@ -161,7 +162,7 @@ TEST_F(PresetTest, EverySetOfEveryPresetFileLoadsWithoutAPopup) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(PresetTest, StartUpCopiesMissingPresetFilesButKeepsTheUsers) {
+TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndClearsLeftovers) {
     // Start-up ran with an empty project directory: every file was copied there.
     for (const char* name : kDemoPresetFiles) EXPECT_TRUE(fs::exists(home / name)) << name;
     {
@@ -172,6 +173,43 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesButKeepsTheUsers) {
     InstallDemoPresetFiles();
     EXPECT_EQ(ReadFile(home / "STPreset.dat"), "[Mine/Power Management]\r\n0x1 = 1\r\n\r\n");
     EXPECT_EQ(ReadFile(home / "MNPreset.dat"), ReadFile(fs::path(CB_PRESETS_DIR) / "MNPreset.dat"));
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Files that cannot be copied (a folder stands in the way) are told in one message.
+    fs::remove(home / "MNPreset.dat");
+    fs::remove(home / "MNPykaPreset.dat");
+    fs::create_directory(home / "MNPreset.dat");
+    fs::create_directory(home / "MNPykaPreset.dat");
+    InstallDemoPresetFiles();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_NE(prompter.shown[0].text.find("\nMNPreset.dat: "), std::string::npos) << prompter.shown[0].text;
+    EXPECT_NE(prompter.shown[0].text.find("\nMNPykaPreset.dat: "), std::string::npos);
+    EXPECT_EQ(prompter.shown[0].text.find("STPreset.dat"), std::string::npos);
+
+    // Start-up removes the temporaries a kill during a save left, by the program's own name
+    // patterns only: beside its files in the project directory, and in the recording folder.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(home);
+    fs::create_directory(home / "WaveFile");
+    const std::vector<std::string> leftovers = {"STconfig.dat.Ab12Cd", "STPreset.dat.x9Y8z7", "tempini.dat.QQ00qq",
+                                                "script.txt.a1b2c3", "a00.ini.Zz9Zz9", "WaveFile/.take-abC123",
+                                                "WaveFile/.save-0aB1cD"};
+    const std::vector<std::string> kept = {"notes.dat.Ab12Cd", "STconfig.dat.Ab12C", "STconfig.dat.Ab12C-",
+                                           "STconfig.dat.bak", "WaveFile/.take-keep", "WaveFile/100407.wav"};
+    for (const auto& name : leftovers) std::ofstream(home / name) << "x";
+    for (const auto& name : kept) std::ofstream(home / name) << "x";
+    fs::remove(home / "MNPreset.dat");
+    fs::remove(home / "MNPykaPreset.dat");
+    prompter.shown.clear();
+    DiscardShellPanels();
+    StartShell(true);
+    EXPECT_TRUE(prompter.shown.empty());
+    for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(home / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(home / name)) << name;
+    EXPECT_TRUE(fs::exists(home / "STPreset.dat"));
+    EXPECT_TRUE(fs::exists(home / "MNPreset.dat")) << "copied again";
+    fs::current_path(cwd);
 }
 
 // ---- stereo loader -----------------------------------------------------------------------
@@ -237,7 +275,8 @@ TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {
     Tick(PHandleSTDemo, STDemo_STSet4);
     PoweredUp = 1;
     Press(PHandleSTDemo, STDemo_STLoadSettings);
-    EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed..."});
+    EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed...\n" +
+                                                  (home / "STPreset.dat").string()});
     EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57");
     EXPECT_TRUE(BulkWrites().empty());
 }
