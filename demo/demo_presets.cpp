@@ -40,13 +40,20 @@ void InstallDemoPresetFiles() {
     const std::string from = os::ExecutableDir();
     const std::string to = rt::GetProjectDir();
     if (from.empty() || to.empty()) return;
+    // Every file that could not be copied, with the reason, told in one message.
+    std::string failed;
     for (const char* name : kDemoPresetFiles) {
         const std::string source = rt::MakePathname(from, name);
         const std::string target = rt::MakePathname(to, name);
         if (source == target || rt::FileExists(target) || !rt::FileExists(source)) continue;
-        std::string contents;
-        if (rt::ReadWholeFile(source, &contents)) rt::WriteFileAtomic(target, contents);
+        std::string contents, error;
+        if (!rt::ReadWholeFile(source, &contents, &error) || !rt::WriteFileAtomic(target, contents, &error))
+            failed += std::string("\n") + name + ": " + error;
     }
+    if (!failed.empty())
+        rt::MessagePopup("Warning", ("The demo preset files below could not be copied into the project directory " + to +
+                                     "; their demo settings will not load." + failed)
+                                        .c_str());
 }
 
 namespace demo {
@@ -217,7 +224,10 @@ int LoadSettings(const PresetModel& m, int panel) {
     if (m.file) {
         rt::IniText ini = nullptr;
         if (InitConfigFor(m.config, &ini, m.file, 1, 0) != 1) {
-            rt::MessagePopup("ERROR", " Error Opening Config File, Presetting loading failed...");
+            // Name the file, so the user knows which one to restore.
+            const std::string text = std::string(" Error Opening Config File, Presetting loading failed...\n") +
+                                     rt::MakePathname(rt::GetProjectDir(), m.file);
+            rt::MessagePopup("ERROR", text.c_str());
             rt::Ini_Dispose(ini);
             return 1;
         }

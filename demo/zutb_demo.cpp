@@ -36,7 +36,7 @@ bool ShowZutbEQPreset(int demoPanel, int preset) {
 void STInitDemoPanelZutb() {
     if (PHandleSTDemoZutb > 0)
         demo::SetEqToolTips(PHandleSTDemoZutb, demo::kEqualiser,
-                            "  unchecked -> Equalizer applied on ADC path; checked -> Equalizer applied on DAC path  ");
+                            "  Equalizer enable (R104 bit 1):   \n  unchecked -> Equalizer off; checked -> Equalizer on  ");
 }
 
 void UpdateSTDemoPanelZutb() {

@@ -30,12 +30,20 @@ void Route(uint8_t command) { USBSend(command, 0, nullptr); }
 void RegisterRead(const DevModel& m, int panel) {
     const int address = CtrlValue(panel, m.ids.regAddr) & 0xFFFF;
     uint8_t value = 0;
-    if (!ReadBridgeRegister(address, &value)) {
-        char text[160];
-        std::snprintf(text, sizeof text,
-                      "The board did not answer the read of Vunt register 0x%04X.\n\"Register Value\" is unchanged.",
-                      address);
-        rt::MessagePopup("Vunt Register Read Failed", text);
+    int result = 0;
+    if (!ReadBridgeRegister(address, &value, &result)) {
+        // An over-long reply did arrive: the board answered, but not with the one byte asked for.
+        char message[200];
+        if (result == USB_READ_LONG)
+            std::snprintf(message, sizeof message,
+                          "The board answered the read of Vunt register 0x%04X with more than one byte.\n"
+                          "\"Register Value\" is unchanged.",
+                          address);
+        else
+            std::snprintf(message, sizeof message,
+                          "The board did not answer the read of Vunt register 0x%04X.\n\"Register Value\" is unchanged.",
+                          address);
+        rt::MessagePopup("Vunt Register Read Failed", message);
         return;
     }
     SetCtrl(panel, m.ids.regVal, value);
@@ -67,11 +75,13 @@ void VuntConfigEnable(const DevModel& m, int panel) {
 
 }  // namespace
 
-bool ReadBridgeRegister(int address, uint8_t* value) {
+bool ReadBridgeRegister(int address, uint8_t* value, int* result) {
     const uint8_t request[2] = {High(address), Low(address)};
     USBSend(CMD_BRIDGE_READ, 2, request);
     uint8_t reply = 0;
-    if (USBRead(1, &reply) != 1) return false;
+    const int read = USBRead(1, &reply);
+    if (result) *result = read;
+    if (read != 1) return false;
     *value = reply;
     return true;
 }

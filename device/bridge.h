@@ -12,8 +12,9 @@ inline constexpr uint8_t CMD_ROUTE_CODEC_PCM = 0x37;
 inline constexpr uint8_t CMD_ROUTE_MIX_ALL = 0x38;
 
 // Sends the read request of a bridge register and takes its one-byte reply. False (value
-// untouched) when no reply of exactly one byte came.
-bool ReadBridgeRegister(int address, uint8_t* value);
+// untouched) when no reply of exactly one byte came; `result`, when given, receives USBRead's
+// result (USB_READ_LONG for an over-long reply).
+bool ReadBridgeRegister(int address, uint8_t* value, int* result = nullptr);
 void WriteBridgeRegister(int address, uint8_t value);
 // Command 0x39: the bits set in `keep` keep their value, the others take those of `value`.
 void MaskedWriteBridgeRegister(int address, uint8_t keep, uint8_t value);

@@ -12,22 +12,6 @@ namespace {
 using rt::IniLine;
 using rt::IniLineKind;
 
-// Each run of blanks as one blank.
-std::string Collapse(std::string_view s) {
-    std::string out;
-    bool blank = false;
-    for (char c : s) {
-        if (c == ' ' || c == '\t') {
-            blank = true;
-            continue;
-        }
-        if (blank && !out.empty()) out += ' ';
-        blank = false;
-        out += c;
-    }
-    return out;
-}
-
 // Calls `each` with every line of the text (split at LF), classified as the INI reader does.
 template <typename Each>
 void ForEachLine(std::string_view text, Each each) {
@@ -58,12 +42,14 @@ std::string Convert(std::string_view text, bool toHex) {
             out += "\r\n";
             return;
         case IniLineKind::Section:
+            // Names are kept as they stand, blanks and all: names that differ only in a run
+            // of blanks are different sets to the INI layer and must stay apart.
             out += "\r\n[";
-            out += Collapse(line.name);
+            out += line.name;
             out += "] \r\n";
             return;
         case IniLineKind::Item: {
-            out += Collapse(line.key);
+            out += line.key;
             out += " = ";
             int value = 0;
             if (ParseExchangeValue(line.value, &value))

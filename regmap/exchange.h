@@ -5,9 +5,10 @@
 //   [Default/Audio Control] (one blank after the "]")
 //   0x4 = 0x50
 //
-// An empty line comes before every section line, each run of blanks inside a section name or
-// key is written as one blank, items are key, " = ", "0x" and the value in lower-case
-// hexadecimal, empty lines of the source are dropped and lines end with CR LF.
+// An empty line comes before every section line, section names and keys are written as they
+// stand (names that differ only in a run of blanks are different sets), items are key, " = ",
+// "0x" and the value in lower-case hexadecimal, empty lines of the source are dropped and lines
+// end with CR LF.
 //
 // The converters work line by line and tell section lines, items and other lines apart by the
 // INI reader's rules (rt::ClassifyIniLine), so a converted file reads back into the same sets:

@@ -462,6 +462,13 @@ int SelectStereoJorb(int, int control, int event, void*, int, int) {
     return 0;
 }
 
+std::vector<std::string> ConfigSetFileNames() {
+    std::vector<std::string> names;
+    for (const ModelChoice& c : kChoices)
+        if (c.cfgFile && std::find(names.begin(), names.end(), c.cfgFile) == names.end()) names.push_back(c.cfgFile);
+    return names;
+}
+
 // ---- right click on a block panel ----------------------------------------------------------
 int PathPanelOf(int blockPanel) {
     if (blockPanel <= 0) return 0;

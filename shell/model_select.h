@@ -2,6 +2,9 @@
 // model's tab-panel set, the Pykc EQ tab and the home button.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "runtime/inifile.h"
 
 // Configuration-set file of the loaded stereo and mono model (object and full path).
@@ -45,6 +48,9 @@ void UnLoadUI(int model);
 void ShowEQ();
 // Home button (commit): unloads the shown set.
 int cbHome(int panel, int control, int event, void* data, int e1, int e2);
+
+// The configuration-set file names of every model, each once.
+std::vector<std::string> ConfigSetFileNames();
 
 // The model's path panel (where a right click on one of its block panels leads), or 0.
 int PathPanelOf(int blockPanel);

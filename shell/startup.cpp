@@ -2,12 +2,17 @@
 
 #include <sys/utsname.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "capture/capture_services.h"
 #include "demo/demo_services.h"
+#include "demo/playsnd.h"
 #include "device/device_services.h"
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
@@ -15,11 +20,13 @@
 #include "pathview/pathview_services.h"
 #include "playback/playback_services.h"
 #include "regmap/regmap_model.h"
+#include "regmap/script.h"
 #include "runtime/panel_resources.h"
 #include "runtime/ui.h"
 #include "shell/callbacks.h"
 #include "shell/devchange.h"
 #include "shell/handles.h"
+#include "shell/model_select.h"
 #include "shell/modes.h"
 #include "shell/panel_table.h"
 #include "shell/state.h"
@@ -99,7 +106,45 @@ bool ReadOptionLine(std::FILE* file, char (&line)[256]) {
     return true;
 }
 
+// mkstemp's six letters and digits.
+bool IsTemporarySuffix(std::string_view s) {
+    if (s.size() != 6) return false;
+    for (char c : s)
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// Removes the regular files of `dir` named a prefix followed by six letters and digits.
+void RemoveTemporaries(const std::filesystem::path& dir, const std::vector<std::string>& prefixes) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+        const std::string name = it->path().filename().string();
+        for (const std::string& prefix : prefixes) {
+            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+                IsTemporarySuffix(std::string_view(name).substr(prefix.size()))) {
+                std::error_code ignored;
+                fs::remove(it->path(), ignored);
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
+
+void RemoveLeftoverTemporaries() {
+    std::vector<std::string> project;
+    for (const std::string& name : ConfigSetFileNames()) project.push_back(name + ".");
+    for (const char* name : kDemoPresetFiles) project.push_back(std::string(name) + ".");
+    project.push_back(std::string(regscript::kScriptFileName) + ".");
+    project.push_back("tempini.dat.");
+    const std::string home = rt::GetProjectDir();
+    if (!home.empty()) RemoveTemporaries(home, project);
+    RemoveTemporaries(".", {"a00.ini."});
+    RemoveTemporaries(kRecordFolder, {".take-", ".save-"});
+}
 
 void LoadOption() {
     std::FILE* file = std::fopen(kOptionFileName, "r");
@@ -175,6 +220,7 @@ int ShellStartup() {
         return -1;
     }
     LoadOption();
+    RemoveLeftoverTemporaries();
     InstallDemoPresetFiles();
     RegisterForDevChange(PHandlePanel, nullptr);
     PHandleLastPanel = PHandlePanel;

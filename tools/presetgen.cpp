@@ -21,7 +21,17 @@ struct Change {
     unsigned value;
 };
 
+// A clock-source bit and the PLL enable it depends on: a set that takes the chip's master
+// clock from the PLL with the PLL off plays nothing through the DAC or ADC.
+struct PllRule {
+    int clockReg = -1;
+    unsigned clockMask = 0;
+    int enableReg = -1;
+    unsigned enableMask = 0;
+};
+
 struct Family {
+    std::optional<PllRule> pll;
     std::vector<Change> base;
     std::optional<unsigned> baseDefault;
     std::map<int, std::vector<Change>> chains;
@@ -52,11 +62,17 @@ unsigned Number(const std::string& text, const std::string& where) {
     return static_cast<unsigned>(v);
 }
 
+// "Rn" as the register number n.
+int Register(const std::string& word, const std::string& where) {
+    if (word.size() < 2 || word[0] != 'R') Fail(where, "expected a register Rn, not \"" + word + "\"");
+    return static_cast<int>(Number(word.substr(1), where));
+}
+
 // "Rn = v", "Rn |= v" or "Rn &= ~v" from the words at `at`.
 Change ParseChange(const std::vector<std::string>& w, size_t at, const std::string& where) {
-    if (w.size() != at + 3 || w[at].size() < 2 || w[at][0] != 'R') Fail(where, "expected Rn op value");
+    if (w.size() != at + 3) Fail(where, "expected Rn op value");
     Change c{};
-    c.reg = static_cast<int>(Number(w[at].substr(1), where));
+    c.reg = Register(w[at], where);
     const std::string& op = w[at + 1];
     std::string value = w[at + 2];
     if (op == "=") {
@@ -114,6 +130,8 @@ void ReadTable(const std::string& path, std::map<std::string, Family>& families,
             files.push_back(File{w[1], {}, {}, {}, {}, {}, {}});
             file = &files.back();
             family = nullptr;
+        } else if (family && key == "pll" && w.size() == 5) {
+            family->pll = PllRule{Register(w[1], where), Number(w[2], where), Register(w[3], where), Number(w[4], where)};
         } else if (family && key == "base" && w.size() == 4 && w[1] == "default" && w[2] == "=") {
             family->baseDefault = Number(w[3], where);
         } else if (family && key == "base") {
@@ -161,28 +179,40 @@ std::map<int, unsigned> SetRegisters(const Family& family, const File& file, int
     return regs;
 }
 
+// The value a set gives a register: its own, else the family's default.
+std::optional<unsigned> ValueOf(const Family& family, const std::map<int, unsigned>& regs, int reg) {
+    if (auto it = regs.find(reg); it != regs.end()) return it->second;
+    return family.baseDefault;
+}
+
+void CheckClock(const Family& family, const File& file, const std::string& set, const std::map<int, unsigned>& regs) {
+    const PllRule& pll = *family.pll;
+    const unsigned clock = ValueOf(family, regs, pll.clockReg).value_or(0);
+    const unsigned enable = ValueOf(family, regs, pll.enableReg).value_or(0);
+    if ((clock & pll.clockMask) != 0 && (enable & pll.enableMask) == 0)
+        Fail(file.name, set + ": clocked from the PLL (R" + std::to_string(pll.clockReg) + ") with the PLL off (R" +
+                            std::to_string(pll.enableReg) + ")");
+}
+
 void WriteFile(const File& file, const Family& family, const std::string& outDir) {
     const ConfigGroup* groups = GroupsOf(file.groups);
     if (!groups) Fail(file.name, "unknown group table " + file.groups);
+    if (!family.pll) Fail(file.name, "family " + file.family + " names no pll rule");
     rt::IniText ini = rt::Ini_New(0);
     for (int set : file.sets) {
         for (const Suffix& suffix : file.suffixes) {
             const std::string name = file.prefix + std::to_string(set) + "_" + suffix.name;
             std::map<int, unsigned> regs = SetRegisters(family, file, set, suffix);
+            CheckClock(family, file, name, regs);
             for (int g = 0; groups[g].name[0] != '\0'; ++g) {
                 if (!GroupHoldsRegisters(groups[g])) continue;
                 const std::string section = name + "/" + groups[g].name;
                 for (int reg = groups[g].first; reg <= groups[g].last; ++reg) {
-                    unsigned value = 0;
-                    if (auto it = regs.find(reg); it != regs.end())
-                        value = it->second;
-                    else if (family.baseDefault)
-                        value = *family.baseDefault;
-                    else
-                        Fail(file.name, name + ": no value for R" + std::to_string(reg));
+                    const std::optional<unsigned> value = ValueOf(family, regs, reg);
+                    if (!value) Fail(file.name, name + ": no value for R" + std::to_string(reg));
                     char key[16];
                     std::snprintf(key, sizeof key, "0x%x", static_cast<unsigned>(reg));
-                    rt::Ini_PutInt(ini, section.c_str(), key, static_cast<int>(value & 0x1FF));
+                    rt::Ini_PutInt(ini, section.c_str(), key, static_cast<int>(*value & 0x1FF));
                 }
             }
         }

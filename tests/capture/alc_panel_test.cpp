@@ -5,6 +5,7 @@
 #include "panels/MNPykbALC_pan.h"
 #include "panels/cfgALCJorb_pan.h"
 #include "panels/cfgALCZutb_pan.h"
+#include "panels/cfgDevJorb_pan.h"
 #include "tests/capture/eq_input_alc_test_support.h"
 
 using namespace capturetest;
@@ -49,6 +50,22 @@ TEST_F(JorbALC, ModeSwitchCarriesTheRatesOver) {
     Commit(P(), CFGALC_ALCATK1, 9);
     EXPECT_EQ(RegisterWrites(), (Writes{{34, 0x189}}));
     EXPECT_EQ(Val(P(), CFGALC_ALCATK0), 9);
+
+    // With the ALC on one channel only, a write of every register (the device panel's "Load
+    // Default Update Bits") sends the limiter bit after the rest: R34 goes out in its block
+    // without bit 8 and then alone with it.
+    for (int channels : {1, 2}) {  // right only (R32 bit 7), left only (R32 bit 8)
+        SCOPED_TRACE(channels);
+        Commit(P(), CFGALC_ALCSEL, channels);
+        CFG_REG[7] = 0;
+        Clear();
+        rt::CallCtrlCallback(PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_BLoadUpdateBits, rt::EVENT_COMMIT, 0, 0);
+        const std::vector<shelltest::Report> sent = board->ReceivedReports();
+        ASSERT_EQ(sent.size(), 4u);
+        EXPECT_EQ(sent[1][3 + 2 * (34 - 25)], 34 << 1) << "bit 8 held back from the block";
+        EXPECT_EQ(RegisterWrites(), (Writes{{34, 0x189}}));
+        EXPECT_EQ(board->CodecRegister(34), 0x189);
+    }
 }
 
 TEST_F(JorbALC, RefreshLimitsRatesToTheLastItemOnly) {

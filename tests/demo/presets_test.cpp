@@ -12,9 +12,12 @@
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
 #include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgPathZutb_pan.h"
+#include "pathview/pathview_services.h"
 #include "regmap/config_tables.h"
 #include "runtime/inifile.h"
 #include "shell/progress.h"
+#include "shell/startup.h"
 #include "tests/demo/demo_test_support.h"
 
 namespace demotest {
@@ -114,6 +117,21 @@ TEST(PresetFiles, TheGeneratorWritesExactlyTheCommittedFiles) {
         EXPECT_FALSE(generated.empty());
         EXPECT_TRUE(generated == ReadFile(fs::path(CB_PRESETS_DIR) / name)) << "regenerate with tools/presetgen";
     }
+
+    // A set that takes the master clock from the PLL while leaving the PLL off is refused.
+    const auto generate = [&](const char* r1) {
+        fs::remove(out / "Clock.dat");
+        std::ofstream(out / "clock.table", std::ios::trunc)
+            << "family stereo\n  pll R6 0x100 R1 0x020\n  base default = 0\n  base R6 = 0x140\n  base R1 = "
+            << r1 << "\n  chain 1 R3 |= 0x00F\n  output HP R2 |= 0x180\nfile Clock.dat\n  family stereo\n"
+            << "  groups Jorb\n  prefix Preset\n  sets 1\n  suffix HP HP\n";
+        const std::string run = std::string(CB_PRESETGEN) + " " + (out / "clock.table").string() + " " + out.string();
+        return std::system((run + " 2>/dev/null").c_str());
+    };
+    EXPECT_NE(generate("0x00D"), 0);
+    EXPECT_FALSE(fs::exists(out / "Clock.dat"));
+    EXPECT_EQ(generate("0x02D"), 0);
+    EXPECT_TRUE(fs::exists(out / "Clock.dat"));
     fs::remove_all(out);
 }
 
@@ -144,7 +162,7 @@ TEST_F(PresetTest, EverySetOfEveryPresetFileLoadsWithoutAPopup) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(PresetTest, StartUpCopiesMissingPresetFilesButKeepsTheUsers) {
+TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndClearsLeftovers) {
     // Start-up ran with an empty project directory: every file was copied there.
     for (const char* name : kDemoPresetFiles) EXPECT_TRUE(fs::exists(home / name)) << name;
     {
@@ -155,6 +173,43 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesButKeepsTheUsers) {
     InstallDemoPresetFiles();
     EXPECT_EQ(ReadFile(home / "STPreset.dat"), "[Mine/Power Management]\r\n0x1 = 1\r\n\r\n");
     EXPECT_EQ(ReadFile(home / "MNPreset.dat"), ReadFile(fs::path(CB_PRESETS_DIR) / "MNPreset.dat"));
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Files that cannot be copied (a folder stands in the way) are told in one message.
+    fs::remove(home / "MNPreset.dat");
+    fs::remove(home / "MNPykaPreset.dat");
+    fs::create_directory(home / "MNPreset.dat");
+    fs::create_directory(home / "MNPykaPreset.dat");
+    InstallDemoPresetFiles();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_NE(prompter.shown[0].text.find("\nMNPreset.dat: "), std::string::npos) << prompter.shown[0].text;
+    EXPECT_NE(prompter.shown[0].text.find("\nMNPykaPreset.dat: "), std::string::npos);
+    EXPECT_EQ(prompter.shown[0].text.find("STPreset.dat"), std::string::npos);
+
+    // Start-up removes the temporaries a kill during a save left, by the program's own name
+    // patterns only: beside its files in the project directory, and in the recording folder.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(home);
+    fs::create_directory(home / "WaveFile");
+    const std::vector<std::string> leftovers = {"STconfig.dat.Ab12Cd", "STPreset.dat.x9Y8z7", "tempini.dat.QQ00qq",
+                                                "script.txt.a1b2c3", "a00.ini.Zz9Zz9", "WaveFile/.take-abC123",
+                                                "WaveFile/.save-0aB1cD"};
+    const std::vector<std::string> kept = {"notes.dat.Ab12Cd", "STconfig.dat.Ab12C", "STconfig.dat.Ab12C-",
+                                           "STconfig.dat.bak", "WaveFile/.take-keep", "WaveFile/100407.wav"};
+    for (const auto& name : leftovers) std::ofstream(home / name) << "x";
+    for (const auto& name : kept) std::ofstream(home / name) << "x";
+    fs::remove(home / "MNPreset.dat");
+    fs::remove(home / "MNPykaPreset.dat");
+    prompter.shown.clear();
+    DiscardShellPanels();
+    StartShell(true);
+    EXPECT_TRUE(prompter.shown.empty());
+    for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(home / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(home / name)) << name;
+    EXPECT_TRUE(fs::exists(home / "STPreset.dat"));
+    EXPECT_TRUE(fs::exists(home / "MNPreset.dat")) << "copied again";
+    fs::current_path(cwd);
 }
 
 // ---- stereo loader -----------------------------------------------------------------------
@@ -220,7 +275,8 @@ TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {
     Tick(PHandleSTDemo, STDemo_STSet4);
     PoweredUp = 1;
     Press(PHandleSTDemo, STDemo_STLoadSettings);
-    EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed..."});
+    EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed...\n" +
+                                                  (home / "STPreset.dat").string()});
     EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57");
     EXPECT_TRUE(BulkWrites().empty());
 }
@@ -354,6 +410,28 @@ TEST_F(PresetTest, ZutbLoadsTheMicrophoneSetWithoutMutingAnything) {
     std::string timeline = Join(Timeline());
     EXPECT_EQ(timeline.substr(timeline.size() - 7), "C35 C31") << "USB <--> PCM, PCMT enabled, no unmute";
     EXPECT_EQ(FlagCFGUpdate, 1);
+
+    // The path view shows what each set routes: the left PGA at 0 dB, the left boost stage on,
+    // and the input switches of the chosen microphone (MIC2 the L2 pin straight into the boost
+    // stage, MIC1 LIP and LIN through the PGA into it).
+    namespace zp = ui::cfgPathZutb_pan;
+    const auto view = [&] {
+        UpdateAllGroupsZutb();
+        UpdateSTPathViewZutb();
+        std::string lit;
+        for (int g : {0, 1, 2, 6}) lit += ZutbPathTables().groups[g].on ? '1' : '0';
+        return lit;
+    };
+    EXPECT_EQ(view(), "0010");
+    EXPECT_EQ(CtrlInt(PHandleSTPathZutb, zp::CFGPATHZutb_LVU), 195) << "0 dB";
+    EXPECT_EQ(CtrlInt(PHandleSTPathZutb, zp::CFGPATHZutb_LMICBOOST), 1) << "+18 dB";
+    EXPECT_FALSE(Visible(PHandleSTPathZutb, zp::CFGPATHZutb_STBoostLDisableIcon));
+    EXPECT_FALSE(Visible(PHandleSTPathZutb, zp::CFGPATHZutb_STPGAENLDisenIcon));
+    rt::SetCtrlVal(panel, zb::CFGDEMOZutb_Out_8, 1);
+    Press(panel, zb::CFGDEMOZutb_STLoadSettings);
+    EXPECT_EQ(view(), "1101");
+    EXPECT_EQ(CtrlInt(PHandleSTPathZutb, zp::CFGPATHZutb_LMICBOOST), 1);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(PresetTest, ZutbEqualiserDrivesItsOwnRegisters) {
@@ -364,7 +442,10 @@ TEST_F(PresetTest, ZutbEqualiserDrivesItsOwnRegisters) {
     rt::SetCtrlVal(panel, zb::CFGDEMOZutb_STDemoEQ2CF, 2);
     Tick(panel, zb::CFGDEMOZutb_STDemoEQ2GN, -3);
     EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{51, 0x100 | (2 << 5) | 15}}));
-    // The EQ box is the equaliser enable, R104 bit 1, and shows it.
+    // The EQ box is the equaliser enable, R104 bit 1, shows it, and its tool tip says so.
+    std::string tip;
+    rt::GetCtrlAttribute(panel, zb::CFGDEMOZutb_STDemoEQ3DMODE, rt::ATTR_TOOLTIP_TEXT, &tip);
+    EXPECT_EQ(tip, "  Equalizer enable (R104 bit 1):   \n  unchecked -> Equalizer off; checked -> Equalizer on  ");
     Forget();
     CFG_REG[104] = 0x001;
     Tick(panel, zb::CFGDEMOZutb_STDemoEQ3DMODE, 1);

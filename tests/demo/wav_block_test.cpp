@@ -142,11 +142,13 @@ protected:
 // ---- recording -----------------------------------------------------------------------------
 
 TEST_F(WavBlock, RecordSecondsBelowFiveRecordFiveSecondsAndLongTakesTheirFullLength) {
-    for (unsigned seconds : {0u, 3u}) {
+    // The floor is 5 seconds exactly: 4 is raised, 5 and 6 are kept.
+    const std::pair<unsigned, long> lengths[] = {{0, 5000}, {3, 5000}, {4, 5000}, {5, 5000}, {6, 6000}};
+    for (const auto& [seconds, ms] : lengths) {
         Take(seconds);
         const auto wav = ReadWav("WaveFile/100407.wav");
         ASSERT_TRUE(wav.ok) << seconds;
-        EXPECT_EQ(wav.Frames(), 5000 * 16) << seconds;  // 5000 ms at 16000 per second
+        EXPECT_EQ(wav.Frames(), ms * 16) << seconds;  // 16000 per second
         fs::remove("WaveFile/100407.wav");
     }
     Take(65);

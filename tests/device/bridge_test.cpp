@@ -94,7 +94,8 @@ TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
     EXPECT_EQ(board->BridgeRegister(0x1472), 0xA5);
 }
 
-// With no reply the value box keeps its value (not the address high byte) and the user is told.
+// With no reply, or a reply of the wrong length, the value box keeps its value (not the address
+// high byte) and the user is told which.
 TEST_F(BridgeTest, RegisterReadWithoutAReplyKeepsTheValueAndSaysSo) {
     const int p = PHandleSTDevCtrl;
     rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1470);
@@ -106,6 +107,19 @@ TEST_F(BridgeTest, RegisterReadWithoutAReplyKeepsTheValueAndSaysSo) {
     EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x33);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].text.find("0x1470"), std::string::npos);
+    EXPECT_NE(prompter.shown[0].text.find("did not answer"), std::string::npos);
+
+    // A reply longer than the one byte asked for is not taken, and is told as such.
+    Forget();
+    boardhid::FaultPlan longer;
+    longer.longReplies = 1;
+    board->SetFaults(longer);
+    Press(p, jorb::CFGDEVJorb_BVuntRegRead);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x33);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              "The board answered the read of Vunt register 0x1470 with more than one byte.\n"
+              "\"Register Value\" is unchanged.");
 
     // No board at all: the same.
     Forget();

@@ -121,8 +121,50 @@ TEST_F(PowerTest, RefusedBulkWriteStopsThePowerUpAndTheUpdateBits) {
 
 // ---- mono and Zutb power-up --------------------------------------------------------------------
 
-TEST_F(PowerTest, MonoFiveVoltPowerUpWalksTheRegistersAndRampsTheSpeaker) {
+TEST_F(PowerTest, MonoPowerUpWalksTheRegistersAndRampsTheSpeakerOnEitherSupply) {
     Choose(MENUBAR_DEVICE_Mono);
+    // The default 3.3 V supply: each write with the pause that follows it, in ms.
+    std::vector<std::pair<size_t, int>> slept;  // (reports received so far, ms)
+    os::SetSleeper([&](int ms) { slept.emplace_back(Received().size(), ms); });
+    CFG_REG[1] = 0x001;
+    CFG_REG[3] = CFG_REG[10] = CFG_REG[14] = CFG_REG[49] = 0;
+    CFG_REG[50] = CFG_REG[54] = CFG_REG[56] = 0x1FF;
+    MNSPKCurrentVOL = 12;
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp);
+    struct Paused { int reg, value, ms; };
+    std::vector<Paused> walk;
+    const std::vector<Report> received = Received();
+    for (size_t i = 0; i < received.size(); ++i) {
+        const Report& r = received[i];
+        if (r.size() < 5 || (r[0] & 0x3F) != CMD_CODEC_WRITE_ONE) continue;
+        int ms = 0;
+        for (const auto& [count, slice] : slept)
+            if (count == i + 1) ms += slice;
+        walk.push_back({r[3] >> 1, ((r[3] & 1) << 8) | r[4], ms});
+    }
+    ASSERT_EQ(walk.size(), 33u);
+    const std::vector<Paused> head = {
+        {1, 0x009, 0},   {10, 0x008, 0},  {14, 0x008, 0},  {49, 0x00E, 10}, {3, 0x010, 10},  {54, 0x040, 10},
+        {56, 0x040, 300}, {1, 0x00E, 510}, {3, 0x011, 10},  {50, 0x1DC, 10}, {56, 0x040, 10}, {54, 0x0C0, 10},
+    };
+    for (size_t i = 0; i < head.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(walk[i].reg, head[i].reg);
+        EXPECT_EQ(walk[i].value, head[i].value);
+        EXPECT_EQ(walk[i].ms, head[i].ms);
+    }
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(walk[12 + i].reg, 54) << i;
+        EXPECT_EQ(walk[12 + i].value & 0x7F, 38 + i) << i;
+    }
+    EXPECT_EQ(walk[32].reg, 56);
+    EXPECT_EQ(walk[32].value, 0);
+    EXPECT_EQ(walk[32].ms, 110);
+    EXPECT_EQ(PowerLed(), 1);
+    os::SetSleeper([this](int ms) { sleptMs += ms; });
+
+    // The 5 V supply.
+    SetPowerLed(0);
     Commit(PHandleMNDevCtrl, pykc::MNDEVCTRL_MN5VDDSPK, 1);
     PoweredUp = 0;
     MNSPKCurrentVOL = 12;

@@ -53,20 +53,25 @@ TEST_F(ExchangeTest, DecimalLayoutAndValues) {
 
 // Both conversions give back, to an INI reader, the sets, keys and values of the source.
 TEST_F(ExchangeTest, RoundTripKeepsEverySetKeyAndValue) {
-    const std::string back = ConfigTextToDecimal(ConfigTextToHex(kDecimal));
-    rt::IniText a = rt::Ini_New(0), b = rt::Ini_New(0);
-    rt::Ini_ReadFromString(a, kDecimal);
-    rt::Ini_ReadFromString(b, back);
-    EXPECT_EQ(rt::Ini_ToString(a), rt::Ini_ToString(b));
-    rt::Ini_Dispose(a);
-    rt::Ini_Dispose(b);
+    // Sets whose names differ only in a run of blanks stay apart.
+    const std::string twoSets = std::string(kDecimal) + "[My Set/Audio Control]\r\n0x5 = 1\r\n\r\n" +
+                                "[My  Set/Audio Control]\r\n0x5 = 2\r\n\r\n";
+    for (const std::string& text : {std::string(kDecimal), twoSets}) {
+        const std::string back = ConfigTextToDecimal(ConfigTextToHex(text));
+        rt::IniText a = rt::Ini_New(0), b = rt::Ini_New(0);
+        rt::Ini_ReadFromString(a, text);
+        rt::Ini_ReadFromString(b, back);
+        EXPECT_EQ(rt::Ini_ToString(a), rt::Ini_ToString(b));
+        rt::Ini_Dispose(a);
+        rt::Ini_Dispose(b);
+    }
 }
 
 TEST_F(ExchangeTest, LinesAreConvertedOneByOne) {
-    // Runs of blanks in names become one; comments and other lines are kept as they stand;
-    // "key=value" without blanks is an item too.
+    // Names keep their blanks; comments and other lines are kept as they stand; "key=value"
+    // without blanks is an item too.
     EXPECT_EQ(ConfigTextToHex("; made by hand\r\n[My  Set/Audio   Control]\r\n0x5=7\r\n  0x6   =   8  \r\nnotes\r\n"),
-              Crlf("; made by hand\n\n[My Set/Audio Control] \n0x5 = 0x7\n0x6 = 0x8\nnotes\n"));
+              Crlf("; made by hand\n\n[My  Set/Audio   Control] \n0x5 = 0x7\n0x6 = 0x8\nnotes\n"));
     // A value that is no number is kept; "=" at the end of a line does not take the next line.
     EXPECT_EQ(ConfigTextToDecimal("[A/B]\n0x5 =\n300\n0x7 = loud\n0x8 = 0x\n"),
               Crlf("\n[A/B] \n0x5 = \n300\n0x7 = loud\n0x8 = 0x\n"));
