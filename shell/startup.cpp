@@ -20,6 +20,7 @@
 #include "shell/callbacks.h"
 #include "shell/devchange.h"
 #include "shell/handles.h"
+#include "shell/model_select.h"
 #include "shell/modes.h"
 #include "shell/panel_table.h"
 #include "shell/state.h"
@@ -201,6 +202,7 @@ int ShellStartup() {
     // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too.
     if (CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) EnableCommModeJorb();
 
+    ReserveTabSetRoom();
     rt::DisplayPanel(PHandlePanel);
     UpdateRegMapTitle();  // the Jorb register map's title rows
     return 0;
