@@ -91,7 +91,7 @@ TEST(EmbeddedPanels, NoLabelOfAnyPanelIsClipped) {
             QWidget* content = rt::testing::PanelContent(handle);
             auto report = [&](QWidget* w, const QString& shown, int need, int room) {
                 clipped.push_back(name + " " + p.value("constant", std::string()) + " \"" + shown.toStdString() +
-                                  "\" (" + w->objectName().toStdString() + "): needs " + std::to_string(need) +
+                                  "\" (" + (w->objectName().isEmpty() && w->parentWidget() ? w->parentWidget() : w)->objectName().toStdString() + "): needs " + std::to_string(need) +
                                   " px, has " + std::to_string(room));
             };
             // Room on the panel: a widget also loses what its parents cut off.
