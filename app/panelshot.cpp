@@ -2,6 +2,11 @@
 // panels can be looked at without a screen. Runs on the emulated board with instant waits.
 //
 //   panelshot OUTDIR MODEL...     MODEL: jorb zuta zutb jora qeva qevb pykc pykd pykb pyka
+//
+// It also writes the whole window, at the size it opens at on the platform's screen, once per
+// model with its first tab shown ("MODEL_window.png"). A screen of another size is set up with
+// QT_QPA_PLATFORM=offscreen:configfile=FILE, FILE holding for example
+//   {"screens":[{"name":"s","x":0,"y":0,"width":1366,"height":768,"logicalDpi":96}]}
 #include <QApplication>
 #include <QPixmap>
 #include <QWidget>
@@ -49,7 +54,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(out);
     QWidget* window = rt::testing::PanelWindow(PHandlePanel);
     rt::DisplayPanel(PHandlePanel);
-    window->resize(1060, 900);
+    QApplication::processEvents();
     int written = 0;
     for (int i = 2; i < argc; ++i) {
         auto it = models.find(argv[i]);
@@ -58,6 +63,9 @@ int main(int argc, char** argv) {
             continue;
         }
         rt::CallMenuCallback(PHandleMenu, it->second);
+        QApplication::processEvents();
+        if (window->grab().save(QString::fromStdString((out / (argv[i] + std::string("_window.png"))).string())))
+            ++written;
         int n = 0;
         for (int tab : rt::EasyTab_Panels(PHandlePanel, tabCtrl)) {
             rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, tab);

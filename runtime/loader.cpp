@@ -15,12 +15,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -512,7 +514,8 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::TextMessage: {
-        auto* l = new QLabel(j.contains("value") ? Q(j["value"].get<std::string>()) : label, host);
+        const QString shown = j.contains("value") ? Q(j["value"].get<std::string>()) : label;
+        auto* l = j.contains("gaps") ? new GapLabel(shown, host) : new QLabel(shown, host);
         l->setTextFormat(Qt::PlainText);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         QFontMetrics fm(l->font());
@@ -653,6 +656,37 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     panel.controls[id] = std::move(owned);
 }
 
+// Moves the controls a text message names in "gaps" into its gaps: each gap opens to the
+// control's width and the control sits in it, centred on the text's line.
+void PlaceInGaps(Panel& p, const json& pj) {
+    auto byConstant = [&](const std::string& name) -> Control* {
+        for (auto& [id, c] : p.controls)
+            if (c->constant == name) return c.get();
+        return nullptr;
+    };
+    for (const json& j : pj["controls"]) {
+        if (!j.contains("gaps")) continue;
+        Control* text = p.controls[j["id"].get<int>()].get();
+        auto* label = text ? dynamic_cast<GapLabel*>(text->widget.data()) : nullptr;
+        if (!label) continue;
+        std::vector<QWidget*> boxes;
+        std::vector<int> widths;
+        for (const json& g : j["gaps"]) {
+            Control* c = byConstant(g.get<std::string>());
+            if (!c || !c->box) continue;
+            boxes.push_back(c->box);
+            widths.push_back(c->box->width());
+        }
+        label->setSlots(widths);
+        const std::vector<int> at = label->slotOffsets();
+        for (size_t i = 0; i < boxes.size() && i < at.size(); ++i) {
+            const QRect g = label->geometry();
+            boxes[i]->move(g.left() + at[i], g.top() + (g.height() - boxes[i]->height()) / 2);
+            boxes[i]->raise();
+        }
+    }
+}
+
 }  // namespace
 
 int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
@@ -745,6 +779,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     }
     for (const json& c : (*pj)["controls"]) BuildControl(p, c, frames);
     NameUnlabelledControls(p, *pj);
+    PlaceInGaps(p, *pj);
 
     // Stacking, bottom to top: frames, decorations, canvases, then everything else, so icons
     // placed over a drawing stay visible whatever the order of the resource.
@@ -760,3 +795,71 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
 }
 
 }  // namespace rt
+
+namespace rt::detail {
+
+namespace {
+// Blank room on each side of a control in a gap.
+constexpr int kGapPad = 4;
+}  // namespace
+
+GapLabel::GapLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+void GapLabel::setSlots(std::vector<int> widths) {
+    slots_ = std::move(widths);
+    updateGeometry();
+    update();
+}
+
+QStringList GapLabel::pieces() const {
+    const std::string t = S(text());
+    const auto gaps = panelfmt::TextGaps(t);
+    if (slots_.empty() || gaps.size() != slots_.size()) return {};
+    QStringList out;
+    size_t from = 0;
+    for (const auto& [begin, end] : gaps) {
+        out << Q(t.substr(from, begin - from));
+        from = end;
+    }
+    out << Q(t.substr(from));
+    return out;
+}
+
+std::vector<int> GapLabel::slotOffsets() const {
+    std::vector<int> at;
+    const QStringList parts = pieces();
+    int x = contentsRect().left();
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        x += fontMetrics().horizontalAdvance(parts[i]) + kGapPad;
+        at.push_back(x);
+        x += slots_[i] + kGapPad;
+    }
+    return at;
+}
+
+QSize GapLabel::sizeHint() const {
+    const QStringList parts = pieces();
+    if (parts.isEmpty()) return QLabel::sizeHint();
+    int w = 0;
+    for (const QString& part : parts) w += fontMetrics().horizontalAdvance(part);
+    for (int slot : slots_) w += slot + 2 * kGapPad;
+    const QMargins m = contentsMargins();
+    return {w + m.left() + m.right(), QLabel::sizeHint().height()};
+}
+
+void GapLabel::paintEvent(QPaintEvent* e) {
+    const QStringList parts = pieces();
+    if (parts.isEmpty()) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    QPainter painter(this);
+    QRect r = contentsRect();
+    for (int i = 0; i < parts.size(); ++i) {
+        style()->drawItemText(&painter, r, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(), parts[i], foregroundRole());
+        r.setLeft(r.left() + fontMetrics().horizontalAdvance(parts[i]));
+        if (i < static_cast<int>(slots_.size())) r.setLeft(r.left() + slots_[i] + 2 * kGapPad);
+    }
+}
+
+}  // namespace rt::detail

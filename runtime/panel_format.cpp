@@ -168,6 +168,42 @@ private:
             std::map<int, std::string> ids;
             std::set<std::string> constants;
             for (const json& c : p["controls"]) Control(c, ctx, frames, &ids, &constants);
+            Gaps(p["controls"], ctx);
+        }
+    }
+
+    // A text message's "gaps": one control per gap of its text, each placed by pixels (the
+    // loader moves it into the gap), and the message itself placed by pixels.
+    void Gaps(const json& controls, const std::string& pctx) {
+        std::map<std::string, const json*> byConstant;
+        for (const json& c : controls)
+            if (c.is_object() && c.contains("constant") && c["constant"].is_string())
+                byConstant[c["constant"].get<std::string>()] = &c;
+        std::set<std::string> filling;
+        for (const json& c : controls) {
+            if (!c.is_object() || !c.contains("gaps")) continue;
+            std::string ctx = pctx + ": " + DescribeControl(c);
+            if (!c["gaps"].is_array()) {
+                Fail(ctx, "\"gaps\" must be an array of control constants");
+                continue;
+            }
+            if (c.value("kind", std::string()) != "text_message") Fail(ctx, "\"gaps\" given for a control that is not a text_message");
+            if (!c.contains("geometry")) Fail(ctx, "\"gaps\" needs the text message placed by \"geometry\"");
+            const json& shown = c.contains("value") ? c["value"] : c.contains("label") ? c["label"] : json("");
+            const size_t count = shown.is_string() ? TextGaps(shown.get<std::string>()).size() : 0;
+            if (c["gaps"].size() != count)
+                Fail(ctx, "\"gaps\" names " + std::to_string(c["gaps"].size()) + " control(s) for " + std::to_string(count) +
+                              " gap(s) of three or more blanks in its text");
+            for (const json& g : c["gaps"]) {
+                if (!g.is_string()) {
+                    Fail(ctx, "\"gaps\" must be an array of control constants");
+                    continue;
+                }
+                auto it = byConstant.find(g.get<std::string>());
+                if (it == byConstant.end()) Fail(ctx, "\"gaps\" names control " + g.get<std::string>() + ", which the panel does not have");
+                else if (!it->second->contains("geometry")) Fail(ctx, "\"gaps\" names control " + g.get<std::string>() + ", which is not placed by \"geometry\"");
+                else if (!filling.insert(g.get<std::string>()).second) Fail(ctx, "\"gaps\" names control " + g.get<std::string>() + " a second time");
+            }
         }
     }
 
@@ -217,7 +253,7 @@ private:
                       "visible", "dimmed", "indicator", "min", "max", "precision", "step",
                       "interval", "enabled", "tooltip", "color", "offColor", "columns", "rows",
                       "fixedFont", "picture", "checkable", "format", "geometry", "frame", "row", "col",
-                      "rowSpan", "colSpan"});
+                      "rowSpan", "colSpan", "gaps"});
         if (Require(c, ctx, "id", &json::is_number_integer, "an integer")) {
             int id = c["id"].get<int>();
             if (id <= 0) Fail(ctx, "\"id\" must be positive");
@@ -453,6 +489,23 @@ const char* KindName(Kind kind) {
     for (const auto& [n, k] : kKinds)
         if (k == kind) return n;
     return "?";
+}
+
+std::vector<std::pair<size_t, size_t>> TextGaps(const std::string& text) {
+    std::vector<std::pair<size_t, size_t>> gaps;
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    if (first == std::string::npos) return gaps;
+    for (size_t i = first; i < last;) {
+        if (text[i] != ' ') {
+            ++i;
+            continue;
+        }
+        size_t end = text.find_first_not_of(' ', i);
+        if (end - i >= 3) gaps.emplace_back(i, end);
+        i = end;
+    }
+    return gaps;
 }
 
 DataType DefaultType(Kind kind) {

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rt::panelfmt {
@@ -26,6 +27,10 @@ const char* KindName(Kind kind);
 DataType DefaultType(Kind kind);
 bool TypeFromName(const std::string& name, DataType* type);
 bool IsIdentifier(const std::string& s);
+
+// The gaps of a text message that other controls can fill: runs of three or more blanks
+// between two other characters, as [begin, end) byte offsets, left to right.
+std::vector<std::pair<size_t, size_t>> TextGaps(const std::string& text);
 
 // One constant the header of a panel file defines.
 struct Constant {

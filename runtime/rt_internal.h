@@ -223,6 +223,10 @@ void SelectIndex(Control& c, int index);
 // window becomes resizable down to a small size, the tab control follows its size (its pages
 // scroll) and the controls left of it scroll in a column of their own (window_fit.cpp).
 void FitTabAreaToWindow(Panel& p, Control& tab);
+// Properties of the tab widget holding the room reserved by EasyTab_ReserveRoom (QSize each):
+// the tab bar with every tab of the widest set, and the largest page.
+inline constexpr const char* kTabBarRoom = "rtTabBarRoom";
+inline constexpr const char* kTabPageRoom = "rtTabPageRoom";
 
 // Tables (table.cpp).
 QWidget* BuildTable(Control& c, const nlohmann::json& resource, QWidget* parent);

@@ -6,9 +6,12 @@
 #include <QComboBox>
 #include <QSpinBox>
 #include <QImage>
+#include <QLabel>
 #include <QObject>
 #include <QString>
 #include <QWidget>
+
+#include <vector>
 
 class QPainter;
 
@@ -72,6 +75,27 @@ protected:
 private:
     bool fixedBox_;
     mutable QSize hint_;
+};
+
+// A text message whose gaps (runs of three or more blanks) hold other controls: the text is
+// drawn in pieces around a slot of the given width for each gap, so the sentence reads on
+// through the controls. With no slots, or a text whose gaps no longer match, it is a plain label.
+class GapLabel : public QLabel {
+public:
+    GapLabel(const QString& text, QWidget* parent);
+    void setSlots(std::vector<int> widths);
+    // Where each slot begins, from the label's left edge.
+    std::vector<int> slotOffsets() const;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    // The text's pieces around its gaps; empty when they do not match the slots.
+    QStringList pieces() const;
+    std::vector<int> slots_;
 };
 
 // A round indicator lamp with its label to the right.

@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -141,7 +142,8 @@ int EasyTab_AddPanels(int panel, int tabCtrl, int row, const std::vector<int>& c
         auto* page = new QScrollArea;
         page->setFrameShape(QFrame::NoFrame);
         page->setWidgetResizable(false);
-        page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // A page larger than its panel keeps the panel in its middle.
+        page->setAlignment(Qt::AlignCenter);
         {
             // The page joins the window before the panel joins the page, so the panel never
             // leaves the window (see RemoveFromTabs).
@@ -204,6 +206,30 @@ int EasyTab_SetTabAttribute(int panel, int tabCtrl, int childPanel, int attribut
     if (index < 0) return UIEItemNotFound;
     QSignalBlocker b(tw);
     tw->setTabVisible(index, value != 0);
+    return 0;
+}
+
+int EasyTab_ReserveRoom(int panel, int tabCtrl, const std::vector<int>& childPanels) {
+    int err = 0;
+    Control* c = nullptr;
+    QTabWidget* tw = TabsOf(panel, tabCtrl, &c, &err);
+    if (!tw) return err;
+    // The tabs measured on a bar of their own, as the tab control's bar draws them.
+    QTabBar probe;
+    probe.setFont(tw->tabBar()->font());
+    probe.setUsesScrollButtons(false);
+    probe.setExpanding(false);
+    probe.setElideMode(Qt::ElideNone);
+    QSize pages;
+    for (int child : childPanels) {
+        Panel* cp = FindPanel(child);
+        if (!cp || cp->parent == 0 || !cp->content || child == panel) return UIEBadPanelHandle;
+        probe.addTab(Q(cp->title));
+        pages = pages.expandedTo(cp->content->size());
+    }
+    const QSize bar = probe.sizeHint();
+    tw->setProperty(kTabBarRoom, tw->property(kTabBarRoom).toSize().expandedTo(bar));
+    tw->setProperty(kTabPageRoom, tw->property(kTabPageRoom).toSize().expandedTo(pages));
     return 0;
 }
 

@@ -272,6 +272,11 @@ int EasyTab_GetAttribute(int panel, int tabCtrl, int attribute, int* value);
 int EasyTab_SetTabAttribute(int panel, int tabCtrl, int childPanel, int attribute, int value);
 // The panels shown as tabs, in order.
 std::vector<int> EasyTab_Panels(int panel, int tabCtrl);
+// Makes room for a set of child panels that will be shown as tabs together: a top-level
+// window holding the tab control opens large enough, where its screen allows, to show all
+// their tabs side by side and the largest of them whole. Called once per set before the
+// window is shown; the largest room asked for wins.
+int EasyTab_ReserveRoom(int panel, int tabCtrl, const std::vector<int>& childPanels);
 
 // ---- popups ------------------------------------------------------------------------------
 // All popups go through one prompter: real dialogs in the program, scripted answers in tests.

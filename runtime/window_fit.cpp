@@ -1,7 +1,8 @@
 // A top-level panel holding a tab control fits any screen: the window can be made smaller (or
 // larger) than the panel, the tab control then takes what room is left and its pages scroll, and
-// the controls left of it scroll in a column of their own. The window starts at the panel's size,
-// or smaller where the screen's available area is smaller.
+// the controls left of it scroll in a column of their own. Each time the program shows it, the
+// window takes the panel's size grown by the room reserved for the tab control's sets of tabs
+// (EasyTab_ReserveRoom), or less where the screen's available area is smaller.
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
@@ -12,6 +13,9 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -22,6 +26,8 @@ namespace {
 // The least room the tab control is given, and the least height of the window's client area.
 constexpr int kMinTabWidth = 320;
 constexpr int kMinHeight = 240;
+// Room left after the last tab, so the bar never needs its scroll buttons by a pixel.
+constexpr int kBarSlack = 8;
 
 class TabAreaFitter : public QObject {
 public:
@@ -49,15 +55,31 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (watched == content_ && e->type() == QEvent::Resize) Layout();
-        if (watched == window_ && e->type() == QEvent::Show && !started_) {
-            started_ = true;
-            FitToScreen();
-        }
+        // Each time the program shows the window (not when the window system restores it).
+        if (watched == window_ && e->type() == QEvent::Show && !e->spontaneous()) FitToScreen();
         return false;
     }
 
 private:
-    // The panel's size with its menu bar, within the available area of the window's screen.
+    // The content's size: the panel's, grown where the tab control needs more room to show
+    // the tabs and pages reserved for it (EasyTab_ReserveRoom) whole.
+    QSize Natural() const {
+        auto* tw = qobject_cast<QTabWidget*>(tabs_.data());
+        const QSize bar = tabs_->property(kTabBarRoom).toSize();
+        const QSize page = tabs_->property(kTabPageRoom).toSize();
+        auto* stack = tw ? tw->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        if (!stack || (!bar.isValid() && !page.isValid())) return design_;
+        // What the tab widget draws around a page besides its bar: the pane's frame.
+        const int barNow = tw->tabBar()->isVisibleTo(tw) ? tw->tabBar()->height() : 0;
+        const QSize frame(tw->width() - stack->width(), tw->height() - stack->height() - barNow);
+        const QSize need(std::max(bar.width() + kBarSlack, page.width()) + frame.width(),
+                         bar.height() + page.height() + frame.height());
+        const int right = design_.width() - tabRect_.right() - 1;
+        const int bottom = design_.height() - tabRect_.bottom() - 1;
+        return design_.expandedTo(QSize(tabRect_.left() + need.width() + right, tabRect_.top() + need.height() + bottom));
+    }
+
+    // The natural size with the menu bar, within the available area of the window's screen.
     void FitToScreen() {
         QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
         if (!screen) return;
@@ -66,18 +88,22 @@ private:
         QSize frame = window_->frameGeometry().size() - window_->geometry().size();
         if (frame.isEmpty() && QGuiApplication::platformName() != QLatin1String("offscreen")) frame = QSize(12, 44);
         const auto* bar = window_->findChild<QMenuBar*>();
-        const QSize natural(design_.width(), design_.height() + (bar ? bar->sizeHint().height() : 0));
+        const QSize content = Natural();
+        const QSize natural(content.width(), content.height() + (bar ? bar->sizeHint().height() : 0));
         const QSize fit = natural.boundedTo(avail.size() - frame);
         window_->resize(fit);
+        // Placed whole on the screen, in its middle when the window opens where it would not be.
         QRect outer(window_->pos(), fit + frame);
-        if (!avail.contains(outer)) window_->move(avail.topLeft());
+        if (!avail.contains(outer)) {
+            outer.moveCenter(avail.center());
+            window_->move(std::max(outer.left(), avail.left()), std::max(outer.top(), avail.top()));
+        }
     }
 
     QPointer<QWidget> window_, content_, tabs_;
     QPointer<QScrollArea> side_;
     QSize design_;
     QRect tabRect_;
-    bool started_ = false;
 };
 
 }  // namespace

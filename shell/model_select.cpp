@@ -93,6 +93,22 @@ bool IsTab(int panel) {
     return std::find(shown.begin(), shown.end(), panel) != shown.end();
 }
 
+}  // namespace
+
+void ReserveTabSetRoom() {
+    if (PHandlePanel <= 0 || tabCtrl <= 0) return;
+    for (const TabSet& s : TabSets()) {
+        std::vector<int> panels;
+        for (int* h : s.tabs)
+            if (*h > 0) panels.push_back(*h);
+        // Pykd shows the Pykc set with its EQ tab last.
+        if (s.model == UI_PYKC && PHandleMNEQ > 0) panels.push_back(PHandleMNEQ);
+        rt::EasyTab_ReserveRoom(PHandlePanel, tabCtrl, panels);
+    }
+}
+
+namespace {
+
 void AddTab(int panel) {
     if (panel <= 0 || PHandlePanel <= 0 || tabCtrl <= 0 || IsTab(panel)) return;
     rt::EasyTab_AddPanels(PHandlePanel, tabCtrl, 1, {panel});

@@ -41,6 +41,9 @@ void StereoCBZutb(int menuBar, int menuItem, void* data, int panel);
 // Shows tab set `model` (a ModelCode 1 to 9) after removing the one shown; nothing when it is
 // already shown.
 void LoadUI(int model);
+// Makes the main window open large enough for the widest tab set and the largest tab panel,
+// where the screen allows (called at start-up, before the window is shown).
+void ReserveTabSetRoom();
 // Removes every tab of set `model`; UILoaded ← 0.
 void UnLoadUI(int model);
 // Adds (EQMode 1) or removes (0) the Pykc EQ tab and shows or hides the Pykc demo panel's EQ

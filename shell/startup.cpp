@@ -247,6 +247,7 @@ int ShellStartup() {
     // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too.
     if (CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) EnableCommModeJorb();
 
+    ReserveTabSetRoom();
     rt::DisplayPanel(PHandlePanel);
     UpdateRegMapTitle();  // the Jorb register map's title rows
     return 0;

@@ -111,6 +111,11 @@ TEST_F(Panelgen, RefusesBadFilesNamingFileAndControl) {
         {"missing.json",
          R"({"file": "missing.uir", "panels": [ {"resource": 1, "constant": "P", "width": 9, "controls": []} ] })",
          "missing.json: panel P (resource 1): missing key \"height\""},
+        {"gaps.json",
+         R"({"file": "gaps.uir", "panels": [ {"resource": 1, "constant": "P", "width": 99, "height": 9, "controls": [
+              {"id": 3, "constant": "T", "kind": "text_message", "label": "a   b   c", "gaps": ["N"], "geometry": [0,0,99,9]},
+              {"id": 4, "constant": "N", "kind": "numeric", "geometry": [0,0,9,9]} ] } ] })",
+         "gaps.json: panel P (resource 1): control T (id 3): \"gaps\" names 1 control(s) for 2 gap(s)"},
     };
     for (const Case& c : cases) {
         Write(c.name, c.text);
