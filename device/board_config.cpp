@@ -49,17 +49,23 @@ int ModeBoxId(const DevModel& m, uint8_t mode) {
 void SendWord(const unsigned char word[2]) {
     if (ChipOperationStopped()) return;
     USBSend(CMD_BOARD_CONFIG, 2, word);
-    rt::Delay(kWordPause);
+    if (!ChipOperationStopped()) rt::Delay(kWordPause);
 }
 
-// Sets or clears bit 8 of a codec register and writes it in the current framing.
+// Sets or clears bit 8 of a codec register and writes it in the current framing; a refused
+// write leaves the copy as the chip still has it.
 void WriteInterfaceBit(int reg, bool set) {
     if (ChipOperationStopped()) return;
+    const uint32_t previous = CFG_REG[reg];
     if (set)
         CFG_REG[reg] |= 0x100u;
     else
         CFG_REG[reg] &= ~0x100u;
     ZelqxWriteOneReg(reg);
+    if (ChipOperationStopped()) {
+        CFG_REG[reg] = previous;
+        return;
+    }
     rt::Delay(kWordPause);
 }
 
