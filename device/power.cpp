@@ -51,11 +51,16 @@ void DimBoostIcons(const PowerModel& p) {
 bool FiveVoltSupply(const PowerModel& p, int panel) { return CtrlValue(panel, p.buttons.vdd5) != 0; }
 
 // One register step of a sequence: change the copy, write the register, pause, advance the bar.
-// Once a send of the operation was refused the remaining steps do nothing.
+// A refused write leaves the copy as the chip still has it, and the steps after it do nothing.
 void Step(int reg, uint32_t set, uint32_t clear, double pause, int bar = 0) {
     if (ChipOperationStopped()) return;
+    const uint32_t previous = CFG_REG[reg];
     CFG_REG[reg] = (CFG_REG[reg] & ~clear) | set;
     ZelqxWriteOneReg(reg);
+    if (ChipOperationStopped()) {
+        CFG_REG[reg] = previous;
+        return;
+    }
     if (pause > 0) rt::Delay(pause);
     if (bar) ForwardProgress(bar);
 }
@@ -125,8 +130,11 @@ void ZutbPowerUp() {
     for (const auto& w : writes) {
         const uint32_t previous = CFG_REG[w.reg];
         CFG_REG[w.reg] = w.value;
-        if (ZelqxWriteOneReg(w.reg) == ZELQX_WRITE_DECLINED) CFG_REG[w.reg] = previous;
-        if (op.Stopped()) return;
+        ZelqxWriteOneReg(w.reg);
+        if (op.Stopped()) {  // declined or refused: the chip kept its value
+            CFG_REG[w.reg] = previous;
+            return;
+        }
     }
     PoweredUp = 1;
     FlagCFGUpdate = 1;

@@ -224,6 +224,24 @@ TEST_F(PowerTest, MonoFiveVoltPowerUpWalksTheRegistersAndRampsTheSpeaker) {
     EXPECT_EQ(CFG_REG[49] & 0x0Eu, 0x02u);
     EXPECT_EQ(PowerLed(), 1);
     EXPECT_EQ(PoweredUp, 0);  // the mono power-up leaves it
+
+    // The board refuses the ramp's sixth step (code 43): the ramp and the power-up end there,
+    // the copy and the remembered code keep 42, the last code the chip took, and the LED stays
+    // off.
+    SetPowerLed(0);
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 11 + 5;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp);
+    EXPECT_EQ(RegisterWrites().size(), 16u);
+    EXPECT_EQ(RegisterWrites().back(), std::make_pair(54, 42));
+    EXPECT_EQ(CFG_REG[54] & 0x3Fu, 42u);
+    EXPECT_EQ(MNSPKCurrentVOL, 42);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Power Up", "the write of R54"));
+    EXPECT_EQ(PowerLed(), 0);
 }
 
 TEST_F(PowerTest, PykbWithThe33VoltSupplyStopsAfterTheClockSetUp) {
