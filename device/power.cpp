@@ -211,9 +211,11 @@ void PowerUp(const PowerModel& p, int panel) {
 
 // ---- power-down ----------------------------------------------------------------------------
 
-// A power-down step lets queued user-interface events run before the bar moves.
+// A power-down step lets queued user-interface events run before the bar moves (not once the
+// power-down has stopped: they run after it, outside it).
 void MonoStep(int reg, uint32_t set, uint32_t clear, bool bar) {
     Step(reg, set, clear, 0.01);
+    if (ChipOperationStopped()) return;
     rt::ProcessSystemEvents();
     if (bar) ForwardProgress(1);
 }
