@@ -62,11 +62,13 @@ bool EmulatorBackend::Send(const uint8_t* report, int size) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!open_) return false;
-        if (faults_.failSends > 0) {
+        const bool sendFaultDue = faults_.faultAfterSends == 0;
+        if (!sendFaultDue) --faults_.faultAfterSends;  // this one still arrives
+        if (sendFaultDue && faults_.failSends > 0) {
             --faults_.failSends;
             return false;
         }
-        if (!faults_.unplugOnNextSend) {
+        if (!sendFaultDue || !faults_.unplugOnNextSend) {
             received_.emplace_back(report, report + size);
             if (auto reply = AnswerLocked(report, size)) ScheduleReplyLocked(std::move(*reply));
             return true;
@@ -208,7 +210,6 @@ void EmulatorBackend::ScheduleReplyLocked(std::vector<uint8_t> reply) {
     replies_.push_back(PendingReply{Clock::now() + std::chrono::milliseconds(replyDelayMs_),
                                     std::move(reply), announced});
     wake_.notify_all();
-    CountReplyForEnvironmentFaultLocked();
 }
 
 void EmulatorBackend::Worker() {

@@ -61,7 +61,9 @@ public:
     //   BOARDHID_EMULATOR_CHIP=stereo|mono   identity register 62: 0xFD (default) or 0xFE
     //   BOARDHID_EMULATOR_FAULT=KIND         drop, short, long, badlength, failsend, unplug,
     //                                        refuseopen or absent (none by default)
-    //   BOARDHID_EMULATOR_FAULT_AFTER=N      the fault starts after N good replies (default 0)
+    //   BOARDHID_EMULATOR_FAULT_AFTER=N      the fault starts after N good replies (drop, short,
+    //                                        long, badlength) or N good sends (failsend, unplug);
+    //                                        default 0
     //   BOARDHID_EMULATOR_FAULT_COUNT=N      how many replies or sends it spoils (default 1)
     struct EnvironmentSettings {
         uint16_t id62 = kDefaultId62;
@@ -74,8 +76,6 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     void ApplyEnvironmentLocked();
-    void CountReplyForEnvironmentFaultLocked();
-    void ArmEnvironmentSendFaultLocked();
     struct PendingReply {
         Clock::time_point due;
         std::vector<uint8_t> data;
@@ -112,7 +112,6 @@ private:
     FaultPlan faults_;
     int replyDelayMs_ = 1;
     EnvironmentSettings environment_ = ReadEnvironment();
-    int sendFaultAfter_ = -1;  // good replies still to go before the environment's send fault; -1 none
 
     std::thread worker_;  // last: started once everything above exists
 };

@@ -33,6 +33,10 @@ struct FaultPlan {
     // The reply faults above (drop, short, long, bad length) start only after this many
     // replies have gone out normally, so a test can spoil the third reply of a sequence.
     int faultAfterReplies = 0;
+    // The send faults (failed sends, unplug on send) start only after this many sends have been
+    // received normally, so a test can refuse a send in the middle of a sequence that gets no
+    // replies (a power-up).
+    int faultAfterSends = 0;
 };
 
 class EmulatedBoard {

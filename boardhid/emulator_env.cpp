@@ -58,7 +58,6 @@ void EmulatorBackend::ApplyEnvironmentLocked() {
     const EnvironmentSettings& s = environment_;
     id62_ = s.id62;
     regs_[62] = id62_;
-    sendFaultAfter_ = -1;
     const std::string& f = s.fault;
     if (f == "drop" || f == "short" || f == "long" || f == "badlength") {
         faults_.faultAfterReplies = s.after;
@@ -68,29 +67,16 @@ void EmulatorBackend::ApplyEnvironmentLocked() {
                                       : faults_.badLengthReports;
         spoiled = s.count;
     } else if (f == "failsend" || f == "unplug") {
-        if (s.after == 0)
-            ArmEnvironmentSendFaultLocked();
+        faults_.faultAfterSends = s.after;
+        if (f == "failsend")
+            faults_.failSends = s.count;
         else
-            sendFaultAfter_ = s.after;
+            faults_.unplugOnNextSend = true;
     } else if (f == "refuseopen") {
         faults_.refuseOpen = true;
     } else if (f == "absent") {
         plugged_ = false;
     }
-}
-
-// Send faults of the environment wait for their number of good replies, then spoil the next
-// sends (failsend) or take the board away during the next send (unplug).
-void EmulatorBackend::CountReplyForEnvironmentFaultLocked() {
-    if (sendFaultAfter_ > 0 && --sendFaultAfter_ == 0) ArmEnvironmentSendFaultLocked();
-}
-
-void EmulatorBackend::ArmEnvironmentSendFaultLocked() {
-    sendFaultAfter_ = -1;
-    if (environment_.fault == "failsend")
-        faults_.failSends = environment_.count;
-    else
-        faults_.unplugOnNextSend = true;
 }
 
 }  // namespace boardhid

@@ -2,6 +2,7 @@
 // plans, ring fills, the notch block) and the notch callback they share.
 #include "capture/adc_model.h"
 #include "capture/notch_filter.h"
+#include "link/chip_operation.h"
 #include "panels/MNADC_pan.h"
 #include "panels/MNDAC_pan.h"
 #include "panels/MNPykaADC_pan.h"
@@ -145,10 +146,8 @@ void OnNotch(const NotchModel& n, int panel) {
     bool update = false;
     for (int box : n.updates) update = update || ReadInt(panel, box, 0) != 0;
     if (update) CFG_REG[r + 3] |= 0x100;
-    SendOne(r, 0.01);
-    SendOne(r + 1, 0.01);
-    SendOne(r + 2, 0.01);
-    SendOne(r + 3);
+    ChipOperation op("Calculate and Configure Notch Filter");  // the first refused send ends it (told)
+    for (int i = 0; i < 4 && !op.Stopped(); ++i) SendOne(r + i, i < 3 ? 0.01 : 0);
     SetFlag(&FlagCFGUpdate);
 }
 

@@ -11,6 +11,7 @@
 #include "demo/mono_demo.h"
 #include "demo/stereo_demo.h"
 #include "device/power.h"
+#include "link/chip_operation.h"
 #include "oslayer/os.h"
 #include "panels/MNDemo_pan.h"
 #include "panels/MNDevCtrl_pan.h"
@@ -219,8 +220,12 @@ int LoadSettings(const PresetModel& m, int panel) {
         rt::MessagePopup(" ", "Please choose a setting");
         return 1;
     }
+    // The first send the board refuses stops the whole load (told once, naming it).
+    ChipOperation op("Load Settings");
     if (!PoweredUp && m.powerUp) PowerUp(m);
+    if (op.Stopped()) return 1;
     DemoStart(m);
+    if (op.Stopped()) return 1;
     if (m.file) {
         rt::IniText ini = nullptr;
         if (InitConfigFor(m.config, &ini, m.file, 1, 0) != 1) {
@@ -238,6 +243,7 @@ int LoadSettings(const PresetModel& m, int panel) {
         if (!loaded) return 1;
     }
     int board = *m.boardPanel;
+    if (op.Stopped()) return 1;
     if (set == m.pcmSet) {
         Run(board, m.board.usbPcm);
         Run(board, m.board.enablePcm);
@@ -248,6 +254,7 @@ int LoadSettings(const PresetModel& m, int panel) {
         TickAndRun(board, m.board.spdifMaster);
         Run(board, m.board.configBoard);
     }
+    if (op.Stopped()) return 1;
     if (m.unmute) {
         Wait(0.5);
         m.unmute(output);
@@ -257,6 +264,7 @@ int LoadSettings(const PresetModel& m, int panel) {
 }
 
 void InitializeDevice(const PresetModel& m) {
+    ChipOperation op("Initialize Device");
     RouteBoard(m);
     if (m.muteAll) m.muteAll(-1);
     PowerUp(m);

@@ -6,6 +6,7 @@
 #include "device/bridge.h"
 #include "device/device_model.h"
 #include "device/device_services.h"
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "runtime/ui.h"
@@ -43,18 +44,28 @@ int ModeBoxId(const DevModel& m, uint8_t mode) {
     return mode == COMM_SPI3W ? m.ids.spi3 : mode == COMM_SPI4W ? m.ids.spi4 : m.ids.i2c;
 }
 
+// The steps below do nothing once a send of the running Config Board was refused (the mode
+// switches still put CommMode back).
 void SendWord(const unsigned char word[2]) {
+    if (ChipOperationStopped()) return;
     USBSend(CMD_BOARD_CONFIG, 2, word);
-    rt::Delay(kWordPause);
+    if (!ChipOperationStopped()) rt::Delay(kWordPause);
 }
 
-// Sets or clears bit 8 of a codec register and writes it in the current framing.
+// Sets or clears bit 8 of a codec register and writes it in the current framing; a refused
+// write leaves the copy as the chip still has it.
 void WriteInterfaceBit(int reg, bool set) {
+    if (ChipOperationStopped()) return;
+    const uint32_t previous = CFG_REG[reg];
     if (set)
         CFG_REG[reg] |= 0x100u;
     else
         CFG_REG[reg] &= ~0x100u;
     ZelqxWriteOneReg(reg);
+    if (ChipOperationStopped()) {
+        CFG_REG[reg] = previous;
+        return;
+    }
     rt::Delay(kWordPause);
 }
 
@@ -62,6 +73,7 @@ void WriteInterfaceBit(int reg, bool set) {
 // and the write. A register whose value did not come back is left alone rather than written
 // with a guess.
 void ModifyBridgeRegister(int address, uint8_t set, uint8_t clear) {
+    if (ChipOperationStopped()) return;
     uint8_t value = 0;
     const bool read = ReadBridgeRegister(address, &value);
     rt::Delay(kBridgePause);  // after the request
@@ -99,7 +111,7 @@ void ZutbThreeWire(const DevModel& m, const unsigned char word[2]) {
 
 void ZutbI2C(const unsigned char word[2]) {
     ModifyBridgeRegister(0x1457, 0, 0x08);
-    rt::Delay(kBridgePause);
+    if (!ChipOperationStopped()) rt::Delay(kBridgePause);
     ModifyBridgeRegister(0x1453, 0, 0x08);
     ModifyBridgeRegister(0x14A0, 0, 0x80);
     const unsigned char sent[2] = {WithBits(word[0], 0x08), word[1]};
@@ -218,8 +230,9 @@ void Pack(const DevModel& m, int panel, unsigned char word[2]) {
 }
 
 // "Config Board": packs the word and configures board and codec for the mode the packing left
-// in CommMode; the Mode menu's marks follow. No step tests the outcome of the one before.
+// in CommMode; the Mode menu's marks follow. The first send the board refuses stops it (told).
 void ConfigBoard(const DevModel& m, int panel) {
+    ChipOperation op("Config Board");
     unsigned char word[2];
     Pack(m, panel, word);
     const uint8_t mode = CommMode;

@@ -7,6 +7,7 @@
 
 #include "device/device_services.h"
 #include "device/power_model.h"
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "regmap/config_tables.h"
@@ -50,10 +51,17 @@ void DimBoostIcons(const PowerModel& p) {
 bool FiveVoltSupply(const PowerModel& p, int panel) { return CtrlValue(panel, p.buttons.vdd5) != 0; }
 
 // One register step of a sequence: change the copy, write the register, pause, advance the bar.
+// A refused write leaves the copy as the chip still has it, and the steps after it do nothing.
 void Step(int reg, uint32_t set, uint32_t clear, double pause, int bar = 0) {
+    if (ChipOperationStopped()) return;
+    const uint32_t previous = CFG_REG[reg];
     CFG_REG[reg] = (CFG_REG[reg] & ~clear) | set;
     ZelqxWriteOneReg(reg);
-    rt::Delay(pause);
+    if (ChipOperationStopped()) {
+        CFG_REG[reg] = previous;
+        return;
+    }
+    if (pause > 0) rt::Delay(pause);
     if (bar) ForwardProgress(bar);
 }
 void Assign(int reg, uint32_t value, double pause, int bar = 0) { Step(reg, value, 0x1FF, pause, bar); }
@@ -67,9 +75,11 @@ void OrUpdateBits(const PowerModel& p) {
 // ---- power-up ------------------------------------------------------------------------------
 
 void StereoPowerUp(const PowerModel& p, int panel) {
+    ChipOperation op("Power Up");
     if (!BoardOpen()) NotAttachedMessages();  // the rest runs on the register copy
     p.mute(-1);
     p.turnOnOff(-1);
+    if (op.Stopped()) return;
     rt::Delay(0.1);
     CFG_REG[1] = 0x10D;
     CFG_REG[10] |= 0x08;
@@ -85,13 +95,15 @@ void StereoPowerUp(const PowerModel& p, int panel) {
         DimBoostIcons(p);
     }
     for (int output : {2, 3, 4, 5}) p.turnOnOff(output);
+    if (op.Stopped()) return;
     OrUpdateBits(p);
     if (p.groups) EmptySoftwareResetGroup(*p.groups);
     StartProgressBar("Powering up ...", 18);
     if (DeviceAttached) {
         Message(12, kWritingRegisters);
         if (ZelqxWriteAllReg(0, nullptr) != 1) {
-            // Refused by its mode guard (which said why): the chip did not get the registers.
+            // Refused by its mode guard or by the board (both are told): the chip did not get
+            // the registers.
             EndProgress();
             FlagCFGUpdate = 1;
             return;
@@ -109,12 +121,20 @@ void StereoPowerUp(const PowerModel& p, int panel) {
     if (BoardOpen()) PowerLed(1);
 }
 
+// The first write is the software reset (R15), which asks first under 4-wire SPI: No stops the
+// power-up with nothing sent and the copy as it was.
 void ZutbPowerUp() {
+    ChipOperation op("Power Up");
     if (!BoardOpen()) NotAttachedMessages();
     const struct { int reg; uint32_t value; } writes[] = {{15, 0}, {7, 0}, {38, 0x10A}, {6, 0x1FD}};
     for (const auto& w : writes) {
+        const uint32_t previous = CFG_REG[w.reg];
         CFG_REG[w.reg] = w.value;
         ZelqxWriteOneReg(w.reg);
+        if (op.Stopped()) {  // declined or refused: the chip kept its value
+            CFG_REG[w.reg] = previous;
+            return;
+        }
     }
     PoweredUp = 1;
     FlagCFGUpdate = 1;
@@ -144,10 +164,12 @@ void MonoWalk(const PowerModel& p, bool fiveVolt) {
     Step(50, 0, 0x23, 0.01);
     Step(56, 0, 0x07, 0.01);
     if (!fiveVolt) Step(54, 0x80, 0, 0.01);
+    if (ChipOperationStopped()) return;
     MNSPKCurrentVOL = 37;
     p.ramp(MNSPKCurrentVOL, 57, 1, 1);
     ForwardProgress(13);
     Assign(56, 0, 0.01, 1);
+    if (ChipOperationStopped()) return;
     Message(1, "Reading back device registers...");
     Message(0, kMonoDone);
     rt::Delay(0.1);
@@ -155,6 +177,7 @@ void MonoWalk(const PowerModel& p, bool fiveVolt) {
 }
 
 void MonoPowerUp(const PowerModel& p, int panel) {
+    ChipOperation op("Power Up");
     const bool fiveVolt = FiveVoltSupply(p, panel);
     if (fiveVolt) {
         CFG_REG[49] &= ~0x0Cu;
@@ -168,16 +191,13 @@ void MonoPowerUp(const PowerModel& p, int panel) {
         FlagCFGUpdate = 1;
         return;
     }
-    CFG_REG[1] |= 0x08;
-    ZelqxWriteOneReg(1);
+    Step(1, 0x08, 0, 0);
     ForwardProgress(1);
-    CFG_REG[10] |= 0x08;
-    CFG_REG[14] |= 0x08;
-    ZelqxWriteOneReg(10);
-    ZelqxWriteOneReg(14);
+    Step(10, 0x08, 0, 0);
+    Step(14, 0x08, 0, 0);
     if (fiveVolt || p.family != PowerFamily::MonoPykb) MonoWalk(p, fiveVolt);
     FlagCFGUpdate = 1;
-    if (BoardOpen()) PowerLed(1);
+    if (BoardOpen() && !op.Stopped()) PowerLed(1);
 }
 
 void PowerUp(const PowerModel& p, int panel) {
@@ -191,23 +211,26 @@ void PowerUp(const PowerModel& p, int panel) {
 
 // ---- power-down ----------------------------------------------------------------------------
 
-// A power-down step lets queued user-interface events run before the bar moves.
+// A power-down step lets queued user-interface events run before the bar moves (not once the
+// power-down has stopped: they run after it, outside it).
 void MonoStep(int reg, uint32_t set, uint32_t clear, bool bar) {
     Step(reg, set, clear, 0.01);
+    if (ChipOperationStopped()) return;
     rt::ProcessSystemEvents();
     if (bar) ForwardProgress(1);
 }
 
+// A power-down the board stopped leaves the chip partly up: PoweredUp and the LED stay.
 void PowerDown(const PowerModel& p) {
+    ChipOperation op("Power Down");
     switch (p.family) {
         case PowerFamily::Stereo:
             p.mute(-1);
-            PoweredUp = 0;
+            if (!op.Stopped()) PoweredUp = 0;
             break;
         case PowerFamily::Zutb:
-            CFG_REG[6] &= ~0x0Cu;
-            ZelqxWriteOneReg(6);
-            PoweredUp = 0;
+            Step(6, 0, 0x0C, 0);
+            if (!op.Stopped()) PoweredUp = 0;
             break;
         case PowerFamily::Mono:
         case PowerFamily::MonoPykb:
@@ -222,17 +245,17 @@ void PowerDown(const PowerModel& p) {
             break;
     }
     FlagCFGUpdate = 1;
-    PowerLed(0);
+    if (!op.Stopped()) PowerLed(0);
 }
 
 // ---- reset ---------------------------------------------------------------------------------
 
 // Writes 0 to the model's software-reset register. False when the user declined the 4-wire
-// question: then nothing has changed.
+// question or the board refused the write: then nothing has changed.
 bool SoftwareReset(const PowerModel& p) {
     const uint32_t previous = CFG_REG[p.resetReg];
     CFG_REG[p.resetReg] = 0;
-    if (ZelqxWriteOneReg(p.resetReg) == ZELQX_WRITE_DECLINED) {
+    if (ZelqxWriteOneReg(p.resetReg) == ZELQX_WRITE_DECLINED || ChipOperationStopped()) {
         CFG_REG[p.resetReg] = previous;
         return false;
     }
@@ -244,13 +267,23 @@ void FourWireFromModeMenu() {
     SPI4WModeCB(PHandleMenu, ui::AudioCodec_pan::MENUBAR_MODE_SPI4WMode, nullptr, PHandlePanel);
 }
 
+// True when the whole reset went through; a reset the board stopped after the reset write
+// itself still leaves the chip reset (PoweredUp 0).
 bool Reset(const PowerModel& p) {
+    const bool mono = p.family == PowerFamily::Mono || p.family == PowerFamily::MonoPykb;
+    ChipOperation op(mono ? "Reset" : "Reset Device");
     const uint8_t mode = CommMode;
     if (!SoftwareReset(p)) return false;
-    if (p.family == PowerFamily::Mono || p.family == PowerFamily::MonoPykb) {
+    if (mono) {
         if (mode == COMM_SPI4W) FourWireFromModeMenu();
-        return true;
+        return !op.Stopped();
     }
+    const auto stopped = [&] {
+        if (!op.Stopped()) return false;
+        PoweredUp = 0;
+        FlagCFGUpdate = 1;
+        return true;
+    };
     StartProgressBar("Resetting ...", 12);
     if (!DeviceAttached) {
         Message(12, "board is not attached, returning ... ");
@@ -258,11 +291,15 @@ bool Reset(const PowerModel& p) {
     }
     rt::Delay(0.3);
     if (mode == COMM_SPI4W) FourWireFromModeMenu();
+    if (stopped()) return false;
     if (QuillonMode == 0 && DeviceAttached) {
         Message(6, "Reading registers after Reset ... ");
         RunModeChoice(p.id, COMM_I2C);
+        if (stopped()) return false;
         p.readAll(*p.regMapPanel, 0, rt::EVENT_COMMIT, nullptr, 0, 0);
+        if (stopped()) return false;
         if (mode == COMM_SPI4W || mode == COMM_SPI3W) RunModeChoice(p.id, mode);
+        if (stopped()) return false;
         Message(6, "Reset finished ");
         rt::Delay(0.3);
     } else {
@@ -277,13 +314,12 @@ bool Reset(const PowerModel& p) {
 // ---- update bits and output buttons ----------------------------------------------------------
 
 void LoadUpdateBits(const PowerModel& p) {
+    ChipOperation op("Load Default Update Bits");
     if (p.family == PowerFamily::Zutb) {
         if (DeviceAttached && p.updateBits && *p.updateBits) {
             StartProgressBar("Writing update bits ...", UpdateBitsCount(*p.updateBits));
-            for (const UpdateBitsRegister* row = *p.updateBits; row->name[0] != '\0'; ++row) {
-                CFG_REG[row->reg] |= static_cast<uint32_t>(row->mask);
-                ZelqxWriteOneReg(row->reg);
-                ForwardProgress(1);
+            for (const UpdateBitsRegister* row = *p.updateBits; row->name[0] != '\0' && !op.Stopped(); ++row) {
+                Step(row->reg, static_cast<uint32_t>(row->mask), 0, 0, 1);
             }
         }
         FlagCFGUpdate = 1;
@@ -293,7 +329,7 @@ void LoadUpdateBits(const PowerModel& p) {
     if (DeviceAttached) {
         StartProgressBar("Writing update bits ...", 6);
         rt::Delay(0.5);
-        if (ZelqxWriteAllReg(0, nullptr) != 1) EndProgress();  // refused: its guard said why
+        if (ZelqxWriteAllReg(0, nullptr) != 1) EndProgress();  // refused, and told
     }
     FlagCFGUpdate = 1;
 }
@@ -381,24 +417,36 @@ int RunPowerOp(DevId id, PowerOp op, int panel, int control, int event) {
         case PowerOp::PowerUp: PowerUp(p, pnl); break;
         case PowerOp::PowerDown: PowerDown(p); break;
         case PowerOp::LoadUpdateBits: LoadUpdateBits(p); break;
-        case PowerOp::MuteAll:
+        case PowerOp::MuteAll: {
+            ChipOperation mute("Mute All Outputs");
             p.mute(-1);
-            rt::Delay(0.1);
+            if (!mute.Stopped()) rt::Delay(0.1);
             FlagCFGUpdate = 1;
             break;
-        case PowerOp::EnableAll:
+        }
+        case PowerOp::EnableAll: {
+            ChipOperation enable("Enable All Outputs");
             for (int output : {2, 3, 4, 5}) p.turnOnOff(output);
             break;
-        case PowerOp::DisableAll: p.turnOnOff(-1); break;
-        case PowerOp::InitBoard:
+        }
+        case PowerOp::DisableAll: {
+            ChipOperation disable("Disable All Outputs");
+            p.turnOnOff(-1);
+            break;
+        }
+        case PowerOp::InitBoard: {
+            ChipOperation init("Initialize Board");
             SetCtrl(pnl, m.ids.usbI2S, 1);
             RunBoardOp(m.id, BoardOp::UsbI2S, pnl, m.ids.usbI2S, rt::EVENT_COMMIT);
             RunBoardOp(m.id, BoardOp::ConfigBoard, pnl, m.ids.configBoard, rt::EVENT_COMMIT);
-            RunBoardOp(m.id, BoardOp::UsbCodec, pnl, m.ids.usbCodec, rt::EVENT_COMMIT);
+            if (!init.Stopped()) RunBoardOp(m.id, BoardOp::UsbCodec, pnl, m.ids.usbCodec, rt::EVENT_COMMIT);
             break;
-        case PowerOp::InitDevice:
+        }
+        case PowerOp::InitDevice: {
+            ChipOperation init("Initialize Device");
             if (Reset(p)) PowerUp(p, pnl);
             break;
+        }
         case PowerOp::Power1: PowerControl(p, pnl, control, 1); break;
         case PowerOp::Power2: PowerControl(p, pnl, control, 2); break;
         case PowerOp::Power3: PowerControl(p, pnl, control, 3); break;

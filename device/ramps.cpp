@@ -7,10 +7,14 @@
 // from a stale code would jump on its first write. The one exception is a muted output that the
 // ramp unmutes: the output is silent, so the caller's remembered code is the fade-in's start
 // (the mono power-up sets it to 37 and ramps to 57 in 20 steps).
+//
+// A step the board refuses ends the ramp there (told once): the copy and the remembered code
+// keep the last code the chip took.
 #include "device/ramps.h"
 
 #include "demo/demo_services.h"
 #include "device/device_services.h"
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "shell/progress.h"
 #include "shell/state.h"
@@ -33,13 +37,20 @@ void Walk(int reg, int* remembered, int target, int unmute, bool latch, int refr
           double wait) {
     if (target < 0) target = 0;
     if (target > 63) target = 63;
+    ChipOperation ramp("Volume ramp");
+    if (ramp.Stopped()) return;
     int c = StartCode(reg, *remembered, unmute);
     if (unmute) CFG_REG[reg] &= ~kMute;
     if (latch) CFG_REG[reg] |= kLatch;
     while (c != target) {
-        c += c < target ? 1 : -1;
-        CFG_REG[reg] = (CFG_REG[reg] & ~kVolume) | static_cast<uint32_t>(c);
+        const int next = c + (c < target ? 1 : -1);
+        CFG_REG[reg] = (CFG_REG[reg] & ~kVolume) | static_cast<uint32_t>(next);
         ZelqxWriteOneReg(reg);
+        if (ramp.Stopped()) {
+            CFG_REG[reg] = (CFG_REG[reg] & ~kVolume) | static_cast<uint32_t>(c);
+            break;
+        }
+        c = next;
         if (refreshDemo && refresh) refresh();
         wbDelay(wait);
     }

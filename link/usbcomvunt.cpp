@@ -8,6 +8,7 @@
 #include <string>
 
 #include "boardhid/boardhid.h"
+#include "link/chip_operation.h"
 #include "regmap/regmap_services.h"
 #include "oslayer/os.h"
 #include "runtime/ui.h"
@@ -150,7 +151,11 @@ int GetSemaphore(os::Semaphore* handle, int milliseconds) {
 int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (bDeviceOpened == 0 || !hid.complete()) return 0;
     if (length > kMaxPayload || (length > 0 && payload == nullptr)) return 0;
-    if (!GetSemaphore(hUsbSemaphoreSend, 300)) return USB_SEND_BUSY;
+    if (ChipOperationStopped()) return 0;  // an earlier step was refused: nothing more goes out
+    if (!GetSemaphore(hUsbSemaphoreSend, 300)) {
+        NoteRefusedSend(command, length, payload);
+        return USB_SEND_BUSY;
+    }
     DiscardStaleReply();
     USBTXBuffer[0] = command;
     USBTXBuffer[1] = static_cast<uint8_t>(length >> 8);
@@ -158,6 +163,7 @@ int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (length > 0) std::memcpy(USBTXBuffer + 3, payload, length);
     int sent = hid.SendData(length + 3, USBTXBuffer);
     os::ReleaseSemaphore(hUsbSemaphoreSend);
+    if (sent != 1) NoteRefusedSend(command, length, payload);
     return sent == 1 ? 1 : 0;
 }
 
@@ -299,17 +305,41 @@ void PackRegisterPair(int reg, uint32_t value, uint8_t out[2]) {
 
 int SoftwareResetRegister() { return UILoaded == UI_ZUTB ? 15 : 0; }
 
+int InterfaceRegister(uint8_t mode) {
+    if (UILoaded == UI_ZUTB) return 105;
+    if (UILoaded == UI_JORB && mode == COMM_SPI4W) return 73;
+    return 7;
+}
+
+namespace {
+
+// A guard's text with the loaded chip's interface register in place of R7.
+std::string NamingInterfaceRegister(const char* text, uint8_t mode) {
+    std::string out = text;
+    std::string name(1, 'R');
+    name += std::to_string(InterfaceRegister(mode));
+    name += "[8]";
+    for (size_t at = out.find("R7[8]"); at != std::string::npos; at = out.find("R7[8]", at + name.size()))
+        out.replace(at, 5, name);
+    return out;
+}
+
+}  // namespace
+
 int ZelqxWriteOneReg(int reg) {
     if (!ValidRegister(reg)) return 0;
     uint32_t value = CFG_REG[reg];
-    if (reg == 7 && (value & 0x100) && CommMode == COMM_I2C) {
-        rt::MessagePopup(kAbortTitle, kI2CWriteOneText);
-        CFG_REG[7] &= ~0x100u;
+    if (reg == InterfaceRegister(COMM_I2C) && (value & 0x100) && CommMode == COMM_I2C) {
+        rt::MessagePopup(kAbortTitle, NamingInterfaceRegister(kI2CWriteOneText, COMM_I2C).c_str());
+        CFG_REG[reg] &= ~0x100u;
         FlagCFGUpdate = 1;
         return 0;
     }
     if (reg == SoftwareResetRegister() && CommMode == COMM_SPI4W) {
-        if (!rt::ConfirmPopup(kSpiResetTitle, kSpiResetText)) return ZELQX_WRITE_DECLINED;
+        if (!rt::ConfirmPopup(kSpiResetTitle, NamingInterfaceRegister(kSpiResetText, COMM_SPI4W).c_str())) {
+            StopChipOperationQuietly();  // the user stopped the operation this write belongs to
+            return ZELQX_WRITE_DECLINED;
+        }
     }
     uint8_t pair[2];
     PackRegisterPair(reg, value, pair);
@@ -317,12 +347,16 @@ int ZelqxWriteOneReg(int reg) {
 }
 
 int ZelqxWriteAllReg(int useMessage, const char* message) {
-    if ((CFG_REG[7] & 0x100) && CommMode == COMM_I2C) {
-        rt::MessagePopup(kAbortTitle, kI2CWriteAllText);
+    ChipOperation operation("Write all registers");
+    if (operation.Stopped()) return 0;
+    if ((CFG_REG[InterfaceRegister(COMM_I2C)] & 0x100) && CommMode == COMM_I2C) {
+        rt::MessagePopup(kAbortTitle, NamingInterfaceRegister(kI2CWriteAllText, COMM_I2C).c_str());
+        StopChipOperationQuietly();
         return 0;
     }
-    if (!(CFG_REG[7] & 0x100) && CommMode == COMM_SPI4W) {
-        rt::MessagePopup(kAbortTitle, kSpiWriteAllText);
+    if (!(CFG_REG[InterfaceRegister(COMM_SPI4W)] & 0x100) && CommMode == COMM_SPI4W) {
+        rt::MessagePopup(kAbortTitle, NamingInterfaceRegister(kSpiWriteAllText, COMM_SPI4W).c_str());
+        StopChipOperationQuietly();
         return 0;
     }
     // Register 34 bit 8 must reach the chip after the rest when the ALC fields of register 32
@@ -343,12 +377,18 @@ int ZelqxWriteAllReg(int useMessage, const char* message) {
             ForwardProgress(2);
         else
             UpdateProgressAndMessage(1, 2, message ? message : "");
-        USBSend(static_cast<uint8_t>(CommMode | b.code), static_cast<uint16_t>(b.length), bytes + b.offset);
+        const int sent =
+            USBSend(static_cast<uint8_t>(CommMode | b.code), static_cast<uint16_t>(b.length), bytes + b.offset);
+        if (sent != 1 && operation.Stopped()) {  // refused (a closed board runs on as a demo)
+            if (heldBack) CFG_REG[34] |= 0x100u;
+            return 0;
+        }
         rt::Delay(1.0);
     }
     if (heldBack) {
         CFG_REG[34] |= 0x100u;
         ZelqxWriteOneReg(34);
+        if (operation.Stopped()) return 0;
     }
     return 1;
 }

@@ -87,18 +87,25 @@ void StopListener();
 int ListenersRunning();
 
 // ---- codec registers ---------------------------------------------------------------------
-// Sends CFG_REG[reg] to the chip, after the I2C R7[8] guard and the 4-wire SPI reset question
-// (asked before a write of the chip's software-reset register). Registers outside 0 to 127 are
-// refused (a two-byte pair cannot carry them). Returns 1 when a report was handed to the
-// transport and it was sent, ZELQX_WRITE_DECLINED when the user answered No to the reset
-// question, 0 otherwise.
+// Sends CFG_REG[reg] to the chip, after the I2C guard (bit 8 of the interface register must
+// stay 0 under I2C) and the 4-wire SPI reset question (asked before a write of the chip's
+// software-reset register). Registers outside 0 to 127 are refused (a two-byte pair cannot carry
+// them). Returns 1 when the report was sent, ZELQX_WRITE_DECLINED when the user answered No to
+// the reset question (which stops a running ChipOperation), 0 otherwise (guard, board not
+// open, send refused).
 int ZelqxWriteOneReg(int reg);
 inline constexpr int ZELQX_WRITE_DECLINED = -1;
 // The software-reset register of the loaded chip: 15 on Zutb (whose register 0 is the left PGA
 // gain), 0 on every other model.
 int SoftwareResetRegister();
+// The register whose bit 8 selects the codec's SPI interface under `mode` on the loaded chip:
+// R105 on Zutb, R73 on Jorb under 4-wire SPI (its I2C switch clears R7[8]), R7 otherwise. The
+// mode guards check it and their popups name it.
+int InterfaceRegister(uint8_t mode);
 // Sends registers 1 to 63 from CFG_REG in three blocks, advancing the progress bar by 2 before
-// each and waiting 1.0 s after each.
+// each and waiting 1.0 s after each. Returns 1 when all went out; 0 when a mode guard refused
+// (it says why) or the board refused a block (nothing after it is sent; the write runs as a
+// ChipOperation, so the refusal is told).
 int ZelqxWriteAllReg(int useMessage, const char* message);
 // The 9-bit value of `reg`, or -1 when no reply of exactly two bytes came.
 int ReadZelqxOneReg(int reg);

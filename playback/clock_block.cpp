@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "link/chip_operation.h"
 #include "playback/dac_model.h"
 #include "runtime/ui.h"
 #include "shell/pll.h"
@@ -140,6 +141,7 @@ void OnInputChange(const DacModel& m, int panel, int control) {
 }
 
 void OnConfigure(const DacModel& m, int panel) {
+    ChipOperation op("Config PLL");  // the first refused send ends it (told)
     const ClockModel& c = m.clock;
     int base = ChosenBlock(c, panel);
     if (c.blocks.size() > 1) {
@@ -149,18 +151,21 @@ void OnConfigure(const DacModel& m, int panel) {
         } else {
             CFG_REG[select] &= ~c.blockMask;
             SendOne(select);
+            if (op.Stopped()) return;
         }
     }
     PutField(base, 0x010, static_cast<unsigned>(ReadInt(panel, c.prescale, static_cast<int>(GetField(base, 0x010)))));
     PutField(base, 0x00F, static_cast<unsigned>(ReadInt(panel, c.n, static_cast<int>(GetField(base, 0x00F)))));
+    if (op.Stopped()) return;
     SendOne(base, 0.3);
     const int entries[3] = {c.k1, c.k2, c.k3};
     const unsigned masks[3] = {0x03F, 0x1FF, 0x1FF};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3 && !op.Stopped(); ++i) {
         int reg = base + 1 + i;
         CFG_REG[reg] = static_cast<unsigned>(ReadInt(panel, entries[i], static_cast<int>(CFG_REG[reg]))) & masks[i];
         SendOne(reg, 0.3);
     }
+    if (op.Stopped()) return;
     if (c.jorbx) {
         if (g_dev_type == DEV_JORBX) RunClock(m, panel);
         bool at192 = g_dev_type == DEV_JORBX && ReadReal(panel, c.fs, 0) == 192.0;
@@ -169,6 +174,7 @@ void OnConfigure(const DacModel& m, int panel) {
         else
             CFG_REG[kJorbxRateReg] &= ~kJorbxRateBit;
         SendOne(kJorbxRateReg, 0.3);
+        if (op.Stopped()) return;
     }
     // N and K are worked out for the divider the entries show: the chip must run that divider.
     int divider = ReadInt(panel, c.divider, -1);

@@ -10,6 +10,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
 #include "shell/model_select.h"
@@ -114,10 +115,11 @@ void SendZutbBlocks() {
                              {CMD_CODEC_WRITE_BLOCK1, 40, 24},
                              {CMD_CODEC_WRITE_BLOCK1, 64, 24},
                              {CMD_CODEC_WRITE_BLOCK1, 88, 24}};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5 && !ChipOperationStopped(); ++i) {
         const Block& b = blocks[i];
         ForwardProgress(2);
         USBSend(static_cast<uint8_t>(CommMode | b.code), static_cast<uint16_t>(2 * b.count), pairs[b.first]);
+        if (ChipOperationStopped()) return;
         rt::Delay(0.5);
         if (i == 0) ZelqxWriteOneReg(0);
         if (i == 4) ZelqxWriteOneReg(113);
@@ -301,6 +303,8 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
         FinishProgress();
         return 0;
     }
+    // A set the board stopped half-way is not loaded (0): the popup names the refused send.
+    ChipOperation op("Load configuration \"" + name + "\"");
     ReadSetIntoRegisters(m, ini, name);
     if (m.zutbLoader) {
         rt::Delay(0.5);
@@ -310,18 +314,22 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
             return 1;
         }
         SendZutbBlocks();
-        return 1;
+        return op.Stopped() ? 0 : 1;
     }
     if (muteOutputs)
         for (int r = 52; r <= 57; ++r) CFG_REG[r] |= 0x40;
+    // The interface bit follows the mode in use, so the bulk write's guard lets the set through.
     if (CommMode == COMM_SPI4W)
-        CFG_REG[7] |= 0x100;
+        CFG_REG[InterfaceRegister(COMM_SPI4W)] |= 0x100;
     else
-        CFG_REG[7] &= ~0x100u;
+        CFG_REG[InterfaceRegister(COMM_I2C)] &= ~0x100u;
     rt::Delay(0.5);
     FlagCFGUpdate = 1;
     if (DeviceAttached) {
-        if (ZelqxWriteAllReg(0, nullptr) != 1) FinishProgress();
+        if (ZelqxWriteAllReg(0, nullptr) != 1) {
+            FinishProgress();
+            if (op.Stopped()) return 0;
+        }
         rt::Delay(0.5);
     } else {
         ForwardProgress(6);

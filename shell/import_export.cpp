@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/chip_operation.h"
 #include "regmap/config_sets.h"
 #include "regmap/exchange.h"
 #include "runtime/inifile.h"
@@ -210,6 +211,7 @@ void ImportCB(int, int, void*, int) {
                                      "registers from the file?";
         if (!rt::ConfirmPopup("Import", question.c_str())) return;
     }
+    ChipOperation op("Import");
     StartProgressBar(kLoadingMessage, 6);
     LoadSingleConfigFor(model, w.ini, name.c_str(), 0);
 }

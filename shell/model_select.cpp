@@ -10,6 +10,7 @@
 
 #include "demo/demo_services.h"
 #include "device/device_services.h"
+#include "link/chip_operation.h"
 #include "panels/AudioCodec_pan.h"
 #include "panels/MNPykbRegMap_pan.h"
 #include "panels/MNRegMap_pan.h"
@@ -314,6 +315,9 @@ void ReadBack(const ModelChoice& c) {
     c.readAll(c.readAllPanel ? *c.readAllPanel : 0, 0, rt::EVENT_COMMIT, nullptr, 0, 0);
 }
 
+// The chosen model's communication mode is applied to board and chip as one operation.
+const char* const kModeWrites = "Setting the communication mode";
+
 // Everything after the tabs: file, diagram, panels, timers, mode, read-back.
 void CommonTail(const ModelChoice& c) {
     if (c.family == Family::Qevb) {
@@ -324,6 +328,7 @@ void CommonTail(const ModelChoice& c) {
         // a change after a mono model had run.
         EnableRefreshTimer(true);
         SetFlag(&FlagCFGUpdate);
+        ChipOperation mode(kModeWrites);
         c.enableCommMode();
         return;
     }
@@ -339,7 +344,11 @@ void CommonTail(const ModelChoice& c) {
     SetFlag(&FlagCFGUpdate);
     ShowStatusControls();
     if (c.forceCommMode) CommMode = static_cast<uint8_t>(c.forceCommMode);
-    c.enableCommMode();
+    {
+        ChipOperation mode(kModeWrites);
+        c.enableCommMode();
+        if (mode.Stopped()) return;  // the board refused: reading back would go the same way
+    }
     ReadBack(c);
 }
 

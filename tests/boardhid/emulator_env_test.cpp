@@ -1,7 +1,7 @@
 // The emulated board set up from the environment (chip and fault), through the exports of
 // libboardhid.so loaded by name. The variables are read when the library is loaded, so each
 // scenario is a program of its own: EMULATOR_SCENARIO 1 is a mono chip whose third reply is
-// lost, 2 a board taken away during the send after its second reply.
+// lost, 2 a board taken away during the send after its first two.
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -95,7 +95,7 @@ TEST_F(EmulatorEnvironmentTest, MonoChipLosesItsThirdReply) {
 
 #else
 
-// After two good replies the board goes away during the next send: the send fails, the board is
+// After two good sends the board goes away during the next one: the send fails, the board is
 // no longer plugged, and it opens again once plugged back.
 TEST_F(EmulatorEnvironmentTest, BoardIsTakenAwayAfterTwoReplies) {
     Open();

@@ -439,6 +439,20 @@ TEST_F(EmulatedBoardTest, FailedSendIsNotReceived) {
     EXPECT_EQ(board_->CodecRegister(11), 0xFF);
     EXPECT_EQ(Send(Report(0xD4, Pair(11, 0x1FF))), 1);
     EXPECT_EQ(board_->CodecRegister(11), 0x1FF);
+
+    // Aimed at the third send of a sequence that gets no replies: two writes arrive, the third
+    // is refused, the fourth arrives again.
+    board_->ClearReceivedReports();
+    plan = {};
+    plan.faultAfterSends = 2;
+    plan.failSends = 1;
+    board_->SetFaults(plan);
+    for (int reg : {1, 2}) EXPECT_EQ(Send(Report(0xD4, Pair(reg, 0x10))), 1) << reg;
+    EXPECT_EQ(Send(Report(0xD4, Pair(3, 0x10))), 0);
+    EXPECT_EQ(Send(Report(0xD4, Pair(4, 0x10))), 1);
+    EXPECT_EQ(board_->ReceivedReports().size(), 3u);
+    EXPECT_EQ(board_->CodecRegister(3), 0);
+    EXPECT_EQ(board_->CodecRegister(4), 0x10);
 }
 
 TEST_F(EmulatedBoardTest, RefusedOpen) {

@@ -6,8 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "boardhid/emulator_control.h"
 #include "demo/demo_presets.h"
 #include "demo/demo_services.h"
+#include "link/chip_operation.h"
 #include "panels/MNDemo_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
@@ -267,6 +269,21 @@ TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes)
     Press(panel, STDemo_STLoadSettings);
     EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57 B B B C35 C31 W52 W53");
     EXPECT_EQ(FlagCFGUpdate, 1);
+
+    // The board refuses the set's second block (after the words, R7, the routing, six mutes and
+    // the first block): nothing after it goes out, one popup names "Load Settings" and the
+    // block, and the outputs stay muted.
+    Forget();
+    prompter.shown.clear();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 11;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57 B");
+    EXPECT_EQ(Popups(), std::vector<std::string>{std::string("Warning -- Operation aborted|") +
+                                                 ChipOperationStoppedText("Load Settings", "the block write of R25 to R48")});
+    EXPECT_EQ(CFG_REG[52] & 0x40, 0x40u);
 }
 
 TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {

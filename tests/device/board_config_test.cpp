@@ -1,5 +1,7 @@
 // The board block of the device-control panels: interface boxes, Config Board per model, the
 // Mode menu on the loaded model, the I2S source boxes, and the Qevb block on its demo panel.
+#include "boardhid/emulator_control.h"
+#include "link/chip_operation.h"
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykaDevCtrl_pan.h"
 #include "panels/MNPykbDevCtrl_pan.h"
@@ -53,6 +55,21 @@ TEST_F(BoardConfigTest, JoraFourWireBoxSendsTheWordTwiceAroundAThreeWireFramedR7
     EXPECT_EQ(CtrlInt(PHdlDevJora, jora::CFGDEVJora_ST4WSPIModeEn), 0);
     EXPECT_FALSE(Dimmed(PHdlDevJora, jora::CFGDEVJora_STI2CBuadRate));
     EXPECT_EQ(CheckedModeItems(), std::vector<int>{MENUBAR_MODE_I2CMode});
+
+    // The board refuses the R7 write: the second word stays home, the framing is put back, the
+    // copy keeps R7 as it was, and one popup names Config Board and R7.
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Commit(PHdlDevJora, jora::CFGDEVJora_ST4WSPIModeEn, 1);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x34, 0x00, 0x02, 0x17, 0x1F}}));
+    EXPECT_EQ(CommMode, COMM_SPI4W);
+    EXPECT_EQ(CFG_REG[7] & 0x100u, 0u);
+    EXPECT_EQ(sleptMs, 300);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Config Board", "the write of R7"));
 }
 
 TEST_F(BoardConfigTest, ThreeWireTicksTheModePinAndWritesR7Once) {

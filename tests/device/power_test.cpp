@@ -1,11 +1,16 @@
 // Power-up, power-down and reset through the device-control panels' buttons, on the emulated
 // board: the writes the chip receives, the register copy, PoweredUp and the power LED.
+#include <algorithm>
+#include <string>
+
+#include "boardhid/emulator_control.h"
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykbDevCtrl_pan.h"
 #include "panels/cfgDevJora_pan.h"
 #include "panels/cfgDevJorb_pan.h"
 #include "panels/cfgDevZutb_pan.h"
 #include "panels/cfgPathJorb_pan.h"
+#include "link/chip_operation.h"
 #include "regmap/config_tables.h"
 #include "tests/device/device_test_support.h"
 
@@ -96,16 +101,35 @@ TEST_F(PowerTest, StereoPowerUpWritesEveryRegisterAndLightsTheLed) {
     EXPECT_EQ(ConfigGroups_Jora[0].first, 16);
 }
 
-// Jorb's 4-wire interface bit lives in R73, so after a switch to 4-wire the bulk write's guard
-// refuses (R7[8] is 0): the power-up stops there, nothing claims success.
-TEST_F(PowerTest, RefusedBulkWriteStopsThePowerUpAndTheUpdateBits) {
+// Jorb's 4-wire interface bit is R73[8]: after the switch to 4-wire its power-up and update bits
+// go out. With R73[8] clear in the copy the bulk write's guard refuses, naming R73[8]: the
+// power-up stops there and nothing claims success.
+TEST_F(PowerTest, FourWireGuardFollowsTheModelsInterfaceRegister) {
     Choose(MENUBAR_DEVICE_StereoJorb);
     Commit(PHandleSTDevCtrl, jorb::CFGDEVJorb_ST4WSPIModeEn, 1);
     ASSERT_EQ(CommMode, COMM_SPI4W);
+    CFG_REG[7] &= ~0x100u;
     PoweredUp = 0;
     Forget();
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
-    EXPECT_TRUE(PopupShown("Warning -- Operation aborted"));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK3).size(), 1u);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
+    Forget();
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BLoadUpdateBits);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK3).size(), 1u);
+
+    CFG_REG[73] &= ~0x100u;
+    PoweredUp = 0;
+    SetPowerLed(0);
+    Forget();
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_NE(prompter.shown[0].text.find("requires R73[8] be 1"), std::string::npos);
+    EXPECT_EQ(prompter.shown[0].text.find("R7["), std::string::npos);
     EXPECT_TRUE(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK1).empty());
     EXPECT_EQ(PoweredUp, 0);
     EXPECT_EQ(PowerLed(), 0);
@@ -117,6 +141,62 @@ TEST_F(PowerTest, RefusedBulkWriteStopsThePowerUpAndTheUpdateBits) {
     EXPECT_TRUE(PopupShown("Warning -- Operation aborted"));
     EXPECT_TRUE(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK1).empty());
     EXPECT_FALSE(StatusShown());
+}
+
+// The board refuses one send in the middle of a power-up: nothing after it goes out, one popup
+// names the operation and what the refused send carried, and the power-up claims nothing.
+TEST_F(PowerTest, ARefusedSendStopsTheOperationAndSaysWhere) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    const std::vector<uint32_t> copy(std::begin(CFG_REG), std::end(CFG_REG));
+    PoweredUp = 0;
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);  // the whole power-up, as a reference
+    const std::vector<Report> all = Received();
+    ASSERT_GT(all.size(), 7u);
+    ASSERT_EQ(all[5][0], COMM_I2C | CMD_CODEC_WRITE_ONE);
+    const size_t firstBlock = std::find_if(all.begin(), all.end(), [](const Report& r) {
+                                  return r[0] == (COMM_I2C | CMD_CODEC_WRITE_BLOCK1);
+                              }) - all.begin();
+    ASSERT_LT(firstBlock + 2, all.size());
+
+    struct Round { size_t refused; std::string what; };
+    const Round rounds[] = {{5, "the write of R" + std::to_string(all[5][3] >> 1)},
+                            {firstBlock + 1, "the block write of R25 to R48"}};
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.what);
+        std::copy(copy.begin(), copy.end(), CFG_REG);
+        PoweredUp = 0;
+        SetPowerLed(0);
+        Forget();
+        boardhid::FaultPlan plan;
+        plan.faultAfterSends = static_cast<int>(round.refused);
+        plan.failSends = 1;
+        board->SetFaults(plan);
+        Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
+        EXPECT_EQ(Received(), std::vector<Report>(all.begin(), all.begin() + static_cast<long>(round.refused)));
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+        EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Power Up", round.what));
+        EXPECT_EQ(PoweredUp, 0);
+        EXPECT_EQ(PowerLed(), 0);
+        EXPECT_FALSE(StatusShown());
+    }
+
+    // "Initialize Device" refused at its first send (the reset): nothing changes, one popup
+    // names it.
+    PoweredUp = 1;
+    SetPowerLed(1);
+    CFG_REG[0] = 0x55;
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BInitDevice);
+    EXPECT_TRUE(Received().empty());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Initialize Device", "the write of R0"));
+    EXPECT_EQ(CFG_REG[0], 0x55u);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
 }
 
 // ---- mono and Zutb power-up --------------------------------------------------------------------
@@ -186,6 +266,24 @@ TEST_F(PowerTest, MonoPowerUpWalksTheRegistersAndRampsTheSpeakerOnEitherSupply) 
     EXPECT_EQ(CFG_REG[49] & 0x0Eu, 0x02u);
     EXPECT_EQ(PowerLed(), 1);
     EXPECT_EQ(PoweredUp, 0);  // the mono power-up leaves it
+
+    // The board refuses the ramp's sixth step (code 43): the ramp and the power-up end there,
+    // the copy and the remembered code keep 42, the last code the chip took, and the LED stays
+    // off.
+    SetPowerLed(0);
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 11 + 5;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp);
+    EXPECT_EQ(RegisterWrites().size(), 16u);
+    EXPECT_EQ(RegisterWrites().back(), std::make_pair(54, 42));
+    EXPECT_EQ(CFG_REG[54] & 0x3Fu, 42u);
+    EXPECT_EQ(MNSPKCurrentVOL, 42);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Power Up", "the write of R54"));
+    EXPECT_EQ(PowerLed(), 0);
 }
 
 TEST_F(PowerTest, PykbWithThe33VoltSupplyStopsAfterTheClockSetUp) {
@@ -218,6 +316,22 @@ TEST_F(PowerTest, ZutbPowerUpAndDown) {
     Forget();
     Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerDown);
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 0x1F1}}));
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_EQ(PowerLed(), 0);
+
+    // Under 4-wire SPI the first write, the software reset R15, asks first: No stops the
+    // power-up with nothing sent.
+    Commit(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_ST4WSPIModeEn, 1);
+    ASSERT_EQ(CommMode, COMM_SPI4W);
+    CFG_REG[15] = 0x33;
+    Forget();
+    prompter.yesNoAnswers = {false};
+    Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerUp);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- It is not safe to reset device under SPI 4 wire mode");
+    EXPECT_NE(prompter.shown[0].text.find("requires R105[8] be 1"), std::string::npos);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(CFG_REG[15], 0x33u);
     EXPECT_EQ(PoweredUp, 0);
     EXPECT_EQ(PowerLed(), 0);
 }

@@ -1,6 +1,7 @@
 // Codec register writes and reads through the emulated board: the bytes on the wire, the
 // mode guards and their popups, the bulk transfers and their progress steps.
 #include "link_test_support.h"
+#include "link/chip_operation.h"
 #include "shell/progress.h"
 
 using namespace linktest;
@@ -153,6 +154,22 @@ TEST_F(CodecWriteTest, RegisterThirtyFourBitEightIsHeldBackAndWrittenLast) {
     EXPECT_EQ(r[3], (Report{0xD4, 0x00, 0x02, (34 << 1) | 1, 0x32}));
     EXPECT_EQ(CFG_REG[34], 0x132u);
     EXPECT_EQ(board->CodecRegister(34), 0x132);
+
+    // The board refuses the second block: the write fails, nothing after it goes out (not the
+    // held-back bit either, which the copy keeps), and the refusal is told once.
+    board->ClearReceivedReports();
+    board->SetCodecRegister(34, 0);
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    EXPECT_EQ(ZelqxWriteAllReg(0, nullptr), 0);
+    EXPECT_EQ(Received().size(), 1u);
+    EXPECT_EQ(CFG_REG[34], 0x132u);
+    EXPECT_EQ(board->CodecRegister(34), 0);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Write all registers", "the block write of R25 to R48"));
 }
 
 TEST_F(CodecReadTest, SingleReadReturnsTheNineBitValue) {

@@ -1,5 +1,7 @@
 // The configuration-set list of the path panels: fill, load, add, update and delete, driven
 // through the panels' callbacks, checked on the list, the file, CFG_REG and the board.
+#include "boardhid/emulator_control.h"
+#include "link/chip_operation.h"
 #include "panels/MNPath_pan.h"
 #include "panels/MNPykbPath_pan.h"
 #include "panels/cfgPathJora_pan.h"
@@ -233,6 +235,19 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
     rt::CallCtrlCallback(PHandleMNPath, list, rt::EVENT_LEFT_CLICK, 0, 0);
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_TRUE(Messages().empty());
+
+    // The board refuses the first block: nothing more goes out, the set is not ticked as
+    // loaded, and one popup names the set and the block.
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    rt::SetCtrlIndex(PHandleMNPath, list, 1);
+    Press(PHandleMNPath, mn::MNPATH_BLoadConfig);
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_EQ(Ticks(PHandleMNPath, list), std::vector<int>{0});
+    EXPECT_EQ(Messages(), std::vector<std::string>{std::string("Warning -- Operation aborted|") +
+                                                   ChipOperationStoppedText("Load configuration \"Warm\"",
+                                                                            "the block write of R1 to R24")});
 }
 
 // A set whose section names hold a NUL byte is not taken in; a failed save and a delete still

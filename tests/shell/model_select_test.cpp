@@ -5,6 +5,7 @@
 #include <set>
 
 #include "demo/demo_services.h"
+#include "link/chip_operation.h"
 #include "panels/MNDemo_pan.h"
 #include "panels/MNPykbRegMap_pan.h"
 #include "panels/MNRegMap_pan.h"
@@ -128,7 +129,7 @@ TEST_F(ModelSelectTest, JorbAppliesI2CThenReadsTheChipBack) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(ModelSelectTest, FailedReadBackLeavesTheCopyAsItWas) {
+TEST_F(ModelSelectTest, FailedReadBackOrModeWriteLeavesTheCopyAsItWas) {
     uint32_t before[64];
     std::copy(CFG_REG, CFG_REG + 64, before);
     for (int r = 8; r <= 63; ++r) board->SetCodecRegister(r, 0x1AB);
@@ -139,6 +140,19 @@ TEST_F(ModelSelectTest, FailedReadBackLeavesTheCopyAsItWas) {
     Menu(MENUBAR_DEVICE_StereoJorb);
     EXPECT_EQ(ReadAlls(), 1);
     for (int r = 8; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], before[r]) << "register " << r;
+
+    // The board refuses the next choice's first mode write (the board word): nothing more is
+    // sent, nothing is read back, and one popup says so.
+    board->ClearReceivedReports();
+    prompter.shown.clear();
+    plan = {};
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Menu(MENUBAR_DEVICE_StereoJora);
+    EXPECT_TRUE(Received().empty());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              ChipOperationStoppedText("Setting the communication mode", "the board configuration word"));
 }
 
 // Pykb always runs the board in 3-wire SPI and never reads back.

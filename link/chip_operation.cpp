@@ -1,0 +1,107 @@
+#include "link/chip_operation.h"
+
+#include <cstdio>
+
+#include "link/usbcomvunt.h"
+#include "runtime/ui.h"
+#include "shell/progress.h"
+#include "shell/state.h"
+
+namespace {
+
+// The running operation. Only the UI thread writes the chip, so plain globals do.
+struct Running {
+    int depth = 0;
+    std::string name;     // the outermost operation
+    bool stopped = false;
+    std::string refused;  // what the refused send carried; empty when the stop was quiet
+};
+Running running;
+
+bool IsCodecCommand(uint8_t command) {
+    const int code = command & 0x3F;
+    return (command & 0xC0) != 0 && code >= CMD_CODEC_READ_ONE && code <= CMD_CODEC_WRITE_BLOCK3;
+}
+
+std::string Hex(int value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    return text;
+}
+
+std::string RegisterName(int reg) {
+    std::string name(1, 'R');
+    return name += std::to_string(reg);
+}
+
+// Registers of a block: from the pairs it carries (writes), from the command (reads).
+std::string BlockRange(int code, uint16_t length, const uint8_t* payload) {
+    if (code >= CMD_CODEC_WRITE_BLOCK1 && length >= 2 && payload)
+        return RegisterName(payload[0] >> 1) + " to " + RegisterName(payload[(length & ~1) - 2] >> 1);
+    const int first = code == CMD_CODEC_READ_BLOCK1 ? 1 : code == CMD_CODEC_READ_BLOCK2 ? 25 : 49;
+    const int last = code == CMD_CODEC_READ_BLOCK1 ? 24 : code == CMD_CODEC_READ_BLOCK2 ? 48 : 63;
+    return RegisterName(first) + " to " + RegisterName(last);
+}
+
+}  // namespace
+
+std::string DescribeReport(uint8_t command, uint16_t length, const uint8_t* payload) {
+    const bool has = payload != nullptr;
+    if (IsCodecCommand(command)) {
+        const int code = command & 0x3F;
+        if (code == CMD_CODEC_WRITE_ONE && length >= 2 && has) return "the write of " + RegisterName(payload[0] >> 1);
+        if (code == CMD_CODEC_READ_ONE && length >= 1 && has) return "the read of " + RegisterName(payload[0]);
+        if (code >= CMD_CODEC_WRITE_BLOCK1) return "the block write of " + BlockRange(code, length, payload);
+        if (code >= CMD_CODEC_READ_BLOCK1) return "the block read of " + BlockRange(code, length, payload);
+    }
+    const int address = length >= 2 && has ? (payload[0] << 8) | payload[1] : 0;
+    switch (command) {
+        case CMD_BOARD_CONFIG: return "the board configuration word";
+        case CMD_BRIDGE_READ: return "the read of bridge register " + Hex(address, 4);
+        case CMD_BRIDGE_WRITE:
+        case CMD_BRIDGE_MASKED_WRITE: return "the write of bridge register " + Hex(address, 4);
+        case 0x35:
+        case 0x36:
+        case 0x37:
+        case 0x38: return "the audio routing command " + Hex(command, 2);
+        default: return "the command " + Hex(command, 2);
+    }
+}
+
+std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend) {
+    return "\"" + operation + "\" stopped: the board refused " + refusedSend +
+           ", and nothing after it was sent.\n\nThe chip may now differ from the panels. Reading the registers "
+           "back (\"Read All and Update\" on the register map) reconciles them.";
+}
+
+ChipOperation::ChipOperation(std::string name) : outermost_(running.depth == 0) {
+    if (outermost_) running = Running{0, std::move(name), false, {}};
+    ++running.depth;
+}
+
+ChipOperation::~ChipOperation() {
+    --running.depth;
+    if (!outermost_ || !running.stopped) return;
+    const Running ended = running;
+    running = Running{};
+    // The progress of the operation ends with it; the panels show the copy again.
+    const int left = ProgressTotalSteps() - ProgressCurrentStep();
+    if (left > 0) ForwardProgress(left);
+    FlagCFGUpdate = 1;
+    if (ended.refused.empty()) return;  // declined, or refused by a guard that said why
+    rt::MessagePopup(kChipOperationStoppedTitle, ChipOperationStoppedText(ended.name, ended.refused).c_str());
+}
+
+bool ChipOperation::Stopped() const { return running.stopped; }
+
+bool ChipOperationStopped() { return running.depth > 0 && running.stopped; }
+
+void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload) {
+    if (running.depth == 0 || running.stopped) return;
+    running.stopped = true;
+    running.refused = DescribeReport(command, length, payload);
+}
+
+void StopChipOperationQuietly() {
+    if (running.depth > 0) running.stopped = true;
+}

@@ -1,0 +1,52 @@
+// An operation that writes the chip in several steps (power-up, reset, a configuration set,
+// Config Board, ...). While one runs, the first send the board refuses stops it: the link
+// remembers what that send carried and refuses every later send of the operation, the
+// operation sees Stopped() and skips the rest of its steps and its success (message, state,
+// LED), and when the outermost operation ends one popup names it and the refused send: the
+// chip may now differ from the panels.
+//
+// Operations nest (Initialize Device runs reset and power-up; "Load Settings" runs a power-up and
+// a configuration set): an inner operation shares the outer one's fate and the popup names the
+// outer one. Writes outside any operation behave as single writes always did: a refused send
+// is only reported by the write's result.
+//
+// A board that is not open is not a refusal: the sequences then run on the register copy alone,
+// as a software demo.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class ChipOperation {
+public:
+    // `name` is the operation as the user knows it ("Power Up", "Load Settings").
+    explicit ChipOperation(std::string name);
+    ~ChipOperation();
+    ChipOperation(const ChipOperation&) = delete;
+    ChipOperation& operator=(const ChipOperation&) = delete;
+
+    // True once a send of the running operation was refused, or a step of it was declined by
+    // the user or refused by a mode guard (which said why): nothing more may be sent.
+    bool Stopped() const;
+
+private:
+    bool outermost_;
+};
+
+// True while an operation runs and has stopped (the free form of Stopped(), for the steps
+// of an operation that do not hold it).
+bool ChipOperationStopped();
+
+// The title and text of the popup that tells a stopped operation (tests compare with it).
+inline constexpr const char* kChipOperationStoppedTitle = "Warning -- Operation aborted";
+std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend);
+
+// ---- used by the device link ---------------------------------------------------------------
+
+// The board refused this report inside an operation: the operation stops and will say so.
+void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload);
+// A step was declined or refused by a guard that has told the user already: the operation stops
+// without a further popup.
+void StopChipOperationQuietly();
+// What a report carries, for the popup: "the write of R15", "the board configuration word" ...
+std::string DescribeReport(uint8_t command, uint16_t length, const uint8_t* payload);
