@@ -94,6 +94,7 @@ void BM_ConfigScaleOpenAndList(benchmark::State& state) {
     int items = 0;
     rt::GetNumListItems(PHandleSTPath, kList, &items);
     state.counters["sets"] = items;
+    state.counters["file_mb"] = static_cast<double>(std::filesystem::file_size(File().path)) / (1024.0 * 1024.0);
     MemoryCounters(state);
 }
 
