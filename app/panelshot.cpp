@@ -1,5 +1,7 @@
 // panelshot: draws every tab of the chosen models offscreen and writes one PNG per tab, so the
-// panels can be looked at without a screen. Runs on the emulated board with instant waits.
+// panels can be looked at without a screen. Runs on the emulated board with instant waits; after
+// each choice the panels are redrawn from the register copy as the refresh timer does, so the
+// pictures show the values read back and the path views' wires.
 //
 //   panelshot OUTDIR MODEL...     MODEL: jorb zuta zutb jora qeva qevb pykc pykd pykb pyka
 //
@@ -25,6 +27,7 @@
 #include "shell/handles.h"
 #include "shell/startup.h"
 #include "shell/state.h"
+#include "shell/timers.h"
 
 using namespace ui::AudioCodec_pan;
 
@@ -63,6 +66,7 @@ int main(int argc, char** argv) {
             continue;
         }
         rt::CallMenuCallback(PHandleMenu, it->second);
+        RunRedrawList(UILoaded);
         QApplication::processEvents();
         if (window->grab().save(QString::fromStdString((out / (argv[i] + std::string("_window.png"))).string())))
             ++written;

@@ -19,18 +19,29 @@
 
 namespace {
 
-void Prepare() {
+void Prepare(bool realWaits) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("BOARDHID_BACKEND", "emulator", 0);
     static benchsupport::QuietPrompter prompter;
     rt::InitCVIRTE();
     rt::SetPrompter(&prompter);
-    os::SetSleeper([](int) {});
+    if (realWaits)
+        os::SetSleeper(nullptr);  // the program's own sleep
+    else
+        os::SetSleeper([](int) {});
     LoadHidModule();
 }
 
+// What the start-up meets: the board or none; a chip whose audio id needs the probe.
+struct Setting {
+    bool boardPresent = true;
+    bool firstOfProcess = false;
+    bool realWaits = false;
+    bool unconfirmedChip = false;
+};
+
 // Back to a fresh process's state: link closed, board reset (plugged or not), no panels.
-void Fresh(bool boardPresent) {
+void Fresh(bool boardPresent, bool unconfirmedChip = false) {
     StopListener();
     USBcomStop();
     bDeviceOpened = 0;
@@ -39,6 +50,7 @@ void Fresh(bool boardPresent) {
     ResetPanelHandles();
     if (auto* board = boardhid::FindEmulatedBoard()) {
         board->Reset();
+        if (unconfirmedChip) board->SetIdentity(board->CodecRegister(62), 0x00);
         if (!boardPresent) board->Unplug();
     }
     os::DeviceMonitor* monitor = nullptr;
@@ -57,16 +69,16 @@ void ForgetCheckedPanels() {
     }
 }
 
-void StartUp(benchmark::State& state, bool boardPresent, bool firstOfProcess = false) {
-    Prepare();
-    if (boardPresent && !boardhid::FindEmulatedBoard()) {
+void StartUp(benchmark::State& state, Setting setting) {
+    Prepare(setting.realWaits);
+    if (setting.boardPresent && !boardhid::FindEmulatedBoard()) {
         state.SkipWithError("the emulated board is not available");
         return;
     }
     for (auto _ : state) {
         state.PauseTiming();
-        Fresh(boardPresent);
-        if (firstOfProcess) ForgetCheckedPanels();
+        Fresh(setting.boardPresent, setting.unconfirmedChip);
+        if (setting.firstOfProcess) ForgetCheckedPanels();
         state.ResumeTiming();
         if (ShellStartup() != 0) {
             state.SkipWithError("start-up failed");
@@ -75,14 +87,28 @@ void StartUp(benchmark::State& state, bool boardPresent, bool firstOfProcess = f
         rt::ProcessSystemEvents();  // the main panel painted once
     }
     Fresh(true);
+    os::SetSleeper([](int) {});
 }
 
-void BM_StartupWithBoard(benchmark::State& state) { StartUp(state, true); }
-void BM_StartupWithoutBoard(benchmark::State& state) { StartUp(state, false); }
-void BM_FirstStartupWithBoard(benchmark::State& state) { StartUp(state, true, true); }
+void BM_StartupWithBoard(benchmark::State& state) { StartUp(state, {}); }
+void BM_StartupWithoutBoard(benchmark::State& state) { StartUp(state, {.boardPresent = false}); }
+void BM_FirstStartupWithBoard(benchmark::State& state) { StartUp(state, {.firstOfProcess = true}); }
+// With the board's real waits, as a user meets them: the emulated chip needs no audio-id
+// probe; with no board, and with a chip whose audio id is unconfirmed (as today's chips), the
+// start-up applies the Jorb communication mode, after the probe on that chip.
+void BM_StartupRealWaitsWithBoard(benchmark::State& state) { StartUp(state, {.realWaits = true}); }
+void BM_StartupRealWaitsWithoutBoard(benchmark::State& state) {
+    StartUp(state, {.boardPresent = false, .realWaits = true});
+}
+void BM_StartupRealWaitsUnconfirmedChip(benchmark::State& state) {
+    StartUp(state, {.realWaits = true, .unconfirmedChip = true});
+}
 
 }  // namespace
 
 BENCHMARK(BM_StartupWithBoard)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_StartupWithoutBoard)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_FirstStartupWithBoard)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartupRealWaitsWithBoard)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_StartupRealWaitsWithoutBoard)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_StartupRealWaitsUnconfirmedChip)->Unit(benchmark::kMillisecond)->Iterations(3);

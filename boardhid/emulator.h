@@ -22,7 +22,8 @@ class InputReports;
 class EmulatorBackend final : public Backend, public EmulatedBoard {
 public:
     static constexpr uint16_t kDefaultId62 = 0xFD;
-    static constexpr uint16_t kDefaultId95 = 0x00;
+    static constexpr uint16_t kDefaultId95 = 0x1A;     // a chip that needs no audio-id probe
+    static constexpr uint16_t kUnconfirmedId95 = 0x00;  // today's chips: start-up probes them
     static constexpr const char kFirmwareText[] = "codecbench emulator";  // + NUL = 20 bytes
     static_assert(sizeof kFirmwareText == kFirmwareDateLength);
 
@@ -59,6 +60,8 @@ public:
     // The board as the environment describes it, read once when the library is loaded and
     // applied then and at every Reset() (emulator_env.cpp):
     //   BOARDHID_EMULATOR_CHIP=stereo|mono   identity register 62: 0xFD (default) or 0xFE
+    //   BOARDHID_EMULATOR_AUDIOID=confirmed|unconfirmed
+    //                                        identity register 95: 0x1A (default) or 0x00
     //   BOARDHID_EMULATOR_FAULT=KIND         drop, short, long, badlength, failsend, unplug,
     //                                        refuseopen or absent (none by default)
     //   BOARDHID_EMULATOR_FAULT_AFTER=N      the fault starts after N good replies (drop, short,
@@ -67,6 +70,7 @@ public:
     //   BOARDHID_EMULATOR_FAULT_COUNT=N      how many replies or sends it spoils (default 1)
     struct EnvironmentSettings {
         uint16_t id62 = kDefaultId62;
+        uint16_t id95 = kDefaultId95;
         std::string fault;  // empty: none
         int after = 0;
         int count = 1;

@@ -45,11 +45,12 @@ public:
 
     // Back to the start state: plugged, closed, nothing pending, registers at their start
     // values, bridge registers 0, nothing received, no faults, reply delay 1 ms, identity
-    // 0xFD / 0x00: a stereo chip (62 = 0xFD dims the mono models), and register 95 neither
-    // 0x1A nor 0x1FF, so start-up runs the audio-id probe (confirmed by register 63 = 0x1A) and
-    // applies the communication mode, as with a plain stereo board. Posts no notice. The
-    // BOARDHID_EMULATOR_* variables read when the library was loaded (chip, fault) then apply
-    // again; the test programs clear them at start.
+    // 0xFD / 0x1A: a stereo chip (62 = 0xFD dims the mono models) whose register 95 answers
+    // 0x1A, so start-up only reads its identity: no audio-id probe, no communication mode.
+    // Posts no notice. The BOARDHID_EMULATOR_* variables read when the library was loaded
+    // (chip, audio id, fault) then apply again; the test programs clear them at start. With
+    // BOARDHID_EMULATOR_AUDIOID=unconfirmed, or SetIdentity(..., 0), register 95 reads 0 as on
+    // today's chips, and start-up runs the probe (answered 0x1A) and applies the mode.
     virtual void Reset() = 0;
 
     // Presence on the bus; a change posts an arrival or removal notice (os::PostDeviceNotice,

@@ -37,6 +37,15 @@ EmulatorBackend::EnvironmentSettings EmulatorBackend::ReadEnvironment() {
         else if (std::strcmp(chip, "stereo") != 0)
             std::fprintf(stderr, "boardhid: unknown BOARDHID_EMULATOR_CHIP \"%s\" (stereo or mono), using stereo\n", chip);
     }
+    if (const char* audioId = std::getenv("BOARDHID_EMULATOR_AUDIOID"); audioId != nullptr && *audioId != '\0') {
+        if (std::strcmp(audioId, "unconfirmed") == 0)
+            s.id95 = kUnconfirmedId95;
+        else if (std::strcmp(audioId, "confirmed") != 0)
+            std::fprintf(stderr,
+                         "boardhid: unknown BOARDHID_EMULATOR_AUDIOID \"%s\" (confirmed or unconfirmed), using "
+                         "confirmed\n",
+                         audioId);
+    }
     if (const char* fault = std::getenv("BOARDHID_EMULATOR_FAULT"); fault != nullptr && *fault != '\0' &&
                                                                       std::strcmp(fault, "none") != 0) {
         bool known = false;
@@ -58,6 +67,8 @@ void EmulatorBackend::ApplyEnvironmentLocked() {
     const EnvironmentSettings& s = environment_;
     id62_ = s.id62;
     regs_[62] = id62_;
+    id95_ = s.id95;
+    regs_[95] = id95_;
     const std::string& f = s.fault;
     if (f == "drop" || f == "short" || f == "long" || f == "badlength") {
         faults_.faultAfterReplies = s.after;

@@ -166,31 +166,41 @@ Version ParseVersion(const char* formatted) {
   return v;
 }
 
-int SearchInstalled(void* owner, int* enumIndex, const char* keyPart, const char* fileName, char* outDir) {
-  if (enumIndex == nullptr || keyPart == nullptr || fileName == nullptr || outDir == nullptr)
-    return ShowSystemErrorMessage(owner, kTitle, "SearchWiseInstalledApplication: an argument is NULL");
-
+// The machine root's uninstall entries, read once for a search.
+struct UninstallEntries {
   Store machine;
+  std::vector<std::string> names;
+};
+
+// Reads the machine root and lists its uninstall entries; 0 (error box shown) when the key
+// cannot be opened.
+int OpenUninstallEntries(void* owner, UninstallEntries* out) {
   std::string error;
-  if (os::registry::ReadRoot(Root::Machine, &machine, &error) && !machine.KeyExists(kUninstallKey))
+  if (os::registry::ReadRoot(Root::Machine, &out->machine, &error) && !out->machine.KeyExists(kUninstallKey))
     error = "the key does not exist";
   if (!error.empty()) {
     const std::string what = std::string("cannot open the key ") + kUninstallKey;
     return ShowSystemErrorMessage(owner, kTitle, StoreFailure(what, Root::Machine, error));
   }
+  out->names = out->machine.SubKeys(kUninstallKey);
+  return 1;
+}
 
-  const std::vector<std::string> entries = machine.SubKeys(kUninstallKey);
+// Goes on through the entries from *enumIndex: 1 with the folder in outDir at the next entry
+// whose folder holds fileName, 0 at the end.
+int NextInstalled(const UninstallEntries& entries, int* enumIndex, const char* keyPart, const char* fileName,
+                  char* outDir) {
   const std::string wanted = Slashes(fileName);
   for (;;) {
     const int index = *enumIndex;
     if (index < 0 || index == INT_MAX) return 0;
     *enumIndex = index + 1;
-    if (static_cast<size_t>(index) >= entries.size()) return 0;
+    if (static_cast<size_t>(index) >= entries.names.size()) return 0;
 
-    const std::string& name = entries[static_cast<size_t>(index)];
+    const std::string& name = entries.names[static_cast<size_t>(index)];
     if (name.size() >= kKeyNameSize || name.find(keyPart) == std::string::npos) continue;
     std::string command, folder;
-    if (!machine.GetValue(std::string(kUninstallKey) + "\\" + name, kUninstallValue, &command) ||
+    if (!entries.machine.GetValue(std::string(kUninstallKey) + "\\" + name, kUninstallValue, &command) ||
         command.size() >= kUninstallStringSize || !FolderOfUninstallString(command, &folder) ||
         !CopyBounded(outDir, kOutDirSize, folder))
       continue;
@@ -200,6 +210,14 @@ int SearchInstalled(void* owner, int* enumIndex, const char* keyPart, const char
   }
 }
 
+int SearchInstalled(void* owner, int* enumIndex, const char* keyPart, const char* fileName, char* outDir) {
+  if (enumIndex == nullptr || keyPart == nullptr || fileName == nullptr || outDir == nullptr)
+    return ShowSystemErrorMessage(owner, kTitle, "SearchWiseInstalledApplication: an argument is NULL");
+  UninstallEntries entries;
+  if (OpenUninstallEntries(owner, &entries) == 0) return 0;
+  return NextInstalled(entries, enumIndex, keyPart, fileName, outDir);
+}
+
 int SearchNewestEnvironment(void* owner, const char* keyPart, char* outDir, char* outVersion) {
   if (keyPart == nullptr || outDir == nullptr || outVersion == nullptr)
     return ShowSystemErrorMessage(owner, kTitle, "SearchLastVorpPath: an argument is NULL");
@@ -207,8 +225,12 @@ int SearchNewestEnvironment(void* owner, const char* keyPart, char* outDir, char
   outDir[0] = '\0';
   Version best = ParseVersion(kLowestVersion);
   char folder[kOutDirSize];
+  // One reading of the entries for the whole walk, which goes on from each match as repeated
+  // SearchWiseInstalledApplication calls would.
+  UninstallEntries entries;
+  if (OpenUninstallEntries(nullptr, &entries) == 0) return 0;
   int index = 0;
-  while (SearchInstalled(nullptr, &index, keyPart, "Bin\\Vorp.exe", folder) == 1) {
+  while (NextInstalled(entries, &index, keyPart, "Bin\\Vorp.exe", folder) == 1) {
     const std::string raw = os::GetPrivateProfileString(std::string(folder) + "/Bin/Vorp.cfg", "IDESystem",
                                                         "SDSVersion", "None");
     char formatted[kVersionSize];

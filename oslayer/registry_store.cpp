@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 
 #include "runtime/inifile.h"
 
@@ -172,10 +173,26 @@ std::string StorePath(Root root) {
 
 // ---- Store -------------------------------------------------------------------------------
 
+namespace {
+
+// Paths are looked up by their ASCII-folded form, as SameName compares them.
+std::string Folded(std::string_view path) {
+  std::string out(path);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+}  // namespace
+
 Store::Key* Store::FindKey(std::string_view canonicalPath) {
-  for (Key& k : keys_)
-    if (SameName(k.path, canonicalPath)) return &k;
-  return nullptr;
+  const auto it = index_.find(Folded(canonicalPath));
+  return it == index_.end() ? nullptr : &keys_[it->second];
+}
+
+Store::Key& Store::AddKey(std::string path) {
+  index_.emplace(Folded(path), keys_.size());
+  return keys_.emplace_back(Key{std::move(path), {}});
 }
 
 const Store::Key* Store::FindKey(std::string_view canonicalPath) const {
@@ -210,7 +227,7 @@ bool Store::Parse(std::string_view text, std::string* error) {
       if (line.back() != ']') return damaged("a key line must end with \"]\"");
       const std::string path = Canonical(line.substr(1, line.size() - 2));
       current = parsed.FindKey(path);
-      if (current == nullptr) current = &parsed.keys_.emplace_back(Key{path, {}});
+      if (current == nullptr) current = &parsed.AddKey(path);
       continue;
     }
     if (current == nullptr) return damaged("a value before the first key");
@@ -262,13 +279,12 @@ bool Store::KeyExists(std::string_view path) const {
 std::vector<std::string> Store::SubKeys(std::string_view path) const {
   const std::string p = Canonical(path);
   std::vector<std::string> names;
+  std::unordered_set<std::string> seen;  // folded names
   std::string_view rest;
   for (const Key& k : keys_) {
     if (!IsBelow(k.path, p, &rest)) continue;
     const std::string_view name = rest.substr(0, rest.find('\\'));
-    bool seen = false;
-    for (const std::string& n : names) seen = seen || SameName(n, name);
-    if (!seen) names.emplace_back(name);
+    if (seen.insert(Folded(name)).second) names.emplace_back(name);
   }
   return names;
 }
@@ -298,7 +314,7 @@ bool Store::CreateKey(std::string_view path, std::string* error) {
     if (end == std::string::npos) end = p.size();
     if (!level.empty()) level += '\\';
     level = StoredSpelling(level + p.substr(start, end - start));
-    if (FindKey(level) == nullptr) keys_.push_back(Key{level, {}});
+    if (FindKey(level) == nullptr) AddKey(level);
     start = end + 1;
   }
   return true;
@@ -316,7 +332,7 @@ bool Store::SetValue(std::string_view path, std::string_view name, std::string_v
   }
   const std::string p = StoredSpelling(Canonical(path));
   Key* k = FindKey(p);
-  if (k == nullptr) k = &keys_.emplace_back(Key{p, {}});  // implied by a key below it
+  if (k == nullptr) k = &AddKey(p);  // implied by a key below it
   for (Value& v : k->values)
     if (SameName(v.name, name)) {
       v.data.assign(value);

@@ -31,6 +31,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace os::registry {
@@ -80,7 +81,12 @@ class Store {
   // The path as the store spells it where it exists (or lies above a key that does).
   std::string StoredSpelling(const std::string& canonicalPath) const;
 
+  Key& AddKey(std::string path);
+
   std::vector<Key> keys_;
+  // Folded path -> position in keys_, so reading a file and every look-up take constant time
+  // per key, however many uninstall entries the machine root lists.
+  std::unordered_map<std::string, size_t> index_;
 };
 
 // Reads the root's file into *store (a missing file gives an empty store). False with `error`

@@ -163,30 +163,35 @@ std::string SetNameOfSection(std::string_view section) {
 }
 
 bool IsConfigText(std::string_view text) {
-    rt::IniText probe = rt::Ini_New(0);
-    rt::Ini_ReadFromString(probe, std::string(text));
-    const bool sections = rt::Ini_NumberOfSections(probe) > 0;
-    rt::Ini_Dispose(probe);
-    if (sections) return true;
+    // A configuration file starts with a section line, so this usually ends on the first line.
+    bool meaningful = false;
     while (!text.empty()) {
         const size_t eol = text.find('\n');
-        if (MeaningfulLine(text.substr(0, eol))) return false;
+        const std::string_view line = text.substr(0, eol);
+        if (rt::ClassifyIniLine(line).kind == rt::IniLineKind::Section) return true;
+        meaningful = meaningful || MeaningfulLine(line);
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
     }
-    return true;
+    return !meaningful;
 }
 
 std::vector<std::string> ConfigSetNames(rt::IniText ini) {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;  // folded names
+    std::string previous;
+    bool first = true;
     const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
+    std::string section;
     for (int i = 1; i <= n; ++i) {
-        std::string section;
         if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
-        std::string name = SetNameOfSection(section);
-        std::string folded = name;
+        const std::string_view name = std::string_view(section).substr(0, section.find('/'));
+        // A set's sections follow each other: only a change of name can bring a new set.
+        if (!first && SameName(name, previous)) continue;
+        first = false;
+        previous.assign(name);
+        std::string folded(name);
         for (char& c : folded) c = Fold(c);
-        if (seen.insert(std::move(folded)).second) names.push_back(std::move(name));
+        if (seen.insert(std::move(folded)).second) names.emplace_back(name);
     }
     return names;
 }

@@ -9,28 +9,133 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
 namespace rt {
 
-struct IniItem {
-  std::string key;
-  std::string value;
+// An item keeps its key and value in one text (key, then value), which a short item such as a
+// register's "0x2c = 320" holds without a heap block.
+class IniItem {
+public:
+  IniItem(std::string_view key, std::string_view value) : keyLength_(static_cast<uint32_t>(key.size())) {
+    text_.reserve(key.size() + value.size());
+    text_.append(key);
+    text_.append(value);
+  }
+  std::string_view key() const { return std::string_view(text_).substr(0, keyLength_); }
+  std::string_view value() const { return std::string_view(text_).substr(keyLength_); }
+  void SetValue(std::string_view value) {
+    text_.resize(keyLength_);
+    text_.append(value);
+  }
+
+private:
+  std::string text_;
+  uint32_t keyLength_;
 };
 
-// Names are looked up through hash indexes keyed by their case-folded form, so reading a file
-// and every put, get and existence test take constant time whatever the number of sections.
+namespace {
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Hash and equality of names without regard to ASCII case, for indexes that look names up
+// through views of the stored names (no folded copy is kept).
+struct FoldedHash {
+  size_t operator()(std::string_view s) const {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded bytes
+    for (char c : s) h = (h ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (Fold(a[i]) != Fold(b[i])) return false;
+    return true;
+  }
+};
+
+// A section holding more items than this gets a key index; smaller ones (every configuration
+// set's section) are searched in place, which is as fast and costs no memory.
+constexpr size_t kIndexedItems = 32;
+
+}  // namespace
+
+// Sections live on the heap and never move, so the object's index can view their names and
+// removing one shifts only pointers, whatever the number of sections after it.
 struct IniSection {
   std::string name;
+  size_t hash = 0;  // FoldedHash of the name
   std::vector<IniItem> items;
-  std::unordered_map<std::string, size_t> keys;  // folded key -> position in items
+  std::unique_ptr<std::unordered_map<std::string, size_t>> keys;  // folded key -> position; large sections only
 };
+
+namespace {
+
+// The sections by name: an open-addressed table of pointers (linear probing, at most half
+// full), so adding or removing a section allocates nothing per section.
+class SectionIndex {
+public:
+  IniSection* Find(std::string_view name) const { return Find(name, FoldedHash()(name)); }
+  IniSection* Find(std::string_view name, size_t hash) const {
+    if (slots_.empty()) return nullptr;
+    for (size_t i = hash & Mask(); slots_[i] != nullptr; i = (i + 1) & Mask())
+      if (slots_[i]->hash == hash && FoldedEqual()(slots_[i]->name, name)) return slots_[i];
+    return nullptr;
+  }
+  void Insert(IniSection* s) {
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    Place(s);
+    ++used_;
+  }
+  void Erase(const IniSection* s) {
+    if (slots_.empty()) return;
+    size_t i = s->hash & Mask();
+    while (slots_[i] != nullptr && slots_[i] != s) i = (i + 1) & Mask();
+    if (slots_[i] == nullptr) return;
+    slots_[i] = nullptr;
+    --used_;
+    // Shift back the entries after the gap that would no longer be found past it.
+    for (size_t j = (i + 1) & Mask(); slots_[j] != nullptr; j = (j + 1) & Mask()) {
+      const size_t home = slots_[j]->hash & Mask();
+      const bool reachable = i <= j ? (home > i && home <= j) : (home > i || home <= j);
+      if (reachable) continue;
+      slots_[i] = slots_[j];
+      slots_[j] = nullptr;
+      i = j;
+    }
+  }
+  void Clear() {
+    slots_.clear();
+    used_ = 0;
+  }
+
+private:
+  size_t Mask() const { return slots_.size() - 1; }
+  void Place(IniSection* s) {
+    size_t i = s->hash & Mask();
+    while (slots_[i] != nullptr) i = (i + 1) & Mask();
+    slots_[i] = s;
+  }
+  void Grow() {
+    std::vector<IniSection*> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, nullptr);
+    for (IniSection* s : old)
+      if (s != nullptr) Place(s);
+  }
+  std::vector<IniSection*> slots_;
+  size_t used_ = 0;
+};
+
+}  // namespace
 
 struct IniObject {
   bool sorted = false;
-  std::vector<IniSection> sections;
-  std::unordered_map<std::string, size_t> index;  // folded name -> position in sections
+  std::vector<std::unique_ptr<IniSection>> sections;
+  SectionIndex index;
 };
 
 namespace {
@@ -42,8 +147,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
-
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string Folded(std::string_view s) {
   std::string out(s);
@@ -62,22 +165,34 @@ int CompareNames(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-void Reindex(IniObject* ini, size_t from) {
-  for (size_t i = from; i < ini->sections.size(); ++i) ini->index[Folded(ini->sections[i].name)] = i;
+void IndexKeys(IniSection* section) {
+  if (section->items.size() <= kIndexedItems) {
+    section->keys.reset();
+    return;
+  }
+  if (!section->keys) section->keys = std::make_unique<std::unordered_map<std::string, size_t>>();
+  section->keys->clear();
+  for (size_t i = 0; i < section->items.size(); ++i) (*section->keys)[Folded(section->items[i].key())] = i;
 }
 
-void Reindex(IniSection* section, size_t from) {
-  for (size_t i = from; i < section->items.size(); ++i) section->keys[Folded(section->items[i].key)] = i;
+size_t SectionPosition(const IniObject* ini, const IniSection* s) {
+  for (size_t i = ini->sections.size(); i-- > 0;)  // from the end: sets are added and removed there most
+    if (ini->sections[i].get() == s) return i;
+  return ini->sections.size();
 }
 
 IniSection* FindSection(IniObject* ini, std::string_view name) {
-  auto it = ini->index.find(Folded(name));
-  return it == ini->index.end() ? nullptr : &ini->sections[it->second];
+  return ini->index.Find(name);
 }
 
 IniItem* FindItem(IniSection* section, std::string_view key) {
-  auto it = section->keys.find(Folded(key));
-  return it == section->keys.end() ? nullptr : &section->items[it->second];
+  if (section->keys) {
+    auto it = section->keys->find(Folded(key));
+    return it == section->keys->end() ? nullptr : &section->items[it->second];
+  }
+  for (IniItem& item : section->items)
+    if (FoldedEqual()(item.key(), key)) return &item;
+  return nullptr;
 }
 
 // Position for a new element: the end, or in a sorted object before the first greater name.
@@ -92,29 +207,35 @@ size_t InsertPosition(bool sorted, const Vec& v, std::string_view name, NameOf n
 IniSection* FindOrAddSection(IniObject* ini, std::string_view name) {
   if (IniSection* s = FindSection(ini, name)) return s;
   const size_t pos = InsertPosition(ini->sorted, ini->sections, name,
-                                    [](const IniSection& s) -> std::string_view { return s.name; });
-  ini->sections.insert(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos), IniSection{std::string(name), {}, {}});
-  Reindex(ini, pos);
-  return &ini->sections[pos];
+                                    [](const std::unique_ptr<IniSection>& s) -> std::string_view { return s->name; });
+  auto section = std::make_unique<IniSection>();
+  section->name.assign(name);
+  section->hash = FoldedHash()(name);
+  IniSection* added = section.get();
+  ini->sections.insert(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos), std::move(section));
+  ini->index.Insert(added);
+  return added;
 }
 
 void PutItem(const IniObject* ini, IniSection* section, std::string_view key, std::string_view value) {
   if (IniItem* item = FindItem(section, key)) {
-    item->value.assign(value);
+    item->SetValue(value);
     return;
   }
   const size_t pos = InsertPosition(ini->sorted, section->items, key,
-                                    [](const IniItem& i) -> std::string_view { return i.key; });
+                                    [](const IniItem& i) -> std::string_view { return i.key(); });
   section->items.insert(section->items.begin() + static_cast<std::ptrdiff_t>(pos),
-                        IniItem{std::string(key), std::string(value)});
-  Reindex(section, pos);
+                        IniItem(key, value));
+  if (section->keys && pos + 1 == section->items.size())
+    (*section->keys)[Folded(key)] = pos;
+  else if (section->keys || section->items.size() > kIndexedItems)
+    IndexKeys(section);
 }
 
 void EraseSection(IniObject* ini, IniSection* s) {
-  const size_t pos = static_cast<size_t>(s - ini->sections.data());
-  ini->index.erase(Folded(s->name));
+  const size_t pos = SectionPosition(ini, s);
+  ini->index.Erase(s);
   ini->sections.erase(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos));
-  Reindex(ini, pos);
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -134,28 +255,57 @@ bool ValidKey(std::string_view key) {
 // the number of distinct sections, which the configuration-set list relies on (it takes every
 // G-th section as the start of a set), and removing a section removes all of it.
 void Parse(IniObject* ini, std::string_view text) {
+  // The items of the section being read are gathered first and handed to the section in one
+  // piece, so a section's item list is allocated once, at its size.
   IniSection* current = nullptr;
+  std::vector<IniItem> gathered;
+  auto hand = [&] {
+    if (current == nullptr) return;
+    if (current->items.empty() && !ini->sorted) {
+      current->items.reserve(gathered.size());
+      for (IniItem& item : gathered) current->items.push_back(std::move(item));
+      if (current->items.size() > kIndexedItems) IndexKeys(current);
+    } else {
+      for (const IniItem& item : gathered) PutItem(ini, current, item.key(), item.value());
+    }
+    gathered.clear();
+  };
   while (!text.empty()) {
     const size_t eol = text.find('\n');
     const IniLine line = ClassifyIniLine(text.substr(0, eol));
     text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
     switch (line.kind) {
     case IniLineKind::Section:
+      hand();
       current = FindOrAddSection(ini, line.name);
       break;
     case IniLineKind::BadSection:
       // Items under a section line that is not well formed are dropped rather than added to
       // the section before it, where their keys would overwrite that section's values.
+      hand();
       current = nullptr;
       break;
-    case IniLineKind::Item:
+    case IniLineKind::Item: {
       // An empty value is kept: a string put as "" reads back as such.
-      if (current != nullptr) PutItem(ini, current, line.key, line.value);
+      if (current == nullptr) break;
+      IniItem* again = nullptr;
+      if (gathered.size() <= kIndexedItems) {
+        for (IniItem& item : gathered)
+          if (FoldedEqual()(item.key(), line.key)) again = &item;
+      } else {
+        hand();  // a long section: its items go in through the section's key index
+      }
+      if (again != nullptr)
+        again->SetValue(line.value);
+      else
+        gathered.emplace_back(line.key, line.value);
       break;
+    }
     default:
       break;
     }
   }
+  hand();
 }
 
 }  // namespace
@@ -274,14 +424,21 @@ int Ini_ReadFromString(IniText ini, const std::string& text) {
 std::string Ini_ToString(IniText ini) {
   std::string out;
   if (ini == nullptr) return out;
-  for (const IniSection& s : ini->sections) {
+  size_t size = 0;  // reserved first: a file of thousands of sets is megabytes long
+  for (const std::unique_ptr<IniSection>& section : ini->sections) {
+    size += section->name.size() + 6;
+    for (const IniItem& item : section->items) size += item.key().size() + item.value().size() + 5;
+  }
+  out.reserve(size);
+  for (const std::unique_ptr<IniSection>& section : ini->sections) {
+    const IniSection& s = *section;
     out += '[';
     out += s.name;
     out += "]\r\n";
     for (const IniItem& item : s.items) {
-      out += item.key;
+      out += item.key();
       out += " = ";
-      out += item.value;
+      out += item.value();
       out += "\r\n";
     }
     out += "\r\n";
@@ -314,7 +471,7 @@ int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::st
   IniSection* s = FindSection(ini, Trim(section));
   IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
-  *value = item->value;
+  *value = item->value();
   return 1;
 }
 
@@ -334,7 +491,7 @@ int Ini_NumberOfSections(IniText ini) {
 int Ini_NthSectionName(IniText ini, int n, std::string* name) {
   if (ini == nullptr || name == nullptr) return kIniBadArgument;
   if (n < 1 || static_cast<size_t>(n) > ini->sections.size()) return 0;
-  *name = ini->sections[static_cast<size_t>(n) - 1].name;
+  *name = ini->sections[static_cast<size_t>(n) - 1]->name;
   return 1;
 }
 
@@ -365,8 +522,8 @@ int Ini_NthItem(IniText ini, const char* section, int n, std::string* key, std::
   IniSection* s = FindSection(ini, Trim(section));
   if (s == nullptr || n < 1 || static_cast<size_t>(n) > s->items.size()) return 0;
   const IniItem& item = s->items[static_cast<size_t>(n) - 1];
-  *key = item.key;
-  *value = item.value;
+  *key = item.key();
+  *value = item.value();
   return 1;
 }
 
@@ -386,7 +543,7 @@ int Ini_RemoveSection(IniText ini, std::string_view section) {
 void Ini_RemoveAllSections(IniText ini) {
   if (ini == nullptr) return;
   ini->sections.clear();
-  ini->index.clear();
+  ini->index.Clear();
 }
 
 int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
@@ -395,9 +552,8 @@ int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
   IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
   const size_t pos = static_cast<size_t>(item - s->items.data());
-  s->keys.erase(Folded(item->key));
   s->items.erase(s->items.begin() + static_cast<std::ptrdiff_t>(pos));
-  Reindex(s, pos);
+  if (s->keys) IndexKeys(s);
   return 1;
 }
 

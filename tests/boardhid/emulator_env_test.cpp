@@ -1,7 +1,7 @@
 // The emulated board set up from the environment (chip and fault), through the exports of
 // libboardhid.so loaded by name. The variables are read when the library is loaded, so each
-// scenario is a program of its own: EMULATOR_SCENARIO 1 is a mono chip whose third reply is
-// lost, 2 a board taken away during the send after its first two.
+// scenario is a program of its own: EMULATOR_SCENARIO 1 is a mono chip with an unconfirmed audio
+// id whose third reply is lost, 2 a board taken away during the send after its first two.
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -26,6 +26,7 @@ public:
         setenv("BOARDHID_BACKEND", "emulator", 1);
 #if EMULATOR_SCENARIO == 1
         setenv("BOARDHID_EMULATOR_CHIP", "mono", 1);
+        setenv("BOARDHID_EMULATOR_AUDIOID", "unconfirmed", 1);
         setenv("BOARDHID_EMULATOR_FAULT", "drop", 1);
         setenv("BOARDHID_EMULATOR_FAULT_AFTER", "2", 1);
 #else
@@ -74,8 +75,8 @@ protected:
 
 #if EMULATOR_SCENARIO == 1
 
-// A mono chip answers 0xFE from register 62; the third reply is lost, the others come. A reset
-// of the board brings the same set-up back.
+// A mono chip answers 0xFE from register 62 and 0 from register 95; the third reply is lost,
+// the others come. A reset of the board brings the same set-up back.
 TEST_F(EmulatorEnvironmentTest, MonoChipLosesItsThirdReply) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
@@ -87,7 +88,9 @@ TEST_F(EmulatorEnvironmentTest, MonoChipLosesItsThirdReply) {
         ASSERT_TRUE(AskRegister(4));  // lost
         ASSERT_TRUE(AskRegister(5));
         EXPECT_EQ(Reply(), std::make_pair(5, 0));
-        EXPECT_EQ(board->SentReplies().size(), 3u);
+        ASSERT_TRUE(AskRegister(0x5F));
+        EXPECT_EQ(Reply(), std::make_pair(95, 0));
+        EXPECT_EQ(board->SentReplies().size(), 4u);
         EXPECT_EQ(board->CodecRegister(62), 0xFE);
         board->Reset();
     }
@@ -97,12 +100,12 @@ TEST_F(EmulatorEnvironmentTest, MonoChipLosesItsThirdReply) {
 
 // After two good sends the board goes away during the next one: the send fails, the board is
 // no longer plugged, and it opens again once plugged back.
-TEST_F(EmulatorEnvironmentTest, BoardIsTakenAwayAfterTwoReplies) {
+TEST_F(EmulatorEnvironmentTest, BoardIsTakenAwayAfterTwoSends) {
     Open();
     ASSERT_TRUE(AskRegister(62));
     EXPECT_EQ(Reply(), std::make_pair(62, 0xFD));  // a stereo chip by default
-    ASSERT_TRUE(AskRegister(6));
-    EXPECT_EQ(Reply(), std::make_pair(6, 0x140));
+    ASSERT_TRUE(AskRegister(0x5F));
+    EXPECT_EQ(Reply(), std::make_pair(95, 0x1A));  // whose audio id needs no probe
     EXPECT_FALSE(AskRegister(4));
     EXPECT_EQ(lib.IsDevicePlugged(), 0);
     EXPECT_EQ(lib.OpenDevice(2, 1, 0), 0);

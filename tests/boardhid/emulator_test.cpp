@@ -235,17 +235,17 @@ TEST_F(EmulatedBoardTest, WritingRegister0ResetsTheRegisterFile) {
 
 TEST_F(EmulatedBoardTest, IdentityDefaultsToAStereoBoardAndIsReadOnly) {
     EXPECT_EQ(Ask(0xD0, {0x3E}), Pair(62, 0xFD));
-    EXPECT_EQ(Ask(0xD0, {0x5F}), Pair(95, 0x00));
-    board_->SetIdentity(0xFE, 0x1A);
+    EXPECT_EQ(Ask(0xD0, {0x5F}), Pair(95, 0x1A));  // needs no audio-id probe at start
+    board_->SetIdentity(0xFE, 0x00);
     EXPECT_EQ(Ask(0xD0, {0x3E}), Pair(62, 0xFE));
-    EXPECT_EQ(Ask(0x90, {0x5F}), Pair(95, 0x1A));
+    EXPECT_EQ(Ask(0x90, {0x5F}), Pair(95, 0x00));
 
     ASSERT_EQ(Send(Report(0xD4, Pair(62, 0))), 1);
     ASSERT_EQ(Send(Report(0xD4, Pair(95, 0))), 1);
     ASSERT_EQ(Send(Report(0xD7, StartPairs(49, 63))), 1);  // a bulk write carries 62 too
     ASSERT_EQ(Send(Report(0xD4, Pair(0, 0))), 1);
     EXPECT_EQ(Ask(0xD0, {0x3E}), Pair(62, 0xFE));
-    EXPECT_EQ(Ask(0xD0, {0x5F}), Pair(95, 0x1A));
+    EXPECT_EQ(Ask(0xD0, {0x5F}), Pair(95, 0x00));
 }
 
 TEST_F(EmulatedBoardTest, AudioIdProbeIsASingleReadOfRegister63) {

@@ -22,6 +22,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         os::SetSleeper([this](int ms) { sleeps.emplace_back(ms, static_cast<int>(RegisterWrites().size())); });
     }
 
@@ -91,6 +92,7 @@ protected:
     int P() const { return *Panel; }
     void SetUp() override {
         CapturePanelFixture::SetUp();
+        if (HasFatalFailure()) return;
         Open(MenuItem);
     }
 };

@@ -29,6 +29,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         os::SetSleeper([this](int ms) {
             if (recordPauses) pauses.push_back({RegisterWrites().size(), ms});
         });

@@ -17,6 +17,7 @@ class MonoDemoTest : public DemoFixture {
 protected:
     void SetUp() override {
         DemoFixture::SetUp();
+        if (HasFatalFailure()) return;
         Choose(MENUBAR_DEVICE_MonoPykd);
         panel = PHandleMNDemo;
         MNDemoALCMode = 1;

@@ -10,6 +10,7 @@ class OutputsTest : public DemoFixture {
 protected:
     void SetUp() override {
         DemoFixture::SetUp();
+        if (HasFatalFailure()) return;
         Choose(MENUBAR_DEVICE_StereoJorb);
         recordPauses = true;
     }

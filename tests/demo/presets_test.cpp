@@ -39,6 +39,7 @@ class PresetTest : public DemoFixture {
 protected:
     void SetUp() override {
         DemoFixture::SetUp();
+        if (HasFatalFailure()) return;
         ResetConfigTables();
     }
     void TearDown() override {

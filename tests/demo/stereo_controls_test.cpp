@@ -14,6 +14,7 @@ class StereoDemoTest : public DemoFixture {
 protected:
     void SetUp() override {
         DemoFixture::SetUp();
+        if (HasFatalFailure()) return;
         Choose(MENUBAR_DEVICE_StereoJorb);
         panel = PHandleSTDemo;
         DemoALCMode = 1;

@@ -37,6 +37,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         rt::SetPrompter(&popups);
         oldCwd = fs::current_path();
         cwd = fs::temp_directory_path() / ("codecbench-wav-" + std::to_string(::getpid()));

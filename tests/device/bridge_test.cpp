@@ -18,6 +18,7 @@ class BridgeTest : public devicetest::DeviceFixture {
 protected:
     void SetUp() override {
         DeviceFixture::SetUp();
+        if (HasFatalFailure()) return;
         Choose(MENUBAR_DEVICE_StereoJorb);
         // The bridge controls of Jorb are usable only with the configuration box ticked.
         Commit(PHandleSTDevCtrl, jorb::CFGDEVJorb_STVuntConfigEN, 1);

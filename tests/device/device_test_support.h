@@ -19,6 +19,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         os::SetSleeper([this](int ms) { sleptMs += ms; });
     }
 

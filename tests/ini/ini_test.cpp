@@ -192,6 +192,57 @@ TEST_F(IniTest, RemoveCountAndEnumerate) {
   EXPECT_EQ(Ini_RemoveSection(ini_, "s2"), 1);
   EXPECT_EQ(Ini_RemoveSection(ini_, "s2"), 0);
   EXPECT_EQ(Ini_ToString(ini_), "[S1]\r\na = 1\r\nc = 3\r\n\r\n[S3]\r\n\r\n");
+
+  // Thousands of sections, every third removed in a scattered order: the others are still
+  // found by name, in either case, with their items, and the removed ones are gone.
+  Ini_RemoveAllSections(ini_);
+  constexpr int kMany = 3000;
+  std::string text;
+  for (int i = 0; i < kMany; ++i) text += "[Set " + std::to_string(i) + "/Group]\nv = " + std::to_string(i) + "\n";
+  ASSERT_EQ(Ini_ReadFromString(ini_, text), 0);
+  for (int i = 0; i < kMany; i += 3) {
+    const int n = (i * 7) % kMany;  // every multiple of 3 once, out of order
+    EXPECT_EQ(Ini_RemoveSection(ini_, ("SET " + std::to_string(n) + "/group").c_str()), 1) << n;
+  }
+  EXPECT_EQ(Ini_NumberOfSections(ini_), kMany - kMany / 3);
+  for (int i = 0; i < kMany; ++i) {
+    int got = -1;
+    EXPECT_EQ(Ini_GetInt(ini_, ("set " + std::to_string(i) + "/GROUP").c_str(), "V", &got), i % 3 == 0 ? 0 : 1) << i;
+    if (i % 3 != 0) {
+      EXPECT_EQ(got, i);
+    }
+  }
+  std::string second;
+  EXPECT_EQ(Ini_NthSectionName(ini_, 2, &second), 1);
+  EXPECT_EQ(second, "Set 2/Group");
+
+  // A section of many items: a key met again takes the later value in place, and removing an
+  // item leaves every other one found.
+  auto keyOf = [](int i) {
+    std::string key = "k";
+    key += std::to_string(i);
+    return key;
+  };
+  std::string items = "[Big]\n";
+  for (int i = 0; i < 100; ++i) {
+    items += keyOf(i);
+    items += " = ";
+    items += std::to_string(i);
+    items += "\n";
+  }
+  items += "K50 = 500\n";
+  ASSERT_EQ(Ini_ReadFromString(ini_, items), 0);
+  EXPECT_EQ(Ini_NumberOfItems(ini_, "big"), 100);
+  EXPECT_EQ(Ini_RemoveItem(ini_, "big", "k10"), 1);
+  for (int i = 0; i < 100; ++i) {
+    int got = -1;
+    EXPECT_EQ(Ini_GetInt(ini_, "Big", keyOf(i).c_str(), &got), i == 10 ? 0 : 1) << i;
+    if (i != 10) {
+      EXPECT_EQ(got, i == 50 ? 500 : i) << i;
+    }
+  }
+  EXPECT_EQ(Ini_NthItem(ini_, "Big", 50, &k, &v), 1);
+  EXPECT_EQ(k + "=" + v, "k50=500");
 }
 
 TEST_F(IniTest, LongLinesAreReadWhole) {

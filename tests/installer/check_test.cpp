@@ -95,6 +95,7 @@ class CheckTest : public StoreFixture {
  protected:
     void SetUp() override {
         StoreFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(Check().error, "");
     }
 

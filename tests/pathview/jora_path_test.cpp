@@ -26,6 +26,7 @@ protected:
     int PathCanvasControl() const override { return CFGPATHJora_CVSCONFIG; }
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_NO_FATAL_FAILURE(OpenModel(MENUBAR_DEVICE_StereoJora, UI_JORA));
     }
 };

@@ -10,6 +10,7 @@ class JorbCanvas : public JorbPathFixture {
 protected:
     void SetUp() override {
         JorbPathFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(FlagCFGUpdate, 0);
     }
 };

@@ -48,6 +48,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_NO_FATAL_FAILURE(OpenModel(m.menu, m.ui));
     }
     std::set<int> Lit() {

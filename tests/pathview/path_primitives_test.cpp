@@ -162,6 +162,7 @@ protected:
     PathCanvas c;
     void SetUp() override {
         JorbPathFixture::SetUp();
+        if (HasFatalFailure()) return;
         t.ClearMap();
         c = {PHandleSTPath, CFGPATHJorb_CVSCONFIG};
         rt::CanvasClear(c.panel, c.control, rt::MakeRect(440, 620, 60, 150));

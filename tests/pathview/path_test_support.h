@@ -133,6 +133,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         Menu(MENUBAR_DEVICE_StereoJorb);
         ASSERT_EQ(UILoaded, UI_JORB);
         ShowTab(PHandleSTPath);

@@ -23,6 +23,7 @@ protected:
     int PathCanvasControl() const override { return CFGPATHQeva_CVSCONFIG; }
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_NO_FATAL_FAILURE(OpenModel(MENUBAR_DEVICE_StereoQeva, UI_QEVA));
     }
 };

@@ -27,6 +27,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         Menu(MENUBAR_DEVICE_StereoZuta);
         ASSERT_EQ(UILoaded, UI_ZUTA);
         chosen = SharedPathTables();  // before any refresh

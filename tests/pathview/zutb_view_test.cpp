@@ -21,6 +21,7 @@ class Zutb : public modeltest::ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         sharedBefore = SharedPathTables();
         Menu(MENUBAR_DEVICE_StereoZutb);
         ASSERT_EQ(UILoaded, UI_ZUTB);

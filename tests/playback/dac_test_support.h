@@ -32,6 +32,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         os::SetSleeper([this](int ms) { sleeps.emplace_back(static_cast<int>(RegisterWrites().size()), ms); });
     }
 

@@ -39,6 +39,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         tracer.owner = this;
         rt::SetPrompter(&tracer);
         os::SetSleeper([this](int ms) { NotePause(ms); });

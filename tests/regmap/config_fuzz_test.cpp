@@ -66,6 +66,7 @@ protected:
     fs::path dir;
     void SetUp() override {
         ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
         rt::SetPrompter(&ask);
         ResetConfigTables();
         dir = fs::temp_directory_path() / ("codecbench-fuzz-" + std::to_string(::getpid()));

@@ -72,6 +72,7 @@ protected:
     rt::IniText ini = nullptr;
     void SetUp() override {
         ConfigFixture::SetUp();
+        if (HasFatalFailure()) return;
         StartRegisters();
         WriteFile(File("load.dat"),
                   "[Warm/Software Reset]\n0x0 = 0\n"

@@ -128,6 +128,7 @@ protected:
         ResetConfigSetState();
         ResetConfigListState();
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         rt::SetPrompter(&ask);
     }
 

@@ -19,6 +19,7 @@ class RegMapFixture : public modeltest::ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         ResetConfigTables();
         ResetRegMapPanels();
     }
@@ -92,6 +93,7 @@ protected:
     int panel = 0;
     void SetUp() override {
         RegMapFixture::SetUp();
+        if (HasFatalFailure()) return;
         Choose(MENUBAR_DEVICE_StereoJorb);
         panel = PHandleSTRegMap;
         ShowTab(panel);

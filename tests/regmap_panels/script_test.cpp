@@ -91,6 +91,7 @@ protected:
     std::vector<int> sleeps;
     void SetUp() override {
         RegMapFixture::SetUp();
+        if (HasFatalFailure()) return;
         Choose(MENUBAR_DEVICE_StereoJorb);
         panel = PHandleSTScript;
         os::SetSleeper([this](int ms) { sleeps.push_back(ms); });

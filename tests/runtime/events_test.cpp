@@ -22,6 +22,7 @@ class Events_ : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
+        if (HasFatalFailure()) return;
         p = LoadMain();
     }
     int p = 0;

@@ -13,6 +13,7 @@ class Tabs : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
+        if (HasFatalFailure()) return;
         p = LoadMain();
         a = rt::LoadPanel(p, kFile, 2);
         b = rt::LoadPanel(p, kFile, 3);
@@ -29,6 +30,7 @@ class Canvas : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
+        if (HasFatalFailure()) return;
         p = rt::LoadPanel(0, kFile, 1);
         ASSERT_GT(p, 0);
     }

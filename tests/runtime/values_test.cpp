@@ -20,6 +20,7 @@ class Values : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
+        if (HasFatalFailure()) return;
         p = rt::LoadPanel(0, kFile, 1);
         ASSERT_GT(p, 0) << rt::LastLoadError();
     }

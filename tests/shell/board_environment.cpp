@@ -21,6 +21,7 @@ class MonoBoardTest : public shelltest::ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
         board->Reset();  // the board as the environment describes it
     }
 };

@@ -21,6 +21,7 @@ protected:
 
     void SetUp() override {
         ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
         OrigProc = [this](int window, unsigned message, unsigned wParam, const std::string& path) {
             passedOn.push_back({window, message, wParam, path});
             return 7;

@@ -24,6 +24,7 @@ protected:
 
     void SetUp() override {
         ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
         home = std::filesystem::temp_directory_path() /
                ("codecbench-model-" + std::to_string(::getpid()));
         std::filesystem::create_directories(home);
@@ -31,6 +32,7 @@ protected:
         ResetDeviceControlState();
         ResetJorbxSampleRates();
         StartShell(true);
+        if (HasFatalFailure()) return;
         // The refresh timers are ticked by the tests only.
         rt::SetCtrlAttribute(PHandlePanel, PANEL_STTIMER, rt::ATTR_ENABLED, 0);
         rt::SetCtrlAttribute(PHandlePanel, PANEL_MNTIMER, rt::ATTR_ENABLED, 0);

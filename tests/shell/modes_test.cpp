@@ -20,6 +20,7 @@ class ModesTest : public shelltest::ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
         StartShell(true);
         board->ClearReceivedReports();
         prompter.shown.clear();

@@ -17,6 +17,7 @@ protected:
 
     void SetUp() override {
         ModelFixture::SetUp();
+        if (HasFatalFailure()) return;
         SetRedrawObserver([this](const char* name) {
             seen.emplace_back(name);
             ledDuring.push_back(Led(PANEL_LRefresh));
