@@ -365,6 +365,19 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
 void TimerTick(int panel, int id) {
     Control* c = FindControl(panel, id, nullptr);
     if (!c || c->ticking) return;  // a tick whose callback waits in a dialog is not stacked on
+    if (HoldingCallbacks()) {
+        // Ticks that come during a wait make one tick after it, if the timer still runs then.
+        if (!c->tickHeld) {
+            c->tickHeld = true;
+            HoldCallback([panel, id] {
+                Control* held = FindControl(panel, id, nullptr);
+                if (!held) return;
+                held->tickHeld = false;
+                if (held->timer && held->timer->isActive()) TimerTick(panel, id);
+            });
+        }
+        return;
+    }
     c->ticking = true;
     FireControl(panel, id, EVENT_TIMER_TICK, 0, 0);
     if ((c = FindControl(panel, id, nullptr))) c->ticking = false;

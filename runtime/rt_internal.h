@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -91,6 +92,7 @@ struct Control {
     QPointer<QTimer> timer;         // timers
     double interval = 1.0;
     bool ticking = false;           // a tick's callback is running (no nested ticks)
+    bool tickHeld = false;          // a tick that came during a wait is waiting to run
 
     std::vector<Column> columns;    // tables
 
@@ -177,6 +179,12 @@ const nlohmann::json* FindResource(const char* fileName, const char* list, int r
                                    std::string* canonicalName, int* error);
 // The lines joined with LF between them.
 std::string JoinLines(const std::vector<std::string>& lines);
+
+// A wait (Delay) handles the window system's events (paint, expose, the window manager's ping,
+// moves) but runs no program callback: a callback those events would run is held and runs
+// after the wait, once control is back outside every wait, in the order they came.
+bool HoldingCallbacks();
+void HoldCallback(std::function<void()> call);
 
 // Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
 // it on the stack, so widgets it discards must outlive the event.

@@ -330,9 +330,11 @@ int RunUserInterface();
 int QuitUserInterface(int code);
 int ProcessSystemEvents();        // handles every pending event (timers and input included)
 int ProcessDrawEvents();          // repaints what is pending, and runs nothing else
-// Blocks for `seconds` in slices of 10 ms while the screen keeps painting (no timer, input or
-// other callback runs meanwhile); each slice goes through os::Sleep, so a test sleeper makes it
-// instant.
+// Blocks for `seconds` in slices of 10 ms; each slice goes through os::Sleep, so a test sleeper
+// makes it instant. Between slices the window answers the window system (paint, expose, the
+// window manager's ping, moves and resizes) but takes no user input and runs no callback:
+// timers, watched descriptors and callbacks that window events would run are held, and run in
+// order once the event loop (or ProcessSystemEvents) is reached outside every wait.
 void Delay(double seconds);
 // Watches a file descriptor from the event loop: `onReadable` runs on the UI thread. Returns a
 // watch id (> 0), or UIEBadValue for a negative fd.
