@@ -97,8 +97,10 @@ int CallPanelCallback(int panel, int event, int eventData1, int eventData2, void
 
 // ---- control values ----------------------------------------------------------------------
 // Rings and list boxes: the value is the value of the selected item. Setting a ring to a value
-// no item has selects nothing (the ring shows empty) and returns UIEItemNotFound.
-// Numerics and slides keep the value given (clamped to their range); an int read of a double
+// no item has returns UIEItemNotFound and reads back as no value (UIEItemNotFound), but is
+// shown as an item of its own, "code " and the value, until an item is chosen or set.
+// Numerics keep the value given clamped to their range; slides keep it as given and show it
+// (beyond their range with the knob at the nearer end); an int read of a double
 // value rounds to the nearest. Check boxes, toggle buttons, switches and LEDs hold 0 or 1.
 // Text boxes: SetCtrlVal appends the text (ResetTextBox replaces it); GetCtrlVal gives it all.
 // Text messages: the text shown. Command buttons take any value and hold 0.
