@@ -205,27 +205,37 @@ int ProcessDrawEvents() {
     return 0;
 }
 
+namespace {
+
+// Answers the window system at most once per 10 ms of real time: with a sleeper that returns at
+// once (tests, benchmarks) the slices of a wait would otherwise handle events back to back.
+void KeepAnswering(bool force) {
+    static auto handled = std::chrono::steady_clock::now() - std::chrono::milliseconds(10);
+    if (!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - handled < std::chrono::milliseconds(10)) return;
+    HandleWindowSystem();
+    handled = std::chrono::steady_clock::now();
+}
+
+}  // namespace
+
 void Delay(double seconds) {
     if (!(seconds > 0)) return;
     // Whole slices of 10 ms (the last one shorter), each through the replaceable sleeper; the
-    // count is fixed beforehand so a sleeper that returns at once ends the wait at once.
+    // count is fixed beforehand so a sleeper that returns at once ends the wait at once. Between
+    // slices the window keeps answering the window system, so the desktop never takes it for hung.
     long long total = std::llround(std::min(seconds, 86400.0) * 1000.0);
-    // Between slices the window keeps answering the window system (so the desktop never takes
-    // it for hung), at most once per slice of real time: with a sleeper that returns at once
-    // (tests, benchmarks) the slices would otherwise handle events back to back.
-    bool ui = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
-    auto handled = std::chrono::steady_clock::now() - std::chrono::milliseconds(10);
     while (total > 0) {
         int slice = static_cast<int>(std::min<long long>(total, 10));
-        if (ui && std::chrono::steady_clock::now() - handled >= std::chrono::milliseconds(10)) {
-            HandleWindowSystem();
-            handled = std::chrono::steady_clock::now();
-        }
+        KeepAnswering(false);
         os::Sleep(slice);
         total -= slice;
     }
-    if (ui) HandleWindowSystem();
+    KeepAnswering(true);
 }
+
+void ProcessWindowSystemEvents() { KeepAnswering(false); }
 
 int WatchFd(int fd, std::function<void()> onReadable) {
     if (fd < 0 || !onReadable) return UIEBadValue;

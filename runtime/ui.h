@@ -338,6 +338,9 @@ int ProcessDrawEvents();          // repaints what is pending, and runs nothing 
 // timers, watched descriptors and callbacks that window events would run are held, and run in
 // order once the event loop (or ProcessSystemEvents) is reached outside every wait.
 void Delay(double seconds);
+// What a wait does between its slices, for waits that sleep on their own: answers the window
+// system (at most once per 10 ms) and holds every callback as Delay does.
+void ProcessWindowSystemEvents();
 // Watches a file descriptor from the event loop: `onReadable` runs on the UI thread. Returns a
 // watch id (> 0), or UIEBadValue for a negative fd.
 int WatchFd(int fd, std::function<void()> onReadable);
