@@ -100,6 +100,10 @@ void FlushDisposals() {
 }
 
 int FireControl(int panel, int control, int event, int data1, int data2, void* callbackData) {
+    if (HoldingCallbacks()) {
+        HoldCallback([=] { FireControl(panel, control, event, data1, data2, callbackData); });
+        return 0;
+    }
     Control* c = FindControl(panel, control, nullptr);
     if (!c || c->callback.empty()) return 0;
     auto it = RT().ctrlCallbacks.find(c->callback);
@@ -110,6 +114,10 @@ int FireControl(int panel, int control, int event, int data1, int data2, void* c
 }
 
 int FirePanel(int panel, int event, int data1, int data2, void* callbackData) {
+    if (HoldingCallbacks()) {
+        HoldCallback([=] { FirePanel(panel, event, data1, data2, callbackData); });
+        return 0;
+    }
     Panel* p = FindPanel(panel);
     if (!p || p->callback.empty()) return 0;
     auto it = RT().panelCallbacks.find(p->callback);
@@ -120,6 +128,10 @@ int FirePanel(int panel, int event, int data1, int data2, void* callbackData) {
 }
 
 void FireMenu(int menuBar, int item) {
+    if (HoldingCallbacks()) {
+        HoldCallback([=] { FireMenu(menuBar, item); });
+        return;
+    }
     auto& bars = RT().menuBars;
     auto it = bars.find(menuBar);
     if (it == bars.end()) return;

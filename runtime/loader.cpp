@@ -3,8 +3,6 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,7 +120,7 @@ void ShowNumber(Control& c) {
     case Kind::Slide:
         if (auto* pb = qobject_cast<QProgressBar*>(w)) {
             double span = c.max - c.min;
-            pb->setValue(span > 0 ? static_cast<int>(std::lround((c.num - c.min) / span * 1000)) : 0);
+            pb->setValue(span > 0 ? static_cast<int>(std::lround(std::clamp((c.num - c.min) / span, 0.0, 1.0) * 1000)) : 0);
             QString text = Q(FormatNumber(c.num, c.type, c.precision));
             if (c.min == 0 && c.max == 100) text += "%";
             pb->setFormat(text);
@@ -144,14 +142,47 @@ void ShowNumber(Control& c) {
 }
 
 int CurrentIndex(const Control& c) {
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) return cb->currentIndex();
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data()))
+        return cb->currentIndex() < static_cast<int>(c.items.size()) ? cb->currentIndex() : -1;
     if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) return lw->currentRow();
     if (c.kind == Kind::RingSlide) return c.selected;
     return -1;
 }
 
+namespace {
+
+// Takes away the item that showed a value no item has.
+void DropUnlisted(Control& c) {
+    if (!c.unlisted) return;
+    c.unlisted.reset();
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
+        QSignalBlocker b(cb);
+        while (cb->count() > static_cast<int>(c.items.size())) cb->removeItem(cb->count() - 1);
+    }
+}
+
+}  // namespace
+
+void ShowUnlisted(Control& c, const Value& v) {
+    if (c.kind != Kind::Ring && c.kind != Kind::RingSlide) return;
+    c.unlisted = v;
+    const QString label = "code " + Q(AsText(v, c.type, c.precision));
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
+        QSignalBlocker b(cb);
+        const int at = static_cast<int>(c.items.size());
+        if (cb->count() > at) cb->setItemText(at, label);
+        else cb->addItem(label);
+        cb->setCurrentIndex(at);
+    } else if (c.kind == Kind::RingSlide) {
+        c.selected = -1;
+        if (c.valueLabel) c.valueLabel->setText(label);
+    }
+}
+
 void SelectIndex(Control& c, int index) {
     if (index >= static_cast<int>(c.items.size())) index = -1;
+    if (index < 0 && c.unlisted) return;  // the value shown stays
+    DropUnlisted(c);
     if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
         QSignalBlocker b(cb);
         cb->setCurrentIndex(index);
@@ -173,32 +204,6 @@ void SelectIndex(Control& c, int index) {
 }  // namespace detail
 
 namespace {
-
-// A drop-down ring as assistive technology sees it: named by its accessible name (its label),
-// its current item as its value. Qt's own combo-box interface takes the current item as the
-// name on this platform, so a ring would be announced and found by its value.
-class RingAccessible : public QAccessibleWidget {
-public:
-    explicit RingAccessible(QComboBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
-    QString text(QAccessible::Text t) const override {
-        const auto* ring = static_cast<const QComboBox*>(widget());
-        if (t == QAccessible::Name && !ring->accessibleName().isEmpty()) return ring->accessibleName();
-        if (t == QAccessible::Value) return ring->currentText();
-        return QAccessibleWidget::text(t);
-    }
-    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action == showMenuAction() || action == pressAction())
-            static_cast<QComboBox*>(widget())->showPopup();
-    }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-};
-
-QAccessibleInterface* RingAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("QComboBox") && object && object->property("rtRing").toBool())
-        return new RingAccessible(static_cast<QComboBox*>(object));
-    return nullptr;
-}
 
 // The text a text message shows, trimmed.
 std::string MessageText(const json& j) {
@@ -295,6 +300,7 @@ QWidget* BuildSlide(Control& c, int panel, int id, bool vertical, QWidget* host)
         pb->setTextVisible(true);
         pb->setAlignment(Qt::AlignCenter);
         pb->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
+        MarkSlideForAccessibility(pb, panel, id);
         return pb;
     }
     auto* holder = new QWidget(host);
@@ -304,6 +310,7 @@ QWidget* BuildSlide(Control& c, int panel, int id, bool vertical, QWidget* host)
     slider->setRange(0, static_cast<int>(std::lround(span / c.step)));
     slider->setSingleStep(1);
     slider->setPageStep(std::max(1, slider->maximum() / 10));
+    MarkSlideForAccessibility(slider, panel, id);
     auto* value = new QLabel(holder);
     value->setAlignment(vertical ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
     QFontMetrics fm(holder->font());
@@ -341,6 +348,7 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
     slider->setRange(0, std::max(0, static_cast<int>(c.items.size()) - 1));
     slider->setPageStep(1);
     slider->setTickPosition(QSlider::TicksBelow);
+    MarkSlideForAccessibility(slider, panel, id);
     auto* value = new QLabel(holder);
     c.valueLabel = value;
     QFontMetrics fm(holder->font());
@@ -356,6 +364,7 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
         Control* c = FindControl(panel, id, nullptr);
         if (!c || pos < 0 || pos >= static_cast<int>(c->items.size())) return;
         c->selected = pos;
+        c->unlisted.reset();
         if (c->valueLabel) c->valueLabel->setText(Q(c->items[pos].label));
         FireControl(panel, id, EVENT_VAL_CHANGED, 0, 0);
         if (!slider->isSliderDown()) FireControl(panel, id, EVENT_COMMIT, 0, 0);
@@ -367,6 +376,19 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
 void TimerTick(int panel, int id) {
     Control* c = FindControl(panel, id, nullptr);
     if (!c || c->ticking) return;  // a tick whose callback waits in a dialog is not stacked on
+    if (HoldingCallbacks()) {
+        // Ticks that come during a wait make one tick after it, if the timer still runs then.
+        if (!c->tickHeld) {
+            c->tickHeld = true;
+            HoldCallback([panel, id] {
+                Control* held = FindControl(panel, id, nullptr);
+                if (!held) return;
+                held->tickHeld = false;
+                if (held->timer && held->timer->isActive()) TimerTick(panel, id);
+            });
+        }
+        return;
+    }
     c->ticking = true;
     FireControl(panel, id, EVENT_TIMER_TICK, 0, 0);
     if ((c = FindControl(panel, id, nullptr))) c->ticking = false;
@@ -455,14 +477,17 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::Ring: {
-        static const bool named = (QAccessible::installFactory(RingAccessibleFactory), true);
-        (void)named;
+        InstallAccessibleInterfaces();
         // In a frame's grid the ring is as wide as its items; in a fixed box it elides instead of
         // overflowing the box.
         auto* cb = new RingBox(geometry, host);
         cb->setProperty("rtRing", true);
         for (const Item& it : c.items) cb->addItem(Q(it.label));
-        QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int) { UserChanged(h, id); });
+        QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int index) {
+            Control* c = FindControl(h, id, nullptr);
+            if (c && index >= 0 && index < static_cast<int>(c->items.size())) DropUnlisted(*c);
+            UserChanged(h, id);
+        });
         widget = cb;
         break;
     }

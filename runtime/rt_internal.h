@@ -10,8 +10,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,9 @@ struct Control {
     double min = 0, max = 100, step = 1;
     int precision = 0;
     int selected = -1;              // ring slides: the selected item (-1 none)
+    // Rings and ring slides set to a value no item has: that value, shown as an item of its
+    // own ("code 27") until an item is chosen, so the ring never shows blank.
+    std::optional<Value> unlisted;
     std::string text;               // strings: the text last set or committed
     std::vector<Item> items;        // rings, ring slides, list boxes
     bool checkable = false;         // list boxes with check marks
@@ -91,6 +96,7 @@ struct Control {
     QPointer<QTimer> timer;         // timers
     double interval = 1.0;
     bool ticking = false;           // a tick's callback is running (no nested ticks)
+    bool tickHeld = false;          // a tick that came during a wait is waiting to run
 
     std::vector<Column> columns;    // tables
 
@@ -178,6 +184,12 @@ const nlohmann::json* FindResource(const char* fileName, const char* list, int r
 // The lines joined with LF between them.
 std::string JoinLines(const std::vector<std::string>& lines);
 
+// A wait (Delay) handles the window system's events (paint, expose, the window manager's ping,
+// moves) but runs no program callback: a callback those events would run is held and runs
+// after the wait, once control is back outside every wait, in the order they came.
+bool HoldingCallbacks();
+void HoldCallback(std::function<void()> call);
+
 // Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
 // it on the stack, so widgets it discards must outlive the event.
 int CallbackDepth();
@@ -207,6 +219,10 @@ void SetIndicator(Control& c, bool indicator);
 // The name assistive technology finds a control by: its label, else the text beside or above
 // it, else its constant name.
 void UpdateAccessibleName(Control& c);
+// Rings, slides and ring slides as assistive technology sees them (accessible.cpp): installs
+// their interfaces (once), and marks the slider or bar of a slide with its control.
+void InstallAccessibleInterfaces();
+void MarkSlideForAccessibility(QWidget* part, int panel, int control);
 // Shows c.num on the control's widget (numerics, slides), signals blocked.
 void ShowNumber(Control& c);
 std::string FormatNumber(double v, DataType type, int precision);
@@ -216,8 +232,11 @@ bool AsNumber(const Value& v, double* out);
 std::string AsText(const Value& v, DataType type, int precision);
 
 // Ring, ring slide and list box item helpers (widget kept in step with c.items).
+// An index of -1 keeps showing a value no item has (ShowUnlisted), if any, else shows nothing.
 int CurrentIndex(const Control& c);
 void SelectIndex(Control& c, int index);
+// Shows a value no item has in a ring or ring slide: "code " and the value.
+void ShowUnlisted(Control& c, const Value& v);
 
 // A tab control placed directly on a top-level panel takes the room the window leaves it: the
 // window becomes resizable down to a small size, the tab control follows its size (its pages

@@ -97,8 +97,10 @@ int CallPanelCallback(int panel, int event, int eventData1, int eventData2, void
 
 // ---- control values ----------------------------------------------------------------------
 // Rings and list boxes: the value is the value of the selected item. Setting a ring to a value
-// no item has selects nothing (the ring shows empty) and returns UIEItemNotFound.
-// Numerics and slides keep the value given (clamped to their range); an int read of a double
+// no item has returns UIEItemNotFound and reads back as no value (UIEItemNotFound), but is
+// shown as an item of its own, "code " and the value, until an item is chosen or set.
+// Numerics keep the value given clamped to their range; slides keep it as given and show it
+// (beyond their range with the knob at the nearer end); an int read of a double
 // value rounds to the nearest. Check boxes, toggle buttons, switches and LEDs hold 0 or 1.
 // Text boxes: SetCtrlVal appends the text (ResetTextBox replaces it); GetCtrlVal gives it all.
 // Text messages: the text shown. Command buttons take any value and hold 0.
@@ -335,10 +337,15 @@ int RunUserInterface();
 int QuitUserInterface(int code);
 int ProcessSystemEvents();        // handles every pending event (timers and input included)
 int ProcessDrawEvents();          // repaints what is pending, and runs nothing else
-// Blocks for `seconds` in slices of 10 ms while the screen keeps painting (no timer, input or
-// other callback runs meanwhile); each slice goes through os::Sleep, so a test sleeper makes it
-// instant.
+// Blocks for `seconds` in slices of 10 ms; each slice goes through os::Sleep, so a test sleeper
+// makes it instant. Between slices the window answers the window system (paint, expose, the
+// window manager's ping, moves and resizes) but takes no user input and runs no callback:
+// timers, watched descriptors and callbacks that window events would run are held, and run in
+// order once the event loop (or ProcessSystemEvents) is reached outside every wait.
 void Delay(double seconds);
+// What a wait does between its slices, for waits that sleep on their own: answers the window
+// system (at most once per 10 ms) and holds every callback as Delay does.
+void ProcessWindowSystemEvents();
 // Watches a file descriptor from the event loop: `onReadable` runs on the UI thread. Returns a
 // watch id (> 0), or UIEBadValue for a negative fd.
 int WatchFd(int fd, std::function<void()> onReadable);

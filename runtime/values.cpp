@@ -114,7 +114,9 @@ int SetValue(int panel, int control, const Value& v) {
     case Kind::Numeric: case Kind::Slide: {
         double d;
         if (!AsNumber(v, &d)) return UIEBadValue;
-        d = std::clamp(d, std::min(c->min, c->max), std::max(c->min, c->max));
+        // A slide keeps a value beyond its range and shows it, the knob at the nearer end, so
+        // that it says what the register holds and gives it back unchanged.
+        if (c->kind == Kind::Numeric) d = std::clamp(d, std::min(c->min, c->max), std::max(c->min, c->max));
         if (c->type != DataType::Double) d = std::round(d);
         c->num = d;
         ShowNumber(*c);
@@ -122,7 +124,10 @@ int SetValue(int panel, int control, const Value& v) {
     }
     case Kind::Ring: case Kind::RingSlide: case Kind::ListBox: {
         int index = FindItem(*c, v);
-        SelectIndex(*c, index);
+        Value shown;
+        // A ring never shows blank: a value no item has is shown as what it is.
+        if (index < 0 && c->kind != Kind::ListBox && Coerce(*c, v, &shown)) ShowUnlisted(*c, shown);
+        else SelectIndex(*c, index);
         return index < 0 ? UIEItemNotFound : 0;
     }
     case Kind::String: {
@@ -564,8 +569,10 @@ int Insert(int panel, int control, int index, const char* label, const Value& va
         }
         lw->insertItem(index, it);
     }
-    // The selection stays on the item it was on; an empty control selects its first item.
+    // The selection stays on the item it was on; an empty control selects its first item. A
+    // ring showing a value no item had selects the new item when it has that value.
     int select = current < 0 ? (count == 0 ? 0 : -1) : (index <= current ? current + 1 : current);
+    if (current < 0 && c->unlisted) select = SameValue(c->items[index], *c->unlisted, c->type) ? index : -1;
     SelectIndex(*c, select);
     return 0;
 }

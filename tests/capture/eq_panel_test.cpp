@@ -138,10 +138,12 @@ TEST_F(JorbEQ, RefreshShowsRingsAndTwins) {
     EXPECT_TRUE(RegisterWrites().empty());
 }
 
-// A gain code with no ring item (25 to 31) is kept when another control of the band commits.
+// A gain code with no ring item (25 to 31) is shown by the twin slide as the gain it stands
+// for, and kept when another control of the band commits.
 TEST_F(JorbEQ, CodeWithoutItemIsKeptByTheNextCommit) {
     Load({0, 0, 0x01D, 0, 0}, 0);
     EXPECT_EQ(Index(P(), CFGEQ_EQ3G), -1);
+    EXPECT_EQ(Real(P(), CFGEQ_EQ3GN), -17.0);
     Commit(P(), CFGEQ_EQ3C, 3);
     EXPECT_EQ(RegisterWrites(), (Writes{{20, 0x07D}}));
 }

@@ -153,6 +153,13 @@ TEST_F(StereoDemoTest, EqualiserBandsWriteGainAndCentreTogetherAndRefreshShowsTh
     EXPECT_EQ(ShownInt(STDemo_STDemoEQ3GN), 4);
     EXPECT_EQ(ShownInt(STDemo_STDemoEQ2BW), 1);
     EXPECT_EQ(ShownInt(STDemo_STDemoEQ3DMODE), 0);
+    // A gain code beyond the slider's range (27) shows as the gain it stands for and is kept
+    // when the band's centre ring commits.
+    CFG_REG[21] = 0x01B;
+    UpdateSTDemoPanel();
+    EXPECT_EQ(ShownInt(STDemo_STDemoEQ4GN), -15);
+    Commit(STDemo_STDemoEQ4CF, 2);
+    EXPECT_EQ(CFG_REG[21], 0x05Bu);
 }
 
 TEST_F(StereoDemoTest, OtherModelsActOnTheirOwnPanels) {

@@ -1,9 +1,14 @@
 // Every control of every panel file of the program can be found by assistive technology under
 // its name: its label, else the text beside or above it, else its constant; never its value.
+// Rings list their items with the current one selected, and rings and slides give their value.
+#include "capture/eq_panel.h"
+#include "panels/cfgEQJorb_pan.h"
 #include "runtime/panel_resources.h"
 #include "runtime/testing.h"
 #include "runtime/ui.h"
 #include "shell/callbacks.h"
+#include "shell/handles.h"
+#include "shell/state.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,6 +24,7 @@
 #include <QProgressBar>
 #include <QWidget>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,7 +59,7 @@ QWidget* Target(const std::string& kind, QWidget* w, QString* value) {
     return w;
 }
 
-TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValue) {
+TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValueAndGivesItsValue) {
     ASSERT_EQ(rt::InitCVIRTE(), 0);
     RegisterAllCallbacks();
     rt::RegisterEmbeddedPanels();
@@ -92,6 +98,10 @@ TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValue) {
                 else if (!label.isEmpty() && name != label)
                     failures.push_back(where + ": named \"" + name.toStdString() + "\", not by its label \"" +
                                        label.toStdString() + "\"");
+                const bool valued = kind == "ring" || kind == "ring_slide" || kind == "slide" || kind == "numeric";
+                if (valued && AccessibleText(target, QAccessible::Value) != value)
+                    failures.push_back(where + ": value read as \"" + AccessibleText(target, QAccessible::Value).toStdString() +
+                                       "\", shown \"" + value.toStdString() + "\"");
             }
             rt::DiscardPanel(handle);
         }
@@ -99,8 +109,109 @@ TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValue) {
     }
     std::string all;
     for (const std::string& f : failures) all += "\n  " + f;
-    EXPECT_TRUE(failures.empty()) << failures.size() << " control(s) not found by name:" << all;
+    EXPECT_TRUE(failures.empty()) << failures.size() << " control(s) not found by name or not read right:" << all;
     EXPECT_GT(checked, 300);
+}
+
+// The equaliser panel as read from the chip (band 3 holding gain code 27, which no gain item
+// has), walked from its window down the accessibility tree.
+TEST(AccessibleNames, RingsListTheirItemsWithTheCurrentOneAndSlidesGiveTheirValue) {
+    namespace eq = ui::cfgEQJorb_pan;
+    ASSERT_EQ(rt::InitCVIRTE(), 0);
+    RegisterAllCallbacks();
+    rt::RegisterEmbeddedPanels();
+    ResetShellState();
+    PHandleSTEQ = rt::LoadPanel(0, "cfgEQJorb_pan.uir", eq::CFGEQ);
+    ASSERT_GT(PHandleSTEQ, 0) << rt::LastLoadError();
+    const int p = PHandleSTEQ;
+    InitEQPanel();
+    for (int r = 18; r <= 22; ++r) CFG_REG[r] = 0x00C;  // 0 dB, lowest cut-off
+    CFG_REG[20] = 0x05B;                                // band 3: cut-off 2, gain code 27
+    CFG_REG[19] = 0x12A;                                // band 2: wide, cut-off 1, +2 dB
+    UpdateEQPanel();
+    ASSERT_EQ(rt::SetCtrlVal(p, eq::CFGEQ_PresetMusicEffect, 4), 0);  // "Jazz"
+
+    std::vector<QAccessibleInterface*> found;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* i) {
+        if (i->role() == QAccessible::ComboBox || i->role() == QAccessible::Slider) found.push_back(i);
+        for (int k = 0; k < i->childCount(); ++k)
+            if (QAccessibleInterface* c = i->child(k)) walk(c);
+    };
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(rt::testing::PanelWindow(p));
+    ASSERT_NE(window, nullptr);
+    walk(window);
+    auto byWidget = [&](int control) -> QAccessibleInterface* {
+        QWidget* w = rt::testing::ControlWidget(p, control);
+        for (QAccessibleInterface* i : found)
+            if (i->object() == w || (i->object() && i->object()->parent() == w)) return i;
+        return nullptr;
+    };
+
+    // Every ring: named by its label, its items as children, the current one selected and given
+    // as its value and description.
+    int rings = 0;
+    for (int control = eq::CFGEQ_EQ1G; control <= eq::CFGEQ_PresetMusicEffect; ++control) {
+        QAccessibleInterface* ring = byWidget(control);
+        if (!ring || ring->role() != QAccessible::ComboBox) continue;
+        ++rings;
+        SCOPED_TRACE(ring->text(QAccessible::Name).toStdString() + " " + std::to_string(control));
+        int count = 0, index = -1;
+        rt::GetNumListItems(p, control, &count);
+        rt::GetCtrlIndex(p, control, &index);
+        std::string label;
+        if (index >= 0) rt::GetLabelFromIndex(p, control, index, &label);
+        const int shown = count + (index < 0 ? 1 : 0);  // a code no item has is shown as one more
+        ASSERT_EQ(ring->childCount(), shown);
+        QStringList selected;
+        for (int k = 0; k < shown; ++k) {
+            QAccessibleInterface* item = ring->child(k);
+            ASSERT_NE(item, nullptr);
+            EXPECT_EQ(item->role(), QAccessible::ListItem);
+            EXPECT_EQ(item->parent(), ring);
+            EXPECT_EQ(ring->indexOfChild(item), k);
+            if (k < count) {
+                std::string itemLabel;
+                rt::GetLabelFromIndex(p, control, k, &itemLabel);
+                EXPECT_EQ(item->text(QAccessible::Name).toStdString(), itemLabel);
+            }
+            if (item->state().selected) selected << item->text(QAccessible::Name);
+        }
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(ring->text(QAccessible::Value), selected[0]);
+        EXPECT_TRUE(ring->text(QAccessible::Description).startsWith(selected[0]));
+        if (index >= 0) {
+            EXPECT_EQ(selected[0].toStdString(), label);
+        }
+        EXPECT_NE(ring->text(QAccessible::Name), selected[0]);
+    }
+    EXPECT_EQ(rings, 16);  // five gain, five cut-off, three bandwidth, path, depth and preset
+    QAccessibleInterface* preset = byWidget(eq::CFGEQ_PresetMusicEffect);
+    ASSERT_NE(preset, nullptr);
+    EXPECT_EQ(preset->text(QAccessible::Name), "Equalizer  Presets");
+    EXPECT_EQ(preset->childCount(), 12);
+    EXPECT_EQ(preset->text(QAccessible::Value), "Jazz");
+    EXPECT_EQ(byWidget(eq::CFGEQ_EQ3G)->text(QAccessible::Value), "code 27");
+    EXPECT_EQ(byWidget(eq::CFGEQ_EQ2G)->text(QAccessible::Value), "2 dB");
+
+    // Slides and ring slides give the value they show, in text and as a number.
+    QAccessibleInterface* gain2 = byWidget(eq::CFGEQ_EQ2GN);
+    ASSERT_NE(gain2, nullptr);
+    EXPECT_EQ(gain2->text(QAccessible::Name), "Band 2");
+    EXPECT_EQ(gain2->text(QAccessible::Value), "2");
+    ASSERT_NE(gain2->valueInterface(), nullptr);
+    EXPECT_EQ(gain2->valueInterface()->currentValue().toDouble(), 2.0);
+    EXPECT_EQ(gain2->valueInterface()->minimumValue().toDouble(), -12.0);
+    EXPECT_EQ(byWidget(eq::CFGEQ_EQ3GN)->text(QAccessible::Value), "-15");
+    QAccessibleInterface* cut2 = byWidget(eq::CFGEQ_EQ2CN);
+    ASSERT_NE(cut2, nullptr);
+    EXPECT_EQ(cut2->text(QAccessible::Value), "300Hz");
+    EXPECT_EQ(cut2->valueInterface()->currentValue().toInt(), 1);
+    EXPECT_EQ(byWidget(eq::CFGEQ_NUM_DEPTH3D)->text(QAccessible::Value), "0.00");
+
+    rt::DiscardPanel(p);
+    ResetPanelHandles();
+    ResetShellState();
+    rt::testing::ResetRuntime();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "runtime/scripted_prompter.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -164,7 +165,7 @@ TEST_F(Loop, DelayWithTheRealSleeperWaitsAboutRight) {
     EXPECT_LT(ms, 400);
 }
 
-TEST_F(Loop, DelayKeepsPaintingButRunsNoTimer) {
+TEST_F(Loop, DelayKeepsPaintingButRunsNoCallbackUntilTheWaitEnds) {
     int p = LoadMain();
     rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 1);
     QWidget* led = W(p, POWER);
@@ -177,12 +178,45 @@ TEST_F(Loop, DelayKeepsPaintingButRunsNoTimer) {
     } counter;
     led->installEventFilter(&counter);
     rt::SetCtrlVal(p, POWER, 1);
-    os::Sleeper previous = os::SetSleeper([](int ms) { usleep(static_cast<useconds_t>(ms) * 1000); });
+    // Due during the wait: the window manager closing the window, a queued cell commit, data on
+    // a watched descriptor (the board's arrival) and the timer's ticks.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    std::vector<std::string> order;
+    int readsDuringWait = 0, eventsDuringWait = 0;
+    bool waiting = false;
+    rt::WatchFd(fds[0], [&] {
+        char buf[8];
+        if (read(fds[0], buf, sizeof buf) > 0) order.push_back("descriptor");
+        if (waiting) ++readsDuringWait;
+    });
+    QCoreApplication::postEvent(rt::testing::PanelWindow(p), new QCloseEvent);
+    ASSERT_EQ(write(fds[1], "x", 1), 1);
+    QMetaObject::invokeMethod(qApp, [p] { rt::CallCtrlCallback(p, REGS, rt::EVENT_COMMIT, 1, 2); }, Qt::QueuedConnection);
+    os::Sleeper previous = os::SetSleeper([&](int ms) {
+        usleep(static_cast<useconds_t>(ms) * 1000);
+        eventsDuringWait += static_cast<int>(Events().size());
+    });
+    waiting = true;
     rt::Delay(0.1);
+    waiting = false;
     os::SetSleeper(previous);
     led->removeEventFilter(&counter);
     EXPECT_GE(counter.paints, 1);
-    EXPECT_TRUE(EventCodes(TICK).empty());
+    EXPECT_EQ(eventsDuringWait, 0);
+    EXPECT_EQ(readsDuringWait, 0);
+    EXPECT_TRUE(Events().empty());
+    EXPECT_TRUE(order.empty());
+    // Once the wait is over they all run, the held ones in the order they came.
+    QTRY_VERIFY_WITH_TIMEOUT(!EventCodes(TICK).empty() && !order.empty(), 2000);
+    rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 0);
+    ASSERT_GE(Events().size(), 3u);
+    EXPECT_EQ(Events()[0].event, rt::EVENT_CLOSE);
+    EXPECT_EQ(Events()[1].control, REGS);
+    EXPECT_EQ(order, (std::vector<std::string>{"descriptor"}));
+    rt::testing::ResetRuntime();
+    close(fds[0]);
+    close(fds[1]);
 }
 
 TEST_F(Loop, RunUserInterfaceReturnsTheQuitCode) {

@@ -29,7 +29,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Values, RingSelectsByItemValueAndShowsNothingForAnUnknownValue) {
+TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
     auto* combo = qobject_cast<QComboBox*>(W(p, RATE));
     int v = -1;
     EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
@@ -37,15 +37,36 @@ TEST_F(Values, RingSelectsByItemValueAndShowsNothingForAnUnknownValue) {
     EXPECT_EQ(combo->currentText(), "44.1kHz");
     EXPECT_EQ(rt::SetCtrlVal(p, RATE, 2), 0);
     EXPECT_EQ(combo->currentText(), "32kHz");
+    // A value no item has is shown as what it is, and is still no item's value.
     EXPECT_EQ(rt::SetCtrlVal(p, RATE, 7), rt::UIEItemNotFound);
-    EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_EQ(combo->currentText(), "");
-    int index = 5;
+    EXPECT_EQ(combo->currentText(), "code 7");
+    int index = 5, n = 0;
     rt::GetCtrlIndex(p, RATE, &index);
     EXPECT_EQ(index, -1);
     EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), rt::UIEItemNotFound);
+    rt::GetNumListItems(p, RATE, &n);
+    EXPECT_EQ(n, 3);
+    // Items added meanwhile leave it shown, until one has that value.
+    EXPECT_EQ(rt::InsertListItem(p, RATE, 0, "16kHz", 4), 0);
+    EXPECT_EQ(combo->currentText(), "code 7");
+    EXPECT_EQ(rt::InsertListItem(p, RATE, -1, "8kHz", 7), 0);
+    EXPECT_EQ(combo->currentText(), "8kHz");
+    EXPECT_EQ(combo->count(), 5);
+    EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
+    EXPECT_EQ(v, 7);
     // Setting from code runs no callback.
     EXPECT_TRUE(Events().empty());
+    // The user choosing an item takes the shown code away.
+    rt::SetCtrlVal(p, RATE, 9);
+    EXPECT_EQ(combo->count(), 6);
+    combo->setCurrentIndex(1);
+    EXPECT_EQ(combo->count(), 5);
+    EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(EventCodes(RATE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT}));
+    // A ring slide shows it beside its slider.
+    EXPECT_EQ(rt::SetCtrlVal(p, MODE, "x"), rt::UIEItemNotFound);
+    EXPECT_EQ(W(p, MODE)->findChild<QLabel*>()->text(), "code x");
 }
 
 TEST_F(Values, ItemsInsertDeleteAndFind) {
