@@ -3,6 +3,7 @@
 // or enable bit lives, and which controls it carries).
 #include "capture/eq_panel.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -167,6 +168,11 @@ void Update(const EqModel& m) {
         const int d = GetField(DepthField(m));
         SetVal(p, m.ids.depth, d);
         rt::SetCtrlVal(p, m.ids.depthSlide, d / static_cast<double>(kDepthSteps));
+    }
+    if (m.ids.preset > 0) {
+        unsigned bands[kBands];
+        for (int band = 0; band < kBands; ++band) bands[band] = CFG_REG[m.bandBase + band];
+        ShowEQPresetOfBands(p, m.ids.preset, bands);
     }
 }
 
@@ -333,6 +339,22 @@ void RunEQPresetAsCommit(int eqPanel, int preset) {
     if (!m || m->ids.preset <= 0) return;
     rt::SetCtrlVal(eqPanel, m->ids.preset, preset);
     rt::CallCtrlCallback(eqPanel, m->ids.preset, rt::EVENT_COMMIT, 0, 0);
+}
+
+void ShowEQPresetOfBands(int panel, int ring, const unsigned bands[5]) {
+    auto holds = [bands](int preset) {
+        unsigned applied[kBands];
+        std::copy(bands, bands + kBands, applied);
+        return ApplyEQPresetToBands(preset, applied) && std::equal(applied, applied + kBands, bands);
+    };
+    int shown = -1;
+    if (rt::GetCtrlVal(panel, ring, &shown) >= 0 && holds(shown)) return;
+    for (int preset = 0; preset < 12; ++preset)
+        if (holds(preset)) {
+            rt::SetCtrlVal(panel, ring, preset);
+            return;
+        }
+    rt::ShowRingNote(panel, ring, "Custom");
 }
 
 bool ApplyEQPresetToBands(int preset, unsigned bands[5]) {

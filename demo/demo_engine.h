@@ -47,18 +47,20 @@ struct Equaliser {
     int freq[5];
     int bandwidth[3];  // bands 2, 3, 4
     int path;
+    int preset;  // the preset ring
     int firstReg;
     int pathReg;
     uint32_t pathMask;
 };
 
 // An equaliser block whose controls are named <P>DemoEQ1GN .. <P>DemoEQ5GN, the rings
-// <P>DemoEQ1<RING> .., the boxes <P>DemoEQ2BW .. <P>DemoEQ4BW and <P>DemoEQ3DMODE (P the
-// constants' prefix up to "DemoEQ").
+// <P>DemoEQ1<RING> .., the boxes <P>DemoEQ2BW .. <P>DemoEQ4BW and <P>DemoEQ3DMODE and the
+// preset ring <P>EQPresetting (P the constants' prefix up to "DemoEQ").
 #define DEMO_EQUALISER(P, RING, firstReg, pathReg, pathMask)                                       \
     {{P##DemoEQ1GN, P##DemoEQ2GN, P##DemoEQ3GN, P##DemoEQ4GN, P##DemoEQ5GN},                          \
      {P##DemoEQ1##RING, P##DemoEQ2##RING, P##DemoEQ3##RING, P##DemoEQ4##RING, P##DemoEQ5##RING},      \
-     {P##DemoEQ2BW, P##DemoEQ3BW, P##DemoEQ4BW}, P##DemoEQ3DMODE, firstReg, pathReg, pathMask}
+     {P##DemoEQ2BW, P##DemoEQ3BW, P##DemoEQ4BW}, P##DemoEQ3DMODE, P##EQPresetting, firstReg, pathReg,   \
+     pathMask}
 
 void CommitEqBand(int panel, const Equaliser& eq, int band);  // band 1..5
 void CommitEqBandwidth(int panel, const Equaliser& eq, int band);  // band 2..4

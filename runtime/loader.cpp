@@ -163,10 +163,10 @@ void DropUnlisted(Control& c) {
 
 }  // namespace
 
-void ShowUnlisted(Control& c, const Value& v) {
+void ShowUnlisted(Control& c, const Value& v, const std::string& text) {
     if (c.kind != Kind::Ring && c.kind != Kind::RingSlide) return;
     c.unlisted = v;
-    const QString label = "code " + Q(AsText(v, c.type, c.precision));
+    const QString label = text.empty() ? "code " + Q(AsText(v, c.type, c.precision)) : Q(text);
     if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
         QSignalBlocker b(cb);
         const int at = static_cast<int>(c.items.size());

@@ -235,8 +235,8 @@ std::string AsText(const Value& v, DataType type, int precision);
 // An index of -1 keeps showing a value no item has (ShowUnlisted), if any, else shows nothing.
 int CurrentIndex(const Control& c);
 void SelectIndex(Control& c, int index);
-// Shows a value no item has in a ring or ring slide: "code " and the value.
-void ShowUnlisted(Control& c, const Value& v);
+// Shows a value no item has in a ring or ring slide: "code " and the value, or `label`.
+void ShowUnlisted(Control& c, const Value& v, const std::string& label = {});
 
 // A tab control placed directly on a top-level panel takes the room the window leaves it: the
 // window becomes resizable down to a small size, the tab control follows its size (its pages

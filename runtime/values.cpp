@@ -230,6 +230,16 @@ int SetCtrlVal(int panel, int control, const char* value) {
 }
 int SetCtrlVal(int panel, int control, const std::string& value) { return SetValue(panel, control, Value::Text(value)); }
 
+int ShowRingNote(int panel, int control, const char* text) {
+    int err = 0;
+    Control* c = FindControl(panel, control, &err);
+    if (!c) return err;
+    if (c->kind != Kind::Ring && c->kind != Kind::RingSlide) return UIEBadValue;
+    // The note stands for no value: an empty text, which no numeric item can equal.
+    ShowUnlisted(*c, Value::Text(""), text && *text ? text : " ");
+    return 0;
+}
+
 int GetCtrlVal(int panel, int control, int* value) { return GetNumber(panel, control, value); }
 int GetCtrlVal(int panel, int control, unsigned* value) { return GetNumber(panel, control, value); }
 int GetCtrlVal(int panel, int control, double* value) { return GetNumber(panel, control, value); }

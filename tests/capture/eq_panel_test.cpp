@@ -1,6 +1,9 @@
 // The equaliser panels: ring fills, band and depth commits with their twins, the twelve presets
 // (and the demo panels' way in), the Zutb enable and registers, the refresh, and the mono panel.
+#include <QComboBox>
+
 #include "capture/eq_panel.h"
+#include "runtime/testing.h"
 #include "panels/MNEQ_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgEQJorb_pan.h"
@@ -165,7 +168,8 @@ TEST_F(JorbEQ, PresetRunAsCommitFromOutside) {
 }
 
 // A preset chosen on either panel shows on both: the demo ring runs the equaliser's preset,
-// and the equaliser's preset mirrors itself into the demo ring.
+// and the equaliser's preset mirrors itself into the demo ring. The refresh keeps both on the
+// preset the bands hold, and shows "Custom" on both once no preset does.
 TEST_F(JorbEQ, DemoPresetRingAndEqualiserMirrorEachOther) {
     using ui::cfgDemoJorb_pan::STDemo_STEQPresetting;
     Load({0, 0, 0, 0, 0}, 0);
@@ -176,6 +180,23 @@ TEST_F(JorbEQ, DemoPresetRingAndEqualiserMirrorEachOther) {
     EXPECT_EQ(RegisterWrites(), (Writes{{18, 0x066}, {19, 0x12A}, {20, 0x00C}, {21, 0x16A}, {22, 0x049}, {41, 0x002}}));
     Commit(P(), CFGEQ_PresetMusicEffect, 7);  // "Heavy"
     EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 7);
+    Refresh();
+    EXPECT_EQ(Val(P(), CFGEQ_PresetMusicEffect), 7);
+    EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 7);
+
+    Commit(P(), CFGEQ_EQ1G, 1);  // +11 dB on band 1: no preset holds that
+    Refresh();
+    for (int panel : {P(), PHandleSTDemo}) {
+        const int ring = panel == P() ? CFGEQ_PresetMusicEffect : STDemo_STEQPresetting;
+        EXPECT_EQ(Index(panel, ring), -1);
+        auto* combo = qobject_cast<QComboBox*>(rt::testing::ControlWidget(panel, ring));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->currentText(), "Custom");
+    }
+    // Bands loaded from the chip that a preset holds show that preset.
+    Load({0x066, 0x12A, 0x00C, 0x16A, 0x049}, 0x002);
+    EXPECT_EQ(Val(P(), CFGEQ_PresetMusicEffect), 4);
+    EXPECT_EQ(Val(PHandleSTDemo, STDemo_STEQPresetting), 4);
 }
 
 using ZutbEQ = OpenPanelFixture<modeltest::MENUBAR_DEVICE_StereoZutb, &PHandleSTEQZutb>;
