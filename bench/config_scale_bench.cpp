@@ -75,6 +75,16 @@ void OpenAndList() {
     PopulatePanelCFGListBox();
 }
 
+// Starts the shell once and opens the file, or marks the benchmark as failed.
+bool Opened(benchmark::State& state) {
+    if (!Ready()) {
+        state.SkipWithError("start-up failed");
+        return false;
+    }
+    OpenAndList();
+    return true;
+}
+
 // Resident and peak resident memory of the process, in MB.
 void MemoryCounters(benchmark::State& state) {
     std::ifstream status("/proc/self/status");
@@ -86,10 +96,7 @@ void MemoryCounters(benchmark::State& state) {
 }
 
 void BM_ConfigScaleOpenAndList(benchmark::State& state) {
-    if (!Ready()) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
+    if (!Opened(state)) return;
     for (auto _ : state) OpenAndList();
     int items = 0;
     rt::GetNumListItems(PHandleSTPath, kList, &items);
@@ -100,11 +107,7 @@ void BM_ConfigScaleOpenAndList(benchmark::State& state) {
 
 // Update on the last set of the list: every register put in place, the whole file written.
 void BM_ConfigScaleSaveOneSet(benchmark::State& state) {
-    if (!Ready()) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    OpenAndList();
+    if (!Opened(state)) return;
     rt::SetCtrlIndex(PHandleSTPath, kList, kSets - 1);
     for (auto _ : state)
         rt::CallCtrlCallback(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_UPDATE_CFG, rt::EVENT_COMMIT, 0, 0);
@@ -114,11 +117,7 @@ void BM_ConfigScaleSaveOneSet(benchmark::State& state) {
 // Delete on the set in the middle of the list: its sections removed, the file written, the list
 // filled again. The next set moves up into its place, so every run deletes a middle set.
 void BM_ConfigScaleDeleteOneSet(benchmark::State& state) {
-    if (!Ready()) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    OpenAndList();
+    if (!Opened(state)) return;
     for (auto _ : state) {
         rt::SetCtrlIndex(PHandleSTPath, kList, kSets / 2);
         rt::CallCtrlCallback(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_DEL_CFG, rt::EVENT_COMMIT, 0, 0);
@@ -132,11 +131,7 @@ void BM_ConfigScaleDeleteOneSet(benchmark::State& state) {
 // Writing the same 4 MB file alone (with its sync): the share of save and delete that is the
 // disk's rather than the program's.
 void BM_ConfigScaleWriteFileOnly(benchmark::State& state) {
-    if (!Ready()) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    OpenAndList();
+    if (!Opened(state)) return;
     const std::string text = rt::Ini_ToString(STIniConfig);
     for (auto _ : state) rt::WriteFileAtomic(STcfgFileName, text);
 }
