@@ -55,17 +55,7 @@ void SendWord(const unsigned char word[2]) {
 // Sets or clears bit 8 of a codec register and writes it in the current framing; a refused
 // write leaves the copy as the chip still has it.
 void WriteInterfaceBit(int reg, bool set) {
-    if (ChipOperationStopped()) return;
-    const uint32_t previous = CFG_REG[reg];
-    if (set)
-        CFG_REG[reg] |= 0x100u;
-    else
-        CFG_REG[reg] &= ~0x100u;
-    ZelqxWriteOneReg(reg);
-    if (ChipOperationStopped()) {
-        CFG_REG[reg] = previous;
-        return;
-    }
+    if (!WriteRegisterStep(reg, set ? CFG_REG[reg] | 0x100u : CFG_REG[reg] & ~0x100u)) return;
     rt::Delay(kWordPause);
 }
 

@@ -53,14 +53,7 @@ bool FiveVoltSupply(const PowerModel& p, int panel) { return CtrlValue(panel, p.
 // One register step of a sequence: change the copy, write the register, pause, advance the bar.
 // A refused write leaves the copy as the chip still has it, and the steps after it do nothing.
 void Step(int reg, uint32_t set, uint32_t clear, double pause, int bar = 0) {
-    if (ChipOperationStopped()) return;
-    const uint32_t previous = CFG_REG[reg];
-    CFG_REG[reg] = (CFG_REG[reg] & ~clear) | set;
-    ZelqxWriteOneReg(reg);
-    if (ChipOperationStopped()) {
-        CFG_REG[reg] = previous;
-        return;
-    }
+    if (!WriteRegisterStep(reg, (CFG_REG[reg] & ~clear) | set)) return;
     if (pause > 0) rt::Delay(pause);
     if (bar) ForwardProgress(bar);
 }
@@ -127,15 +120,8 @@ void ZutbPowerUp() {
     ChipOperation op("Power Up");
     if (!BoardOpen()) NotAttachedMessages();
     const struct { int reg; uint32_t value; } writes[] = {{15, 0}, {7, 0}, {38, 0x10A}, {6, 0x1FD}};
-    for (const auto& w : writes) {
-        const uint32_t previous = CFG_REG[w.reg];
-        CFG_REG[w.reg] = w.value;
-        ZelqxWriteOneReg(w.reg);
-        if (op.Stopped()) {  // declined or refused: the chip kept its value
-            CFG_REG[w.reg] = previous;
-            return;
-        }
-    }
+    for (const auto& w : writes)
+        if (!WriteRegisterStep(w.reg, w.value)) return;  // declined or refused: nothing more
     PoweredUp = 1;
     FlagCFGUpdate = 1;
     if (BoardOpen()) PowerLed(1);
@@ -253,12 +239,7 @@ void PowerDown(const PowerModel& p) {
 // Writes 0 to the model's software-reset register. False when the user declined the 4-wire
 // question or the board refused the write: then nothing has changed.
 bool SoftwareReset(const PowerModel& p) {
-    const uint32_t previous = CFG_REG[p.resetReg];
-    CFG_REG[p.resetReg] = 0;
-    if (ZelqxWriteOneReg(p.resetReg) == ZELQX_WRITE_DECLINED || ChipOperationStopped()) {
-        CFG_REG[p.resetReg] = previous;
-        return false;
-    }
+    if (!WriteRegisterStep(p.resetReg, 0)) return false;
     PowerLed(0);
     return true;
 }

@@ -96,6 +96,17 @@ bool ChipOperation::Stopped() const { return running.stopped; }
 
 bool ChipOperationStopped() { return running.depth > 0 && running.stopped; }
 
+bool WriteRegisterStep(int reg, uint32_t value) {
+    if (ChipOperationStopped()) return false;
+    const uint32_t previous = CFG_REG[reg];
+    CFG_REG[reg] = value;
+    if (ZelqxWriteOneReg(reg) == ZELQX_WRITE_DECLINED || ChipOperationStopped()) {
+        CFG_REG[reg] = previous;
+        return false;
+    }
+    return true;
+}
+
 void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (running.depth == 0 || running.stopped) return;
     running.stopped = true;

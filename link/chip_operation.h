@@ -37,6 +37,11 @@ private:
 // of an operation that do not hold it).
 bool ChipOperationStopped();
 
+// One register step of an operation: CFG_REG[reg] takes `value` and is written. False, with the
+// copy left as the chip still has it, when the operation had stopped already or this write was
+// refused or declined (which stops it).
+bool WriteRegisterStep(int reg, uint32_t value);
+
 // The title and text of the popup that tells a stopped operation (tests compare with it).
 inline constexpr const char* kChipOperationStoppedTitle = "Warning -- Operation aborted";
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend);
