@@ -12,6 +12,10 @@ namespace {
 // The constant the codec's coefficient formula is specified with (not the full 2 pi).
 constexpr double kTwoPi = 6.28318;
 
+// The coefficients' scales: NFCA0 = -a1 * 2^13, NFCA1 = -a2 * 2^12.
+constexpr int kScale0 = 1 << 13;
+constexpr int kScale1 = 1 << 12;
+
 int ToCoefficient(double value) {
     if (std::isnan(value)) return 0;
     double held = std::clamp(std::round(value), static_cast<double>(kCoefficientMin),
@@ -36,19 +40,12 @@ Coefficients Compute(double f0, double bandwidth, double fs) {
     double t = std::tan(wb / 2);
     double a1 = (1 - t) / (1 + t);
     double a2 = -(1 + a1) * std::cos(w0);
-    return {ToCoefficient(-a1 * std::pow(2, 13)), ToCoefficient(-a2 * std::pow(2, 12))};
+    return {ToCoefficient(-a1 * kScale0), ToCoefficient(-a2 * kScale1)};
 }
-
-namespace {
-
-constexpr double kScale0 = 8192.0;  // 2^13, NFCA0's scale
-constexpr double kScale1 = 4096.0;  // 2^12, NFCA1's scale
-
-}  // namespace
 
 bool Stable(const Coefficients& c) {
     // |a1| < 1  <=>  |NFCA0| < 2^13;  |a2| < 1 + a1  <=>  2 |NFCA1| < 2^13 - NFCA0.
-    return std::abs(c.a0) < 8192 && 2 * std::abs(c.a1) < 8192 - c.a0;
+    return std::abs(c.a0) < kScale0 && 2 * std::abs(c.a1) < kScale0 - c.a0;
 }
 
 double NotchFrequency(const Coefficients& c, double fs) {
@@ -57,7 +54,7 @@ double NotchFrequency(const Coefficients& c, double fs) {
 }
 
 double AttenuationDb(const Coefficients& c, double f, double fs) {
-    const double a1 = -c.a0 / kScale0, a2 = -c.a1 / kScale1;
+    const double a1 = -c.a0 / static_cast<double>(kScale0), a2 = -c.a1 / static_cast<double>(kScale1);
     const double w = 2 * std::numbers::pi * f / fs;
     const std::complex<double> z1 = std::polar(1.0, -w);
     double num = std::abs((1 + a1) * std::cos(w) + a2);

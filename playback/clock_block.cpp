@@ -95,9 +95,8 @@ void OnVmid(const DacModel& m, int panel) {
 }
 
 void ShowClocks(const ClockModel& c, int panel, double fs, int divider) {
-    double imclk = 256.0 * fs / 1000.0;
-    rt::SetCtrlVal(panel, c.imclk, imclk);
-    rt::SetCtrlVal(panel, c.f2, 4.0 * imclk * IMCLKDIV[divider]);
+    rt::SetCtrlVal(panel, c.imclk, 256.0 * fs / 1000.0);
+    rt::SetCtrlVal(panel, c.f2, PLLF2(fs, divider));
 }
 
 void OnMode(const DacModel& m, int panel) {

@@ -108,10 +108,10 @@ int SetCtrlVal(int panel, int control, int value);
 int SetCtrlVal(int panel, int control, unsigned value);
 int SetCtrlVal(int panel, int control, double value);
 int SetCtrlVal(int panel, int control, const char* value);
+int SetCtrlVal(int panel, int control, const std::string& value);
 // Rings: shows `text` as an item of its own, for a state none of the items stands for (the
 // ring then reads back as no value), until an item is chosen or set.
 int ShowRingNote(int panel, int control, const char* text);
-int SetCtrlVal(int panel, int control, const std::string& value);
 int GetCtrlVal(int panel, int control, int* value);
 int GetCtrlVal(int panel, int control, unsigned* value);
 int GetCtrlVal(int panel, int control, double* value);
