@@ -173,25 +173,13 @@ std::string StorePath(Root root) {
 
 // ---- Store -------------------------------------------------------------------------------
 
-namespace {
-
-// Paths are looked up by their ASCII-folded form, as SameName compares them.
-std::string Folded(std::string_view path) {
-  std::string out(path);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
-}  // namespace
-
 Store::Key* Store::FindKey(std::string_view canonicalPath) {
-  const auto it = index_.find(Folded(canonicalPath));
+  const auto it = index_.find(rt::IniFoldedName(canonicalPath));
   return it == index_.end() ? nullptr : &keys_[it->second];
 }
 
 Store::Key& Store::AddKey(std::string path) {
-  index_.emplace(Folded(path), keys_.size());
+  index_.emplace(rt::IniFoldedName(path), keys_.size());
   return keys_.emplace_back(Key{std::move(path), {}});
 }
 
@@ -284,7 +272,7 @@ std::vector<std::string> Store::SubKeys(std::string_view path) const {
   for (const Key& k : keys_) {
     if (!IsBelow(k.path, p, &rest)) continue;
     const std::string_view name = rest.substr(0, rest.find('\\'));
-    if (seen.insert(Folded(name)).second) names.emplace_back(name);
+    if (seen.insert(rt::IniFoldedName(name)).second) names.emplace_back(name);
   }
   return names;
 }

@@ -42,14 +42,7 @@ std::string NormalPath(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(a[i]) != Fold(b[i])) return false;
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return rt::IniNamesEqual(a, b); }
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
@@ -189,9 +182,7 @@ std::vector<std::string> ConfigSetNames(rt::IniText ini) {
         if (!first && SameName(name, previous)) continue;
         first = false;
         previous.assign(name);
-        std::string folded(name);
-        for (char& c : folded) c = Fold(c);
-        if (seen.insert(std::move(folded)).second) names.emplace_back(name);
+        if (seen.insert(rt::IniFoldedName(name)).second) names.emplace_back(name);
     }
     return names;
 }

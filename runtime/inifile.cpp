@@ -399,6 +399,8 @@ bool ParseIniInt(std::string_view text, int* out) {
 
 bool IniNamesEqual(std::string_view a, std::string_view b) { return CompareNames(a, b) == 0; }
 
+std::string IniFoldedName(std::string_view name) { return Folded(name); }
+
 IniText Ini_New(int sorted) {
   IniObject* ini = new IniObject;
   ini->sorted = sorted != 0;

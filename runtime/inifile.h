@@ -58,6 +58,9 @@ bool ParseIniInt(std::string_view text, int* out);
 
 // True when two names are equal without regard to ASCII case, as section and key names match.
 bool IniNamesEqual(std::string_view a, std::string_view b);
+// The name with ASCII capitals made small: two names are IniNamesEqual exactly when their folded
+// forms are the same, so it keys indexes of names.
+std::string IniFoldedName(std::string_view name);
 
 int Ini_NumberOfSections(IniText ini);
 // Names are stored without surrounding white space.
