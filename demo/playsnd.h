@@ -17,6 +17,8 @@ extern unsigned wDeviceID;  // the open recorder's number
 extern const os::WaveFormat WaveRecordingFormat;
 // The folder, in the current directory, that takes are recorded to and saved in.
 inline constexpr const char* kRecordFolder = "WaveFile";
+// The file, in the current directory, that "Change Directory" writes the play folder to.
+inline constexpr const char* kPlayerIniFile = "a00.ini";
 
 // Play flags: async and loop (9) for a loop, else async (1) or wait (0); no default sound (2)
 // when allowDefault is 0; never interrupt a sound (0x10) when interrupt is 0. A play that

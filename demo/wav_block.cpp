@@ -109,7 +109,7 @@ int ChangeDir(int panel, int, int event, void*, int, int) {
     rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, chosen);
     rt::IniText ini = rt::Ini_New(0);
     rt::Ini_PutString(ini, "Default", "PlayDir", chosen.c_str());
-    rt::Ini_WriteToFile(ini, "a00.ini");
+    rt::Ini_WriteToFile(ini, kPlayerIniFile);
     rt::Ini_Dispose(ini);
     FillListBoxWithWavsInDir(panel, CFGDEMOZutb_LISTBOX, chosen.c_str());
     return 0;

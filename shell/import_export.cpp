@@ -164,7 +164,7 @@ void ExportToNewFile(ConfigModel model, const std::string& path) {
 
 }  // namespace
 
-std::string WorkingFilePath() { return rt::MakePathname(rt::GetProjectDir(), "tempini.dat"); }
+std::string WorkingFilePath() { return rt::MakePathname(rt::GetProjectDir(), kWorkingFileName); }
 
 void ImportCB(int, int, void*, int) {
     std::string chosen;

@@ -14,5 +14,6 @@ void ImportCB(int menuBar, int menuItem, void* data, int panel);
 // first set (else the file's own first set, else one named after the file) updated from CFG_REG.
 void ExportCB(int menuBar, int menuItem, void* data, int panel);
 
-// The working file's full path.
+// The working file's name, and its full path in the project directory.
+inline constexpr const char* kWorkingFileName = "tempini.dat";
 std::string WorkingFilePath();

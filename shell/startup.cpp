@@ -26,6 +26,7 @@
 #include "shell/callbacks.h"
 #include "shell/devchange.h"
 #include "shell/handles.h"
+#include "shell/import_export.h"
 #include "shell/model_select.h"
 #include "shell/modes.h"
 #include "shell/panel_table.h"
@@ -139,10 +140,10 @@ void RemoveLeftoverTemporaries() {
     for (const std::string& name : ConfigSetFileNames()) project.push_back(name + ".");
     for (const char* name : kDemoPresetFiles) project.push_back(std::string(name) + ".");
     project.push_back(std::string(regscript::kScriptFileName) + ".");
-    project.push_back("tempini.dat.");
+    project.push_back(std::string(kWorkingFileName) + ".");
     const std::string home = rt::GetProjectDir();
     if (!home.empty()) RemoveTemporaries(home, project);
-    RemoveTemporaries(".", {"a00.ini."});
+    RemoveTemporaries(".", {std::string(kPlayerIniFile) + "."});
     RemoveTemporaries(kRecordFolder, {".take-", ".save-"});
 }
 
