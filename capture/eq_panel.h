@@ -33,7 +33,7 @@ void RunEQPresetAsCommit(int eqPanel, int preset);
 // preset. For equalisers without a preset ring of their own (the mono demo panels).
 bool ApplyEQPresetToBands(int preset, unsigned bands[5]);
 
-// Shows in preset ring `ring` which preset the five band registers (laid out as R18 to R22)
-// hold: the ring's own preset when it still matches them, else the first that does, else the
-// note "Custom", so a ring never names a preset the chip does not hold.
-void ShowEQPresetOfBands(int panel, int ring, const unsigned bands[5]);
+// Shows in preset ring `ring` which preset the five band registers from `firstReg` (laid out as
+// R18 to R22) hold in CFG_REG: the ring's own preset when it still matches them, else the first
+// that does, else the note "Custom", so a ring never names a preset the chip does not hold.
+void ShowEQPresetOfBands(int panel, int ring, int firstReg);

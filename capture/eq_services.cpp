@@ -169,11 +169,7 @@ void Update(const EqModel& m) {
         SetVal(p, m.ids.depth, d);
         rt::SetCtrlVal(p, m.ids.depthSlide, d / static_cast<double>(kDepthSteps));
     }
-    if (m.ids.preset > 0) {
-        unsigned bands[kBands];
-        for (int band = 0; band < kBands; ++band) bands[band] = CFG_REG[m.bandBase + band];
-        ShowEQPresetOfBands(p, m.ids.preset, bands);
-    }
+    if (m.ids.preset > 0) ShowEQPresetOfBands(p, m.ids.preset, m.bandBase);
 }
 
 // Rebuilds band `band`'s register from the panel's rings (other bits kept).
@@ -341,8 +337,10 @@ void RunEQPresetAsCommit(int eqPanel, int preset) {
     rt::CallCtrlCallback(eqPanel, m->ids.preset, rt::EVENT_COMMIT, 0, 0);
 }
 
-void ShowEQPresetOfBands(int panel, int ring, const unsigned bands[5]) {
-    auto holds = [bands](int preset) {
+void ShowEQPresetOfBands(int panel, int ring, int firstReg) {
+    unsigned bands[kBands];
+    for (int band = 0; band < kBands; ++band) bands[band] = CFG_REG[firstReg + band];
+    auto holds = [&bands](int preset) {
         unsigned applied[kBands];
         std::copy(bands, bands + kBands, applied);
         return ApplyEQPresetToBands(preset, applied) && std::equal(applied, applied + kBands, bands);

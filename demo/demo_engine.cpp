@@ -150,9 +150,7 @@ void ShowEqualiser(int panel, const Equaliser& eq) {
             rt::SetCtrlVal(panel, eq.bandwidth[band - 2], static_cast<int>(Field(reg, 8, 0x1)));
     }
     rt::SetCtrlVal(panel, eq.path, (CFG_REG[eq.pathReg] & eq.pathMask) ? 1 : 0);
-    unsigned bands[5];
-    for (int band = 0; band < 5; ++band) bands[band] = CFG_REG[eq.firstReg + band];
-    ShowEQPresetOfBands(panel, eq.preset, bands);
+    ShowEQPresetOfBands(panel, eq.preset, eq.firstReg);
 }
 
 void ApplyEqPreset(const Equaliser& eq, int preset) {
