@@ -19,6 +19,9 @@ namespace rt::detail {
 
 namespace {
 
+// A control's description: the value it shows, then its tool tip if it has one.
+QString ShownWithTip(const QString& shown, const QString& tip) { return tip.isEmpty() ? shown : shown + '\n' + tip; }
+
 // One item of a ring's list.
 class RingItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
@@ -78,10 +81,7 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && !ring()->accessibleName().isEmpty()) return ring()->accessibleName();
         if (t == QAccessible::Value) return ring()->currentText();
-        if (t == QAccessible::Description) {
-            const QString tip = QAccessibleWidget::text(t);
-            return tip.isEmpty() ? ring()->currentText() : ring()->currentText() + '\n' + tip;
-        }
+        if (t == QAccessible::Description) return ShownWithTip(ring()->currentText(), QAccessibleWidget::text(t));
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
@@ -128,12 +128,8 @@ public:
     SlideAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value || t == QAccessible::Description) {
-            const QString shown = Shown();
-            if (t == QAccessible::Value) return shown;
-            const QString tip = QAccessibleWidget::text(t);
-            return tip.isEmpty() ? shown : shown + '\n' + tip;
-        }
+        if (t == QAccessible::Value) return Shown();
+        if (t == QAccessible::Description) return ShownWithTip(Shown(), QAccessibleWidget::text(t));
         return QAccessibleWidget::text(t);
     }
     void* interface_cast(QAccessible::InterfaceType t) override {
