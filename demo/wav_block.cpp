@@ -57,6 +57,15 @@ int GetCurrentlySelectedFile(int panel, int list, std::string* path) {
     return 1;
 }
 
+void ShowSavedPlayFolder(int panel) {
+    rt::IniText ini = rt::Ini_New(0);
+    std::string folder;
+    if (rt::Ini_ReadFromFile(ini, kPlayerIniFile) == 0 && rt::Ini_GetStringCopy(ini, "Default", "PlayDir", &folder) == 1 &&
+        !folder.empty())
+        rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, folder);
+    rt::Ini_Dispose(ini);
+}
+
 void FillListBoxWithWavsInDir(int panel, int list, const char* folder) {
     rt::ClearListCtrl(panel, list);
     std::vector<std::string> names;
@@ -75,6 +84,15 @@ int cfCBplay(int panel, int control, int event, void*, int, int) {
     if (event != rt::EVENT_COMMIT) return 0;
     const int playing = Dimmed(panel, CFGDEMOZutb_CBPLAY);
     if (!playing && (control == CFGDEMOZutb_CBPLAY || control == CFGDEMOZutb_LISTBOX)) {
+        // Nothing listed yet (no folder chosen, no take saved): list the folder shown, so files
+        // put there before or after start are found.
+        int count = 0;
+        rt::GetNumListItems(panel, CFGDEMOZutb_LISTBOX, &count);
+        if (count == 0) {
+            std::string folder;
+            rt::GetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, &folder);
+            if (!folder.empty()) FillListBoxWithWavsInDir(panel, CFGDEMOZutb_LISTBOX, folder.c_str());
+        }
         std::string path;
         if (!GetCurrentlySelectedFile(panel, CFGDEMOZutb_LISTBOX, &path)) return 0;
         Dim(panel, CFGDEMOZutb_CBPLAY, 1);

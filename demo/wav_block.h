@@ -15,6 +15,8 @@ int ChangeDir(int panel, int control, int event, void* callbackData, int eventDa
 void GetPlayOptions(int panel, int* async, int* loop);
 // 0 after telling the user when the list is empty; else 1 with the current item's full path.
 int GetCurrentlySelectedFile(int panel, int list, std::string* path);
+// Shows in "Directory" the play folder "Change Directory" saved in "a00.ini", when there is one.
+void ShowSavedPlayFolder(int panel);
 // Fills the list with the folder's "*.wav" files (plain files, by name): label the file name,
 // value the folder joined with it.
 void FillListBoxWithWavsInDir(int panel, int list, const char* folder);

@@ -91,6 +91,16 @@ int ConvertConfigtoDecimalFormat(const char* decimalFile, const char* hexFile, s
     return ConvertFile(hexFile, decimalFile, false, error);
 }
 
+bool HoldsExchangeSet(std::string_view text) {
+    bool found = false;
+    ForEachLine(text, [&](const IniLine& line) {
+        if (found || line.kind != IniLineKind::Section) return;
+        const size_t slash = line.name.find('/');
+        found = slash != std::string_view::npos && slash > 0 && slash + 1 < line.name.size();
+    });
+    return found;
+}
+
 int GetConfigformat(const char* fileName) {
     std::string text;
     if (fileName == nullptr || !rt::ReadWholeFile(fileName, &text)) return 0;

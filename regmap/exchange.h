@@ -40,5 +40,9 @@ int GetConfigformat(const char* fileName);
 std::string ConfigTextToHex(std::string_view text);
 std::string ConfigTextToDecimal(std::string_view text);
 
+// True when the text holds a configuration set: a section line (as the INI reader takes it)
+// named "set/group", with a name on each side of the "/". Text without one is no exchange file.
+bool HoldsExchangeSet(std::string_view text);
+
 // Reads a value as the converters do; false when it is no number.
 bool ParseExchangeValue(std::string_view text, int* value);

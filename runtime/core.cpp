@@ -303,6 +303,27 @@ int SetPanelAttribute(int panel, int attribute, const char* value) {
     return 0;
 }
 
+int SetActiveCtrl(int panel, int control) {
+    int err = 0;
+    Control* c = FindControl(panel, control, &err);
+    if (!c) return err;
+    if (!c->widget) return UIEBadControlId;
+    if (!c->widget->isEnabled() || c->widget->isHidden() || c->widget->focusPolicy() == Qt::NoFocus)
+        return UIEBadValue;
+    c->widget->setFocus(Qt::OtherFocusReason);
+    return 0;
+}
+
+int GetActiveCtrl(int panel) {
+    Panel* p = FindPanel(panel);
+    if (!p || !p->window) return UIEBadPanelHandle;
+    const QWidget* focus = p->window->window()->focusWidget();
+    if (!focus) return 0;
+    for (const auto& [id, c] : p->controls)
+        if (c->widget && (c->widget == focus || c->widget->isAncestorOf(focus))) return id;
+    return 0;
+}
+
 int CallPanelCallback(int panel, int event, int eventData1, int eventData2, void* callbackData) {
     if (!FindPanel(panel)) return UIEBadPanelHandle;
     FirePanel(panel, event, eventData1, eventData2, callbackData);

@@ -92,6 +92,12 @@ int GetPanelAttribute(int panel, int attribute, int* value);
 int GetPanelAttribute(int panel, int attribute, std::string* value);
 int SetPanelAttribute(int panel, int attribute, int value);
 int SetPanelAttribute(int panel, int attribute, const char* value);
+// The keyboard focus of a panel's window: SetActiveCtrl gives it to the control (taken when
+// the window is next active, if it is not now); a dimmed or hidden control cannot take it
+// (UIEBadValue). GetActiveCtrl returns the control of `panel` that holds the window's focus,
+// 0 when none of its controls does, or an error.
+int SetActiveCtrl(int panel, int control);
+int GetActiveCtrl(int panel);
 // Runs the panel's callback as the run-time would for `event`.
 int CallPanelCallback(int panel, int event, int eventData1, int eventData2, void* callbackData = nullptr);
 

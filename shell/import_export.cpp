@@ -20,6 +20,8 @@ constexpr const char* kExportTitle = "Export the current active settings to a fi
 constexpr const char* kWritingMessage = "Writing configuration file...";
 constexpr const char* kLoadingMessage = "Loading configuration ...";
 constexpr size_t kMaxSetName = 124;
+constexpr const char* kNotExchangeText =
+    "This file is not a settings exchange file: it holds no configuration set. Nothing was loaded.";
 
 // Disposes of the operation's INI object however the operation ends.
 struct IniHolder {
@@ -181,11 +183,21 @@ void ImportCB(int, int, void*, int) {
         rt::MessagePopup("error", "Please select a chip first");
         return;
     }
+    // A file that cannot be opened, or that opened but holds no configuration set, leaves the
+    // working file and the registers as they are.
+    std::string text, why;
+    if (!rt::ReadWholeFile(chosen, &text, &why)) {
+        ShowFileError(kOpenErrorText, chosen, why);
+        return;
+    }
+    if (!HoldsExchangeSet(text)) {
+        ShowFileError(kNotExchangeText, chosen, "");
+        return;
+    }
     const std::string working = WorkingFilePath();
-    std::string why;
     const int converted = ConvertConfigtoDecimalFormat(working.c_str(), chosen.c_str(), &why);
     if (converted == kExchangeReadError) {
-        ShowFileError("The settings file could not be read; nothing was loaded.", chosen, why);
+        ShowFileError(kOpenErrorText, chosen, why);
         return;
     }
     if (converted != 0) {
@@ -200,7 +212,7 @@ void ImportCB(int, int, void*, int) {
     }
     std::string name;
     if (!GetConfigNameFromIniText(w.ini, &name, 1)) {
-        rt::MessagePopup(kErrorTitle, ("The settings file holds no configuration; nothing was loaded.\n" + chosen).c_str());
+        ShowFileError(kNotExchangeText, chosen, "");
         return;
     }
     // Registers the file gives no value for would silently keep their values: say which.

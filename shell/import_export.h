@@ -6,8 +6,9 @@
 #include <string>
 
 // Import (menu item "Import"): asks for a file, converts it into the working file and loads
-// its first set into CFG_REG and the chip. Registers the set gives no readable value for are
-// named in a question before anything is loaded.
+// its first set into CFG_REG and the chip. A file that cannot be opened, or that holds no
+// configuration set, is told as such and changes nothing. Registers the set gives no readable
+// value for are named in a question before anything is loaded.
 void ImportCB(int menuBar, int menuItem, void* data, int panel);
 // Export (menu item "Export"): asks for a file. A new file gets one set, named after the file,
 // holding CFG_REG. An existing file is replaced, after a question, by the working file with its

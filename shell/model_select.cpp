@@ -352,6 +352,10 @@ void CommonTail(const ModelChoice& c) {
     ReadBack(c);
 }
 
+// The model buttons in the order a reader meets them on the panel: left to right, top down.
+constexpr int kModelButtons[] = {PANEL_PB_Jorb, PANEL_PB_Jora, PANEL_PB_Zuta, PANEL_PB_Zutb, PANEL_PB_Qeva,
+                                 PANEL_PB_Qevb, PANEL_PB_Pykc, PANEL_PB_Pykd, PANEL_PB_Pykb, PANEL_PB_Pyka};
+
 void ChooseModel(int devType) {
     const ModelChoice& c = Choice(devType);
     if (c.family == Family::Mono) {
@@ -372,6 +376,7 @@ void ChooseModel(int devType) {
         MarkDeviceMenu(c.menuItem);
     }
     CommonTail(c);
+    SetInitialFocus();
 }
 
 // The Pykc EQ tab and the Pykc demo panel's EQ controls follow EQMode.
@@ -410,7 +415,17 @@ int cbHome(int, int, int event, void*, int, int) {
     if (event != rt::EVENT_COMMIT || UILoaded == UI_NONE) return 0;
     RemoveJorbxSampleRates();
     UnLoadUI(UILoaded);
+    SetInitialFocus();
     return 0;
+}
+
+void SetInitialFocus() {
+    if (PHandlePanel <= 0) return;
+    if (UILoaded != UI_NONE && !rt::EasyTab_Panels(PHandlePanel, tabCtrl).empty() &&
+        rt::SetActiveCtrl(PHandlePanel, tabCtrl) == 0)
+        return;
+    for (int button : kModelButtons)
+        if (rt::SetActiveCtrl(PHandlePanel, button) == 0) return;
 }
 
 // ---- Device menu ---------------------------------------------------------------------------

@@ -49,6 +49,10 @@ void UnLoadUI(int model);
 // Adds (EQMode 1) or removes (0) the Pykc EQ tab and shows or hides the Pykc demo panel's EQ
 // controls.
 void ShowEQ();
+// Puts the keyboard focus on a control that a stray key press cannot harm: the tab control
+// while a model's set is shown, else the first model button that can take it. Called at
+// start, after a model choice and by the home button.
+void SetInitialFocus();
 // Home button (commit): unloads the shown set.
 int cbHome(int panel, int control, int event, void* data, int e1, int e2);
 

@@ -1,5 +1,6 @@
 // presetgen: writes the demo preset files from presets/presets.table (see the table's head for
 // its form). Usage: presetgen TABLE OUTDIR. Exit status 0 when every file was written.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "regmap/config_tables.h"
 #include "runtime/inifile.h"
+#include "shell/pll.h"
 
 namespace {
 
@@ -30,8 +32,27 @@ struct PllRule {
     unsigned enableMask = 0;
 };
 
+// Where a family keeps the sample rate of a PLL-clocked chip: the board's master clock into
+// the PLL, the PLL register blocks (the first is the default; a later one is in use when its
+// select bits are set in its first register) and the master-clock divider code field.
+struct PllBlock {
+    int first = -1;  // prescaler bit 4 and N bits 3:0, then K bits 23:18, 17:9 and 8:0
+    unsigned select = 0;
+};
+
+struct RateRule {
+    double mclk = 0.0;  // MHz
+    std::vector<PllBlock> blocks;
+    int dividerReg = -1;
+    unsigned dividerMask = 0;
+};
+
+// Every PLL-clocked set must run the chip at this rate, in kHz.
+constexpr double kPresetRate = 48.0;
+
 struct Family {
     std::optional<PllRule> pll;
+    RateRule rate;
     std::vector<Change> base;
     std::optional<unsigned> baseDefault;
     std::map<int, std::vector<Change>> chains;
@@ -132,6 +153,19 @@ void ReadTable(const std::string& path, std::map<std::string, Family>& families,
             family = nullptr;
         } else if (family && key == "pll" && w.size() == 5) {
             family->pll = PllRule{Register(w[1], where), Number(w[2], where), Register(w[3], where), Number(w[4], where)};
+        } else if (family && key == "mclk" && w.size() == 2) {
+            char* end = nullptr;
+            family->rate.mclk = std::strtod(w[1].c_str(), &end);
+            if (*end != '\0' || !(family->rate.mclk > 0.0)) Fail(where, "bad master clock \"" + w[1] + "\"");
+        } else if (family && key == "pllblock" && (w.size() == 2 || w.size() == 3)) {
+            PllBlock block{Register(w[1], where), w.size() == 3 ? Number(w[2], where) : 0u};
+            if (family->rate.blocks.empty() != (block.select == 0))
+                Fail(where, "the first PLL block takes no select bits, every later one needs them");
+            family->rate.blocks.push_back(block);
+        } else if (family && key == "divider" && w.size() == 3) {
+            family->rate.dividerReg = Register(w[1], where);
+            family->rate.dividerMask = Number(w[2], where);
+            if (family->rate.dividerMask == 0) Fail(where, "the divider field has no bits");
         } else if (family && key == "base" && w.size() == 4 && w[1] == "default" && w[2] == "=") {
             family->baseDefault = Number(w[3], where);
         } else if (family && key == "base") {
@@ -185,19 +219,53 @@ std::optional<unsigned> ValueOf(const Family& family, const std::map<int, unsign
     return family.baseDefault;
 }
 
+// The sample rate, in kHz, of a set that takes its master clock from the PLL: the PLL output
+// f2 = input × (N + K / 2^24), with the input halved by the prescaler, over the f2 one kHz of
+// rate asks for at the set's divider code.
+double PllRate(const Family& family, const std::map<int, unsigned>& regs, int* code) {
+    const RateRule& rate = family.rate;
+    const auto value = [&](int reg) { return ValueOf(family, regs, reg).value_or(0); };
+    PllBlock block = rate.blocks.front();
+    for (const PllBlock& b : rate.blocks)
+        if (b.select != 0 && (value(b.first) & b.select) != 0) block = b;
+    const unsigned nReg = value(block.first);
+    const double input = (nReg & 0x10) ? rate.mclk / 2.0 : rate.mclk;
+    const unsigned k = ((value(block.first + 1) & 0x3F) << 18) | ((value(block.first + 2) & 0x1FF) << 9) |
+                       (value(block.first + 3) & 0x1FF);
+    const double f2 = input * ((nReg & 0x0F) + k / 16777216.0);
+    unsigned shift = 0;
+    while (((rate.dividerMask >> shift) & 1) == 0) ++shift;
+    *code = static_cast<int>((value(rate.dividerReg) & rate.dividerMask) >> shift);
+    const double perKHz = PLLF2(1.0, *code);
+    return perKHz > 0.0 ? f2 / perKHz : 0.0;
+}
+
 void CheckClock(const Family& family, const File& file, const std::string& set, const std::map<int, unsigned>& regs) {
     const PllRule& pll = *family.pll;
     const unsigned clock = ValueOf(family, regs, pll.clockReg).value_or(0);
     const unsigned enable = ValueOf(family, regs, pll.enableReg).value_or(0);
-    if ((clock & pll.clockMask) != 0 && (enable & pll.enableMask) == 0)
+    if ((clock & pll.clockMask) == 0) return;
+    if ((enable & pll.enableMask) == 0)
         Fail(file.name, set + ": clocked from the PLL (R" + std::to_string(pll.clockReg) + ") with the PLL off (R" +
                             std::to_string(pll.enableReg) + ")");
+    // The K fraction is cut to 24 bits, so a rate within 1 Hz is the rate.
+    int code = 0;
+    const double fs = PllRate(family, regs, &code);
+    if (std::fabs(fs - kPresetRate) > 0.001) {
+        char text[160];
+        std::snprintf(text, sizeof text, ": runs the chip at %.3f kHz, not %.0f kHz (R%d divider code %d)", fs,
+                      kPresetRate, family.rate.dividerReg, code);
+        Fail(file.name, set + text);
+    }
 }
 
-void WriteFile(const File& file, const Family& family, const std::string& outDir) {
+// The file's sets, every one checked; nothing is written here.
+rt::IniText BuildFile(const File& file, const Family& family) {
     const ConfigGroup* groups = GroupsOf(file.groups);
     if (!groups) Fail(file.name, "unknown group table " + file.groups);
     if (!family.pll) Fail(file.name, "family " + file.family + " names no pll rule");
+    if (!(family.rate.mclk > 0.0) || family.rate.blocks.empty() || family.rate.dividerReg < 0)
+        Fail(file.name, "family " + file.family + " names no mclk, pllblock and divider lines");
     rt::IniText ini = rt::Ini_New(0);
     for (int set : file.sets) {
         for (const Suffix& suffix : file.suffixes) {
@@ -217,10 +285,7 @@ void WriteFile(const File& file, const Family& family, const std::string& outDir
             }
         }
     }
-    std::string error;
-    const std::string path = outDir + "/" + file.name;
-    if (rt::Ini_WriteToFile(ini, path.c_str(), &error) != 0) Fail(path, error);
-    rt::Ini_Dispose(ini);
+    return ini;
 }
 
 }  // namespace
@@ -233,10 +298,19 @@ int main(int argc, char** argv) {
     std::map<std::string, Family> families;
     std::vector<File> files;
     ReadTable(argv[1], families, files);
+    // Every file is built and checked before the first is written: a refused table leaves the
+    // output folder as it was.
+    std::vector<rt::IniText> built;
     for (const File& f : files) {
         auto family = families.find(f.family);
         if (family == families.end()) Fail(f.name, "unknown family " + f.family);
-        WriteFile(f, family->second, argv[2]);
+        built.push_back(BuildFile(f, family->second));
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        std::string error;
+        const std::string path = std::string(argv[2]) + "/" + files[i].name;
+        if (rt::Ini_WriteToFile(built[i], path.c_str(), &error) != 0) Fail(path, error);
+        rt::Ini_Dispose(built[i]);
     }
     return 0;
 }

@@ -121,20 +121,34 @@ TEST(PresetFiles, TheGeneratorWritesExactlyTheCommittedFiles) {
         EXPECT_TRUE(generated == ReadFile(fs::path(CB_PRESETS_DIR) / name)) << "regenerate with tools/presetgen";
     }
 
-    // A set that takes the master clock from the PLL while leaving the PLL off is refused.
-    const auto generate = [&](const char* r1) {
+    // A set that takes the master clock from the PLL while leaving the PLL off, or that runs the
+    // chip at any rate but 48 kHz, is refused before any file is written: here the first file is
+    // good, the second one is not.
+    const auto generate = [&](const char* r1, const char* r6) {
+        fs::remove(out / "Good.dat");
         fs::remove(out / "Clock.dat");
         std::ofstream(out / "clock.table", std::ios::trunc)
-            << "family stereo\n  pll R6 0x100 R1 0x020\n  base default = 0\n  base R6 = 0x140\n  base R1 = "
-            << r1 << "\n  chain 1 R3 |= 0x00F\n  output HP R2 |= 0x180\nfile Clock.dat\n  family stereo\n"
-            << "  groups Jorb\n  prefix Preset\n  sets 1\n  suffix HP HP\n";
+            << "family good\n  pll R6 0x100 R1 0x020\n  mclk 12\n  pllblock R36\n  divider R6 0x0E0\n"
+            << "  base default = 0\n  base R1 = 0x02D\n  base R6 = 0x140\n  base R36 = 0x008\n  base R37 = 0x00C\n"
+            << "  base R38 = 0x093\n  base R39 = 0x0E9\n  chain 1 R3 |= 0x00F\n  output HP R2 |= 0x180\n"
+            << "family stereo\n  pll R6 0x100 R1 0x020\n  mclk 12\n  pllblock R36\n  divider R6 0x0E0\n"
+            << "  base default = 0\n  base R6 = " << r6 << "\n  base R1 = " << r1
+            << "\n  base R36 = 0x008\n  base R37 = 0x00C\n  base R38 = 0x093\n  base R39 = 0x0E9\n"
+            << "  chain 1 R3 |= 0x00F\n  output HP R2 |= 0x180\n"
+            << "file Good.dat\n  family good\n  groups Jorb\n  prefix Preset\n  sets 1\n  suffix HP HP\n"
+            << "file Clock.dat\n  family stereo\n  groups Jorb\n  prefix Preset\n  sets 1\n  suffix HP HP\n";
         const std::string run = std::string(CB_PRESETGEN) + " " + (out / "clock.table").string() + " " + out.string();
         return std::system((run + " 2>/dev/null").c_str());
     };
-    EXPECT_NE(generate("0x00D"), 0);
+    EXPECT_NE(generate("0x00D", "0x140"), 0) << "PLL off";
+    EXPECT_NE(generate("0x02D", "0x100"), 0) << "divide by 1: 96 kHz";
+    EXPECT_NE(generate("0x02D", "0x180"), 0) << "divide by 4: 24 kHz";
+    EXPECT_FALSE(fs::exists(out / "Good.dat"));
     EXPECT_FALSE(fs::exists(out / "Clock.dat"));
-    EXPECT_EQ(generate("0x02D"), 0);
+    EXPECT_EQ(generate("0x02D", "0x140"), 0);
+    EXPECT_TRUE(fs::exists(out / "Good.dat"));
     EXPECT_TRUE(fs::exists(out / "Clock.dat"));
+    EXPECT_EQ(generate("0x00D", "0x000"), 0) << "not clocked from the PLL: no PLL rule applies";
     fs::remove_all(out);
 }
 
@@ -424,6 +438,8 @@ TEST_F(PresetTest, ZutbLoadsTheMicrophoneSetWithoutMutingAnything) {
     Press(panel, zb::CFGDEMOZutb_STLoadSettings);
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(static_cast<int>(CFG_REG[2]), FileValue("STZutbPreset.dat", "Preset8_MIC2/Audio Path", 2));
+    // The chip runs at 48 kHz: the 12 MHz PLL setting with the master clock divided by 2.
+    EXPECT_EQ(board->CodecRegister(38), 0x14A);
     for (const Write& w : RegisterWrites()) EXPECT_FALSE(w.first >= 52 && w.first <= 57) << w.first;
     std::string timeline = Join(Timeline());
     EXPECT_EQ(timeline.substr(timeline.size() - 7), "C35 C31") << "USB <--> PCM, PCMT enabled, no unmute";

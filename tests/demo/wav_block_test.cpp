@@ -390,13 +390,41 @@ TEST_F(WavBlock, ListCommitPlaysAndWhilePlayingAsksToStopFirst) {
     EXPECT_TRUE(os::CurrentSound().playing);
 }
 
-TEST_F(WavBlock, PlayWithAnEmptyListSaysSoAndChangesNothing) {
+// With nothing listed, Start Play lists the folder shown: "WaveFile" at first, the folder saved
+// in "a00.ini" once the Zutb panel starts; only a folder without WAV files is told.
+TEST_F(WavBlock, PlayWithAnEmptyListListsTheFolderShownAndSaysWhenItHoldsNoSound) {
     Press(CFGDEMOZutb_CBPLAY);
     EXPECT_EQ(Titles(Kind::Message),
               (std::vector<std::string>{"Error|No sound files in selected directory.\nSelect another directory."}));
     EXPECT_FALSE(IsDimmed(CFGDEMOZutb_CBPLAY));
     EXPECT_TRUE(IsDimmed(CFGDEMOZutb_CBSTOPP));
     EXPECT_TRUE(sound.Calls().empty());
+
+    // A WAV copied into "WaveFile" after start plays.
+    fs::create_directory(cwd / "WaveFile");
+    soundtest::WriteWav(cwd / "WaveFile" / "copied.wav", 1, 16, 8000, 1, soundtest::Ramp(400, 1));
+    popups.Clear();
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_TRUE(popups.Shown().empty());
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{"copied.wav=WaveFile/copied.wav"}));
+    EXPECT_EQ(os::CurrentSound().file, "WaveFile/copied.wav");
+    EXPECT_EQ(sound.FramesPlayed(), 400);
+    Press(CFGDEMOZutb_CBSTOPP);
+
+    // The folder saved by "Change Directory" in an earlier run is the one shown and listed.
+    const fs::path dir = SoundFolder();
+    rt::IniText ini = rt::Ini_New(0);
+    rt::Ini_PutString(ini, "Default", "PlayDir", dir.c_str());
+    ASSERT_EQ(rt::Ini_WriteToFile(ini, kPlayerIniFile), 0);
+    rt::Ini_Dispose(ini);
+    rt::ClearListCtrl(panel, CFGDEMOZutb_LISTBOX);
+    Menu(ui::AudioCodec_pan::MENUBAR_DEVICE_StereoZutb);
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), dir.string());
+    popups.Clear();
+    Press(CFGDEMOZutb_CBPLAY);
+    EXPECT_TRUE(popups.Shown().empty());
+    EXPECT_EQ(os::CurrentSound().file, (dir / "A.WAV").string());
+    EXPECT_EQ(ListItems().size(), 2u);
 }
 
 TEST_F(WavBlock, NoOutputDeviceIsReportedAndAFileThatCannotPlayIsNot) {

@@ -289,20 +289,28 @@ TEST_F(ImportExportTest, NoModelOrQevbIsRefusedFirst) {
     EXPECT_TRUE(Messages().empty());
 }
 
-// A file that cannot be read, holds no set, or is no settings file: reported, nothing loaded.
+// A file that cannot be opened, or that opened but is no exchange file (no set, a binary, an INI
+// file of other settings): each told as what it is; nothing loaded, the working file untouched.
 TEST_F(ImportExportTest, ImportRefusesWhatItCannotLoad) {
     Choose(MENUBAR_DEVICE_Mono);
+    WriteFile(File("tempini.dat"), "old");
     Import(File("missing.dat"));
-    EXPECT_FALSE(std::filesystem::exists(File("tempini.dat")));
     WriteFile(File("empty.dat"), "; nothing here\r\n");
     Import(File("empty.dat"));
     WriteFile(File("binary.dat"), std::string("\x01\x02garbage\x03\n\x04more", 16));
     Import(File("binary.dat"));
-    const Strings messages = Messages();
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].rfind("ERROR|The settings file could not be read; nothing was loaded.\n", 0), 0u);
-    EXPECT_EQ(messages[1].rfind("ERROR|The settings file holds no configuration; nothing was loaded.", 0), 0u);
-    EXPECT_EQ(messages[2], "ERROR| Error Opening Config File");  // and nothing after it
+    WriteFile(File("other.dat"), "[Default]\r\nPlayDir = WaveFile\r\n[/Audio Control]\r\n0x4 = 0x51\r\n");
+    Import(File("other.dat"));
+    const std::string notExchange =
+        "ERROR|This file is not a settings exchange file: it holds no configuration set. Nothing was loaded.\n";
+    Strings messages = Messages();
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[0].rfind("ERROR| Error Opening Config File\n" + File("missing.dat").string() + "\n", 0), 0u)
+        << messages[0];
+    messages.erase(messages.begin());
+    EXPECT_EQ(messages, (Strings{notExchange + File("empty.dat").string(), notExchange + File("binary.dat").string(),
+                                 notExchange + File("other.dat").string()}));
+    EXPECT_EQ(Working(), "old");
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_EQ(CFG_REG[4], 0x50u);
 }

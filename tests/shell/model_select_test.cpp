@@ -370,6 +370,22 @@ TEST_F(ModelSelectTest, HomeUnloadsTheSet) {
     EXPECT_EQ(Tabs(), std::vector<int>{PHdlDemoQevb});
 }
 
+// The keyboard focus never rests on Quit, where one press of Space would end the program: the
+// tab control once a model is chosen, the first model button that can take it when none is.
+TEST_F(ModelSelectTest, FocusRestsOnTheTabsOrTheFirstModelButton) {
+    Menu(MENUBAR_DEVICE_StereoZutb);
+    EXPECT_EQ(rt::GetActiveCtrl(PHandlePanel), tabCtrl);
+    Click(PANEL_PB_Pyka);
+    EXPECT_EQ(rt::GetActiveCtrl(PHandlePanel), tabCtrl);
+    rt::CallCtrlCallback(PHandlePanel, PANEL_CBHOME, rt::EVENT_COMMIT, 0, 0);
+    EXPECT_EQ(rt::GetActiveCtrl(PHandlePanel), PANEL_PB_Jorb);
+    // A mono board dims the stereo choices: the first stereo button left is Zuta.
+    rt::SetCtrlAttribute(PHandlePanel, PANEL_PB_Jorb, rt::ATTR_DIMMED, 1);
+    rt::SetCtrlAttribute(PHandlePanel, PANEL_PB_Jora, rt::ATTR_DIMMED, 1);
+    SetInitialFocus();
+    EXPECT_EQ(rt::GetActiveCtrl(PHandlePanel), PANEL_PB_Zuta);
+}
+
 // The same set chosen again keeps its tabs and runs the rest of the choice again.
 TEST_F(ModelSelectTest, SameSetAgainRunsTheTailAgain) {
     Menu(MENUBAR_DEVICE_StereoJorb);

@@ -262,24 +262,29 @@ TEST_F(StartupTest, StartPollOnAnOldKernelOnlyDisablesItself) {
 // ---- shutdown ----------------------------------------------------------------------------
 
 TEST_F(StartupTest, QuitEndsTheEventLoopStopsTheListenerAndReleasesTheBoard) {
-    // Quit is pressed from inside the event loop that ShellMain runs.
+    // Quit is pressed from inside the event loop that ShellMain runs; the window has opened with
+    // the focus on the first model button, not on Quit.
     static const int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     ASSERT_GE(wake, 0);
     static bool watched = false;
+    static int focused = 0;
     if (!watched) {
         rt::WatchFd(wake, [] {
             uint64_t n;
-            if (read(wake, &n, sizeof n) == sizeof n)
-                rt::CallCtrlCallback(PHandlePanel, PANEL_COMMANDBUTTON, rt::EVENT_COMMIT, 0, 0);
+            if (read(wake, &n, sizeof n) != sizeof n) return;
+            focused = rt::GetActiveCtrl(PHandlePanel);
+            rt::CallCtrlCallback(PHandlePanel, PANEL_COMMANDBUTTON, rt::EVENT_COMMIT, 0, 0);
         });
         watched = true;
     }
+    focused = 0;
     const uint64_t one = 1;
     ASSERT_EQ(write(wake, &one, sizeof one), static_cast<ssize_t>(sizeof one));
 
     char name[] = "codecbench";
     char* argv[] = {name, nullptr};
     EXPECT_EQ(ShellMain(1, argv), 0);
+    EXPECT_EQ(focused, PANEL_PB_Jorb);
     EXPECT_EQ(ListenersRunning(), 0);
     EXPECT_EQ(AlwaysListening, 0);
     EXPECT_EQ(bDeviceOpened, 0);
