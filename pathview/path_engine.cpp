@@ -5,8 +5,8 @@
 #include <map>
 
 #include "device/device_services.h"
-#include "link/usbcomvunt.h"
 #include "pathview/path_model.h"
+#include "playback/write_action.h"
 #include "shell/state.h"
 
 namespace pathview {
@@ -301,7 +301,7 @@ void ReturnToLastPanel() {
 
 namespace {
 
-void Write(int reg) { ZelqxWriteOneReg(reg); }
+void Write(int reg) { SendInAction(reg); }
 
 void Apply(const PathModel& m, const ClickAction& a) {
     PathTables& t = m.tables();
@@ -402,6 +402,9 @@ void RunRow(const PathModel& m, const ControlRow& row, int panel, int control) {
         if (rt::GetCtrlVal(from, row.source > 0 ? row.source : control, &value) != 0) return;  // no such ring
     }
     if (row.reg < 0 || row.reg >= kRegisterSlots || row.gateReg < 0 || row.gateReg >= kRegisterSlots) return;
+    // A row that writes two registers (a gain with its enable, a model's own pair) is one action
+    // named by the control.
+    WriteAction action(ActionName(panel, control, row.callback), row.kind == Ctl::Pga || row.kind == Ctl::Hook);
     uint32_t& r = CFG_REG[row.reg];
     switch (row.kind) {
     case Ctl::Field:
@@ -432,7 +435,7 @@ void RunRow(const PathModel& m, const ControlRow& row, int panel, int control) {
         }
         r |= row.alsoSet;
         Write(row.reg);
-        rt::Delay(row.wait);
+        PauseInAction(row.wait);
         Write(row.gateReg);
         break;
     case Ctl::MuteOrField:

@@ -5,10 +5,10 @@
 // volume, R2/R3 left/right audio path, R6 power management, R10 bits 3:2 the reference
 // impedance, R47/R48 ADC digital volume, R50 the first equaliser band, R75/R76 input control,
 // R77/R78 PGA gain control.
-#include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "pathview/path_model.h"
+#include "playback/write_action.h"
 #include "shell/handles.h"
 #include "shell/state.h"
 
@@ -159,14 +159,14 @@ const std::vector<ToolTip> kZutbToolTips = {
 int InputVolume(int muteReg, int volumeReg, int value) {
     if (value == -1) {
         CFG_REG[muteReg] |= 0x040;
-        ZelqxWriteOneReg(muteReg);
-        ZelqxWriteOneReg(volumeReg);
+        SendInAction(muteReg);
+        SendInAction(volumeReg);
         return 0;
     }
     CFG_REG[muteReg] &= ~0x040u;
-    ZelqxWriteOneReg(muteReg);
+    SendInAction(muteReg);
     CFG_REG[volumeReg] = (CFG_REG[volumeReg] & ~0x1FFu) | (static_cast<uint32_t>(value) & 0x0FF) | 0x100;
-    ZelqxWriteOneReg(volumeReg);
+    SendInAction(volumeReg);
     CFG_REG[volumeReg] &= ~0x100u;
     return 0;
 }

@@ -40,13 +40,17 @@ bool WriteAction::Send(int reg) {
 }
 
 void WriteAction::Pause(double seconds) {
-    if (!Stopped() && seconds > 0) rt::Delay(seconds);
+    if (!Stopped()) PauseInAction(seconds);
 }
 
 bool SendInAction(int reg) {
     if (!running.empty()) return running.back()->Send(reg);
     ZelqxWriteOneReg(reg);
     return true;
+}
+
+void PauseInAction(double seconds) {
+    if (!ChipOperationStopped() && seconds > 0) rt::Delay(seconds);
 }
 
 std::string ActionName(int panel, int control, const std::string& fallback) {

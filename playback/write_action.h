@@ -44,6 +44,8 @@ private:
 // Sends CFG_REG[reg] as a step of the innermost running action (see WriteAction::Send), or as a
 // single write when none runs; false once the running action has stopped.
 bool SendInAction(int reg);
+// A pause between such steps; none once the running operation has stopped.
+void PauseInAction(double seconds);
 
 // The name a control gives the action it starts: its label without the bracketed register field
 // name ("[ALCMNGAIN]  ALC Minimum Gain " -> "ALC Minimum Gain"), blanks and a trailing colon
