@@ -83,21 +83,25 @@ const std::vector<GroupRule> kZutbGroupRules = {
     {3, Bit(76, 1)}, {4, Bit(76, 0)}, {5, Bit(76, 2)}, {7, Bit(76, 6)},
 };
 
-// Volumes the rings list by steps: a code between two items shows the nearest one.
-RingValue Nearest(int control, int reg, unsigned mask, std::optional<Cond> gate = {}) {
+// Volumes the rings list by steps: a code between two items shows its own dB value.
+RingValue OnScale(int control, int reg, unsigned mask, DbScale scale, std::optional<Cond> gate = {}) {
     RingValue r{control, reg, mask, std::move(gate)};
-    r.nearest = true;
+    r.scale = scale;
     return r;
 }
+
+// The input volume rings: -12 dB at code 171 to 30 dB at code 255, 0.5 dB a code (the rings
+// list every 0.75 dB). Below -12 dB the scale is not known: such a code shows "code N".
+constexpr DbScale kInputVolumeScale{171, 255, -12.0, 0.5};
 
 // Microphone boost: the code in bits 6-5, enabled by bit 4 ("Disabled" while it is clear).
 const std::vector<RingValue> kZutbRingValues = {
     {CFGPATHZutb_LMICBOOST, 2, 0x060, Bit(2, 4)},
     {CFGPATHZutb_RMICBOOST, 3, 0x060, Bit(3, 4)},
-    Nearest(CFGPATHZutb_LVU, 0, 0x0FF, BitClear(77, 6)),
-    Nearest(CFGPATHZutb_RVU, 1, 0x0FF, BitClear(78, 6)),
-    Nearest(CFGPATHZutb_STADCVOLL, 47, 0x0FF),
-    Nearest(CFGPATHZutb_STADCVOLR, 48, 0x0FF),
+    OnScale(CFGPATHZutb_LVU, 0, 0x0FF, kInputVolumeScale, BitClear(77, 6)),
+    OnScale(CFGPATHZutb_RVU, 1, 0x0FF, kInputVolumeScale, BitClear(78, 6)),
+    OnScale(CFGPATHZutb_STADCVOLL, 47, 0x0FF, kDigitalScale),
+    OnScale(CFGPATHZutb_STADCVOLR, 48, 0x0FF, kDigitalScale),
 };
 
 const std::vector<ShowRule> kZutbShown = {

@@ -1,6 +1,7 @@
 // The Zutb path view on the emulated board: its own record tables, real mouse clicks on its
 // input switches and tab rectangles, the input-volume and microphone-boost rings with their
 // read-modify-write, the refresh from CFG_REG in the Zutb numbering, and the drawing.
+#include <QComboBox>
 #include <QImage>
 
 #include <cstdlib>
@@ -56,6 +57,10 @@ protected:
     }
     bool Shown(int control) { return Visible(PHandleSTPathZutb, control); }
     int Ring(int control) { return CtrlInt(PHandleSTPathZutb, control); }
+    std::string RingShows(int control) {
+        auto* combo = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PHandleSTPathZutb, control));
+        return combo ? combo->currentText().toStdString() : std::string();
+    }
     bool GroupOn(int g) { return ZutbPathTables().groups[g].on != 0; }
     PathTables sharedBefore, chosen;
 };
@@ -152,11 +157,14 @@ TEST_F(Zutb, InputVolumeWritesTheMuteThenTheLatchedVolume) {
     EXPECT_EQ(Ring(CFGPATHZutb_LVU), -1);
 
     CFG_REG[78] = 0x000;
-    CFG_REG[1] = 173;  // between two items: the nearest lower one shows
+    CFG_REG[1] = 173;  // between two items: its own dB value shows
     Refresh();
-    EXPECT_EQ(Ring(CFGPATHZutb_RVU), 172);
+    EXPECT_EQ(RingShows(CFGPATHZutb_RVU), "-11dB");
     Choose(CFGPATHZutb_RVU, 255);
     EXPECT_EQ(CFG_REG[1], 255u);
+    CFG_REG[1] = 100;  // below the scale the rings know
+    Refresh();
+    EXPECT_EQ(RingShows(CFGPATHZutb_RVU), "code 100");
 }
 
 TEST_F(Zutb, MicBoostChangesOnlyItsFieldsAndTheRefreshFollows) {
@@ -193,7 +201,7 @@ TEST_F(Zutb, RefreshShowsTheIndicatorsOfItsOwnRegisters) {
                      CFGPATHZutb_STADCENRDisenIcon, CFGPATHZutb_STPGAENLDisenIcon})
         EXPECT_TRUE(Shown(icon)) << icon;
     EXPECT_FALSE(Shown(CFGPATHZutb_EQADCText));
-    EXPECT_EQ(Ring(CFGPATHZutb_STADCVOLL), 195);  // 200 has no item: -30 dB is nearest
+    EXPECT_EQ(RingShows(CFGPATHZutb_STADCVOLL), "-27.5dB");  // 200 has no item: its own value shows
     EXPECT_EQ(Ring(CFGPATHZutb_STADCVOLR), 255);
 
     CFG_REG[6] = 0x089;
