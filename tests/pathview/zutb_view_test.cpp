@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include "boardhid/emulator_control.h"
+#include "link/chip_operation.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "tests/pathview/path_test_support.h"
 
@@ -155,6 +157,20 @@ TEST_F(Zutb, InputVolumeWritesTheMuteThenTheLatchedVolume) {
     EXPECT_EQ(RegisterWrites(), (Writes{{77, 0x007}, {0, 0x1BD}, {77, 0x047}, {0, 189}}));
     Refresh();
     EXPECT_EQ(Ring(CFGPATHZutb_LVU), -1);
+
+    // The mute and the volume are one operation: the board refuses the mute register, so the
+    // volume is not sent, both keep what the chip holds, and one popup names the ring.
+    board->ClearReceivedReports();
+    prompter.shown.clear();
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Choose(CFGPATHZutb_LVU, 195);  // 0 dB
+    EXPECT_TRUE(RegisterWrites().empty());
+    EXPECT_EQ(CFG_REG[77], 0x047u);
+    EXPECT_EQ(CFG_REG[0], 189u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Left input volume", "the write of R77"));
 
     CFG_REG[78] = 0x000;
     CFG_REG[1] = 173;  // between two items: its own dB value shows
