@@ -226,7 +226,7 @@ int NoiseGate(const AlcModel& m, int p, int control, int event) {
     return 0;
 }
 
-int Preset(const AlcModel& m, int p, int control, int event) {
+int Preset(const AlcModel& m, int p, int, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
     struct Rates { int decay, attack; };
     // "Music", "Speech", "Generic" by the control's values 1 to 3.
@@ -234,7 +234,6 @@ int Preset(const AlcModel& m, int p, int control, int event) {
     const int preset = CtrlOr(p, m.ids.preset, 0);
     if (preset < 1 || preset > 3) return 0;
     const Rates r = kPresetRates[preset - 1];
-    (void)control;
     WriteAction action("ALC Preset");  // the first refused write ends the preset
     for (const PresetStep& s : m.layout.preset) {
         switch (s.kind) {
