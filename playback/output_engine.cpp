@@ -105,15 +105,17 @@ int CommitGroup(const Model& m, const Group& g, int panel, int control) {
         if (reg == kNoRegister) continue;
         for (const Field& f : *m.fields)
             if (f.reg == s.reg && Contains(g.controls, f.control)) ReplaceField(CFG_REG[reg], f, values[f.control]);
+        if (g.warning.text && g.warning.reg == s.reg && values[g.warning.control] == 0)
+            rt::MessagePopup(g.warning.title, g.warning.text);
+        if (!action.Send(reg)) break;  // refused: nothing more goes out
+        // The remembered volume codes follow what reached the chip.
         for (const VolumeCode& c : g.codes)
             for (const Field& f : *m.fields)
                 if (f.control == c.control && f.reg == s.reg) *c.code = static_cast<int>((CFG_REG[reg] >> f.shift) & Mask(f));
-        if (g.warning.text && g.warning.reg == s.reg && values[g.warning.control] == 0)
-            rt::MessagePopup(g.warning.title, g.warning.text);
-        if (action.Send(reg) && s.pauseAfter > 0) rt::Delay(s.pauseAfter);
+        if (s.pauseAfter > 0) rt::Delay(s.pauseAfter);
     }
     for (const Latch& l : g.latches) {
-        if (!values[l.control]) continue;
+        if (!values[l.control] || action.Stopped()) continue;
         const int reg = ChipRegister(m, l.reg);
         if (reg != kNoRegister) {
             CFG_REG[reg] |= kLatchBit;
