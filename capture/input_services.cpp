@@ -328,8 +328,8 @@ void Update(const InputModel& m) {
 
 // The registers of a plan that have a place on the chip.
 size_t Writes(const InputModel& m, const std::vector<Step>& plan) {
-    return static_cast<size_t>(
-        std::count_if(plan.begin(), plan.end(), [&](const Step& s) { return s.kind == Step::Send && OnChip(m, s.reg); }));
+    return static_cast<size_t>(std::count_if(plan.begin(), plan.end(),
+                                             [&](const Step& s) { return s.kind == Step::Send && OnChip(m, s.reg); }));
 }
 
 // Runs a plan within `action` (made before the plan's fields were composed): nothing more goes

@@ -67,7 +67,8 @@ void CommitEqBandwidth(int panel, const Equaliser& eq, int band);  // band 2..4
 void CommitEqPath(int panel, const Equaliser& eq);
 void ShowEqualiser(int panel, const Equaliser& eq);
 // Applies equaliser preset `preset` to the five band registers (written in band order, one
-// action "EQ Preset") and sets FlagCFGUpdate; the band controls follow at the next refresh. Nothing for an unknown preset.
+// action "EQ Preset") and sets FlagCFGUpdate; the band controls follow at the next refresh.
+// Nothing for an unknown preset.
 void ApplyEqPreset(const Equaliser& eq, int preset);
 // Tool tips of the EQ path box (`pathText`) and of the three bandwidth boxes.
 void SetEqToolTips(int panel, const Equaliser& eq, const char* pathText);

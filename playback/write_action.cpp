@@ -55,7 +55,8 @@ void PauseInAction(double seconds) {
 
 std::string ActionName(int panel, int control, const std::string& fallback) {
     std::string label;
-    if (panel <= 0 || control <= 0 || rt::GetCtrlAttribute(panel, control, rt::ATTR_LABEL_TEXT, &label) < 0) return fallback;
+    if (panel <= 0 || control <= 0 || rt::GetCtrlAttribute(panel, control, rt::ATTR_LABEL_TEXT, &label) < 0)
+        return fallback;
     // Drop the register field name in brackets the labels start with.
     size_t start = 0;
     while (start < label.size() && IsBlank(label[start])) ++start;
