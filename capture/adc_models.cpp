@@ -2,7 +2,6 @@
 // plans, ring fills, the notch block) and the notch callback they share.
 #include "capture/adc_model.h"
 #include "capture/notch_filter.h"
-#include "link/chip_operation.h"
 #include "panels/MNADC_pan.h"
 #include "panels/MNDAC_pan.h"
 #include "panels/MNPykaADC_pan.h"
@@ -12,6 +11,7 @@
 #include "panels/cfgADCZuta_pan.h"
 #include "panels/cfgADCZutb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
+#include "playback/write_action.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
@@ -134,6 +134,8 @@ void OnNotch(const NotchModel& n, int panel) {
         SetFlag(&FlagCFGUpdate);  // the enable box goes back to what the chip has
         return;
     }
+    // The four registers go out as one action: the first refused send ends it (told).
+    WriteAction op("Calculate and Configure Notch Filter");
     // The model's own fields only: bit 7 of the second and fourth registers is not the notch's.
     if (n.ownsRegisters) {
         CFG_REG[r + 1] &= ~0x080u;
@@ -146,7 +148,6 @@ void OnNotch(const NotchModel& n, int panel) {
     bool update = false;
     for (int box : n.updates) update = update || ReadInt(panel, box, 0) != 0;
     if (update) CFG_REG[r + 3] |= 0x100;
-    ChipOperation op("Calculate and Configure Notch Filter");  // the first refused send ends it (told)
     for (int i = 0; i < 4 && !op.Stopped(); ++i) SendOne(r + i, i < 3 ? 0.01 : 0);
     SetFlag(&FlagCFGUpdate);
 }

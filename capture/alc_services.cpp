@@ -14,6 +14,7 @@
 #include "panels/cfgALCJorb_pan.h"
 #include "panels/cfgALCZuta_pan.h"
 #include "panels/cfgALCZutb_pan.h"
+#include "playback/write_action.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"
@@ -166,35 +167,43 @@ void Update(const AlcModel& m) {
     DimPairs(m, p, GetField(f.mode));
 }
 
-void SendAll(const std::vector<int>& regs) {
+// A callback's registers go out after raising the flag; several are one action named by the
+// committed control, made before the callback composes them.
+WriteAction Action(int p, int control, const std::vector<int>& regs) {
+    return WriteAction(ActionName(p, control, "ALC"), regs.size() > 1);
+}
+void SendAll(WriteAction& action, const std::vector<int>& regs) {
     SetFlag(&FlagCFGUpdate);
-    for (int reg : regs) ZelqxWriteOneReg(reg);
+    for (int reg : regs) action.Send(reg);
 }
 
-int Limits(const AlcModel& m, int p, int event) {
+int Limits(const AlcModel& m, int p, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
+    WriteAction action = Action(p, control, m.layout.limitsSend);
     const AlcFields& f = m.layout.f;
     CtrlToField(p, m.ids.minGain, f.minGain);
     CtrlToField(p, m.ids.maxGain, f.maxGain);
     CtrlToField(p, m.ids.channels, f.channels);
-    SendAll(m.layout.limitsSend);
+    SendAll(action, m.layout.limitsSend);
     return 0;
 }
 
-int TargetHold(const AlcModel& m, int p, int event) {
+int TargetHold(const AlcModel& m, int p, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
+    WriteAction action = Action(p, control, m.layout.targetSend);
     const AlcFields& f = m.layout.f;
     CtrlToField(p, m.ids.target, f.target);
     CtrlToField(p, m.ids.hold, f.hold);
     if (f.zeroCross.present()) CtrlToField(p, m.ids.zeroCross, f.zeroCross);
-    SendAll(m.layout.targetSend);
+    SendAll(action, m.layout.targetSend);
     return 0;
 }
 
 // The enabled pair decides the codes; the idle pair mirrors them, so a mode switch carries the
 // codes over.
-int ModeRates(const AlcModel& m, int p, int event) {
+int ModeRates(const AlcModel& m, int p, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
+    WriteAction action = Action(p, control, m.layout.modeSend);
     const AlcFields& f = m.layout.f;
     CtrlToField(p, m.ids.mode, f.mode);
     const int mode = GetField(f.mode);
@@ -204,19 +213,20 @@ int ModeRates(const AlcModel& m, int p, int event) {
     CtrlToField(p, m.ids.attack[mode], f.attack);
     SetVal(p, m.ids.decay[other], GetField(f.decay));
     SetVal(p, m.ids.attack[other], GetField(f.attack));
-    SendAll(m.layout.modeSend);
+    SendAll(action, m.layout.modeSend);
     return 0;
 }
 
-int NoiseGate(const AlcModel& m, int p, int event) {
+int NoiseGate(const AlcModel& m, int p, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
+    WriteAction action = Action(p, control, m.layout.gateSend);
     CtrlToField(p, m.ids.gateOn, m.layout.f.gateOn);
     CtrlToField(p, m.ids.gateLevel, m.layout.f.gateLevel);
-    SendAll(m.layout.gateSend);
+    SendAll(action, m.layout.gateSend);
     return 0;
 }
 
-int Preset(const AlcModel& m, int p, int event) {
+int Preset(const AlcModel& m, int p, int, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
     struct Rates { int decay, attack; };
     // "Music", "Speech", "Generic" by the control's values 1 to 3.
@@ -224,24 +234,25 @@ int Preset(const AlcModel& m, int p, int event) {
     const int preset = CtrlOr(p, m.ids.preset, 0);
     if (preset < 1 || preset > 3) return 0;
     const Rates r = kPresetRates[preset - 1];
+    WriteAction action("ALC Preset");  // the first refused write ends the preset
     for (const PresetStep& s : m.layout.preset) {
         switch (s.kind) {
             case PresetStep::Set: CFG_REG[s.reg] = (CFG_REG[s.reg] & s.keep) | s.value; break;
             case PresetStep::DecayAttack: CFG_REG[s.reg] = static_cast<uint32_t>(r.decay << 4 | r.attack); break;
             case PresetStep::Flag: SetFlag(&FlagCFGUpdate); break;
-            case PresetStep::Send: ZelqxWriteOneReg(s.reg); break;
+            case PresetStep::Send: action.Send(s.reg); break;
         }
     }
     return 0;
 }
 
 void RegisterModel(Model id) {
-    using Op = int (*)(const AlcModel&, int, int);
+    using Op = int (*)(const AlcModel&, int, int, int);
     static const Op ops[5] = {Limits, TargetHold, ModeRates, NoiseGate, Preset};
     for (int i = 0; i < 5; ++i) {
         const Op op = ops[i];
         rt::RegisterCtrlCallback(ModelOf(id).names[i],
-                                 [id, op](int p, int, int e, void*, int, int) { return op(ModelOf(id), p, e); });
+                                 [id, op](int p, int c, int e, void*, int, int) { return op(ModelOf(id), p, c, e); });
     }
 }
 

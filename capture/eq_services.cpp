@@ -16,6 +16,7 @@
 #include "panels/cfgEQQeva_pan.h"
 #include "panels/cfgEQZuta_pan.h"
 #include "panels/cfgEQZutb_pan.h"
+#include "playback/write_action.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
@@ -264,10 +265,12 @@ int Preset(const EqModel& m, int p, int event) {
         }
         SetVal(p, m.ids.depth, row.depth);
     }
+    // The five bands and the depth go out as one action: the first refused write ends it.
+    WriteAction action("EQ Preset");
     for (int band = 0; band < kBands; ++band) ComposeBand(m, p, band);
     if (m.depthReg) capture::CtrlToField(p, m.ids.depth, DepthField(m));
-    for (int band = 0; band < kBands; ++band) ZelqxWriteOneReg(m.bandBase + band);
-    if (m.depthReg) ZelqxWriteOneReg(m.depthReg);
+    for (int band = 0; band < kBands; ++band) action.Send(m.bandBase + band);
+    if (m.depthReg) action.Send(m.depthReg);
     SetFlag(&FlagCFGUpdate);
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "panels/cfgInputZuta_pan.h"
 #include "panels/cfgInputZutb_pan.h"
 #include "playback/output_model.h"
+#include "playback/write_action.h"
 #include "regmap/config_tables.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"
@@ -325,28 +326,37 @@ void Update(const InputModel& m) {
     if (m.dimming.onRefresh) SetDimming(m, p);
 }
 
-void RunPlan(const InputModel& m, const std::vector<Step>& plan) {
+// The registers of a plan that have a place on the chip.
+size_t Writes(const InputModel& m, const std::vector<Step>& plan) {
+    return static_cast<size_t>(std::count_if(plan.begin(), plan.end(),
+                                             [&](const Step& s) { return s.kind == Step::Send && OnChip(m, s.reg); }));
+}
+
+// Runs a plan within `action` (made before the plan's fields were composed): nothing more goes
+// out, and no pause is made, once it has stopped.
+void RunPlan(const InputModel& m, const std::vector<Step>& plan, WriteAction& action) {
     for (const Step& s : plan) {
         switch (s.kind) {
             case Step::Send:
-                if (OnChip(m, s.reg)) ZelqxWriteOneReg(s.reg);
+                if (OnChip(m, s.reg)) action.Send(s.reg);
                 break;
-            case Step::Wait: rt::Delay(s.seconds); break;
+            case Step::Wait: action.Pause(s.seconds); break;
             case Step::Flag: SetFlag(&FlagCFGUpdate); break;
         }
     }
 }
 
-int GroupCommit(const InputModel& m, int group, int p, int event) {
+int GroupCommit(const InputModel& m, int group, int p, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
     const std::vector<Step>& plan = m.groups[group].plan;
     // A group none of whose registers has a place on the chip does nothing at all.
-    if (std::none_of(plan.begin(), plan.end(), [&](const Step& s) { return s.kind == Step::Send && OnChip(m, s.reg); }))
-        return 0;
+    const size_t writes = Writes(m, plan);
+    if (writes == 0) return 0;
+    WriteAction action(ActionName(p, control, m.groups[group].callback), writes > 1);
     for (const Row& r : m.rows)
         if (r.group == group && OnChip(m, r.field.reg)) capture::CtrlToField(p, r.control, r.field);
     if (m.groups[group].dims) SetDimming(m, p);
-    RunPlan(m, plan);
+    RunPlan(m, plan, action);
     return 0;
 }
 
@@ -366,19 +376,21 @@ int BiasChanged(const InputModel& m, int p, int control, int event) {
     mode = CtrlOr(p, b.modeCtrl, GetField(b.mode));
     int volt = CtrlOr(p, b.voltCtrl, GetField(b.volt));
     if (volt >= lowNoiseFirst) volt -= lowNoiseFirst;
-    PutField(b.mode, mode);
-    PutField(b.volt, volt);
     const int first = b.voltageFirst ? b.volt.reg : b.mode.reg;
     const int second = b.voltageFirst ? b.mode.reg : b.volt.reg;
-    RunPlan(m, {Send(first), Wait(0.1), Send(second), Wait(0.1), Flag()});
+    const std::vector<Step> plan{Send(first), Wait(0.1), Send(second), Wait(0.1), Flag()};
+    WriteAction action(ActionName(p, control, b.callback), Writes(m, plan) > 1);
+    PutField(b.mode, mode);
+    PutField(b.volt, volt);
+    RunPlan(m, plan, action);
     return 0;
 }
 
 void RegisterModel(Model id) {
     const InputModel& m = ModelOf(id);
     for (size_t g = 0; g < m.groups.size(); ++g)
-        rt::RegisterCtrlCallback(m.groups[g].callback, [id, g](int p, int, int e, void*, int, int) {
-            return GroupCommit(ModelOf(id), static_cast<int>(g), p, e);
+        rt::RegisterCtrlCallback(m.groups[g].callback, [id, g](int p, int c, int e, void*, int, int) {
+            return GroupCommit(ModelOf(id), static_cast<int>(g), p, c, e);
         });
     rt::RegisterCtrlCallback(m.bias.callback,
                              [id](int p, int c, int e, void*, int, int) { return BiasChanged(ModelOf(id), p, c, e); });

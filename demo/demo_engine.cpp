@@ -4,7 +4,7 @@
 #include <string>
 
 #include "capture/eq_panel.h"
-#include "link/usbcomvunt.h"
+#include "playback/write_action.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
 
@@ -80,6 +80,13 @@ void BindCommit(const std::string& name, std::function<void(int panel)> action) 
     });
 }
 
+void BindCommit(const std::string& name, std::function<void(int panel, int control)> action) {
+    rt::RegisterCtrlCallback(name, [action](int panel, int control, int event, void*, int, int) {
+        if (event == rt::EVENT_COMMIT) action(panel, control);
+        return 0;
+    });
+}
+
 void BindEqualiser(const std::string& prefix, const std::string& suffix, const Equaliser& eq) {
     const Equaliser* e = &eq;
     for (int band = 1; band <= 5; ++band)
@@ -91,7 +98,7 @@ void BindEqualiser(const std::string& prefix, const std::string& suffix, const E
     BindCommit(prefix + "DemoEQ3DMODECB" + suffix, [e](int panel) { CommitEqPath(panel, *e); });
 }
 
-void WriteRegister(int reg) { ZelqxWriteOneReg(reg); }
+void WriteRegister(int reg) { SendInAction(reg); }
 
 void CommitSlider(int panel, const Slider& s, const VolumeRamp& ramp) {
     double v = ReadValue(panel, s.control, s.scale);
@@ -157,6 +164,7 @@ void ApplyEqPreset(const Equaliser& eq, int preset) {
     unsigned bands[5];
     for (int band = 0; band < 5; ++band) bands[band] = CFG_REG[eq.firstReg + band];
     if (!ApplyEQPresetToBands(preset, bands)) return;
+    WriteAction action("EQ Preset");
     for (int band = 0; band < 5; ++band) {
         CFG_REG[eq.firstReg + band] = bands[band];
         WriteRegister(eq.firstReg + band);

@@ -66,8 +66,9 @@ void CommitEqBand(int panel, const Equaliser& eq, int band);  // band 1..5
 void CommitEqBandwidth(int panel, const Equaliser& eq, int band);  // band 2..4
 void CommitEqPath(int panel, const Equaliser& eq);
 void ShowEqualiser(int panel, const Equaliser& eq);
-// Applies equaliser preset `preset` to the five band registers (written in band order) and
-// sets FlagCFGUpdate; the band controls follow at the next refresh. Nothing for an unknown preset.
+// Applies equaliser preset `preset` to the five band registers (written in band order, one
+// action "EQ Preset") and sets FlagCFGUpdate; the band controls follow at the next refresh.
+// Nothing for an unknown preset.
 void ApplyEqPreset(const Equaliser& eq, int preset);
 // Tool tips of the EQ path box (`pathText`) and of the three bandwidth boxes.
 void SetEqToolTips(int panel, const Equaliser& eq, const char* pathText);
@@ -82,14 +83,16 @@ void AlcOff(uint32_t enableBits);
 // limiter), each written, in this order.
 void WriteAlcMode(int timing);
 
-// Writes one register of CFG_REG to the chip.
+// Writes one register of CFG_REG to the chip, as a step of the running action when one runs.
 void WriteRegister(int reg);
 
 // A control's value as an int (0 when it cannot be read).
 int CtrlInt(int panel, int control);
 
-// Binds `name` to `action`, run on the commit event with the panel the control sits on.
+// Binds `name` to `action`, run on the commit event with the panel the control sits on (and the
+// control committed).
 void BindCommit(const std::string& name, std::function<void(int panel)> action);
+void BindCommit(const std::string& name, std::function<void(int panel, int control)> action);
 // Binds the equaliser block's callbacks: <prefix>DemoEQ1<suffix> .. 5 (bands), <prefix>DemoEQ2BWCB
 // <suffix> .. 4 (bandwidths) and <prefix>DemoEQ3DMODECB<suffix> (path box).
 void BindEqualiser(const std::string& prefix, const std::string& suffix, const Equaliser& eq);

@@ -5,8 +5,7 @@
 
 #include <initializer_list>
 
-#include "link/usbcomvunt.h"
-#include "runtime/ui.h"
+#include "playback/write_action.h"
 #include "shell/state.h"
 
 namespace {
@@ -19,7 +18,9 @@ enum class MuteCodes { Stereo, Jora };
 
 void Set(int reg, uint32_t bits) { CFG_REG[reg] |= bits; }
 void Clear(int reg, uint32_t bits) { CFG_REG[reg] &= ~bits; }
-void Write(int reg) { ZelqxWriteOneReg(reg); }
+// Inside the operation that runs these steps (power-up, "Mute All Outputs", a demo preset ...):
+// nothing goes out, and no wait is made, once it has stopped.
+void Write(int reg) { SendInAction(reg); }
 bool IsLatched(int reg) { return reg >= 52 && reg <= 55; }
 
 void Unmute(std::initializer_list<int> regs) {
@@ -31,6 +32,7 @@ void Unmute(std::initializer_list<int> regs) {
 }
 
 void MuteUnmute(MuteCodes codes, int output) {
+    WriteAction action(output == -1 ? "Mute All Outputs" : "Unmute Output");
     if (output == -1) {
         for (int reg = 52; reg <= 57; ++reg) {
             Set(reg, IsLatched(reg) ? kMute | kLatch : kMute);
@@ -65,7 +67,7 @@ void Step(int reg, uint32_t set, uint32_t clear = 0) {
     Set(reg, set);
     Clear(reg, clear);
     Write(reg);
-    rt::Delay(kPowerWait);
+    PauseInAction(kPowerWait);
 }
 
 void SpeakerDrivers() {
@@ -90,10 +92,11 @@ void AuxDrivers(bool aux1, bool aux2) {
     Write(3);
     if (aux2) Write(56);
     if (aux1) Write(57);
-    rt::Delay(kPowerWait);
+    PauseInAction(kPowerWait);
 }
 
 void TurnOnOff(int output) {
+    WriteAction action(output == -1 ? "Disable All Outputs" : "Enable Outputs");
     switch (output) {
         case -1:
             Clear(2, 0x180);

@@ -13,6 +13,7 @@
 #include "panels/MNDemo_pan.h"
 #include "panels/MNPykaDemo_pan.h"
 #include "panels/MNPykbDemo_pan.h"
+#include "playback/write_action.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"
@@ -67,6 +68,7 @@ void SetAlc(const MonoDemo& m, int panel) {
     }
     const int timing = AlcTiming(mode);
     if (timing < 0) return;
+    WriteAction action(ActionName(panel, MNDEMO_MNSetALC, "ALC Mode"));  // R32 and the mode's three registers
     MNDemoALCMode = mode;
     CFG_REG[32] = 0x118;  // ALC on, maximum gain code 3, minimum gain code 0
     WriteRegister(32);
@@ -107,14 +109,17 @@ void Register(const MonoDemo& m) {
     });
 }
 
+// Runs inside the operation that mutes or unmutes (power-up, a demo preset ...): nothing goes
+// out, and no wait is made, once it has stopped.
 void MuteUnmute(int output) {
+    WriteAction action(output == -1 ? "Mute All Outputs" : "Unmute Output");
     auto step = [](int reg, bool mute, bool wait) {
         if (mute)
             CFG_REG[reg] |= 0x040;
         else
             CFG_REG[reg] &= ~0x040u;
         WriteRegister(reg);
-        if (wait) rt::Delay(0.1);
+        if (wait) PauseInAction(0.1);
     };
     switch (output) {
         case -1: step(54, true, true); step(56, true, true); break;

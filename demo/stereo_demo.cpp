@@ -11,6 +11,7 @@
 #include "panels/cfgDemoJora_pan.h"
 #include "panels/cfgDemoQeva_pan.h"
 #include "panels/cfgDemoZuta_pan.h"
+#include "playback/write_action.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"
@@ -79,8 +80,11 @@ namespace {
 
 int SliderCount(const StereoDemo& m) { return m.allSliders ? static_cast<int>(std::size(kSliders)) : kQevaSliders; }
 
-void AlcChannels(const StereoDemo& m, int panel) {
+// The channel boxes write R32, then (with a channel on) the ALC mode's registers: one action
+// named by the box.
+void AlcChannels(const StereoDemo& m, int panel, int control) {
     int v = CtrlInt(panel, STDemo_STALCLeft) * 2 + CtrlInt(panel, STDemo_STALCRight);
+    WriteAction action(ActionName(panel, control, "ALC Channels"), v != 0);
     CFG_REG[32] = (CFG_REG[32] & ~0x180u) | (static_cast<uint32_t>(v & 3) << 7);
     WriteRegister(32);
     FlagCFGUpdate = 1;
@@ -124,7 +128,8 @@ void Register(const StereoDemo& m) {
         });
     }
     BindEqualiser("ST", m.suffix, kEqualiser);
-    Bind(m, "STALCChannelSelCB", [&m](int panel) { AlcChannels(m, panel); });
+    BindCommit("STALCChannelSelCB" + std::string(m.suffix),
+               [&m](int panel, int control) { AlcChannels(m, panel, control); });
     Bind(m, "STSetALCCB", [&m](int panel) { StereoSetAlc(m, panel); });
     int* eqPanel = m.eqPanel;
     Bind(m, "STEQPresettingCB", [eqPanel](int panel) {
@@ -149,6 +154,8 @@ void StereoSetAlc(const StereoDemo&, int panel) {
     }
     const int timing = AlcTiming(mode);
     if (timing < 0) return;
+    // With a channel on, R32 and the mode's three registers go out as one action.
+    WriteAction action(ActionName(panel, STDemo_STSetALC, "ALC Mode"), (CFG_REG[32] & 0x180) != 0);
     DemoALCMode = mode;
     if (CFG_REG[32] & 0x180) {
         CFG_REG[32] = (CFG_REG[32] & ~0x3Fu) | 0x18;  // maximum gain code 3, minimum gain code 0

@@ -2,11 +2,11 @@
 // blocks under its wires, the rules that light its groups and set its panel from CFG_REG, the
 // canvas click table, the tab rectangles and the panel's rings, tool tips and callbacks.
 #include "device/device_services.h"
-#include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathJorb_pan.h"
 #include "pathview/dac_output_map.h"
 #include "pathview/path_model.h"
+#include "playback/write_action.h"
 #include "shell/handles.h"
 #include "shell/state.h"
 
@@ -174,9 +174,9 @@ int SpeakerPair(const PathModel& m, int, int, int) {
         if (value < 0) CFG_REG[reg] |= 0x040;
         else CFG_REG[reg] = (CFG_REG[reg] & ~0x07Fu) | (static_cast<uint32_t>(value) & 0x03F);
     }
-    ZelqxWriteOneReg(54);
-    rt::Delay(0.1);
-    ZelqxWriteOneReg(55);
+    SendInAction(54);
+    PauseInAction(0.1);
+    SendInAction(55);
     return 0;
 }
 

@@ -156,9 +156,10 @@ const std::vector<StateRule> kMonoControlLines = {
     {64, Bit(32, 8)}, {65, Bit(32, 8)}, {66, Bit(32, 8)}, {67, Bit(32, 8)},
 };
 
-RingValue Nearest(int control, int reg, unsigned mask, std::optional<Cond> gate = {}) {
+// Volumes the rings list by steps: a code between two items shows its own dB value.
+RingValue OnScale(int control, int reg, unsigned mask, DbScale scale, std::optional<Cond> gate = {}) {
     RingValue r{control, reg, mask, gate};
-    r.nearest = true;
+    r.scale = scale;
     return r;
 }
 
@@ -166,10 +167,10 @@ const std::vector<RingValue> kMonoRingValues = {
     {MNPATH_RMIC22BOOSTVOL, 47, 0x007, {}},
     {MNPATH_RINPPGABOOST, 47, 0x100, {}},
     {MNPATH_RMICP2BOOSTVOL, 47, 0x070, {}},
-    Nearest(MNPATH_MNADCVOL, 15, 0x0FF),
-    Nearest(MNPATH_MNDACVOL, 11, 0x0FF),
-    Nearest(MNPATH_RINPPGAVOL, 45, 0x03F),
-    Nearest(MNPATH_RSPKVOL, 54, 0x03F, BitClear(54, 6)),
+    OnScale(MNPATH_MNADCVOL, 15, 0x0FF, kDigitalScale),
+    OnScale(MNPATH_MNDACVOL, 11, 0x0FF, kDigitalScale),
+    OnScale(MNPATH_RINPPGAVOL, 45, 0x03F, kPgaScale),
+    OnScale(MNPATH_RSPKVOL, 54, 0x03F, kOutScale, BitClear(54, 6)),
 };
 
 const std::vector<ShowRule> kMonoShown = {

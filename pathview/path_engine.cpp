@@ -1,12 +1,11 @@
 // The path-view engine: map construction, group rules, the redraw, the canvas clicks, the ring
 // contents and the control callbacks, all driven by a model's description.
 #include <bit>
-#include <cstdlib>
 #include <map>
 
 #include "device/device_services.h"
-#include "link/usbcomvunt.h"
 #include "pathview/path_model.h"
+#include "playback/write_action.h"
 #include "shell/state.h"
 
 namespace pathview {
@@ -167,21 +166,6 @@ void DrawArt(PathCanvas c, const ArtItem& a) {
     }
 }
 
-// Selects the item whose value lies nearest (the lower one on a tie); nothing for an empty ring.
-void SelectNearest(int panel, int control, int value) {
-    int count = 0, best = 0;
-    bool found = false;
-    rt::GetNumListItems(panel, control, &count);
-    for (int i = 0; i < count; ++i) {
-        int v = 0;
-        if (rt::GetValueFromIndex(panel, control, i, &v) != 0) continue;
-        if (!found || std::abs(v - value) < std::abs(best - value) || (std::abs(v - value) == std::abs(best - value) && v < best))
-            best = v;
-        found = true;
-    }
-    if (found) rt::SetCtrlVal(panel, control, best);
-}
-
 }  // namespace
 
 void BuildMap(const PathModel& m) {
@@ -248,13 +232,18 @@ void RedrawPathView(const PathModel& m) {
     for (const RingValue& r : m.ringValues) {
         int value = r.mask ? static_cast<int>((Reg(r.reg) & r.mask) >> std::countr_zero(r.mask)) : 0;
         if (r.gate && !Holds(*r.gate, t)) value = -1;
-        if (rt::SetCtrlVal(panel, r.control, value) == 0) continue;
+        if (rt::SetCtrlVal(panel, r.control, value) == 0) continue;  // else it shows "code N"
+        bool substituted = false;
         for (const auto& [when, shown] : r.noItem)
             if (Holds(when, t)) {
                 rt::SetCtrlVal(panel, r.control, shown);
+                substituted = true;
                 break;
             }
-        if (r.nearest) SelectNearest(panel, r.control, value);
+        if (!substituted && r.scale && value >= r.scale->firstCode && value <= r.scale->lastCode) {
+            const double db = r.scale->dbAtFirst + (value - r.scale->firstCode) * r.scale->dbPerCode;
+            rt::ShowRingNote(panel, r.control, DbLabel(db).c_str());
+        }
     }
     for (const TextChoice& tc : m.texts) {
         size_t index = tc.mask ? (Reg(tc.reg) & tc.mask) >> std::countr_zero(tc.mask) : 0;
@@ -301,7 +290,7 @@ void ReturnToLastPanel() {
 
 namespace {
 
-void Write(int reg) { ZelqxWriteOneReg(reg); }
+void Write(int reg) { SendInAction(reg); }
 
 void Apply(const PathModel& m, const ClickAction& a) {
     PathTables& t = m.tables();
@@ -402,6 +391,9 @@ void RunRow(const PathModel& m, const ControlRow& row, int panel, int control) {
         if (rt::GetCtrlVal(from, row.source > 0 ? row.source : control, &value) != 0) return;  // no such ring
     }
     if (row.reg < 0 || row.reg >= kRegisterSlots || row.gateReg < 0 || row.gateReg >= kRegisterSlots) return;
+    // A row that writes two registers (a gain with its enable, a model's own pair) is one action
+    // named by the control.
+    WriteAction action(ActionName(panel, control, row.callback), row.kind == Ctl::Pga || row.kind == Ctl::Hook);
     uint32_t& r = CFG_REG[row.reg];
     switch (row.kind) {
     case Ctl::Field:
@@ -432,7 +424,7 @@ void RunRow(const PathModel& m, const ControlRow& row, int panel, int control) {
         }
         r |= row.alsoSet;
         Write(row.reg);
-        rt::Delay(row.wait);
+        PauseInAction(row.wait);
         Write(row.gateReg);
         break;
     case Ctl::MuteOrField:

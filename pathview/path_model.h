@@ -96,6 +96,17 @@ struct StateRule {
     Cond when;
 };
 
+// The dB value each register code from firstCode to lastCode stands for on a ring's scale.
+struct DbScale {
+    int firstCode, lastCode;
+    double dbAtFirst, dbPerCode;
+};
+
+// The codec's volume scales, shared by the models' rings.
+inline constexpr DbScale kDigitalScale{1, 255, -127.0, 0.5};  // code 0 is the digital mute
+inline constexpr DbScale kPgaScale{0, 63, -12.0, 0.75};
+inline constexpr DbScale kOutScale{0, 63, -57.0, 1.0};
+
 // A ring set to the field under mask, or to -1 while its gate does not hold.
 struct RingValue {
     int control;
@@ -103,9 +114,10 @@ struct RingValue {
     unsigned mask;
     std::optional<Cond> gate;
     // When the ring has no item of that value: the value of the first entry whose condition
-    // holds, else (nearest) the item of the nearest value, so the ring never shows empty.
+    // holds; else the code's dB value on `scale` where it covers the code, else "code N". Never
+    // a neighbouring item: the ring shows what the register holds.
     std::vector<std::pair<Cond, int>> noItem{};
-    bool nearest = false;
+    std::optional<DbScale> scale{};
 };
 
 // A text set to texts[field value].

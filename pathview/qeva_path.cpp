@@ -3,11 +3,11 @@
 // from CFG_REG, the canvas click table, the DAC tab rectangle and the panel's rings, tool tips
 // and callbacks. The two DAC volume rings are ganged.
 #include "device/device_services.h"
-#include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathQeva_pan.h"
 #include "pathview/dac_output_map.h"
 #include "pathview/path_model.h"
+#include "playback/write_action.h"
 #include "shell/handles.h"
 #include "shell/state.h"
 
@@ -221,8 +221,8 @@ const std::vector<ToolTip> kQevaToolTips = {
 int GangedDacVolume(const PathModel&, int, int, int value) {
     for (int reg : {11, 12}) CFG_REG[reg] = (CFG_REG[reg] & ~0x0FFu) | (static_cast<uint32_t>(value) & 0x0FF);
     CFG_REG[12] |= 0x100;
-    ZelqxWriteOneReg(11);
-    ZelqxWriteOneReg(12);
+    SendInAction(11);
+    SendInAction(12);
     return 0;
 }
 

@@ -5,10 +5,10 @@
 // volume, R2/R3 left/right audio path, R6 power management, R10 bits 3:2 the reference
 // impedance, R47/R48 ADC digital volume, R50 the first equaliser band, R75/R76 input control,
 // R77/R78 PGA gain control.
-#include "link/usbcomvunt.h"
 #include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "pathview/path_model.h"
+#include "playback/write_action.h"
 #include "shell/handles.h"
 #include "shell/state.h"
 
@@ -83,21 +83,25 @@ const std::vector<GroupRule> kZutbGroupRules = {
     {3, Bit(76, 1)}, {4, Bit(76, 0)}, {5, Bit(76, 2)}, {7, Bit(76, 6)},
 };
 
-// Volumes the rings list by steps: a code between two items shows the nearest one.
-RingValue Nearest(int control, int reg, unsigned mask, std::optional<Cond> gate = {}) {
+// Volumes the rings list by steps: a code between two items shows its own dB value.
+RingValue OnScale(int control, int reg, unsigned mask, DbScale scale, std::optional<Cond> gate = {}) {
     RingValue r{control, reg, mask, std::move(gate)};
-    r.nearest = true;
+    r.scale = scale;
     return r;
 }
+
+// The input volume rings: -12 dB at code 171 to 30 dB at code 255, 0.5 dB a code (the rings
+// list every 0.75 dB). Below -12 dB the scale is not known: such a code shows "code N".
+constexpr DbScale kInputVolumeScale{171, 255, -12.0, 0.5};
 
 // Microphone boost: the code in bits 6-5, enabled by bit 4 ("Disabled" while it is clear).
 const std::vector<RingValue> kZutbRingValues = {
     {CFGPATHZutb_LMICBOOST, 2, 0x060, Bit(2, 4)},
     {CFGPATHZutb_RMICBOOST, 3, 0x060, Bit(3, 4)},
-    Nearest(CFGPATHZutb_LVU, 0, 0x0FF, BitClear(77, 6)),
-    Nearest(CFGPATHZutb_RVU, 1, 0x0FF, BitClear(78, 6)),
-    Nearest(CFGPATHZutb_STADCVOLL, 47, 0x0FF),
-    Nearest(CFGPATHZutb_STADCVOLR, 48, 0x0FF),
+    OnScale(CFGPATHZutb_LVU, 0, 0x0FF, kInputVolumeScale, BitClear(77, 6)),
+    OnScale(CFGPATHZutb_RVU, 1, 0x0FF, kInputVolumeScale, BitClear(78, 6)),
+    OnScale(CFGPATHZutb_STADCVOLL, 47, 0x0FF, kDigitalScale),
+    OnScale(CFGPATHZutb_STADCVOLR, 48, 0x0FF, kDigitalScale),
 };
 
 const std::vector<ShowRule> kZutbShown = {
@@ -159,14 +163,14 @@ const std::vector<ToolTip> kZutbToolTips = {
 int InputVolume(int muteReg, int volumeReg, int value) {
     if (value == -1) {
         CFG_REG[muteReg] |= 0x040;
-        ZelqxWriteOneReg(muteReg);
-        ZelqxWriteOneReg(volumeReg);
+        SendInAction(muteReg);
+        SendInAction(volumeReg);
         return 0;
     }
     CFG_REG[muteReg] &= ~0x040u;
-    ZelqxWriteOneReg(muteReg);
+    SendInAction(muteReg);
     CFG_REG[volumeReg] = (CFG_REG[volumeReg] & ~0x1FFu) | (static_cast<uint32_t>(value) & 0x0FF) | 0x100;
-    ZelqxWriteOneReg(volumeReg);
+    SendInAction(volumeReg);
     CFG_REG[volumeReg] &= ~0x100u;
     return 0;
 }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <map>
 
-#include "link/chip_operation.h"
 #include "playback/dac_model.h"
+#include "playback/write_action.h"
 #include "runtime/ui.h"
 #include "shell/pll.h"
 #include "shell/state.h"
@@ -140,7 +140,7 @@ void OnInputChange(const DacModel& m, int panel, int control) {
 }
 
 void OnConfigure(const DacModel& m, int panel) {
-    ChipOperation op("Config PLL");  // the first refused send ends it (told)
+    WriteAction op("Config PLL");  // the first refused send ends it (told)
     const ClockModel& c = m.clock;
     int base = ChosenBlock(c, panel);
     if (c.blocks.size() > 1) {
@@ -262,6 +262,7 @@ std::vector<Group> ClockGroups(const DacModel* m) {
     g[0].callback = "STVMIDSELCB" + s;
     g[0].before = [m](int panel, int) { OnVmid(*m, panel); };
     g[0].flag = false;
+    g[0].several = m->clock.vmidEnableReg != 0;
     g[1].callback = "STMCLKCB" + s;
     g[1].before = [m](int panel, int) { OnMode(*m, panel); };
     g[1].flag = false;
@@ -269,6 +270,7 @@ std::vector<Group> ClockGroups(const DacModel* m) {
     g[2].before = [m](int panel, int control) { OnInputChange(*m, panel, control); };
     g[2].flag = false;
     g[2].onValueChanged = true;
+    g[2].several = true;  // a divider change runs the clock group
     g[3].callback = "STSETPLLCB" + s;
     g[3].before = [m](int panel, int) { OnConfigure(*m, panel); };
     g[4].callback = "STMCLKCALCB" + s;

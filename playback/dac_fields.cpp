@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "link/usbcomvunt.h"
+#include "playback/write_action.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
 
@@ -49,8 +49,7 @@ void Dim(int panel, const std::vector<int>& controls, bool dimmed) {
 }
 
 void SendOne(int reg, double pause) {
-    ZelqxWriteOneReg(reg);
-    if (pause > 0) rt::Delay(pause);
+    if (SendInAction(reg) && pause > 0) rt::Delay(pause);
 }
 
 void SendAll(const std::vector<Send>& sends) {
@@ -65,6 +64,9 @@ Group OneStage(const std::string& callback, std::vector<Field> fields, std::vect
 }
 
 void RunGroup(const Group& g, int panel, int control) {
+    size_t sends = 0;
+    for (const Stage& s : g.stages) sends += s.sends.size();
+    WriteAction action(ActionName(panel, control, g.callback), g.several || sends > 1);
     if (g.mirror && control == g.mirror->trigger) {
         const Mirror& m = *g.mirror;
         int value = 0;

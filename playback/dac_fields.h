@@ -56,6 +56,9 @@ struct Group {
     bool flag = true;
     bool onValueChanged = false;
     std::vector<Field> shows{};  // fields the refresh shows but the callback does not read
+    // `before` or `after` may write more than one register: the callback is then one action
+    // even when its stages send one register or none.
+    bool several = false;
 };
 
 // One description object per builder (each builder lambda is its own type), built on first use
@@ -86,11 +89,13 @@ void ShowField(int panel, const Field& f);
 void Dim(int panel, const std::vector<int>& controls, bool dimmed);
 
 // ---- writes ------------------------------------------------------------------------------
-// Sends each register from CFG_REG, pausing after it as given.
+// Sends each register from CFG_REG, pausing after it as given; inside a running action its
+// steps (nothing goes out, and no pause is made, once it has stopped).
 void SendAll(const std::vector<Send>& sends);
 void SendOne(int reg, double pause = 0);
 
 // ---- groups ------------------------------------------------------------------------------
+// A callback that writes several registers runs as one action named by the committed control.
 void RunGroup(const Group& g, int panel, int control);
 // Registers every group's callback name; the groups must outlive the program's callbacks.
 void RegisterGroups(const std::vector<Group>& groups);

@@ -84,6 +84,7 @@ CB_MONO_CLOCK_CONTROLS(CB_SAME_STEREO)
 Group Volumes(const std::string& callback, std::vector<std::pair<int, int>> rings, bool ganged) {
     Group g;
     g.callback = callback;
+    g.several = ganged;
     g.before = [rings, ganged](int panel, int control) {
         for (const auto& [ring, reg] : rings) {
             if (ring != control) continue;
@@ -255,6 +256,7 @@ void BuildStereo(DacModel* m, const char* name, int* panel, const std::string& s
     jack.callback = "JackDetectCB" + s;
     jack.before = [](int panel, int) { StereoJack(panel); };
     jack.flag = false;
+    jack.several = true;
     g.push_back(jack);
     Group clock = One("STClockCB" + s, StereoClockFields(), {{6, 0.3}, {7}});
     if (q.jorbx) clock.before = JorbxRateStep(m);
@@ -354,6 +356,7 @@ void BuildMono(DacModel* m, const char* name, int* panel, int* adcPanel, const M
     jack.callback = n.jack;
     jack.before = [hasR8](int panel, int) { MonoJack(panel, hasR8); };
     jack.flag = false;
+    jack.several = true;
     g.push_back(jack);
     for (Group& cg : ClockGroups(m)) g.push_back(std::move(cg));
 }

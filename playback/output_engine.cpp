@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "link/usbcomvunt.h"
 #include "playback/output_model.h"
+#include "playback/write_action.h"
 #include "regmap/config_tables.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
@@ -82,7 +82,7 @@ void RefreshPanel(const Model& m) {
     }
 }
 
-int CommitGroup(const Model& m, const Group& g, int panel) {
+int CommitGroup(const Model& m, const Group& g, int panel, int control) {
     if (!WritesAnything(m, g)) return 0;
     std::map<int, int> values;
     for (int control : g.controls) {
@@ -90,25 +90,36 @@ int CommitGroup(const Model& m, const Group& g, int panel) {
         rt::GetCtrlVal(panel, control, &v);
         values[control] = v;
     }
+    // Several registers (a volume pair with its update latch) go out as one action named by
+    // the committed control.
+    size_t writes = 0;
+    for (const Send& s : g.plan) writes += ChipRegister(m, s.reg) != kNoRegister ? 1 : 0;
+    for (const Latch& l : g.latches)
+        if (values[l.control]) {
+            writes += ChipRegister(m, l.reg) != kNoRegister ? 1 : 0;
+            break;
+        }
+    WriteAction action(ActionName(panel, control, g.callback), writes > 1);
     for (const Send& s : g.plan) {
         const int reg = ChipRegister(m, s.reg);
         if (reg == kNoRegister) continue;
         for (const Field& f : *m.fields)
             if (f.reg == s.reg && Contains(g.controls, f.control)) ReplaceField(CFG_REG[reg], f, values[f.control]);
+        if (g.warning.text && g.warning.reg == s.reg && values[g.warning.control] == 0)
+            rt::MessagePopup(g.warning.title, g.warning.text);
+        if (!action.Send(reg)) break;  // refused: nothing more goes out
+        // The remembered volume codes follow what reached the chip.
         for (const VolumeCode& c : g.codes)
             for (const Field& f : *m.fields)
                 if (f.control == c.control && f.reg == s.reg) *c.code = static_cast<int>((CFG_REG[reg] >> f.shift) & Mask(f));
-        if (g.warning.text && g.warning.reg == s.reg && values[g.warning.control] == 0)
-            rt::MessagePopup(g.warning.title, g.warning.text);
-        ZelqxWriteOneReg(reg);
         if (s.pauseAfter > 0) rt::Delay(s.pauseAfter);
     }
     for (const Latch& l : g.latches) {
-        if (!values[l.control]) continue;
+        if (!values[l.control] || action.Stopped()) continue;
         const int reg = ChipRegister(m, l.reg);
         if (reg != kNoRegister) {
             CFG_REG[reg] |= kLatchBit;
-            ZelqxWriteOneReg(reg);
+            action.Send(reg);
         }
         break;
     }
@@ -122,8 +133,8 @@ void RegisterCallbacks(const Model& m) {
         const Model* model = &m;
         const Group* group = &g;
         rt::RegisterCtrlCallback(m.prefix + g.callback + m.suffix,
-                                 [model, group](int panel, int, int event, void*, int, int) {
-                                     return event == rt::EVENT_COMMIT ? CommitGroup(*model, *group, panel) : 0;
+                                 [model, group](int panel, int control, int event, void*, int, int) {
+                                     return event == rt::EVENT_COMMIT ? CommitGroup(*model, *group, panel, control) : 0;
                                  });
     }
 }

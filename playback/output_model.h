@@ -95,7 +95,7 @@ std::string VolumeLabel(int dB);
 // The module's operations on one model.
 void FillPanel(const Model& m);     // start-up: volume rings, dimmed controls
 void RefreshPanel(const Model& m);  // from CFG_REG, no traffic
-int CommitGroup(const Model& m, const Group& g, int panel);
+int CommitGroup(const Model& m, const Group& g, int panel, int control);
 void RegisterCallbacks(const Model& m);
 
 }  // namespace output

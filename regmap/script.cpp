@@ -10,6 +10,7 @@
 #include "link/usbcomvunt.h"
 #include "panels/cfgScriptZutb_pan.h"
 #include "panels/cfgScript_pan.h"
+#include "playback/write_action.h"
 #include "runtime/inifile.h"
 #include "runtime/ui.h"
 #include "shell/guarded_reads.h"
@@ -28,6 +29,7 @@ constexpr int kLastCodecRegister = 127;
 constexpr int kMaxListedProblems = 15;
 
 const char* const kPopupTitle = "Script";
+const char* const kNotACommand = "not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -75,16 +77,17 @@ ScriptLine Refuse(std::string why) {
     return r;
 }
 
-// "!r 0x<reg>": a register number in hex after "0x"; without one the line does nothing.
+// "!r 0x<reg>" (after any leading blanks): a register number in hex after "0x".
 ScriptLine ParseReadLine(const std::string& line) {
-    ScriptLine r;
-    if (line.size() < 2 || line[1] != 'r') return r;
+    if (line.size() < 2 || line[1] != 'r') return Refuse(kNotACommand);
     size_t pos = 2;
     SkipBlanks(line, &pos);
     uint64_t reg = 0;
     bool overflow = false;
-    if (!TakeHexPrefix(line, &pos) || !TakeDigits(line, &pos, 16, &reg, &overflow)) return r;
+    if (!TakeHexPrefix(line, &pos) || !TakeDigits(line, &pos, 16, &reg, &overflow))
+        return Refuse("a read line is \"!r 0x<register>\", the register in hexadecimal");
     if (overflow || reg > kLastCodecRegister) return Refuse("a codec register lies between 0x00 and 0x7F");
+    ScriptLine r;
     r.kind = ScriptLine::Kind::Read;
     r.address = static_cast<int>(reg);
     return r;
@@ -95,31 +98,38 @@ ScriptLine ParseReadLine(const std::string& line) {
 ScriptLine ParseScriptLine(const std::string& raw, bool readLines) {
     std::string line = raw;
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    ScriptLine none;
-    if (line.empty() || line[0] == ';') return none;
-    if (readLines && line[0] == '!') return ParseReadLine(line);
-
-    // "0x" address: hex, with an optional minus sign; 0xffffffff is -1 as well.
     size_t pos = 0;
     SkipBlanks(line, &pos);
-    if (!TakeHexPrefix(line, &pos)) return none;
+    if (pos >= line.size() || line[pos] == ';') return ScriptLine{};  // empty, or a comment
+    if (line[pos] == '!') {
+        if (!readLines) return Refuse("this model's scripts have no read lines");
+        return ParseReadLine(line.substr(pos));
+    }
+
+    // "0x" address: hex, with an optional minus sign; 0xffffffff is -1 as well.
+    if (!TakeHexPrefix(line, &pos)) {
+        if (line.find('=') != std::string::npos) return Refuse("the address is not a hexadecimal number written with 0x");
+        return Refuse(kNotACommand);
+    }
     const bool negative = pos < line.size() && line[pos] == '-';
     if (negative) ++pos;
     uint64_t magnitude = 0;
     bool overflow = false;
-    if (!TakeDigits(line, &pos, 16, &magnitude, &overflow) || overflow) return none;
-    if (negative && magnitude > 0x80000000ull) return none;
-    const int64_t address = negative ? -static_cast<int64_t>(magnitude)
-                                     : static_cast<int64_t>(static_cast<int32_t>(static_cast<uint32_t>(magnitude)));
+    if (!TakeDigits(line, &pos, 16, &magnitude, &overflow))
+        return Refuse("the address is not a hexadecimal number written with 0x");
     SkipBlanks(line, &pos);
-    if (pos >= line.size() || line[pos] != '=') return none;
+    if (pos >= line.size() || line[pos] != '=') return Refuse("\"=\" and a value must follow the address");
     ++pos;
 
+    const int64_t address = overflow || (negative && magnitude > 0x80000000ull)
+                                ? INT64_MIN  // names nothing
+                                : negative ? -static_cast<int64_t>(magnitude)
+                                           : static_cast<int64_t>(static_cast<int32_t>(static_cast<uint32_t>(magnitude)));
     enum class Target { Codec, Pause, Bridge } target;
     if (address >= 0 && address <= kLastCodecRegister) target = Target::Codec;
     else if (address == -1) target = Target::Pause;
     else if (address >= kFirstBridgeRegister && address <= kLastBridgeRegister) target = Target::Bridge;
-    else return none;  // an address that names nothing
+    else return Refuse("no register has this address: codec registers are 0x00 to 0x7F, bridge registers 0x1440 to 0x1FFF, and 0x-1 is a pause");
 
     // The value: hexadecimal after "0x", else decimal with an optional sign; the rest of the
     // line is ignored.
@@ -194,7 +204,10 @@ int Run(bool readLines, int panel, int event) {
     rt::GetCtrlVal(panel, kScriptBox, &text);
     const std::vector<std::string> lines = SplitLines(text);
     std::vector<std::string> problems;
-    for (size_t i = 0; i < lines.size(); ++i) {
+    // The run is one action: the first send the board refuses ends it, and its popup is the
+    // only one (the lines after it were not run at all).
+    WriteAction action("Run Script");
+    for (size_t i = 0; i < lines.size() && !action.Stopped(); ++i) {
         const ScriptLine line = ParseScriptLine(lines[i], readLines);
         switch (line.kind) {
             case ScriptLine::Kind::Nothing:
@@ -202,10 +215,10 @@ int Run(bool readLines, int panel, int event) {
                 break;
             case ScriptLine::Kind::Write:
                 CFG_REG[line.address] = static_cast<uint32_t>(line.value);
-                ZelqxWriteOneReg(line.address);
+                action.Send(line.address);
                 break;
             case ScriptLine::Kind::Pause:
-                rt::Delay(line.value * 0.001);
+                action.Pause(line.value * 0.001);
                 break;
             case ScriptLine::Kind::Bridge: {
                 const uint8_t payload[3] = {static_cast<uint8_t>(line.address >> 8),
@@ -222,7 +235,7 @@ int Run(bool readLines, int panel, int event) {
             problems.push_back("line " + std::to_string(i + 1) + ": " + lines[i] + "\n    " + line.problem);
     }
     SetFlag(&FlagCFGUpdate);
-    ReportProblems(problems);
+    if (!action.Stopped()) ReportProblems(problems);
     return 0;
 }
 

@@ -2,13 +2,15 @@
 // saved to "script.txt" in the project folder (one file for all models).
 //
 // A line is
-//   ; comment                      skipped
+//   ; comment                      skipped (so is an empty line)
 //   !r 0x<reg>                     (Zutb and Qeva) read a codec register, listed in "read back value"
 //   0x<address> = <value> [...]    value decimal, or hexadecimal written with 0x; the rest ignored
 // Address 0 to 127: codec register write; -1 (0x-1, 0xffffffff): pause of value milliseconds;
-// 0x1440 to 0x1FFF: bridge (Vunt) register write; any other address: nothing. Other lines do
-// nothing. A command whose value is not a number or lies outside what its address takes is not
-// run; the run goes on and ends with one popup naming every such line by its number.
+// 0x1440 to 0x1FFF: bridge (Vunt) register write. Any other line is not run: one that is no
+// command, an address that is not a number or names no register, a value that is not a number
+// or lies outside what its address takes. The run goes on and ends with one popup naming every
+// such line by its number and why. The run is one chip operation: the first send the board
+// refuses ends it, with the operation's popup alone.
 #pragma once
 
 #include <string>
@@ -20,7 +22,7 @@ inline constexpr const char* kScriptFileName = "script.txt";
 
 struct ScriptLine {
     enum class Kind {
-        Nothing,  // comment, empty line, plain words, unknown address
+        Nothing,  // comment, empty line
         Write,    // codec register `address` <- `value`
         Pause,    // `value` milliseconds
         Bridge,   // bridge register `address` <- `value` (one byte)

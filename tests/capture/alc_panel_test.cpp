@@ -1,6 +1,8 @@
 // The ALC panels: the three register layouts with their send orders, the decay/attack pairs
 // and the mode switch, the refresh (codes beyond the rings' items), and the three presets.
+#include "boardhid/emulator_control.h"
 #include "capture/alc_panel.h"
+#include "link/chip_operation.h"
 #include "panels/MNALC_pan.h"
 #include "panels/MNPykbALC_pan.h"
 #include "panels/cfgALCJorb_pan.h"
@@ -110,6 +112,38 @@ TEST_F(JorbALC, ZutbLayoutSendOrdersAndGenericPreset) {
     EXPECT_EQ(Val(p, Z::CFGALC_ALCHLD), 7);
     EXPECT_EQ(Val(p, Z::CFGALC_ALCNGC), 7);
     EXPECT_EQ(RingLabels(p, Z::CFGALC_ALCNGC)[0], "-78dB");
+
+    // The preset is one operation: the board refuses the write of R11, so R13 and R14 (set in
+    // the copy before it) are not sent and keep what the chip holds; one popup names it.
+    for (int r = 11; r <= 14; ++r) CFG_REG[r] = 0;
+    CFG_REG[12] = 0x005;
+    Refresh();
+    Clear();
+    prompter.shown.clear();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Commit(p, Z::CFGALC_RSALC, 2);  // "Speech"
+    EXPECT_EQ(RegisterWrites(), (Writes{{12, 0x1F5}}));
+    EXPECT_EQ(CFG_REG[12], 0x1F5u);
+    for (int r : {11, 13, 14}) EXPECT_EQ(CFG_REG[r], 0u) << r;
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("ALC Preset", "the write of R11"));
+
+    // A callback that writes two registers is one operation named by its control.
+    Refresh();
+    Clear();
+    prompter.shown.clear();
+    plan.faultAfterSends = 0;
+    board->SetFaults(plan);
+    Commit(p, Z::CFGALC_ALCLVAL, 9);
+    EXPECT_TRUE(RegisterWrites().empty());
+    EXPECT_EQ(CFG_REG[12], 0x1F5u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              ChipOperationStoppedText("ALC target level at ADC output", "the write of R12"));
 
     for (int r = 11; r <= 14; ++r) CFG_REG[r] = 0;
     Refresh();

@@ -2,7 +2,9 @@
 // (and the demo panels' way in), the Zutb enable and registers, the refresh, and the mono panel.
 #include <QComboBox>
 
+#include "boardhid/emulator_control.h"
 #include "capture/eq_panel.h"
+#include "link/chip_operation.h"
 #include "runtime/testing.h"
 #include "panels/MNEQ_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
@@ -65,6 +67,24 @@ TEST_F(JorbEQ, RockPresetWritesTheSixRegistersWithoutPauses) {
     EXPECT_EQ(Val(P(), CFGEQ_DEPTH3D), 3);
     Refresh();
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 0.2, 1e-9);
+
+    // The preset is one operation: the board refuses the write of R22, so R41 is not sent, the
+    // copy keeps what the chip holds in R22 and R41, and one popup names the preset and R22.
+    Load({0x100, 0x000, 0x020, 0x000, 0x000}, 0x1F0);
+    prompter.shown.clear();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 4;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Commit(P(), CFGEQ_PresetMusicEffect, 1);
+    EXPECT_EQ(RegisterWrites(), (Writes{{18, 0x147}, {19, 0x02E}, {20, 0x02C}, {21, 0x06B}}));
+    EXPECT_EQ(CFG_REG[21], 0x06Bu);
+    EXPECT_EQ(CFG_REG[22], 0x000u);
+    EXPECT_EQ(CFG_REG[41], 0x1F0u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("EQ Preset", "the write of R22"));
+    EXPECT_EQ(FlagCFGUpdate, 1);
 }
 
 TEST_F(JorbEQ, FlatKeepsCutOffsBandwidthsAndPathButWritesAll) {

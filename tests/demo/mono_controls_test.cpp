@@ -1,6 +1,8 @@
 // Mono demo panel controls and the equaliser-preset rings of the demo panels.
+#include "boardhid/emulator_control.h"
 #include "demo/demo_services.h"
 #include "demo/mono_demo.h"
+#include "link/chip_operation.h"
 #include "panels/MNDemo_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
@@ -37,6 +39,21 @@ TEST_F(MonoDemoTest, AlcSpeechModeWritesItsFourRegistersAndIsRemembered) {
     EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{32, 0x018}}));
     UpdateMNDemoPanel();
     EXPECT_EQ(CtrlInt(panel, MNDEMO_MNSetALC), 0);
+
+    // A mode is one operation: the board refuses the write of R33, so R35 and R34 are not sent,
+    // the copy keeps what the chip holds in R33 to R35, and one popup names the ring.
+    Forget();
+    for (int reg = 33; reg <= 35; ++reg) CFG_REG[reg] = 0x1F0;
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Commit(MNDEMO_MNSetALC, 1);
+    EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{32, 0x118}}));
+    for (int reg = 33; reg <= 35; ++reg) EXPECT_EQ(CFG_REG[reg], 0x1F0u) << reg;
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, kChipOperationStoppedTitle);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("ALC Mode", "the write of R33"));
 }
 
 TEST_F(MonoDemoTest, SlidersMapOntoTheirFields) {

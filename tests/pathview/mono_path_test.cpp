@@ -247,21 +247,29 @@ TEST_P(MonoPath, RingsHoldTheirItemsAndWriteTheirFields) {
     EXPECT_EQ(CFG_REG[47] & 0x070, 0x030u);
 }
 
-TEST_P(MonoPath, RefreshSetsRingsAndCodesWithoutAnItemShowTheNearest) {
+// A volume code between two items shows its own dB value, never a neighbouring item; a ring
+// then reads back as no value, and the next refresh of a listed code selects its item again.
+TEST_P(MonoPath, RefreshSetsRingsAndCodesWithoutAnItemShowTheirOwnValue) {
     CFG_REG[45] = 0x011;  // odd PGA code 17
     CFG_REG[54] = 0x020;  // 32: not a 3 dB step
     CFG_REG[15] = 0x0FE;
+    CFG_REG[11] = 0x096;  // -52.5 dB, between the -54 dB and -50 dB items
     CFG_REG[47] = 0x165;
     Refresh();
-    EXPECT_EQ(Ring(MNPATH_RINPPGAVOL), 16);
-    EXPECT_EQ(Ring(MNPATH_RSPKVOL), 33);
-    EXPECT_EQ(Ring(MNPATH_MNADCVOL), 253);  // between 253 and 255: the lower
+    EXPECT_EQ(RingShows(MNPATH_RINPPGAVOL), "0.75dB");
+    EXPECT_EQ(RingShows(MNPATH_RSPKVOL), "-25dB");
+    EXPECT_EQ(RingShows(MNPATH_MNADCVOL), "-0.5dB");
+    EXPECT_EQ(RingShows(MNPATH_MNDACVOL), "-52.5dB");
+    EXPECT_EQ(Ring(MNPATH_MNDACVOL), -1);  // reads back as no value
     EXPECT_EQ(Ring(MNPATH_RMIC22BOOSTVOL), 5);
     EXPECT_EQ(Ring(MNPATH_RMICP2BOOSTVOL), 6);
     EXPECT_EQ(Ring(MNPATH_RINPPGABOOST), 1);
     CFG_REG[54] = 0x060;
+    CFG_REG[11] = 0x093;  // -54 dB: an item
     Refresh();
     EXPECT_EQ(Ring(MNPATH_RSPKVOL), -1);
+    EXPECT_EQ(Ring(MNPATH_MNDACVOL), 0x093);
+    EXPECT_EQ(RingShows(MNPATH_MNDACVOL), "-54dB");
 }
 
 TEST_P(MonoPath, IconsActOnTheirOwnPanel) {

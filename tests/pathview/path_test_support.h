@@ -3,6 +3,7 @@
 // events, tick the refresh timer, read the canvas's pixels and the panel's controls.
 #pragma once
 
+#include <QComboBox>
 #include <QImage>
 #include <QPoint>
 #include <QTest>
@@ -93,6 +94,11 @@ protected:
 
     bool Shown(int control) { return Visible(PathPanel(), control); }
     int Ring(int control) { return CtrlInt(PathPanel(), control); }
+    // The text a ring shows (an item's label, or what stands for a value no item has).
+    std::string RingShows(int control) {
+        auto* combo = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PathPanel(), control));
+        return combo ? combo->currentText().toStdString() : std::string();
+    }
     std::string Text(int control) {
         std::string text;
         rt::GetCtrlVal(PathPanel(), control, &text);

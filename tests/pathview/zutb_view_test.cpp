@@ -1,10 +1,13 @@
 // The Zutb path view on the emulated board: its own record tables, real mouse clicks on its
 // input switches and tab rectangles, the input-volume and microphone-boost rings with their
 // read-modify-write, the refresh from CFG_REG in the Zutb numbering, and the drawing.
+#include <QComboBox>
 #include <QImage>
 
 #include <cstdlib>
 
+#include "boardhid/emulator_control.h"
+#include "link/chip_operation.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "tests/pathview/path_test_support.h"
 
@@ -56,6 +59,10 @@ protected:
     }
     bool Shown(int control) { return Visible(PHandleSTPathZutb, control); }
     int Ring(int control) { return CtrlInt(PHandleSTPathZutb, control); }
+    std::string RingShows(int control) {
+        auto* combo = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PHandleSTPathZutb, control));
+        return combo ? combo->currentText().toStdString() : std::string();
+    }
     bool GroupOn(int g) { return ZutbPathTables().groups[g].on != 0; }
     PathTables sharedBefore, chosen;
 };
@@ -151,12 +158,29 @@ TEST_F(Zutb, InputVolumeWritesTheMuteThenTheLatchedVolume) {
     Refresh();
     EXPECT_EQ(Ring(CFGPATHZutb_LVU), -1);
 
+    // The mute and the volume are one operation: the board refuses the mute register, so the
+    // volume is not sent, both keep what the chip holds, and one popup names the ring.
+    board->ClearReceivedReports();
+    prompter.shown.clear();
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Choose(CFGPATHZutb_LVU, 195);  // 0 dB
+    EXPECT_TRUE(RegisterWrites().empty());
+    EXPECT_EQ(CFG_REG[77], 0x047u);
+    EXPECT_EQ(CFG_REG[0], 189u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Left input volume", "the write of R77"));
+
     CFG_REG[78] = 0x000;
-    CFG_REG[1] = 173;  // between two items: the nearest lower one shows
+    CFG_REG[1] = 173;  // between two items: its own dB value shows
     Refresh();
-    EXPECT_EQ(Ring(CFGPATHZutb_RVU), 172);
+    EXPECT_EQ(RingShows(CFGPATHZutb_RVU), "-11dB");
     Choose(CFGPATHZutb_RVU, 255);
     EXPECT_EQ(CFG_REG[1], 255u);
+    CFG_REG[1] = 100;  // below the scale the rings know
+    Refresh();
+    EXPECT_EQ(RingShows(CFGPATHZutb_RVU), "code 100");
 }
 
 TEST_F(Zutb, MicBoostChangesOnlyItsFieldsAndTheRefreshFollows) {
@@ -193,7 +217,7 @@ TEST_F(Zutb, RefreshShowsTheIndicatorsOfItsOwnRegisters) {
                      CFGPATHZutb_STADCENRDisenIcon, CFGPATHZutb_STPGAENLDisenIcon})
         EXPECT_TRUE(Shown(icon)) << icon;
     EXPECT_FALSE(Shown(CFGPATHZutb_EQADCText));
-    EXPECT_EQ(Ring(CFGPATHZutb_STADCVOLL), 195);  // 200 has no item: -30 dB is nearest
+    EXPECT_EQ(RingShows(CFGPATHZutb_STADCVOLL), "-27.5dB");  // 200 has no item: its own value shows
     EXPECT_EQ(Ring(CFGPATHZutb_STADCVOLR), 255);
 
     CFG_REG[6] = 0x089;

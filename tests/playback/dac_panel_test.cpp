@@ -1,6 +1,8 @@
 // The stereo DAC panels: ring fills, refresh, the DAC, interface, companding, volume, limiter
 // and jack-detection callbacks, through the real panels and the emulated board.
+#include "boardhid/emulator_control.h"
 #include "capture/adc_panel.h"
+#include "link/chip_operation.h"
 #include "panels/CFGDACQeva_pan.h"
 #include "panels/cfgADCJorb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
@@ -117,6 +119,22 @@ TEST_F(StereoDac, GroupCallbacksWriteTheirFieldsAndSendInOrder) {
     Set(P(), CFGDAC_DACVU11, 1);
     Choose(P(), CFGDAC_DACVU12, 0);
     EXPECT_EQ(Timed(), (std::vector<TimedWrite>{{11, 0x1FF, 100}, {12, 0x0FF, 0}}));
+
+    // A group of two registers is one operation named by the committed control: the board
+    // refuses R24, so neither R25 nor a pause follows and both keep what the chip holds.
+    Forget();
+    CFG_REG[24] = 0x000;
+    CFG_REG[25] = 0x000;
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Choose(P(), CFGDAC_LIMLVL, 3);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(sleeps.empty());
+    EXPECT_EQ(CFG_REG[24], 0x000u);
+    EXPECT_EQ(CFG_REG[25], 0x000u);
+    EXPECT_EQ(PopupTexts(), (std::vector<std::string>{std::string(kChipOperationStoppedTitle) + "|" +
+                                                      ChipOperationStoppedText("Threshold Ratio", "the write of R24")}));
 }
 
 // A ring whose field holds a code it has no item for shows empty; committing its group must
@@ -147,6 +165,19 @@ TEST_F(StereoDac, VolumeSetsItsLatchAndQevaGangsBothChannels) {
     CFG_REG[11] = 0x0FF;
     Choose(PHdlDACQeva, CFGDACQeva_DACVOLR, 200);
     EXPECT_EQ(Writes(), (WriteList{{11, 200}, {12, 0x100 | 200}}));
+
+    // The ganged pair is one operation: with R12 refused, the copy keeps the chip's R12.
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Choose(PHdlDACQeva, CFGDACQeva_DACVOLR, 100);
+    EXPECT_EQ(Writes(), (WriteList{{11, 100}}));
+    EXPECT_EQ(CFG_REG[11] & 0x0FF, 100u);
+    EXPECT_EQ(CFG_REG[12] & 0x0FF, 200u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("the write of R12"), std::string::npos) << prompter.shown[0].text;
 }
 
 TEST_F(StereoDac, OversamplingIsMirroredIntoTheAdcPanel) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "boardhid/emulator_control.h"
+#include "link/chip_operation.h"
 #include "panels/cfgOutJorb_pan.h"
 #include "panels/cfgOutZutb_pan.h"
 #include "playback/playback_services.h"
@@ -58,6 +60,24 @@ TEST_F(StereoOutputTest, LatchedLeftHeadphoneIsSentAgainAfterBothSides) {
     EXPECT_EQ(STLout1CurrentVOL, 57);
     EXPECT_EQ(STRout1CurrentVOL, 51);
     EXPECT_EQ(FlagCFGUpdate, 1);
+
+    // The pair with its latch is one operation: the board refuses R53, so neither its pause nor
+    // the latched R52 follows, R53 and its remembered code keep what the chip holds, and one
+    // popup tells it.
+    StartTrace();
+    const uint32_t right = CFG_REG[53];
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    SetHeadphones(0, 0, 50, 1, 0, 0, 45, 0);
+    Commit(P(), CFGOUTJorb_LOUT1VOL);
+    EXPECT_EQ(Trace(), (std::vector<std::string>{W(52, 0x132), Pause(100),
+                                                 "popup Warning -- Operation aborted: " +
+                                                     ChipOperationStoppedText("LHP Volume", "the write of R53")}));
+    EXPECT_EQ(CFG_REG[53], right);
+    EXPECT_EQ(STLout1CurrentVOL, 50);
+    EXPECT_EQ(STRout1CurrentVOL, 51);  // the code the chip still has
 }
 
 TEST_F(StereoOutputTest, HeadphoneLatchBoxesDecideWhichSideIsSentTwice) {

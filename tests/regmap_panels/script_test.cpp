@@ -1,5 +1,7 @@
 // Register scripts: every kind of line, refused lines, bridge ranges, pauses, "!r" read lines,
 // and "script.txt" loaded and saved in the project folder.
+#include "boardhid/emulator_control.h"
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "panels/cfgScriptQeva_pan.h"
 #include "panels/cfgScriptZutb_pan.h"
@@ -33,7 +35,8 @@ TEST(ScriptLineTest, EveryKindOfLine) {
     const Case cases[] = {
         {"; This is a comment", false, Kind::Nothing, 0, 0},
         {"", false, Kind::Nothing, 0, 0},
-        {"plain words", false, Kind::Nothing, 0, 0},
+        {"  \t", false, Kind::Nothing, 0, 0},
+        {"   ; indented comment", false, Kind::Nothing, 0, 0},
         {"0x1450 = 0x1F  ;;I2C only", false, Kind::Bridge, 0x1450, 0x1F},
         {"0x0 = 0", false, Kind::Write, 0, 0},
         {"0x1 = 0x4D", false, Kind::Write, 1, 0x4D},
@@ -45,15 +48,8 @@ TEST(ScriptLineTest, EveryKindOfLine) {
         {"0x-1=100", false, Kind::Pause, -1, 100},
         {"0xffffffff = 1000", false, Kind::Pause, -1, 1000},
         {"0x1FFF = 255", false, Kind::Bridge, 0x1FFF, 255},
-        {"0x2000 = 1", false, Kind::Nothing, 0, 0},
-        {"0x143F = 1", false, Kind::Nothing, 0, 0},
-        {"0x80 = 1", false, Kind::Nothing, 0, 0},
-        {"0x5", false, Kind::Nothing, 0, 0},
         {"!r 0x0", true, Kind::Read, 0, 0},
         {"!r0x26", true, Kind::Read, 0x26, 0},
-        {"!r 26", true, Kind::Nothing, 0, 0},
-        {"!x 0x1", true, Kind::Nothing, 0, 0},
-        {"!r 0x0", false, Kind::Nothing, 0, 0},
         {"0x5 = 7\r", false, Kind::Write, 5, 7},
     };
     for (const Case& c : cases) {
@@ -69,15 +65,46 @@ TEST(ScriptLineTest, EveryKindOfLine) {
     }
 }
 
-// A value that is not a number, or that its address cannot take, is refused with a reason
-// (never written as 0); a pause longer than the bound is shortened and says so.
-TEST(ScriptLineTest, BadValuesAreRefusedAndPausesBounded) {
-    for (const char* line : {"0x5 = 0xZZ", "0x5 = abc", "0x5 =", "0x5 = 0x", "0x5 = 512", "0x5 = -1",
-                             "0x5 = 99999999999", "0x1450 = 0x100", "0x-1 = -5", "!r 0x80"}) {
-        SCOPED_TRACE(line);
-        const ScriptLine l = ParseScriptLine(line, true);
+// A line that is no command, an address that is not a number or names no register, and a value
+// that is not a number or that its address cannot take are refused with the reason (never run,
+// never written as 0); a pause longer than the bound is shortened and says so.
+TEST(ScriptLineTest, LinesNotRunAreRefusedWithTheReasonAndPausesBounded) {
+    struct Case {
+        const char* line;
+        bool readLines;
+        const char* why;  // a piece of the reason
+    };
+    const Case cases[] = {
+        {"plain words", false, "not a command"},
+        {"hello", true, "not a command"},
+        {"Ox0a = 3", false, "address is not a hexadecimal number"},
+        {"0xZZ = 1", false, "address is not a hexadecimal number"},
+        {"0x5", false, "\"=\" and a value"},
+        {"0x5 7", false, "\"=\" and a value"},
+        {"0x80 = 1", false, "no register has this address"},
+        {"0x143F = 1", false, "no register has this address"},
+        {"0x2000 = 1", false, "no register has this address"},
+        {"0x-2 = 1", false, "no register has this address"},
+        {"0x123456789 = 1", false, "no register has this address"},
+        {"0x5 = 0xZZ", true, "value is not a number"},
+        {"0x5 = abc", true, "value is not a number"},
+        {"0x5 =", true, "value is not a number"},
+        {"0x5 = 0x", true, "value is not a number"},
+        {"0x5 = 512", true, "between 0 and 0x1FF"},
+        {"0x5 = -1", true, "between 0 and 0x1FF"},
+        {"0x5 = 99999999999", true, "between 0 and 0x1FF"},
+        {"0x1450 = 0x100", true, "between 0 and 0xFF"},
+        {"0x-1 = -5", true, "negative"},
+        {"!r 0x80", true, "between 0x00 and 0x7F"},
+        {"!r 26", true, "!r 0x<register>"},
+        {"!x 0x1", true, "not a command"},
+        {"!r 0x0", false, "no read lines"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ScriptLine l = ParseScriptLine(c.line, c.readLines);
         EXPECT_EQ(l.kind, Kind::Refused);
-        EXPECT_FALSE(l.problem.empty());
+        EXPECT_NE(l.problem.find(c.why), std::string::npos) << l.problem;
     }
     ScriptLine l = ParseScriptLine("0x-1 = 60000", false);
     EXPECT_EQ(l.kind, Kind::Pause);
@@ -130,12 +157,39 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
     Press(panel, kRun);
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_EQ(FlagCFGUpdate, 1);
+
+    // The run is one operation: the board refuses the write of R3 (after the four bridge writes
+    // and two codec writes), so nothing after it goes out, its pause is not made, the copy keeps
+    // what the chip holds, and the one popup names the run and the refused write (no report of
+    // the bad line the run never reached).
+    Script(panel, "0x1450 = 0x1F\n0x1451 = 0x1B\n0x1460 = 0x81\n0x1474 = 0x40\n0x0 = 0\n0x1 = 0x4E\n0x3 = 494\n"
+                  "0x-1 = 500\n0x4 = 145\n0x1475 = 0x41\nhello\n");
+    board->ClearReceivedReports();
+    sleeps.clear();
+    CFG_REG[3] = 0x11;
+    CFG_REG[4] = 0x22;
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 6;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(panel, kRun);
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{0, 0}, {1, 0x4E}}));
+    EXPECT_EQ(ReceivedWithCommand(CMD_BRIDGE_WRITE).size(), 4u);
+    EXPECT_EQ(board->BridgeRegister(0x1475), 0);
+    EXPECT_EQ(Slept(), 0);
+    EXPECT_EQ(CFG_REG[1], 0x4Eu);
+    EXPECT_EQ(CFG_REG[3], 0x11u);
+    EXPECT_EQ(CFG_REG[4], 0x22u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, kChipOperationStoppedTitle);
+    EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Run Script", "the write of R3"));
 }
 
-// Pauses wait their milliseconds (bounded); addresses outside the codec and bridge ranges do
-// nothing; refused lines are named by number in one popup while the rest of the script runs.
+// Pauses wait their milliseconds (bounded); every line not run (no command, an address that is
+// no number or names no register, a bad value) is named by number with its reason in one popup
+// while the rest of the script runs; comments and empty lines are not named.
 TEST_F(ScriptPanelTest, PausesRangesAndRefusedLines) {
-    Script(panel, "0x-1=100\n0xffffffff = 1000\n0x2000 = 0x12\n0x80 = 5\n");
+    Script(panel, "0x-1=100\n0xffffffff = 1000\n");
     Press(panel, kRun);
     EXPECT_EQ(Slept(), 1100);
     EXPECT_TRUE(board->ReceivedReports().empty());
@@ -143,17 +197,21 @@ TEST_F(ScriptPanelTest, PausesRangesAndRefusedLines) {
 
     sleeps.clear();
     CFG_REG[5] = 0x22;
-    Script(panel, "plain words\n0x5 = 0xZZ\n0x6 = 0x7\n0x-1 = 50000\n0x9 = 600\n");
+    Script(panel, "plain words\n0x5 = 0xZZ\n0x6 = 0x7\n0x-1 = 50000\n0x9 = 600\n; note\n\nOx0a = 3\nhello\n"
+                  "0x80 = 5\n0x2000 = 0x12\n0x7 = 1\n");
     Press(panel, kRun);
     EXPECT_EQ(CFG_REG[5], 0x22u);
-    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 7}}));
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 7}, {7, 1}}));
+    EXPECT_TRUE(ReceivedWithCommand(CMD_BRIDGE_WRITE).empty());
     EXPECT_EQ(Slept(), regscript::kMaxPauseMs);
     ASSERT_EQ(prompter.shown.size(), 1u);
     const std::string& text = prompter.shown[0].text;
-    EXPECT_NE(text.find("line 2: 0x5 = 0xZZ"), std::string::npos) << text;
-    EXPECT_NE(text.find("line 4: 0x-1 = 50000"), std::string::npos) << text;
-    EXPECT_NE(text.find("line 5: 0x9 = 600"), std::string::npos) << text;
-    EXPECT_EQ(text.find("line 3"), std::string::npos) << text;
+    for (const char* named : {"line 1: plain words\n    not a command", "line 2: 0x5 = 0xZZ", "line 4: 0x-1 = 50000",
+                              "line 5: 0x9 = 600", "line 8: Ox0a = 3\n    the address is not a hexadecimal number",
+                              "line 9: hello\n    not a command", "line 10: 0x80 = 5\n    no register has this address",
+                              "line 11: 0x2000 = 0x12\n    no register has this address"})
+        EXPECT_NE(text.find(named), std::string::npos) << named << "\n" << text;
+    for (const char* quiet : {"line 3", "line 6", "line 7", "line 12"}) EXPECT_EQ(text.find(quiet), std::string::npos) << text;
 }
 
 // "!r" lines on Zutb and Qeva list the register read in "read back value" (CFG_REG untouched);
@@ -183,10 +241,15 @@ TEST_F(ScriptPanelTest, ReadLinesListTheirRegisters) {
     Press(PHdlScriptQeva, ui::cfgScriptQeva_pan::CFGSCRIPTQeva_CBTrunQeva);
     EXPECT_EQ(Text(PHdlScriptQeva, ui::cfgScriptQeva_pan::CFGSCRIPTQeva_TBlog3), "0x01 = 0x00D");
 
+    // Jorb's scripts have no read lines: the line is not run, and named.
     Choose(MENUBAR_DEVICE_StereoJorb);
+    prompter.shown.clear();
     Script(panel, "!r 0x0\n");
     Press(panel, kRun);
     EXPECT_TRUE(board->ReceivedReports().empty());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("line 1: !r 0x0\n    this model's scripts have no read lines"), std::string::npos)
+        << prompter.shown[0].text;
 }
 
 // "save" writes the lines longer than three characters (CR LF), replacing the file whole;

@@ -1,0 +1,53 @@
+// A user action that writes several registers (a preset ring, a demo box, a volume pair with
+// its update latch, a path-view control that writes two registers, a script run) runs as one
+// chip operation named as the user knows it: the first send the board refuses stops it, nothing
+// after it goes out, one popup names the action and the refused send, and the copy keeps what
+// the chip holds: each register the action composed but did not get to the chip takes back,
+// when the action ends, the value it held before.
+//
+// Actions nest (the demo's preset ring runs the equaliser's, a demo output step runs inside
+// "Mute All Outputs"): the outermost operation names the popup, and each action puts back the
+// registers it could not send.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/chip_operation.h"
+
+// Made before the action composes its registers, so it knows what they held. An action that
+// writes a single register (`several` false) is no operation: a refused write is then only told
+// by the write's result, as single writes always were.
+class WriteAction {
+public:
+    explicit WriteAction(std::string name, bool several = true);
+    ~WriteAction();
+    WriteAction(const WriteAction&) = delete;
+    WriteAction& operator=(const WriteAction&) = delete;
+
+    // Sends CFG_REG[reg]. False once the action has stopped (this send refused or declined, or
+    // an earlier one): the register then goes back to what the chip holds when the action ends.
+    // A board that is not open is no stop: the copy keeps the value, as a software demo.
+    bool Send(int reg);
+    // A pause of the action's plan; none once it has stopped.
+    void Pause(double seconds);
+    bool Stopped() const { return operation_ ? operation_->Stopped() : ChipOperationStopped(); }
+
+private:
+    std::optional<ChipOperation> operation_;
+    std::vector<uint32_t> held_;  // what the chip holds, as far as the action knows
+    std::vector<int> unsent_;
+};
+
+// Sends CFG_REG[reg] as a step of the innermost running action (see WriteAction::Send), or as a
+// single write when none runs; false once the running action has stopped.
+bool SendInAction(int reg);
+// A pause between such steps; none once the running operation has stopped.
+void PauseInAction(double seconds);
+
+// The name a control gives the action it starts: its label without the bracketed register field
+// name ("[ALCMNGAIN]  ALC Minimum Gain " -> "ALC Minimum Gain"), blanks and a trailing colon
+// trimmed; `fallback` when the control has no label.
+std::string ActionName(int panel, int control, const std::string& fallback);
