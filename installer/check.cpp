@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "oslayer/profile.h"
 #include "oslayer/registry_store.h"
@@ -166,24 +169,41 @@ Version ParseVersion(const char* formatted) {
   return v;
 }
 
-// The machine root's uninstall entries, read once for a search.
+// The machine root's uninstall entries as one read of its file found them.
 struct UninstallEntries {
-  Store machine;
+  std::shared_ptr<const Store> machine;
+  bool keyExists = false;
   std::vector<std::string> names;
 };
 
-// Reads the machine root and lists its uninstall entries; 0 (error box shown) when the key
-// cannot be opened.
-int OpenUninstallEntries(void* owner, UninstallEntries* out) {
+// The machine root's uninstall entries; null (error box shown) when the key cannot be opened.
+// While the machine store's file is unchanged its kept read comes back, and so does its listing:
+// an installer calling SearchWiseInstalledApplication index after index reads and lists the
+// entries once, not once per call.
+std::shared_ptr<const UninstallEntries> OpenUninstallEntries(void* owner) {
+  static std::mutex mutex;
+  static std::shared_ptr<const UninstallEntries> listed;
   std::string error;
-  if (os::registry::ReadRoot(Root::Machine, &out->machine, &error) && !out->machine.KeyExists(kUninstallKey))
-    error = "the key does not exist";
+  std::shared_ptr<const Store> machine = os::registry::ReadRootKept(Root::Machine, &error);
+  std::shared_ptr<const UninstallEntries> entries;
+  if (machine != nullptr) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (listed == nullptr || listed->machine != machine) {
+      auto fresh = std::make_shared<UninstallEntries>();
+      fresh->machine = machine;
+      fresh->keyExists = machine->KeyExists(kUninstallKey);
+      if (fresh->keyExists) fresh->names = machine->SubKeys(kUninstallKey);
+      listed = std::move(fresh);
+    }
+    entries = listed;
+    if (!entries->keyExists) error = "the key does not exist";
+  }
   if (!error.empty()) {
     const std::string what = std::string("cannot open the key ") + kUninstallKey;
-    return ShowSystemErrorMessage(owner, kTitle, StoreFailure(what, Root::Machine, error));
+    ShowSystemErrorMessage(owner, kTitle, StoreFailure(what, Root::Machine, error));
+    return nullptr;
   }
-  out->names = out->machine.SubKeys(kUninstallKey);
-  return 1;
+  return entries;
 }
 
 // Goes on through the entries from *enumIndex: 1 with the folder in outDir at the next entry
@@ -200,7 +220,7 @@ int NextInstalled(const UninstallEntries& entries, int* enumIndex, const char* k
     const std::string& name = entries.names[static_cast<size_t>(index)];
     if (name.size() >= kKeyNameSize || name.find(keyPart) == std::string::npos) continue;
     std::string command, folder;
-    if (!entries.machine.GetValue(std::string(kUninstallKey) + "\\" + name, kUninstallValue, &command) ||
+    if (!entries.machine->GetValue(std::string(kUninstallKey) + "\\" + name, kUninstallValue, &command) ||
         command.size() >= kUninstallStringSize || !FolderOfUninstallString(command, &folder) ||
         !CopyBounded(outDir, kOutDirSize, folder))
       continue;
@@ -213,9 +233,9 @@ int NextInstalled(const UninstallEntries& entries, int* enumIndex, const char* k
 int SearchInstalled(void* owner, int* enumIndex, const char* keyPart, const char* fileName, char* outDir) {
   if (enumIndex == nullptr || keyPart == nullptr || fileName == nullptr || outDir == nullptr)
     return ShowSystemErrorMessage(owner, kTitle, "SearchWiseInstalledApplication: an argument is NULL");
-  UninstallEntries entries;
-  if (OpenUninstallEntries(owner, &entries) == 0) return 0;
-  return NextInstalled(entries, enumIndex, keyPart, fileName, outDir);
+  const std::shared_ptr<const UninstallEntries> entries = OpenUninstallEntries(owner);
+  if (entries == nullptr) return 0;
+  return NextInstalled(*entries, enumIndex, keyPart, fileName, outDir);
 }
 
 int SearchNewestEnvironment(void* owner, const char* keyPart, char* outDir, char* outVersion) {
@@ -227,10 +247,10 @@ int SearchNewestEnvironment(void* owner, const char* keyPart, char* outDir, char
   char folder[kOutDirSize];
   // One reading of the entries for the whole walk, which goes on from each match as repeated
   // SearchWiseInstalledApplication calls would.
-  UninstallEntries entries;
-  if (OpenUninstallEntries(nullptr, &entries) == 0) return 0;
+  const std::shared_ptr<const UninstallEntries> entries = OpenUninstallEntries(nullptr);
+  if (entries == nullptr) return 0;
   int index = 0;
-  while (NextInstalled(entries, &index, keyPart, "Bin\\Vorp.exe", folder) == 1) {
+  while (NextInstalled(*entries, &index, keyPart, "Bin\\Vorp.exe", folder) == 1) {
     const std::string raw = os::GetPrivateProfileString(std::string(folder) + "/Bin/Vorp.cfg", "IDESystem",
                                                         "SDSVersion", "None");
     char formatted[kVersionSize];

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <mutex>
 #include <unordered_set>
 
 #include "runtime/inifile.h"
@@ -142,6 +144,53 @@ bool ReadFile(const std::string& path, Store* store, std::string* error) {
     return false;
   }
   return true;
+}
+
+// What tells one version of a file from another without reading it.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{}, changed{};
+  bool operator==(const FileStamp& o) const {
+    auto same = [](const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
+    return device == o.device && inode == o.inode && size == o.size && same(modified, o.modified) &&
+           same(changed, o.changed);
+  }
+};
+
+bool StampOf(const std::string& path, FileStamp* stamp) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  *stamp = FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+  return true;
+}
+
+bool Earlier(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// True when no later change can leave the file with this stamp: its last change lies before the
+// clock tick the read began in (file times come from the same coarse clock), so any later change
+// carries a later time. A file system that keeps whole seconds (a time without a fraction) may
+// round a later change down to the same time, so there the change must lie two seconds back.
+bool Settled(const FileStamp& stamp, timespec readStart) {
+  const timespec& last = Earlier(stamp.changed, stamp.modified) ? stamp.modified : stamp.changed;
+  if (last.tv_nsec == 0) readStart.tv_sec -= 2;
+  return Earlier(last, readStart);
+}
+
+// The kept read of one root (see ReadRootKept).
+struct KeptRead {
+  std::mutex mutex;
+  std::string path;
+  FileStamp stamp;
+  std::shared_ptr<const Store> store;
+};
+
+KeptRead& Kept(Root root) {
+  static KeptRead kept[2];
+  return kept[root == Root::Machine ? 0 : 1];
 }
 
 }  // namespace
@@ -334,6 +383,28 @@ bool Store::SetValue(std::string_view path, std::string_view name, std::string_v
 
 bool ReadRoot(Root root, Store* store, std::string* error) {
   return ReadFile(StorePath(root), store, error);
+}
+
+std::shared_ptr<const Store> ReadRootKept(Root root, std::string* error) {
+  const std::string path = StorePath(root);
+  KeptRead& kept = Kept(root);
+  std::lock_guard<std::mutex> lock(kept.mutex);
+  timespec readStart{};
+  clock_gettime(CLOCK_REALTIME_COARSE, &readStart);
+  FileStamp before;
+  const bool exists = StampOf(path, &before);
+  if (exists && kept.store != nullptr && kept.path == path && kept.stamp == before) return kept.store;
+  kept.store.reset();
+
+  auto store = std::make_shared<Store>();
+  if (!ReadFile(path, store.get(), error)) return nullptr;
+  FileStamp after;
+  if (exists && StampOf(path, &after) && after == before && Settled(before, readStart)) {
+    kept.path = path;
+    kept.stamp = before;
+    kept.store = store;
+  }
+  return store;
 }
 
 bool UpdateRoot(Root root, const std::function<bool(Store&, std::string*)>& change,

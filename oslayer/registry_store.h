@@ -29,6 +29,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -92,6 +93,14 @@ class Store {
 // Reads the root's file into *store (a missing file gives an empty store). False with `error`
 // when the file cannot be read or is damaged.
 bool ReadRoot(Root root, Store* store, std::string* error);
+
+// The root's store as its file holds it now, or null with `error` as ReadRoot gives it. The last
+// read is kept while the file stays unchanged (same device and inode, size, modification and
+// change times), and is then returned without reading the file again, so a caller that reads
+// the root call after call (an installer listing matches one at a time) parses it once. A read
+// is not kept when the file changed during it, or so shortly before it that a later change could
+// leave the file's times as they were; nor is a missing file.
+std::shared_ptr<const Store> ReadRootKept(Root root, std::string* error);
 
 // Under the root's write lock: reads the file, runs `change` on its contents and, when that
 // returns true and changed something, replaces the file with the result. False with `error`

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (Qt on the offscreen platform).
+# Installs what is missing, builds, and runs every test (Qt on the offscreen platform), the
+# check that an install of the build starts among them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh

@@ -2,11 +2,17 @@
 // a private registry store and installation folders in a temporary directory.
 #include <dlfcn.h>
 #include <elf.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "oslayer/registry_store.h"
@@ -212,6 +218,69 @@ TEST_F(CheckTest, MatchesAreFoundOneByOneWithTheSameIndex) {
     EXPECT_EQ(index, 4);
     EXPECT_EQ(Search(&index, "Tervalo", "Bin\\Tool.exe"), 0);
     EXPECT_EQ(index, 5);
+}
+
+// A listing keeps what one read of the machine store found only while the file is unchanged: a
+// rewrite of the same size in place, with a new or with its old modification time, and a file of
+// the same size and time renamed over it, are each read again.
+TEST_F(CheckTest, ListingFollowsEveryRewriteOfTheMachineStore) {
+    const std::string alpha = Install("k/Alpha", {"Tool.exe"});
+    const std::string bravo = Install("k/Bravo", {"Tool.exe"});
+    auto store = [&](const std::string& folder) {
+        return "[" + std::string(kUninstall) + "\\Tervalo Tool]\n\"UninstallString\"=\"" + Command(folder) + "\"\n";
+    };
+    ASSERT_EQ(store(alpha).size(), store(bravo).size());
+    auto modified = [](const fs::path& file) {
+        struct stat st {};
+        EXPECT_EQ(stat(file.c_str(), &st), 0);
+        return st.st_mtim;
+    };
+    auto setModified = [](const fs::path& file, timespec when) {
+        const timespec times[2] = {{0, UTIME_OMIT}, when};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    };
+    auto listed = [&] {
+        int index = 0;
+        return Search(&index, "Tervalo", "Tool.exe") == 1 ? OutDir() : std::string("(none)");
+    };
+    // A file changed in the clock tick of a read is read again next time; once that tick has
+    // passed, a read of it is kept: then the listing lists it, and keeps that.
+    auto listedAndKept = [&] {
+        std::string error;
+        for (int i = 0; i < 3000; ++i) {
+            if (os::registry::ReadRootKept(Root::Machine, &error) == os::registry::ReadRootKept(Root::Machine, &error))
+                return listed();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return std::string("(never kept)");
+    };
+
+    // Each change on a store file of its own, listed and kept before the change.
+    auto changed = [&](const std::string& name, const std::function<void(const fs::path&)>& change) {
+        const fs::path file = dir_ / name / "machine.reg";
+        fs::create_directories(file.parent_path());
+        setenv("CODECBENCH_REGISTRY_MACHINE", file.c_str(), 1);
+        testsupport::WriteFile(file, store(alpha));
+        const std::string before = listedAndKept();
+        change(file);
+        return before + " -> " + listed();
+    };
+    const std::string expected = alpha + " -> " + bravo;
+    EXPECT_EQ(changed("newtime", [&](const fs::path& file) {
+        testsupport::WriteFile(file, store(bravo));
+        setModified(file, {time(nullptr) - 1800, 0});
+    }), expected);
+    EXPECT_EQ(changed("sametime", [&](const fs::path& file) {
+        const timespec had = modified(file);
+        testsupport::WriteFile(file, store(bravo));
+        setModified(file, had);
+    }), expected);
+    EXPECT_EQ(changed("renamed", [&](const fs::path& file) {
+        const fs::path replacement = file.string() + ".new";
+        testsupport::WriteFile(replacement, store(bravo));
+        setModified(replacement, modified(file));
+        fs::rename(replacement, file);
+    }), expected);
 }
 
 TEST_F(CheckTest, EntriesThatDoNotFitOrLackTheLogAreSkipped) {
