@@ -138,6 +138,11 @@ TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     EXPECT_EQ(Titles(), std::vector<std::string>{"Read failed"});
     EXPECT_EQ(prompter.shown[0].text,
               "The evaluation board is not attached: no register was read.\nThe register map keeps its values.");
+    prompter.shown.clear();
+    rt::SetCtrlVal(panel, CFGMAPJorb_NACSTRegAddr, 12);
+    Press(panel, CFGMAPJorb_BACSTRegRead);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("The evaluation board is not attached: register 0x0C was not read.", 0), 0u);
 }
 
 // Zutb also reads R0 and, with the progress bar "64..113" over 50 steps, R64 to R113 one by
