@@ -397,6 +397,21 @@ TEST_F(PowerTest, ZutbPowerUpAndDown) {
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 0x1F1}}));
     EXPECT_EQ(PoweredUp, 0);
     EXPECT_EQ(PowerLed(), 0);
+    // A power-down whose write the board refuses claims nothing: the chip is still up.
+    PoweredUp = 1;
+    SetPowerLed(1);
+    CFG_REG[6] = 0x1FD;
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerDown);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(CFG_REG[6], 0x1FDu);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
+    PoweredUp = 0;
+    SetPowerLed(0);
 
     // Under 4-wire SPI the first write, the software reset R15, asks first: No stops the
     // power-up with nothing sent.
@@ -429,6 +444,23 @@ TEST_F(PowerTest, StereoPowerDownMutesEveryOutput) {
     }
     EXPECT_EQ(PoweredUp, 0);
     EXPECT_EQ(PowerLed(), 0);
+
+    // A power-down the board stops at its second mute leaves the chip partly up: PoweredUp and
+    // the LED stay, one popup tells it.
+    PoweredUp = 1;
+    SetPowerLed(1);
+    for (int r = 52; r <= 57; ++r) CFG_REG[r] &= ~0x40u;
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerDown);
+    EXPECT_EQ(Received().size(), 1u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
 }
 
 TEST_F(PowerTest, MonoPowerDownWritesFiveRegistersAndKeepsPoweredUp) {
