@@ -146,8 +146,9 @@ void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload) {
 
 void NoteBoardDisconnected(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (running.depth == 0) {
-        if (!AsksForReply(command))
-            rt::MessagePopup(kBoardDisconnectedTitle, BoardDisconnectedText(DescribeReport(command, length, payload)).c_str());
+        if (AsksForReply(command)) return;
+        const std::string text = BoardDisconnectedText(DescribeReport(command, length, payload));
+        rt::MessagePopup(kBoardDisconnectedTitle, text.c_str());
         return;
     }
     if (running.stopped) return;
