@@ -15,12 +15,20 @@ struct Running {
     std::string name;     // the outermost operation
     bool stopped = false;
     std::string refused;  // what the refused send carried; empty when the stop was quiet
+    bool disconnected = false;  // the board went away during that send
+    int unread = 0;             // registers a read-back of the stopped operation could not read
 };
 Running running;
 
 bool IsCodecCommand(uint8_t command) {
     const int code = command & 0x3F;
     return (command & 0xC0) != 0 && code >= CMD_CODEC_READ_ONE && code <= CMD_CODEC_WRITE_BLOCK3;
+}
+
+// Reports answered by the board: their readers tell the user of a failed read.
+bool AsksForReply(uint8_t command) {
+    if (IsCodecCommand(command)) return (command & 0x3F) <= CMD_CODEC_READ_BLOCK3;
+    return command == CMD_BRIDGE_READ || command == CMD_FW_DATE || command == CMD_AUDIO_ID;
 }
 
 std::string Hex(int value, int digits) {
@@ -69,13 +77,35 @@ std::string DescribeReport(uint8_t command, uint16_t length, const uint8_t* payl
 }
 
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend) {
-    return "\"" + operation + "\" stopped: the board refused " + refusedSend +
-           ", and nothing after it was sent.\n\nThe chip may now differ from the panels. Reading the registers "
-           "back (\"Read All and Update\" on the register map) reconciles them.";
+    return ChipOperationStoppedText(operation, refusedSend, false, 0);
+}
+
+std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
+                                     int unreadRegisters) {
+    std::string text = "\"" + operation + "\" stopped: ";
+    text += disconnected ? "the evaluation board was disconnected during " : "the board refused ";
+    text += send + ", and nothing after it was sent.";
+    if (unreadRegisters > 0) text += "\n\n" + UnreadRegistersText(unreadRegisters);
+    if (disconnected)
+        return text += "\n\nUntil the board is connected again nothing reaches the chip. Once it is back, reading "
+                       "the registers (\"Read All and Update\" on the register map) brings the panels in line "
+                       "with the chip.";
+    return text += "\n\nThe chip may now differ from the panels. Reading the registers back (\"Read All and "
+                   "Update\" on the register map) reconciles them.";
+}
+
+std::string UnreadRegistersText(int count) {
+    return std::to_string(count) +
+           " register(s) could not be read from the board; the register map keeps their values.";
+}
+
+std::string BoardDisconnectedText(const std::string& send) {
+    return "The evaluation board was disconnected: " + send +
+           " did not reach it.\n\nUntil the board is connected again nothing reaches the chip.";
 }
 
 ChipOperation::ChipOperation(std::string name) : outermost_(running.depth == 0) {
-    if (outermost_) running = Running{0, std::move(name), false, {}};
+    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0};
     ++running.depth;
 }
 
@@ -89,7 +119,8 @@ ChipOperation::~ChipOperation() {
     if (left > 0) ForwardProgress(left);
     FlagCFGUpdate = 1;
     if (ended.refused.empty()) return;  // declined, or refused by a guard that said why
-    rt::MessagePopup(kChipOperationStoppedTitle, ChipOperationStoppedText(ended.name, ended.refused).c_str());
+    rt::MessagePopup(kChipOperationStoppedTitle,
+                     ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread).c_str());
 }
 
 bool ChipOperation::Stopped() const { return running.stopped; }
@@ -111,6 +142,26 @@ void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (running.depth == 0 || running.stopped) return;
     running.stopped = true;
     running.refused = DescribeReport(command, length, payload);
+}
+
+void NoteBoardDisconnected(uint8_t command, uint16_t length, const uint8_t* payload) {
+    if (running.depth == 0) {
+        if (AsksForReply(command)) return;
+        const std::string text = BoardDisconnectedText(DescribeReport(command, length, payload));
+        rt::MessagePopup(kBoardDisconnectedTitle, text.c_str());
+        return;
+    }
+    if (running.stopped) return;
+    running.stopped = true;
+    running.refused = DescribeReport(command, length, payload);
+    running.disconnected = true;
+}
+
+bool NoteRegistersNotRead(int count) {
+    // A quiet stop shows no popup of its own to count them in.
+    if (!ChipOperationStopped() || running.refused.empty()) return false;
+    running.unread += count;
+    return true;
 }
 
 void StopChipOperationQuietly() {

@@ -10,6 +10,10 @@
 // outer one. Writes outside any operation behave as single writes always did: a refused send
 // is only reported by the write's result.
 //
+// A board that went away under a send (or under the wait for a reply) stops the operation the
+// same way, and the popup says that the board was disconnected. The link then closes the board
+// as its removal notice would, so what follows takes the path of a board that is not open.
+//
 // A board that is not open is not a refusal: the sequences then run on the register copy alone,
 // as a software demo.
 #pragma once
@@ -45,11 +49,31 @@ bool WriteRegisterStep(int reg, uint32_t value);
 // The title and text of the popup that tells a stopped operation (tests compare with it).
 inline constexpr const char* kChipOperationStoppedTitle = "Warning -- Operation aborted";
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend);
+// The same popup in full: `send` was refused, or (disconnected) the board went away during it;
+// registers a read-back of the operation could not read are counted in it.
+std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
+                                     int unreadRegisters);
+// "N register(s) could not be read from the board; the register map keeps their values."
+std::string UnreadRegistersText(int count);
+
+// The popup of a board that went away under a send outside any operation.
+inline constexpr const char* kBoardDisconnectedTitle = "Warning";
+std::string BoardDisconnectedText(const std::string& send);
+
+// A read-back inside an operation that has stopped: the operation's popup counts the registers
+// it could not read, and the reader shows no popup of its own. False (nothing noted) when no
+// operation runs that stopped with a popup to tell.
+bool NoteRegistersNotRead(int count);
 
 // ---- used by the device link ---------------------------------------------------------------
 
 // The board refused this report inside an operation: the operation stops and will say so.
 void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload);
+// The board went away during this report (its send failed, or its reply never came, and the
+// board is no longer on the bus). Inside an operation: it stops, and its popup says the board was
+// disconnected. Outside one: a popup says so, unless the report asked for a reply (its reader
+// tells of the failed read).
+void NoteBoardDisconnected(uint8_t command, uint16_t length, const uint8_t* payload);
 // A step was declined or refused by a guard that has told the user already: the operation stops
 // without a further popup.
 void StopChipOperationQuietly();

@@ -12,6 +12,7 @@
 #include "regmap/regmap_services.h"
 #include "oslayer/os.h"
 #include "runtime/ui.h"
+#include "shell/devchange.h"
 #include "shell/progress.h"
 #include "shell/state.h"
 
@@ -84,6 +85,16 @@ void DiscardStaleReply() {
 }
 
 bool ValidRegister(int reg) { return reg >= 0 && reg < kCodecRegisters; }
+
+// A transfer failed: when the board is no longer on the bus it went away, and the link closes it
+// now, as its removal notice will (that notice waits while an operation runs), so everything
+// after this takes the path of a board that is not open. True when it was gone.
+bool ClosedWhenGone(uint8_t command, uint16_t length, const uint8_t* payload) {
+    if (!hid.complete() || hid.IsDevicePlugged() != 0) return false;
+    NoteBoardDisconnected(command, length, payload);
+    BoardDisconnected();
+    return true;
+}
 
 const char* const kI2CWriteOneText =
     "Currently you are under I2C communication mode\n        I2C Communication mode requires R7[8] be 0, "
@@ -163,7 +174,7 @@ int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (length > 0) std::memcpy(USBTXBuffer + 3, payload, length);
     int sent = hid.SendData(length + 3, USBTXBuffer);
     os::ReleaseSemaphore(hUsbSemaphoreSend);
-    if (sent != 1) NoteRefusedSend(command, length, payload);
+    if (sent != 1 && !ClosedWhenGone(command, length, payload)) NoteRefusedSend(command, length, payload);
     return sent == 1 ? 1 : 0;
 }
 
@@ -171,7 +182,11 @@ int USBRead(int length, uint8_t* destination) {
     if (bDeviceOpened == 0) return 0;
     if (length < 1 || length > kMaxReport || destination == nullptr) return 0;
     int w = os::WaitForEvent(hHIDInEvent, 300);
-    if (w == os::WAIT_TIMEOUT) return USB_TIMEOUT;
+    if (w == os::WAIT_TIMEOUT) {
+        // No reply: the board may have gone away since the request went out.
+        ClosedWhenGone(USBTXBuffer[0], static_cast<uint16_t>((USBTXBuffer[1] << 8) | USBTXBuffer[2]), USBTXBuffer + 3);
+        return USB_TIMEOUT;
+    }
     if (w != os::WAIT_OBJECT_0) return 0;
     if (!GetSemaphore(hUsbSemaphoreRead, 400)) return USB_TIMEOUT;
     int stored;
@@ -396,26 +411,34 @@ int ZelqxWriteAllReg(int useMessage, const char* message) {
 int ReadZelqxOneReg(int reg) {
     if (!ValidRegister(reg)) return -1;
     uint8_t request = static_cast<uint8_t>(reg);
-    USBSend(static_cast<uint8_t>(CommMode | CMD_CODEC_READ_ONE), 1, &request);
+    // A request that did not go out gets no reply: nothing to wait for.
+    if (USBSend(static_cast<uint8_t>(CommMode | CMD_CODEC_READ_ONE), 1, &request) != 1) return -1;
     wbDelay(1.0);
     uint8_t reply[2] = {0, 0};
     if (USBRead(2, reply) != 1) return -1;
     return UnpackRegisterPair(reply);
 }
 
-int ReadZelqxAllReg(int* destination) {
+int ReadZelqxRegisterBlocks(int* destination) {
     ReadRegisterZeroThroughRegMap();
     struct Block { uint8_t code; int length; int first; };
     const Block blocks[3] = {{CMD_CODEC_READ_BLOCK1, 48, 0}, {CMD_CODEC_READ_BLOCK2, 48, 24},
                              {CMD_CODEC_READ_BLOCK3, 30, 48}};
-    int values[63];
+    int read = 0;
     for (const Block& b : blocks) {
-        USBSend(static_cast<uint8_t>(CommMode | b.code), 0, nullptr);
+        if (USBSend(static_cast<uint8_t>(CommMode | b.code), 0, nullptr) != 1) break;
         rt::Delay(1.0);
         uint8_t reply[48];
-        if (USBRead(b.length, reply) != 1) return 0;
-        for (int i = 0; i < b.length / 2; ++i) values[b.first + i] = UnpackRegisterPair(reply + 2 * i);
+        if (USBRead(b.length, reply) != 1) break;
+        for (int i = 0; i < b.length / 2; ++i) destination[b.first + i] = UnpackRegisterPair(reply + 2 * i);
+        read += b.length / 2;
     }
+    return read;
+}
+
+int ReadZelqxAllReg(int* destination) {
+    int values[63];
+    if (ReadZelqxRegisterBlocks(values) != 63) return 0;
     if (destination) std::copy(std::begin(values), std::end(values), destination);
     return 1;
 }

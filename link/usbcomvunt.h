@@ -68,10 +68,12 @@ int HidIsDevicePlugged();
 // ---- transport ---------------------------------------------------------------------------
 int GetSemaphore(os::Semaphore* handle, int milliseconds);
 // Sends one report: command, length high, length low, payload. 1 sent; 0 board not open, bad
-// arguments (payload over 61 bytes) or failed send; 5 send lock busy for 300 ms.
+// arguments (payload over 61 bytes) or failed send; 5 send lock busy for 300 ms. A send that
+// failed because the board is no longer on the bus closes the link as a removal would.
 int USBSend(uint8_t command, uint16_t length, const uint8_t* payload);
 // Waits for the reply and copies `length` (1 to 64) bytes. 1 exact length; -1 stored reply
 // shorter; 2 longer; 4 no reply within 300 ms or read lock busy; 0 board not open or bad length.
+// No reply because the board is no longer on the bus closes the link as a removal would.
 int USBRead(int length, uint8_t* destination);
 int CheckUSBMessage();
 int USBcomStart();
@@ -112,6 +114,10 @@ int ReadZelqxOneReg(int reg);
 // Reads register 0 into CFG_REG[0] (through the register-map read), then registers 1 to 63
 // into destination[0..62]. 1 on success; 0 on any failed reply, destination untouched.
 int ReadZelqxAllReg(int* destination);
+// The same reads, keeping what was answered: registers 1 to 63 in three blocks (24, 24, 15) into
+// destination[0..62] up to the first block that failed. Returns how many registers were read
+// (0, 24, 48 or 63); the slots after them are untouched.
+int ReadZelqxRegisterBlocks(int* destination);
 
 // Builds the two-byte pair of a register: (reg << 1) | D8, then D7..D0.
 void PackRegisterPair(int reg, uint32_t value, uint8_t out[2]);

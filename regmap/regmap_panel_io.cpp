@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
 #include "shell/guarded_reads.h"
@@ -22,6 +23,9 @@ const char* const kInvalidAddressTitle = "Invalid address";
 int readAllDepth = 0;
 int readAllFailures = 0;
 
+const char* const kNotAttachedText = "The evaluation board is not attached: no register was read.\nThe register map "
+                                     "keeps its values.";
+
 void ReportFailedRead(int reg) {
     if (readAllDepth > 0) {
         ++readAllFailures;
@@ -29,7 +33,25 @@ void ReportFailedRead(int reg) {
     }
     char text[160];
     std::snprintf(text, sizeof text,
-                  "Register 0x%02X could not be read from the board.\nThe register map keeps its value.", reg);
+                  bDeviceOpened == 0
+                      ? "The evaluation board is not attached: register 0x%02X was not read.\nThe register map keeps "
+                        "its value."
+                      : "Register 0x%02X could not be read from the board.\nThe register map keeps its value.",
+                  reg);
+    rt::MessagePopup(kReadFailedTitle, text);
+}
+
+// The end of a read-all that missed `failures` registers: told once, by the operation it belongs
+// to when that stopped (its popup counts them), else by a popup of its own.
+void ReportFailedReadAll(int failures, bool disconnected) {
+    if (failures <= 0 || NoteRegistersNotRead(failures)) return;
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  disconnected ? "The evaluation board was disconnected: %d register(s) could not be read from it.\n"
+                                 "The register map keeps their values."
+                               : "%d register(s) could not be read from the board.\nThe register map keeps their "
+                                 "values.",
+                  failures);
     rt::MessagePopup(kReadFailedTitle, text);
 }
 
@@ -98,6 +120,12 @@ int ReadAll(const RegMapModel& m, int panel, int event) {
         ZelqxReadAllReg(buffer);  // refuses with the mode's popup, without traffic
         return 0;
     }
+    // Without a board nothing can be read (a stopped operation has said why already).
+    const bool wasOpen = bDeviceOpened != 0;
+    if (!wasOpen && readAllDepth == 0 && !ChipOperationStopped()) {
+        rt::MessagePopup(kReadFailedTitle, kNotAttachedText);
+        return 0;
+    }
     const bool button = panel > 0 && m.ids.readAll != 0;
     int colour = 0;
     if (button) {
@@ -116,11 +144,10 @@ int ReadAll(const RegMapModel& m, int panel, int event) {
             ReportFailedRead(0);
     }
     // Register 0 is read through the Jorb register map's single read (a failure counts above).
-    if (ZelqxReadAllReg(buffer) == 1) {
-        for (int r = 1; r <= 63; ++r) CFG_REG[r] = static_cast<uint32_t>(buffer[r - 1]);
-    } else {
-        readAllFailures += 63;
-    }
+    // The modes that cannot read were refused above, so the blocks are read as far as they answer.
+    const int read = ReadZelqxRegisterBlocks(buffer);
+    for (int r = 1; r <= read; ++r) CFG_REG[r] = static_cast<uint32_t>(buffer[r - 1]);
+    readAllFailures += 63 - read;
     if (m.readsUpperRegisters) {
         StartProgressBar("64..113", 50);
         for (int reg = 64; reg <= 113; ++reg) {
@@ -138,13 +165,7 @@ int ReadAll(const RegMapModel& m, int panel, int event) {
     if (--readAllDepth == 0) readAllFailures = 0;
     if (button) rt::SetCtrlAttribute(panel, m.ids.readAll, rt::ATTR_CMD_BUTTON_COLOR, colour);
     SetFlag(&FlagCFGUpdate);
-    if (failures > 0 && readAllDepth == 0) {
-        char text[200];
-        std::snprintf(text, sizeof text,
-                      "%d register(s) could not be read from the board.\nThe register map keeps their values.",
-                      failures);
-        rt::MessagePopup(kReadFailedTitle, text);
-    }
+    if (readAllDepth == 0) ReportFailedReadAll(failures, wasOpen && bDeviceOpened == 0);
     return 0;
 }
 

@@ -41,14 +41,18 @@ void BoardArrived() {
         EnableCommMode();
 }
 
+// Every model choice is offered again. Nothing is written: there is no chip to take it, and the
+// register copy keeps what the chip last had.
 void BoardRemoved() {
     ReleaseUSB();
     USBpresent = kUsbRemoved;
     VPEusbRemove();
-    CheckDeviceID(0);
+    CheckDeviceID(-1);
 }
 
 }  // namespace
+
+void BoardDisconnected() { BoardRemoved(); }
 
 bool IsBoardDevicePath(const std::string& devicePath) {
     if (devicePath.size() < kPathPrefixLength + kBoardInterfaceLength) return false;

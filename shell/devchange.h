@@ -23,6 +23,11 @@ int VPEwinProc(int window, unsigned message, unsigned wParam, const std::string&
 // product ("HID#VID_B7C4&PID_9A2E"), in any letter case.
 bool IsBoardDevicePath(const std::string& devicePath);
 
+// The device link found the board gone under a transfer: released and shown absent at once, as
+// its removal notice (which may wait for the running operation) would; the notice that follows
+// changes nothing more.
+void BoardDisconnected();
+
 // LED "Device Attached" on; DeviceAttached 1.
 void VPEusbAttach();
 // LEDs "Device Attached", "Power Up" and "Refresh" off; DeviceAttached and PoweredUp 0.

@@ -1,7 +1,8 @@
 // The emulated board set up from the environment (chip and fault), through the exports of
 // libboardhid.so loaded by name. The variables are read when the library is loaded, so each
 // scenario is a program of its own: EMULATOR_SCENARIO 1 is a mono chip with an unconfirmed audio
-// id whose third reply is lost, 2 a board taken away during the send after its first two.
+// id whose third reply is lost, 2 a board taken away during the send after its first two, 3 a
+// board that refuses two sends after its first two.
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -29,9 +30,13 @@ public:
         setenv("BOARDHID_EMULATOR_AUDIOID", "unconfirmed", 1);
         setenv("BOARDHID_EMULATOR_FAULT", "drop", 1);
         setenv("BOARDHID_EMULATOR_FAULT_AFTER", "2", 1);
-#else
+#elif EMULATOR_SCENARIO == 2
         setenv("BOARDHID_EMULATOR_FAULT", "unplug", 1);
         setenv("BOARDHID_EMULATOR_FAULT_AFTER", "2", 1);
+#else
+        setenv("BOARDHID_EMULATOR_FAULT", "failsend", 1);
+        setenv("BOARDHID_EMULATOR_FAULT_AFTER", "2", 1);
+        setenv("BOARDHID_EMULATOR_FAULT_COUNT", "2", 1);
 #endif
         loadError = lib.Load();
         board = boardhid::FindEmulatedBoard();
@@ -96,7 +101,7 @@ TEST_F(EmulatorEnvironmentTest, MonoChipLosesItsThirdReply) {
     }
 }
 
-#else
+#elif EMULATOR_SCENARIO == 2
 
 // After two good sends the board goes away during the next one: the send fails, the board is
 // no longer plugged, and it opens again once plugged back.
@@ -113,6 +118,24 @@ TEST_F(EmulatorEnvironmentTest, BoardIsTakenAwayAfterTwoSends) {
     Open();
     ASSERT_TRUE(AskRegister(4));
     EXPECT_EQ(Reply(), std::make_pair(4, 0x50));
+}
+
+#else
+
+// The two sends after the first two are refused; sends are counted whether they are answered or
+// not (the first is a write), and the board stays plugged and answers again after them.
+TEST_F(EmulatorEnvironmentTest, TwoSendsAreRefusedAfterTwoGoodOnes) {
+    Open();
+    const Bytes write = {0xD4, 0, 2, 4 << 1, 0x55};
+    EXPECT_EQ(lib.SendData(static_cast<int>(write.size()), write.data()), 1);
+    ASSERT_TRUE(AskRegister(4));
+    EXPECT_EQ(Reply(), std::make_pair(4, 0x55));
+    EXPECT_FALSE(AskRegister(62));
+    EXPECT_FALSE(AskRegister(62));
+    EXPECT_EQ(lib.IsDevicePlugged(), 1);
+    ASSERT_TRUE(AskRegister(62));
+    EXPECT_EQ(Reply(), std::make_pair(62, 0xFD));
+    EXPECT_EQ(board->ReceivedReports().size(), 3u);
 }
 
 #endif

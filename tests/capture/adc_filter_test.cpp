@@ -115,6 +115,14 @@ TEST_F(StereoAdc, NotchTheChipCannotRunIsRefusedAndAFarOneAsked) {
     for (int r = 27; r <= 30; ++r) EXPECT_EQ(CFG_REG[r], 0x011u) << r;
     Notch(60, 100, 0);
     EXPECT_EQ(Writes(), (WriteList{{27, 0x0C0}, {28, 0x06B}, {29, 0x03F}, {30, 0x04A}}));
+    // 100 Hz still lands 11.3 dB deep: short of 20 dB, so it asks too.
+    Forget();
+    prompter.yesNoAnswers = {false};
+    Notch(100, 100, 0);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].kind, "yesno");
+    EXPECT_NE(prompter.shown[0].text.find("attenuated by only 11.3 dB"), std::string::npos) << prompter.shown[0].text;
+    EXPECT_TRUE(Received().empty());
 
     // Rounding that leaves the centre deep in the notch asks nothing.
     Forget();

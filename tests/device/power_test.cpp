@@ -1,6 +1,7 @@
 // Power-up, power-down and reset through the device-control panels' buttons, on the emulated
 // board: the writes the chip receives, the register copy, PoweredUp and the power LED.
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "boardhid/emulator_control.h"
@@ -9,6 +10,7 @@
 #include "panels/cfgDevJora_pan.h"
 #include "panels/cfgDevJorb_pan.h"
 #include "panels/cfgDevZutb_pan.h"
+#include "panels/cfgMapJorb_Pan.h"
 #include "panels/cfgPathJorb_pan.h"
 #include "link/chip_operation.h"
 #include "regmap/config_tables.h"
@@ -197,6 +199,83 @@ TEST_F(PowerTest, ARefusedSendStopsTheOperationAndSaysWhere) {
     EXPECT_EQ(CFG_REG[0], 0x55u);
     EXPECT_EQ(PoweredUp, 1);
     EXPECT_EQ(PowerLed(), 1);
+
+    // Refused at the second block of its read-back: the first block's 24 registers are kept, and
+    // one popup names the refused read and counts the 39 registers not read.
+    Forget();
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BInitDevice);
+    const std::vector<Report> init = Received();
+    const auto secondBlock = std::find_if(init.begin(), init.end(), [](const Report& r) {
+        return r[0] == (COMM_I2C | CMD_CODEC_READ_BLOCK2);
+    });
+    ASSERT_NE(secondBlock, init.end());
+    CFG_REG[24] = 0;
+    CFG_REG[32] = 0x1FF;
+    Forget();
+    plan = {};
+    plan.faultAfterSends = static_cast<int>(secondBlock - init.begin());
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BInitDevice);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              ChipOperationStoppedText("Initialize Device", "the block read of R25 to R48", false, 39));
+    EXPECT_EQ(CFG_REG[24], board->CodecRegister(24));
+    EXPECT_NE(CFG_REG[24], 0u);
+    EXPECT_EQ(CFG_REG[32], 0x1FFu);
+    EXPECT_EQ(PoweredUp, 0);
+}
+
+// The board goes away in the middle of a power-up: one popup says it was disconnected, and the
+// board is shown absent at once (before its removal notice, which waits for the operation). What
+// follows takes the path of a board that is not open: "Read All and Update " says the board is
+// not attached, and "Power Up" says so on the progress bar and runs on the register copy as the
+// software demo, with the power LED off.
+TEST_F(PowerTest, ABoardThatGoesAwayIsToldAsGone) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    const std::vector<uint32_t> copy(std::begin(CFG_REG), std::end(CFG_REG));
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);  // the whole power-up, as a reference
+    const std::vector<Report> all = Received();
+    ASSERT_GT(all.size(), 6u);
+    ASSERT_EQ(all[5][0], COMM_I2C | CMD_CODEC_WRITE_ONE);
+    const int gone = all[5][3] >> 1;  // the write that never arrives
+    std::copy(copy.begin(), copy.end(), CFG_REG);
+    PoweredUp = 0;
+    SetPowerLed(1);
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 5;
+    plan.unplugOnNextSend = true;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
+    EXPECT_EQ(Received().size(), 5u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(prompter.shown[0].text,
+              ChipOperationStoppedText("Power Up", "the write of R" + std::to_string(gone), true, 0));
+    EXPECT_EQ(bDeviceOpened, 0);
+    EXPECT_EQ(DeviceAttached, 0);
+    EXPECT_EQ(Led(PANEL_LDevAttached), 0);
+    EXPECT_EQ(PowerLed(), 0);
+    EXPECT_EQ(PoweredUp, 0);
+    EXPECT_FALSE(StatusShown());
+    DrainDeviceNotices();  // the removal notice changes nothing more
+    EXPECT_EQ(prompter.shown.size(), 1u);
+
+    Forget();
+    Press(PHandleSTRegMap, ui::cfgMapJorb_Pan::CFGMAPJorb_STReadAll);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("The evaluation board is not attached", 0), 0u);
+
+    Forget();
+    std::set<std::string> shown;
+    os::SetSleeper([&](int) { shown.insert(StatusText()); });
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
+    EXPECT_TRUE(shown.count("Evaluation Board is not attached... "));
+    EXPECT_TRUE(shown.count("This is going to be a pure software demo... "));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(PowerLed(), 0);
+    EXPECT_EQ(PoweredUp, 1);
 }
 
 // ---- mono and Zutb power-up --------------------------------------------------------------------
@@ -318,6 +397,21 @@ TEST_F(PowerTest, ZutbPowerUpAndDown) {
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 0x1F1}}));
     EXPECT_EQ(PoweredUp, 0);
     EXPECT_EQ(PowerLed(), 0);
+    // A power-down whose write the board refuses claims nothing: the chip is still up.
+    PoweredUp = 1;
+    SetPowerLed(1);
+    CFG_REG[6] = 0x1FD;
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerDown);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(CFG_REG[6], 0x1FDu);
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
+    PoweredUp = 0;
+    SetPowerLed(0);
 
     // Under 4-wire SPI the first write, the software reset R15, asks first: No stops the
     // power-up with nothing sent.
@@ -350,6 +444,23 @@ TEST_F(PowerTest, StereoPowerDownMutesEveryOutput) {
     }
     EXPECT_EQ(PoweredUp, 0);
     EXPECT_EQ(PowerLed(), 0);
+
+    // A power-down the board stops at its second mute leaves the chip partly up: PoweredUp and
+    // the LED stay, one popup tells it.
+    PoweredUp = 1;
+    SetPowerLed(1);
+    for (int r = 52; r <= 57; ++r) CFG_REG[r] &= ~0x40u;
+    Forget();
+    boardhid::FaultPlan plan;
+    plan.faultAfterSends = 1;
+    plan.failSends = 1;
+    board->SetFaults(plan);
+    Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerDown);
+    EXPECT_EQ(Received().size(), 1u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(PoweredUp, 1);
+    EXPECT_EQ(PowerLed(), 1);
 }
 
 TEST_F(PowerTest, MonoPowerDownWritesFiveRegistersAndKeepsPoweredUp) {

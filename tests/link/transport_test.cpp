@@ -2,6 +2,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/chip_operation.h"
 #include "link_test_support.h"
 
 using namespace linktest;
@@ -135,12 +136,44 @@ TEST_F(TransportTest, InitWhileOpenKeepsTheBoardOpen) {
     EXPECT_EQ(ListenersRunning(), 1);
 }
 
-TEST_F(TransportTest, FailedSendIsReported) {
+// A failed send is reported; the link stays open for the next one. A send or a reply that fails
+// because the board left the bus closes the link (nothing more reaches the board, as after a
+// removal): a write says so in a popup, a read leaves the telling to its reader.
+TEST_F(TransportTest, FailedSendIsReportedAndABoardThatWentAwayClosesTheLink) {
     boardhid::FaultPlan plan;
     plan.failSends = 1;
     board->SetFaults(plan);
     uint8_t pair[2] = {0x16, 0x01};
     EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
     EXPECT_EQ(USBSend(0xD4, 2, pair), 1);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    plan = {};
+    plan.unplugOnNextSend = true;
+    board->SetFaults(plan);
+    DeviceAttached = 1;
+    EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
+    EXPECT_EQ(bDeviceOpened, 0);
+    EXPECT_EQ(DeviceAttached, 0);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text, BoardDisconnectedText("the write of R11"));
+    board->Plug();
+    ASSERT_EQ(HidOpenDevice(), 1);  // the board would take it: the link does not send
+    board->ClearReceivedReports();
+    EXPECT_EQ(USBSend(0xD4, 2, pair), 0);  // closed on this side until the board arrives again
+    EXPECT_TRUE(Received().empty());
+
+    // The board goes away between a read request and its reply.
+    prompter.shown.clear();
+    bDeviceOpened = 0;
+    ASSERT_EQ(USBInit(), 1);
+    board->SetReplyDelayMs(200);
+    os::SetSleeper([this](int) {
+        if (board->IsOpen()) board->Unplug();
+    });
+    EXPECT_EQ(ReadZelqxOneReg(9), -1);
+    EXPECT_EQ(bDeviceOpened, 0);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 

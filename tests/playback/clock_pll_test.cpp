@@ -90,6 +90,11 @@ TEST_F(StereoClock, FixedDividerGivesTheDefaultsForTwelveMegahertz) {
     Commit(P(), CFGDAC_STMCLKCAL);
     EXPECT_EQ(Pll(), (std::vector<int>{1, 0, 8, 12, 147, 233}));
     EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 98.304, 1e-9);
+    // When both put f2 in range it keeps the whole clock: 16 MHz for 48 kHz gives N 6 undivided
+    // (N 12 halved).
+    Inputs(16.0, 48.0, 1, 1, 1, 0);
+    Commit(P(), CFGDAC_STMCLKCAL);
+    EXPECT_EQ(Pll(), (std::vector<int>{0, 2, 6, 9, 110, 303}));
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(Received().empty());
 }

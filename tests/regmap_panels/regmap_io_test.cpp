@@ -90,8 +90,9 @@ TEST_F(RegMapIoTest, FailedRefusedAndOutOfRangeReads) {
 }
 
 // "Read All and Update " reads register 0 and the three blocks into CFG_REG, paints its button
-// green meanwhile and gives the colour back; a failed block keeps registers 1 to 63 and says
-// so once.
+// green meanwhile and gives the colour back; a failed block keeps what the blocks before it
+// answered, leaves the registers after it and says once how many could not be read. Without a
+// board nothing is read and the popup says the board is not attached.
 TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     for (int r = 0; r <= 63; ++r) board->SetCodecRegister(r, static_cast<uint16_t>((r * 7 + 3) & 0x1FF));
     int colour = 0;
@@ -111,10 +112,11 @@ TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     board->SetFaults(plan);
     Press(panel, CFGMAPJorb_STReadAll);
     EXPECT_EQ(CFG_REG[0], 0x155u);
-    for (int r = 1; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 7 + 3) & 0x1FF)) << r;
+    for (int r = 1; r <= 24; ++r) EXPECT_EQ(CFG_REG[r], 0x155u) << r;
+    for (int r = 25; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 7 + 3) & 0x1FF)) << r;
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Read failed");
-    EXPECT_EQ(prompter.shown[0].text.rfind("63 register(s)", 0), 0u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("39 register(s) could not be read from the board.", 0), 0u);
 
     // Register 0 failing inside the read-all is counted into the same single report.
     prompter.shown.clear();
@@ -124,6 +126,23 @@ TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     Press(panel, CFGMAPJorb_STReadAll);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text.rfind("64 register(s)", 0), 0u);
+
+    prompter.shown.clear();
+    board->ClearReceivedReports();
+    StopListener();
+    USBcomStop();
+    const std::vector<uint32_t> copy(CFG_REG, CFG_REG + 64);
+    Press(panel, CFGMAPJorb_STReadAll);
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_EQ(std::vector<uint32_t>(CFG_REG, CFG_REG + 64), copy);
+    EXPECT_EQ(Titles(), std::vector<std::string>{"Read failed"});
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board is not attached: no register was read.\nThe register map keeps its values.");
+    prompter.shown.clear();
+    rt::SetCtrlVal(panel, CFGMAPJorb_NACSTRegAddr, 12);
+    Press(panel, CFGMAPJorb_BACSTRegRead);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("The evaluation board is not attached: register 0x0C was not read.", 0), 0u);
 }
 
 // Zutb also reads R0 and, with the progress bar "64..113" over 50 steps, R64 to R113 one by
