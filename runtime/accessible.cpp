@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
 #include <QPointer>
 #include <QProgressBar>
@@ -329,16 +328,11 @@ private:
     }
 };
 
-// A numeric entry: named by its label, the text it shows as its value. A decimal one gives its
-// number on the value interface; a hexadecimal one shows digits no number read aloud would
-// match ("1470" for 5232), so it gives only the text, and steps up and down by actions. Its text
-// is that of its entry, which it stands for; edits through assistive technology are refused
-// while the user's input is held off, like value sets.
-class NumericAccessible : public QAccessibleWidget,
-                          public OwnInterface,
-                          public QAccessibleValueInterface,
-                          public QAccessibleTextInterface,
-                          public QAccessibleEditableTextInterface {
+// A numeric entry: named by its label, the text it shows as its value and description. A decimal
+// one gives its number on the value interface; a hexadecimal one shows digits no number read
+// aloud would match ("1470" for 5232), so it gives only the text, and steps up and down by
+// actions.
+class NumericAccessible : public QAccessibleWidget, public OwnInterface, public QAccessibleValueInterface {
 public:
     explicit NumericAccessible(QAbstractSpinBox* box) : QAccessibleWidget(box, QAccessible::SpinBox) {}
 
@@ -367,8 +361,6 @@ public:
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return hex() ? nullptr : static_cast<QAccessibleValueInterface*>(this);
-        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-        if (t == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(t);
     }
 
@@ -414,78 +406,6 @@ public:
         return {};
     }
 
-    // Text interface: that of the entry.
-    void selection(int n, int* start, int* end) const override {
-        if (auto* t = Entry()) t->selection(n, start, end);
-        else *start = *end = 0;
-    }
-    int selectionCount() const override { return Entry() ? Entry()->selectionCount() : 0; }
-    void addSelection(int start, int end) override {
-        if (auto* t = Entry()) t->addSelection(start, end);
-    }
-    void removeSelection(int n) override {
-        if (auto* t = Entry()) t->removeSelection(n);
-    }
-    void setSelection(int n, int start, int end) override {
-        if (auto* t = Entry()) t->setSelection(n, start, end);
-    }
-    int cursorPosition() const override { return Entry() ? Entry()->cursorPosition() : 0; }
-    void setCursorPosition(int position) override {
-        if (auto* t = Entry()) t->setCursorPosition(position);
-    }
-    QString text(int start, int end) const override { return Entry() ? Entry()->text(start, end) : QString(); }
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-        if (auto* t = Entry()) return t->textBeforeOffset(offset, type, start, end);
-        *start = *end = -1;
-        return {};
-    }
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-        if (auto* t = Entry()) return t->textAfterOffset(offset, type, start, end);
-        *start = *end = -1;
-        return {};
-    }
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-        if (auto* t = Entry()) return t->textAtOffset(offset, type, start, end);
-        *start = *end = -1;
-        return {};
-    }
-    int characterCount() const override { return Entry() ? Entry()->characterCount() : 0; }
-    QRect characterRect(int offset) const override { return Entry() ? Entry()->characterRect(offset) : QRect(); }
-    int offsetAtPoint(const QPoint& point) const override { return Entry() ? Entry()->offsetAtPoint(point) : -1; }
-    void scrollToSubstring(int start, int end) override {
-        if (auto* t = Entry()) t->scrollToSubstring(start, end);
-    }
-    QString attributes(int offset, int* start, int* end) const override {
-        if (auto* t = Entry()) return t->attributes(offset, start, end);
-        *start = *end = 0;
-        return {};
-    }
-
-    // Editable text interface: the entry's, refused as value sets are.
-    void deleteText(int start, int end) override {
-        if (auto* t = EditableEntry()) t->deleteText(start, end);
-    }
-    void insertText(int offset, const QString& text) override {
-        if (auto* t = EditableEntry()) t->insertText(offset, text);
-    }
-    void replaceText(int start, int end, const QString& text) override {
-        if (auto* t = EditableEntry()) t->replaceText(start, end, text);
-    }
-
-private:
-    QAccessibleInterface* EntryInterface() const {
-        auto* entry = box()->findChild<QLineEdit*>();
-        return entry ? QAccessible::queryAccessibleInterface(entry) : nullptr;
-    }
-    QAccessibleTextInterface* Entry() const {
-        QAccessibleInterface* i = EntryInterface();
-        return i ? i->textInterface() : nullptr;
-    }
-    QAccessibleEditableTextInterface* EditableEntry() const {
-        if (!Changeable(box()) || box()->isReadOnly()) return nullptr;
-        QAccessibleInterface* i = EntryInterface();
-        return i ? i->editableTextInterface() : nullptr;
-    }
 };
 
 // A button, check box, radio button, toggle or picture button: pressed or toggled as a click
@@ -687,12 +607,14 @@ void MarkForAccessibility(QWidget* part, int panel, int control) {
     part->setProperty("rtControl", control);
     // A widget may announce itself while it is built, before this mark: an interface made then
     // is Qt's own, and is dropped so that the next one asked for is ours.
-    const bool ours = qobject_cast<QAbstractButton*>(part) || qobject_cast<QAbstractSpinBox*>(part) ||
-                      qobject_cast<QAbstractSlider*>(part) || qobject_cast<QProgressBar*>(part) ||
-                      qobject_cast<QTabWidget*>(part) || dynamic_cast<LedWidget*>(part);
-    if (!ours) return;
-    QAccessibleInterface* cached = QAccessible::queryAccessibleInterface(part);
-    if (cached && !dynamic_cast<OwnInterface*>(cached)) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cached));
+    auto renew = [](QWidget* w) {
+        QAccessibleInterface* cached = QAccessible::queryAccessibleInterface(w);
+        if (cached && !dynamic_cast<OwnInterface*>(cached)) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cached));
+    };
+    if (auto* tabs = qobject_cast<QTabWidget*>(part)) renew(tabs->tabBar());
+    if (qobject_cast<QAbstractButton*>(part) || qobject_cast<QAbstractSpinBox*>(part) || qobject_cast<QAbstractSlider*>(part) ||
+        qobject_cast<QProgressBar*>(part) || qobject_cast<QTabWidget*>(part) || dynamic_cast<LedWidget*>(part))
+        renew(part);
 }
 
 }  // namespace rt::detail
