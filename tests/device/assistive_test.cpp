@@ -3,6 +3,7 @@
 // modal popup and during an operation's wait.
 #include <QAccessible>
 #include <QAction>
+#include <QImage>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -219,9 +220,18 @@ TEST_F(AssistiveTest, PictureButtonsPressFromTheKeyboardAndTheirActionAsWithTheP
         EXPECT_EQ(RegisterWrites(), byPointer);
     }
 
-    // A model button chooses its model from the keyboard too.
+    // A model button shows where the focus is, and chooses its model from the keyboard too.
     Choose(MENUBAR_DEVICE_StereoJorb);
-    Key(rt::testing::ControlWidget(PHandlePanel, PANEL_PB_Zutb), Qt::Key_Space);
+    QWidget* zutb = rt::testing::ControlWidget(PHandlePanel, PANEL_PB_Zutb);
+    QWidget* window = zutb->window();
+    window->show();
+    QApplication::setActiveWindow(window);
+    zutb->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(zutb->hasFocus());
+    const QImage focused = zutb->grab().toImage();
+    zutb->clearFocus();
+    EXPECT_NE(zutb->grab().toImage(), focused);
+    Key(zutb, Qt::Key_Space);
     EXPECT_EQ(CheckedDeviceItems(), std::vector<int>{MENUBAR_DEVICE_StereoZutb});
 }
 
