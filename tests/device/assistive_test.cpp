@@ -11,10 +11,12 @@
 
 #include <array>
 
+#include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPath_pan.h"
 #include "panels/cfgDACJorb_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgDevZutb_pan.h"
 #include "panels/cfgPathJorb_pan.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "runtime/testing.h"
@@ -170,6 +172,39 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     EXPECT_EQ(after.depth, 9.0);
     EXPECT_TRUE(Wrote(32));
     EXPECT_TRUE(Wrote(41));
+}
+
+// The same on a second stereo model and a mono one: the PLL power bit ticked through the tool
+// writes its register as its click does, and nothing is written while a popup is open.
+TEST_F(AssistiveTest, PowerBitsTickedByTheToolWriteOnZutbAndPykcAndNotUnderAPopup) {
+    struct Box {
+        int menu;
+        int* panel;
+        int control;
+    };
+    for (const Box& b : {Box{MENUBAR_DEVICE_StereoZutb, &PHandleSTDevCtrlZutb, ui::cfgDevZutb_pan::CFGDEVZutb_PLLEN},
+                         Box{MENUBAR_DEVICE_Mono, &PHandleMNDevCtrl, ui::MNDevCtrl_pan::MNDEVCTRL_PLLEN}}) {
+        SCOPED_TRACE("model item " + std::to_string(b.menu));
+        Choose(b.menu);
+        QAccessibleInterface* box = Accessible(*b.panel, b.control);
+        ASSERT_NE(box, nullptr);
+        const int was = CtrlInt(*b.panel, b.control);
+        {
+            QMessageBox popup(QMessageBox::Warning, "Warning -- Operation aborted", "The board did not answer.", QMessageBox::Ok,
+                              rt::testing::PanelWindow(PHandlePanel));
+            popup.setWindowModality(Qt::ApplicationModal);
+            popup.show();
+            EXPECT_TRUE(Actions(box).isEmpty());
+            box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            EXPECT_EQ(CtrlInt(*b.panel, b.control), was);
+            popup.hide();
+        }
+        EXPECT_TRUE(Received().empty());
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(CtrlInt(*b.panel, b.control), 1 - was);
+        EXPECT_FALSE(RegisterWrites().empty());
+        for (const auto& [reg, value] : RegisterWrites()) EXPECT_EQ(board->CodecRegister(reg), CFG_REG[reg]) << "R" << reg;
+    }
 }
 
 // The path views' mute and PGA picture buttons and the model buttons are pressed with Space and

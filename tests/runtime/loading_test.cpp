@@ -96,6 +96,10 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
     EXPECT_TRUE(iface(W(p, POWER))->state().checked);
     rt::SetCtrlVal(p, POWER, 0);
     EXPECT_FALSE(iface(W(p, POWER))->state().checked);
+    rt::SetCtrlVal(p, PROGRESS, 40.0);
+    QAccessibleInterface* progress = iface(W(p, PROGRESS));
+    EXPECT_EQ(progress->text(QAccessible::Value), "40.0%");
+    EXPECT_EQ(progress->valueInterface()->currentValue().toDouble(), 40.0);
     rt::SetCtrlVal(p, CAPTION, "Writing R41");
     EXPECT_EQ(iface(W(p, CAPTION))->text(QAccessible::Name), "Writing R41");
     rt::SetCtrlVal(p, VALUE, 0x1A4);
