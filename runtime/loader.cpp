@@ -61,10 +61,38 @@ bool Unnamed(Kind k) {
     return k == Kind::TextMessage || k == Kind::Decoration || k == Kind::Splitter || k == Kind::Timer;
 }
 
-// Set on a control's widget: the label of the frame it stands in, and whether its name repeats
-// on its panel (then the frame's label comes first: "EQ BAND 3 Control GAIN").
+// Set on a control's widget: the label of the frame it stands in, whether its name repeats on
+// its panel (then the frame's label comes first: "EQ BAND 3 Control GAIN"), and, for controls of
+// one kind whose names the frame does not tell apart, the name of the control standing nearest
+// above it in its column ("Equalizer Band 2 Centre Wide band").
 constexpr const char* kFrameLabel = "rtFrameLabel";
 constexpr const char* kNameRepeats = "rtNameRepeats";
+constexpr const char* kAboveName = "rtAboveName";
+
+QString FramedName(const Control& c, bool repeats) {
+    const QString frame = c.widget->property(kFrameLabel).toString();
+    return repeats && !frame.isEmpty() ? frame + ' ' + BaseAccessibleName(c) : BaseAccessibleName(c);
+}
+
+// The name of the control nearest above `c` whose box overlaps its column; empty when none is.
+QString NameAbove(const Panel& p, const Control& c) {
+    if (c.inFrame || !c.box) return {};
+    const QRect mine = c.box->geometry();
+    constexpr int kSlack = 4;
+    const Control* best = nullptr;
+    int gap = 0;
+    for (const auto& [id, o] : p.controls) {
+        if (o.get() == &c || !o->box || !o->widget || o->inFrame || Unnamed(o->kind) || o->kind == Kind::Canvas) continue;
+        const QRect r = o->box->geometry();
+        if (r.top() >= mine.top() || r.bottom() > mine.top() + kSlack || r.left() > mine.right() || r.right() < mine.left()) continue;
+        const int d = mine.top() - r.bottom();
+        if (!best || d < gap) {
+            best = o.get();
+            gap = d;
+        }
+    }
+    return best ? BaseAccessibleName(*best) : QString();
+}
 
 }  // namespace
 
@@ -72,11 +100,17 @@ void QualifyRepeatedNames(Panel& p) {
     std::map<QString, int> seen;
     for (const auto& [id, c] : p.controls)
         if (c->widget && !Unnamed(c->kind)) ++seen[BaseAccessibleName(*c)];
+    std::map<std::pair<QString, int>, int> framed;  // names after the frame's, by kind
+    for (const auto& [id, c] : p.controls)
+        if (c->widget && !Unnamed(c->kind)) ++framed[{FramedName(*c, seen[BaseAccessibleName(*c)] > 1), static_cast<int>(c->kind)}];
     for (const auto& [id, c] : p.controls) {
         if (!c->widget || Unnamed(c->kind)) continue;
         const bool repeats = seen[BaseAccessibleName(*c)] > 1;
-        if (c->widget->property(kNameRepeats).toBool() == repeats) continue;
+        const bool still = framed[{FramedName(*c, repeats), static_cast<int>(c->kind)}] > 1;
+        const QString above = still ? NameAbove(p, *c) : QString();
+        if (c->widget->property(kNameRepeats).toBool() == repeats && c->widget->property(kAboveName).toString() == above) continue;
         c->widget->setProperty(kNameRepeats, repeats);
+        c->widget->setProperty(kAboveName, above);
         UpdateAccessibleName(*c);
     }
 }
@@ -89,6 +123,8 @@ void UpdateAccessibleName(Control& c) {
     }
     QString name = BaseAccessibleName(c);
     if (c.widget && c.widget->property(kNameRepeats).toBool()) {
+        const QString above = c.widget->property(kAboveName).toString();
+        if (!above.isEmpty()) name = above + ' ' + name;
         const QString frame = c.widget->property(kFrameLabel).toString();
         if (!frame.isEmpty()) name = frame + ' ' + name;
     }
@@ -853,8 +889,8 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     }
     for (const json& c : (*pj)["controls"]) BuildControl(p, c, frames);
     NameUnlabelledControls(p, *pj);
-    QualifyRepeatedNames(p);
     PlaceInGaps(p, *pj);
+    QualifyRepeatedNames(p);
 
     // Stacking, bottom to top: frames, decorations, canvases, then everything else, so icons
     // placed over a drawing stay visible whatever the order of the resource.
