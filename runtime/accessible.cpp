@@ -405,7 +405,6 @@ public:
         if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->singleStep();
         return {};
     }
-
 };
 
 // A button, check box, radio button, toggle or picture button: pressed or toggled as a click
