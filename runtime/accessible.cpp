@@ -1,26 +1,120 @@
-// Rings and slides as assistive technology sees them: named by their label, their value readable,
-// a ring's items listed as its children with the current one selected.
+// Controls as assistive technology sees them: named by their label, their value readable, a
+// ring's items listed as its children with the current one selected, the tab in front selected,
+// a lamp lit or dark. What an assistive tool changes takes the path of the user's own click or
+// key (value changed, then commit), and is refused, with no action offered, while the user's
+// input is held off: during a wait, while a callback runs, and under a modal popup.
 #include "runtime/rt_internal.h"
+#include "runtime/rt_widgets.h"
 
-#include <QAccessible>
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMap>
 #include <QPointer>
 #include <QProgressBar>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace rt::detail {
 
+bool UnderModalPopup(const QWidget* w) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !w) return false;
+    const QWidget* window = w->window();
+    if (window == modal) return false;
+    if (modal->windowModality() == Qt::WindowModal) {
+        // A window-modal popup blocks the windows it stands over only.
+        for (const QWidget* p = modal->parentWidget(); p; p = p->parentWidget())
+            if (p->window() == window) return true;
+        return false;
+    }
+    return true;
+}
+
+bool UserInputHeld() { return HoldingCallbacks() || CallbackDepth() > 0; }
+
+bool AssistiveChangeRefused(const QWidget* w) { return UserInputHeld() || UnderModalPopup(w); }
+
 namespace {
+
+// Marks the interfaces made here (the others are Qt's own).
+struct OwnInterface {
+    virtual ~OwnInterface() = default;
+};
 
 // A control's description: the value it shows, then its tool tip if it has one.
 QString ShownWithTip(const QString& shown, const QString& tip) { return tip.isEmpty() ? shown : shown + '\n' + tip; }
+
+const Control* OwnerOf(const QWidget* w) {
+    if (!w) return nullptr;
+    const QVariant panel = w->property("rtPanel"), control = w->property("rtControl");
+    if (!panel.isValid() || !control.isValid()) return nullptr;
+    return FindControl(panel.toInt(), control.toInt(), nullptr);
+}
+
+// Whether an assistive tool may change the control of `w` now.
+bool Changeable(const QWidget* w) {
+    const Control* c = OwnerOf(w);
+    return w && w->isEnabled() && !(c && c->indicator) && !AssistiveChangeRefused(w);
+}
+
+// A refused value set leaves the value as it was; this tells the tool to read it again.
+void TellValueUnchanged(QObject* o, const QVariant& value) {
+    QAccessibleValueChangeEvent e(o, value);
+    QAccessible::updateAccessibility(&e);
+}
+
+// The number a ring slide's item shows ("105Hz" 105, "1.1KHz" 1100, "-6dB" -6); none for a
+// label that is no number with a unit ("Music").
+std::optional<double> ShownNumber(const std::string& label) {
+    static const QRegularExpression re(QStringLiteral("^\\s*([-+]?\\d+(?:\\.\\d+)?)\\s*([kKM]?)([A-Za-z%]*)\\s*$"));
+    const QRegularExpressionMatch m = re.match(Q(label));
+    if (!m.hasMatch()) return std::nullopt;
+    double v = m.captured(1).toDouble();
+    const QString prefix = m.captured(2);
+    if (!prefix.isEmpty()) {
+        if (m.captured(3).isEmpty()) return std::nullopt;  // "5K" alone: no unit to scale
+        v *= prefix == "M" ? 1e6 : 1e3;
+    }
+    return v;
+}
+
+// A tab's text as read: its shortcut mark taken out ("&&" stands for "&").
+QString WithoutMnemonic(QString text) {
+    text.replace(QLatin1String("&&"), QString(QChar(0x1)));
+    text.remove(QLatin1Char('&'));
+    text.replace(QChar(0x1), QLatin1Char('&'));
+    return text;
+}
+
+// The numbers a ring slide's items show, when every item shows one.
+std::optional<std::vector<double>> ItemNumbers(const Control& c) {
+    if (c.kind != Kind::RingSlide || c.items.empty()) return std::nullopt;
+    std::vector<double> numbers;
+    for (const Item& it : c.items) {
+        std::optional<double> n = ShownNumber(it.label);
+        if (!n) return std::nullopt;
+        numbers.push_back(*n);
+    }
+    return numbers;
+}
 
 // One item of a ring's list.
 class RingItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -46,17 +140,19 @@ public:
         s.selectable = true;
         s.selected = isValid() && ring_->currentIndex() == index_;
         s.disabled = !ring_ || !ring_->isEnabled();
+        s.busy = UserInputHeld();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType t) override {
         return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
     }
 
-    // Choosing an item is the user's choice (value changed, then commit); none during a wait.
-    QStringList actionNames() const override { return {pressAction()}; }
+    // Choosing an item is the user's choice (value changed, then commit).
+    QStringList actionNames() const override {
+        return isValid() && Changeable(ring_) ? QStringList{pressAction()} : QStringList{};
+    }
     void doAction(const QString& action) override {
-        if (action != pressAction() || !isValid() || !ring_->isEnabled() || HoldingCallbacks()) return;
-        if (ring_->focusPolicy() == Qt::NoFocus && ring_->property("rtFocusPolicy").isValid()) return;  // indicator
+        if (action != pressAction() || !isValid() || !Changeable(ring_)) return;
         ring_->setCurrentIndex(index_);
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
@@ -69,7 +165,7 @@ private:
 // A drop-down ring: named by its label (Qt's own combo-box interface takes the current item as
 // the name on this platform, so a ring would be announced and found by its value), its current
 // item as its value and description, its items as children.
-class RingAccessible : public QAccessibleWidget {
+class RingAccessible : public QAccessibleWidget, public OwnInterface {
 public:
     explicit RingAccessible(QComboBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
     ~RingAccessible() override {
@@ -91,6 +187,7 @@ public:
         const bool open = ring()->view() && ring()->view()->isVisible();
         s.expanded = open;
         s.collapsed = !open;
+        s.busy = UserInputHeld();
         return s;
     }
     int childCount() const override { return ring()->count(); }
@@ -110,9 +207,11 @@ public:
     }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
-    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    QStringList actionNames() const override {
+        return Changeable(ring()) ? QStringList{showMenuAction(), pressAction()} : QStringList{};
+    }
     void doAction(const QString& action) override {
-        if ((action == showMenuAction() || action == pressAction()) && !HoldingCallbacks()) ring()->showPopup();
+        if ((action == showMenuAction() || action == pressAction()) && Changeable(ring())) ring()->showPopup();
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
@@ -122,8 +221,9 @@ private:
 
 // The slider of a slide or ring slide, or the bar of an indicator slide: its value as the
 // control shows it (the number beside the slider, the ring slide's item, the bar's text) and
-// as a number on the value interface.
-class SlideAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+// as a number on the value interface: a ring slide whose items show numbers gives the number
+// of its item ("105Hz" 105), any other its item's index.
+class SlideAccessible : public QAccessibleWidget, public QAccessibleValueInterface, public OwnInterface {
 public:
     SlideAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
 
@@ -132,64 +232,364 @@ public:
         if (t == QAccessible::Description) return ShownWithTip(Shown(), QAccessibleWidget::text(t));
         return QAccessibleWidget::text(t);
     }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (const Control* c = OwnerOf(widget()); c && c->indicator) s.readOnly = true;
+        s.busy = UserInputHeld();
+        return s;
+    }
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(t);
     }
+    QStringList actionNames() const override { return Changeable(widget()) ? QAccessibleWidget::actionNames() : QStringList{}; }
+    void doAction(const QString& action) override {
+        if (Changeable(widget())) QAccessibleWidget::doAction(action);
+    }
 
     QVariant currentValue() const override {
-        const Control* c = Owner();
+        const Control* c = OwnerOf(widget());
         if (!c) return {};
-        return c->kind == Kind::RingSlide ? QVariant(c->selected) : QVariant(c->num);
+        if (c->kind != Kind::RingSlide) return c->num;
+        if (std::optional<std::vector<double>> numbers = ItemNumbers(*c))
+            return c->selected >= 0 && c->selected < static_cast<int>(numbers->size()) ? QVariant((*numbers)[c->selected]) : QVariant();
+        return c->selected;
     }
     // A value set through assistive technology is the user's: the slider moves and its callback
-    // runs. Not on an indicator, nor during a wait.
+    // runs. Refused on an indicator and while the user's input is held off.
     void setCurrentValue(const QVariant& value) override {
-        const Control* c = Owner();
+        const Control* c = OwnerOf(widget());
         auto* slider = qobject_cast<QSlider*>(widget());
-        if (!c || !slider || c->indicator || !slider->isEnabled() || HoldingCallbacks()) return;
+        if (!c || !slider || !Changeable(slider)) {
+            TellValueUnchanged(widget(), currentValue());
+            return;
+        }
         const double v = value.toDouble();
-        const int pos = c->kind == Kind::RingSlide ? static_cast<int>(std::lround(v))
-                                                   : static_cast<int>(std::lround((v - c->min) / c->step));
+        int pos = 0;
+        if (c->kind != Kind::RingSlide) {
+            pos = static_cast<int>(std::lround((v - c->min) / c->step));
+        } else if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) {
+            pos = ItemFor(*numbers, c->selected, v);
+        } else {
+            pos = static_cast<int>(std::lround(v));
+        }
         slider->setValue(pos);
     }
     QVariant maximumValue() const override {
-        const Control* c = Owner();
+        const Control* c = OwnerOf(widget());
         if (!c) return {};
-        return c->kind == Kind::RingSlide ? QVariant(std::max(0, static_cast<int>(c->items.size()) - 1))
-                                          : QVariant(std::max(c->min, c->max));
+        if (c->kind != Kind::RingSlide) return std::max(c->min, c->max);
+        if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) return *std::max_element(numbers->begin(), numbers->end());
+        return std::max(0, static_cast<int>(c->items.size()) - 1);
     }
     QVariant minimumValue() const override {
-        const Control* c = Owner();
+        const Control* c = OwnerOf(widget());
         if (!c) return {};
-        return c->kind == Kind::RingSlide ? QVariant(0) : QVariant(std::min(c->min, c->max));
+        if (c->kind != Kind::RingSlide) return std::min(c->min, c->max);
+        if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) return *std::min_element(numbers->begin(), numbers->end());
+        return 0;
     }
     QVariant minimumStepSize() const override {
-        const Control* c = Owner();
+        const Control* c = OwnerOf(widget());
         if (!c) return {};
-        return c->kind == Kind::RingSlide ? QVariant(1) : QVariant(c->step);
+        if (c->kind != Kind::RingSlide) return c->step;
+        if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) {
+            // The smallest gap between two items: a step of it from any item reaches the next.
+            double gap = std::numeric_limits<double>::infinity();
+            for (size_t i = 0; i < numbers->size(); ++i)
+                for (size_t k = i + 1; k < numbers->size(); ++k)
+                    if ((*numbers)[i] != (*numbers)[k]) gap = std::min(gap, std::abs((*numbers)[i] - (*numbers)[k]));
+            return std::isfinite(gap) ? gap : 1.0;
+        }
+        return 1;
     }
 
 private:
-    const Control* Owner() const {
-        return FindControl(widget()->property("rtPanel").toInt(), widget()->property("rtControl").toInt(), nullptr);
-    }
     QString Shown() const {
         if (auto* bar = qobject_cast<QProgressBar*>(widget())) return bar->text();
-        const Control* c = Owner();
+        const Control* c = OwnerOf(widget());
         return c && c->valueLabel ? c->valueLabel->text() : QString();
+    }
+    // The item a number asks for: the one showing it, else the nearest one past the current item
+    // in the direction of the number (so a step up or down always reaches the next item).
+    static int ItemFor(const std::vector<double>& numbers, int current, double v) {
+        const double now = current >= 0 && current < static_cast<int>(numbers.size()) ? numbers[current] : v;
+        int best = -1;
+        for (int i = 0; i < static_cast<int>(numbers.size()); ++i) {
+            if (numbers[i] == v) return i;
+            const bool past = v > now ? numbers[i] >= v : numbers[i] <= v;
+            if (past && (best < 0 || std::abs(numbers[i] - v) < std::abs(numbers[best] - v))) best = i;
+        }
+        if (best >= 0) return best;
+        // Beyond the last item: the nearest of all.
+        for (int i = 0; i < static_cast<int>(numbers.size()); ++i)
+            if (best < 0 || std::abs(numbers[i] - v) < std::abs(numbers[best] - v)) best = i;
+        return best;
     }
 };
 
+// A numeric entry: named by its label, the text it shows as its value and description. A decimal
+// one gives its number on the value interface; a hexadecimal one shows digits no number read
+// aloud would match ("1470" for 5232), so it gives only the text, and steps up and down by
+// actions.
+class NumericAccessible : public QAccessibleWidget, public OwnInterface, public QAccessibleValueInterface {
+public:
+    explicit NumericAccessible(QAbstractSpinBox* box) : QAccessibleWidget(box, QAccessible::SpinBox) {}
+
+    QAbstractSpinBox* box() const { return static_cast<QAbstractSpinBox*>(widget()); }
+    bool hex() const {
+        auto* i = qobject_cast<QSpinBox*>(widget());
+        return i && i->displayIntegerBase() != 10;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return box()->text();
+        if (t == QAccessible::Description) return ShownWithTip(box()->text(), QAccessibleWidget::text(t));
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = !box()->isReadOnly();
+        s.readOnly = box()->isReadOnly();
+        s.busy = UserInputHeld();
+        return s;
+    }
+    // The entry inside is the spin box itself to assistive technology.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface) return hex() ? nullptr : static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QStringList actionNames() const override {
+        if (!Changeable(box()) || box()->isReadOnly()) return {};
+        QStringList names = QAccessibleWidget::actionNames();
+        if (hex()) names << increaseAction() << decreaseAction();
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (!actionNames().contains(action)) return;
+        if (action == increaseAction()) box()->stepBy(1);
+        else if (action == decreaseAction()) box()->stepBy(-1);
+        else QAccessibleWidget::doAction(action);
+    }
+
+    // Value interface (decimal entries).
+    QVariant currentValue() const override {
+        const Control* c = OwnerOf(widget());
+        return c ? QVariant(c->num) : QVariant();
+    }
+    void setCurrentValue(const QVariant& value) override {
+        if (!Changeable(box()) || box()->isReadOnly()) {
+            TellValueUnchanged(widget(), currentValue());
+            return;
+        }
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) i->setValue(static_cast<int>(std::lround(value.toDouble())));
+        else if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) d->setValue(value.toDouble());
+    }
+    QVariant maximumValue() const override {
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->maximum();
+        if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->maximum();
+        return {};
+    }
+    QVariant minimumValue() const override {
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->minimum();
+        if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->minimum();
+        return {};
+    }
+    QVariant minimumStepSize() const override {
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->singleStep();
+        if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->singleStep();
+        return {};
+    }
+};
+
+// A button, check box, radio button, toggle or picture button: pressed or toggled as a click
+// does it (PressButton), never from an indicator, and not while the user's input is held off.
+class ButtonAccessible : public QAccessibleWidget, public OwnInterface {
+public:
+    ButtonAccessible(QAbstractButton* b, QAccessible::Role role) : QAccessibleWidget(b, role) {}
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && button()->accessibleName().isEmpty()) return button()->text().remove('&');
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (button()->isCheckable()) {
+            s.checkable = true;
+            s.checked = button()->isChecked();
+        }
+        s.pressed = button()->isDown();
+        if (const Control* c = OwnerOf(widget()); c && c->indicator) s.readOnly = true;
+        s.busy = UserInputHeld();
+        return s;
+    }
+    QStringList actionNames() const override {
+        if (!Changeable(button())) return {};
+        QStringList names{button()->isCheckable() ? toggleAction() : pressAction()};
+        return names + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (!actionNames().contains(action)) return;
+        if (action == toggleAction() || action == pressAction()) {
+            const Control* c = OwnerOf(widget());
+            if (c) PressButton(c->panel, c->id);
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+};
+
+// An indicator lamp: its label as name, lit or dark as its checked state.
+class LedAccessible : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit LedAccessible(LedWidget* led) : QAccessibleWidget(led, QAccessible::Indicator) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = static_cast<LedWidget*>(widget())->isOn();
+        s.readOnly = true;
+        return s;
+    }
+};
+
+// The tab area: named after the window it fills once it holds tabs (the text it was named by
+// beside it belongs to the model choice, not to the tabs).
+class TabAreaAccessible : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit TabAreaAccessible(QTabWidget* tabs) : QAccessibleWidget(tabs, QAccessible::Client) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return TabAreaName(static_cast<QTabWidget*>(widget()));
+        return QAccessibleWidget::text(t);
+    }
+    static QString TabAreaName(const QTabWidget* tabs) {
+        if (tabs->count() > 0 && !tabs->window()->windowTitle().trimmed().isEmpty())
+            return tabs->window()->windowTitle().simplified();
+        return tabs->accessibleName();
+    }
+};
+
+// One tab of the tab area's bar: selected when in front; pressing it brings it to the front as
+// a click does.
+class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TabAccessible(QTabBar* bar, int index) : bar_(bar), index_(index) {}
+
+    bool isValid() const override { return bar_ && index_ < bar_->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return bar_ ? QAccessible::queryAccessibleInterface(bar_.data()) : nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) return {};
+        if (t == QAccessible::Name) return WithoutMnemonic(bar_->tabText(index_));
+        if (t == QAccessible::Description) return bar_->tabToolTip(index_);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = bar_->tabRect(index_);
+        return QRect(bar_->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) return s;
+        s.selectable = true;
+        s.selected = bar_->currentIndex() == index_;
+        s.focusable = true;
+        s.focused = s.selected && bar_->hasFocus();
+        s.invisible = !bar_->isTabVisible(index_) || !bar_->isVisible();
+        s.disabled = !bar_->isEnabled() || !bar_->isTabEnabled(index_);
+        s.busy = UserInputHeld();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override {
+        return isValid() && Changeable(bar_) && bar_->isTabEnabled(index_) ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        if (actionNames().contains(action)) bar_->setCurrentIndex(index_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<QTabBar> bar_;
+    int index_;
+};
+
+// The tab area's bar: named as the tab area, its tabs as children, then its scroll buttons.
+class TabBarAccessible : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit TabBarAccessible(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    ~TabBarAccessible() override {
+        for (QAccessible::Id id : tabs_) QAccessible::deleteAccessibleInterface(id);
+    }
+    QTabBar* bar() const { return static_cast<QTabBar*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            if (auto* area = qobject_cast<QTabWidget*>(bar()->parentWidget())) return TabAreaAccessible::TabAreaName(area);
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return bar()->count() + QAccessibleWidget::childCount(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0) return nullptr;
+        if (index >= bar()->count()) return QAccessibleWidget::child(index - bar()->count());
+        auto it = tabs_.constFind(index);
+        if (it != tabs_.constEnd())
+            if (QAccessibleInterface* i = QAccessible::accessibleInterface(*it)) return i;
+        auto* tab = new TabAccessible(bar(), index);
+        tabs_.insert(index, QAccessible::registerAccessibleInterface(tab));
+        return tab;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (auto it = tabs_.constBegin(); it != tabs_.constEnd(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child) return it.key() < bar()->count() ? it.key() : -1;
+        const int other = QAccessibleWidget::indexOfChild(child);
+        return other < 0 ? -1 : bar()->count() + other;
+    }
+
+private:
+    mutable QMap<int, QAccessible::Id> tabs_;
+};
+
+// Told by the widget, not the control: the interface may be asked for while the control is
+// still being built.
+QAccessible::Role ButtonRole(const QAbstractButton* b) {
+    if (qobject_cast<const QCheckBox*>(b)) return QAccessible::CheckBox;
+    if (qobject_cast<const QRadioButton*>(b)) return QAccessible::RadioButton;
+    return QAccessible::Button;
+}
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
-    if (!object) return nullptr;
+    if (!object || !object->isWidgetType()) return nullptr;
+    auto* w = static_cast<QWidget*>(object);
     if (className == QLatin1String("QComboBox") && object->property("rtRing").toBool())
         return new RingAccessible(static_cast<QComboBox*>(object));
-    if (object->property("rtControl").isValid()) {
-        if (className == QLatin1String("QSlider")) return new SlideAccessible(static_cast<QWidget*>(object), QAccessible::Slider);
-        if (className == QLatin1String("QProgressBar"))
-            return new SlideAccessible(static_cast<QWidget*>(object), QAccessible::ProgressBar);
+    if (className == QLatin1String("QTabBar")) {
+        auto* area = qobject_cast<QTabWidget*>(w->parentWidget());
+        if (area && area->property("rtControl").isValid()) return new TabBarAccessible(static_cast<QTabBar*>(object));
+        return nullptr;
     }
+    if (!object->property("rtControl").isValid()) return nullptr;
+    if (className == QLatin1String("QSlider")) return new SlideAccessible(w, QAccessible::Slider);
+    if (className == QLatin1String("QProgressBar")) return new SlideAccessible(w, QAccessible::ProgressBar);
+    if (auto* box = qobject_cast<QAbstractSpinBox*>(object)) return new NumericAccessible(box);
+    if (auto* b = qobject_cast<QAbstractButton*>(object)) return new ButtonAccessible(b, ButtonRole(b));
+    if (auto* tabs = qobject_cast<QTabWidget*>(object)) return new TabAreaAccessible(tabs);
+    if (auto* led = dynamic_cast<LedWidget*>(w)) return new LedAccessible(led);
     return nullptr;
 }
 
@@ -200,10 +600,20 @@ void InstallAccessibleInterfaces() {
     (void)installed;
 }
 
-void MarkSlideForAccessibility(QWidget* part, int panel, int control) {
+void MarkForAccessibility(QWidget* part, int panel, int control) {
     InstallAccessibleInterfaces();
     part->setProperty("rtPanel", panel);
     part->setProperty("rtControl", control);
+    // A widget may announce itself while it is built, before this mark: an interface made then
+    // is Qt's own, and is dropped so that the next one asked for is ours.
+    auto renew = [](QWidget* w) {
+        QAccessibleInterface* cached = QAccessible::queryAccessibleInterface(w);
+        if (cached && !dynamic_cast<OwnInterface*>(cached)) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cached));
+    };
+    if (auto* tabs = qobject_cast<QTabWidget*>(part)) renew(tabs->tabBar());
+    if (qobject_cast<QAbstractButton*>(part) || qobject_cast<QAbstractSpinBox*>(part) || qobject_cast<QAbstractSlider*>(part) ||
+        qobject_cast<QProgressBar*>(part) || qobject_cast<QTabWidget*>(part) || dynamic_cast<LedWidget*>(part))
+        renew(part);
 }
 
 }  // namespace rt::detail

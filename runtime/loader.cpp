@@ -48,9 +48,86 @@ QString ButtonCaption(const std::string& label) {
     return text;
 }
 
-void UpdateAccessibleName(Control& c) {
+namespace {
+
+QString BaseAccessibleName(const Control& c) {
     QString name = Q(!c.label.empty() ? c.label : !c.nearbyText.empty() ? c.nearbyText : c.constant);
     if (c.kind == Kind::CommandButton) name.remove("__");
+    return name;
+}
+
+// Kinds that are no control to find by name: a text message is read by the text it shows.
+bool Unnamed(Kind k) {
+    return k == Kind::TextMessage || k == Kind::Decoration || k == Kind::Splitter || k == Kind::Timer;
+}
+
+// Set on a control's widget: the label of the frame it stands in, whether its name repeats on
+// its panel (then the frame's label comes first: "EQ BAND 3 Control GAIN"), and, for controls of
+// one kind whose names the frame does not tell apart, the name of the control standing nearest
+// above it in its column ("Equalizer Band 2 Centre Wide band").
+constexpr const char* kFrameLabel = "rtFrameLabel";
+constexpr const char* kNameRepeats = "rtNameRepeats";
+constexpr const char* kAboveName = "rtAboveName";
+
+QString FramedName(const Control& c, bool repeats) {
+    const QString frame = c.widget->property(kFrameLabel).toString();
+    return repeats && !frame.isEmpty() ? frame + ' ' + BaseAccessibleName(c) : BaseAccessibleName(c);
+}
+
+// The name of the control nearest above `c` whose box overlaps its column; empty when none is.
+QString NameAbove(const Panel& p, const Control& c) {
+    if (c.inFrame || !c.box) return {};
+    const QRect mine = c.box->geometry();
+    constexpr int kSlack = 4;
+    const Control* best = nullptr;
+    int gap = 0;
+    for (const auto& [id, o] : p.controls) {
+        if (o.get() == &c || !o->box || !o->widget || o->inFrame || Unnamed(o->kind) || o->kind == Kind::Canvas) continue;
+        const QRect r = o->box->geometry();
+        if (r.top() >= mine.top() || r.bottom() > mine.top() + kSlack || r.left() > mine.right() || r.right() < mine.left()) continue;
+        const int d = mine.top() - r.bottom();
+        if (!best || d < gap) {
+            best = o.get();
+            gap = d;
+        }
+    }
+    return best ? BaseAccessibleName(*best) : QString();
+}
+
+}  // namespace
+
+void QualifyRepeatedNames(Panel& p) {
+    std::map<QString, int> seen;
+    for (const auto& [id, c] : p.controls)
+        if (c->widget && !Unnamed(c->kind)) ++seen[BaseAccessibleName(*c)];
+    std::map<std::pair<QString, int>, int> framed;  // names after the frame's, by kind
+    for (const auto& [id, c] : p.controls)
+        if (c->widget && !Unnamed(c->kind)) ++framed[{FramedName(*c, seen[BaseAccessibleName(*c)] > 1), static_cast<int>(c->kind)}];
+    for (const auto& [id, c] : p.controls) {
+        if (!c->widget || Unnamed(c->kind)) continue;
+        const bool repeats = seen[BaseAccessibleName(*c)] > 1;
+        const bool still = framed[{FramedName(*c, repeats), static_cast<int>(c->kind)}] > 1;
+        const QString above = still ? NameAbove(p, *c) : QString();
+        if (c->widget->property(kNameRepeats).toBool() == repeats && c->widget->property(kAboveName).toString() == above) continue;
+        c->widget->setProperty(kNameRepeats, repeats);
+        c->widget->setProperty(kAboveName, above);
+        UpdateAccessibleName(*c);
+    }
+}
+
+void UpdateAccessibleName(Control& c) {
+    if (c.kind == Kind::TextMessage) {
+        // Its text is its name, whatever it is set to.
+        if (c.widget) c.widget->setAccessibleName(QString());
+        return;
+    }
+    QString name = BaseAccessibleName(c);
+    if (c.widget && c.widget->property(kNameRepeats).toBool()) {
+        const QString above = c.widget->property(kAboveName).toString();
+        if (!above.isEmpty()) name = above + ' ' + name;
+        const QString frame = c.widget->property(kFrameLabel).toString();
+        if (!frame.isEmpty()) name = frame + ' ' + name;
+    }
     if (c.widget) {
         c.widget->setAccessibleName(name);
         // The parts that take the focus inside a composite control (the slider of a slide, the
@@ -300,7 +377,7 @@ QWidget* BuildSlide(Control& c, int panel, int id, bool vertical, QWidget* host)
         pb->setTextVisible(true);
         pb->setAlignment(Qt::AlignCenter);
         pb->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
-        MarkSlideForAccessibility(pb, panel, id);
+        MarkForAccessibility(pb, panel, id);
         return pb;
     }
     auto* holder = new QWidget(host);
@@ -310,7 +387,7 @@ QWidget* BuildSlide(Control& c, int panel, int id, bool vertical, QWidget* host)
     slider->setRange(0, static_cast<int>(std::lround(span / c.step)));
     slider->setSingleStep(1);
     slider->setPageStep(std::max(1, slider->maximum() / 10));
-    MarkSlideForAccessibility(slider, panel, id);
+    MarkForAccessibility(slider, panel, id);
     auto* value = new QLabel(holder);
     value->setAlignment(vertical ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
     QFontMetrics fm(holder->font());
@@ -348,7 +425,7 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
     slider->setRange(0, std::max(0, static_cast<int>(c.items.size()) - 1));
     slider->setPageStep(1);
     slider->setTickPosition(QSlider::TicksBelow);
-    MarkSlideForAccessibility(slider, panel, id);
+    MarkForAccessibility(slider, panel, id);
     auto* value = new QLabel(holder);
     c.valueLabel = value;
     QFontMetrics fm(holder->font());
@@ -477,7 +554,6 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         break;
     }
     case Kind::Ring: {
-        InstallAccessibleInterfaces();
         // In a frame's grid the ring is as wide as its items; in a fixed box it elides instead of
         // overflowing the box.
         auto* cb = new RingBox(geometry, host);
@@ -610,6 +686,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
 
     widget->setObjectName(Q(c.constant));
     c.widget = widget;
+    MarkForAccessibility(widget, h, id);
     QWidget* box = widget;
     if (IsLabelled(c.kind)) {
         auto* lab = new QLabel(label, host);
@@ -659,14 +736,22 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         }
     }
 
+    QGroupBox* frame = nullptr;
     if (geometry) {
         box->setParent(panel.content);
         box->setGeometry(geo);
+        // The frame it is drawn in: the smallest one holding its middle.
+        for (const auto& [frameName, f] : frames) {
+            const QRect r = f.box->geometry();
+            if (r.contains(geo.center()) && (!frame || r.width() * r.height() < frame->width() * frame->height())) frame = f.box;
+        }
     } else {
         Frame& f = frames[j["frame"].get<std::string>()];
         f.grid->addWidget(box, j["row"].get<int>(), j["col"].get<int>(), j.value("rowSpan", 1), j.value("colSpan", 1));
         c.inFrame = true;
+        frame = f.box;
     }
+    if (frame) widget->setProperty(kFrameLabel, frame->title().simplified());
     if (fixed) ApplyFixedFont(widget, true);
     if (j.contains("tooltip")) widget->setToolTip(Q(j["tooltip"].get<std::string>()));
     if (!j.value("visible", true)) box->hide();
@@ -805,6 +890,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     for (const json& c : (*pj)["controls"]) BuildControl(p, c, frames);
     NameUnlabelledControls(p, *pj);
     PlaceInGaps(p, *pj);
+    QualifyRepeatedNames(p);
 
     // Stacking, bottom to top: frames, decorations, canvases, then everything else, so icons
     // placed over a drawing stay visible whatever the order of the resource.

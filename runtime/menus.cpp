@@ -31,7 +31,8 @@ MenuEntry* EntryOf(int menuBar, int item, int* err) {
 }
 
 // The user chose an item: the run-time, not Qt, owns the check mark, so undo Qt's own toggle
-// before the callback decides.
+// before the callback decides. An item chosen while the user's input is held off or under a
+// modal popup (only an assistive tool can reach it then) is refused.
 void Chosen(int bar, int item) {
     int err = 0;
     MenuEntry* e = EntryOf(bar, item, &err);
@@ -40,6 +41,8 @@ void Chosen(int bar, int item) {
         QSignalBlocker b(e->action);
         e->action->setChecked(e->checked);
     }
+    MenuBar* owner = RT().menuBars.at(bar).get();
+    if (AssistiveChangeRefused(owner->bar)) return;
     FireMenu(bar, item);
 }
 

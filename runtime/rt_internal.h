@@ -218,11 +218,14 @@ void ApplyFixedFont(QWidget* w, bool fixed);
 void SetIndicator(Control& c, bool indicator);
 // The name assistive technology finds a control by: its label, else the text beside or above
 // it, else its constant name.
+// A name that repeats on a panel is given the label of its control's frame first.
 void UpdateAccessibleName(Control& c);
-// Rings, slides and ring slides as assistive technology sees them (accessible.cpp): installs
-// their interfaces (once), and marks the slider or bar of a slide with its control.
+void QualifyRepeatedNames(Panel& p);
+// Controls as assistive technology sees them (accessible.cpp): installs their interfaces
+// (once), and marks the widget that stands for a control (the slider or bar of a slide, a
+// button, an entry, a lamp, a tab area) with its panel and control.
 void InstallAccessibleInterfaces();
-void MarkSlideForAccessibility(QWidget* part, int panel, int control);
+void MarkForAccessibility(QWidget* part, int panel, int control);
 // Shows c.num on the control's widget (numerics, slides), signals blocked.
 void ShowNumber(Control& c);
 std::string FormatNumber(double v, DataType type, int precision);

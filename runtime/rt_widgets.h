@@ -137,7 +137,8 @@ private:
 void PaintArtwork(QPainter& p, const QRect& r, const QString& name, const QString& caption,
                   bool enabled, bool down, bool hover);
 
-// A button showing a drawing (model choice buttons, clickable icons).
+// A button showing a drawing (model choice buttons, clickable icons). Space, Return and Enter
+// press it as a click on it does (PressButton); it draws a frame while it has the focus.
 class ArtButton : public QAbstractButton {
 public:
     ArtButton(const QString& picture, QWidget* parent);
@@ -148,6 +149,8 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void enterEvent(QEnterEvent*) override { hover_ = true; update(); }
     void leaveEvent(QEvent*) override { hover_ = false; update(); }
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     QString picture_;
@@ -166,6 +169,21 @@ protected:
 private:
     QString picture_;
 };
+
+// A press of a button control from the keyboard or by an assistive tool: what a pointer click
+// on it gives. A picture button gets a left click on its middle, then its commit (its callback
+// may act on either, as on a pointer click); the other buttons are clicked (toggled, then
+// value changed and commit).
+void PressButton(int panel, int control);
+
+// The user's input is held off: a wait is running, or a callback (an operation may handle
+// events while it runs; what comes then is not the user's to act on).
+bool UserInputHeld();
+// A modal popup stands over the window of `w`, so the pointer cannot reach it.
+bool UnderModalPopup(const QWidget* w);
+// What an assistive tool would change on `w` is refused now: the user's input is held off, or
+// a modal popup stands over it.
+bool AssistiveChangeRefused(const QWidget* w);
 
 // Watches a control's widgets: mouse presses become EVENT_LEFT_CLICK / EVENT_RIGHT_CLICK /
 // EVENT_LEFT_DOUBLE_CLICK for the control's callback, and an indicator swallows the input that

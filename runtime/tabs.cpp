@@ -112,6 +112,7 @@ int EasyTab_ConvertFromCanvas(int panel, int canvas) {
     c->widget = tw;
     c->box = tw;
     c->isTab = true;
+    MarkForAccessibility(tw, panel, canvas);
     UpdateAccessibleName(*c);
     int control = canvas;
     QObject::connect(tw, &QTabWidget::currentChanged, tw, [panel, control](int index) {

@@ -405,6 +405,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value) {
             static_cast<LedWidget*>(c->widget.data())->setText(text);
         }
         UpdateAccessibleName(*c);
+        if (Panel* p = FindPanel(panel)) QualifyRepeatedNames(*p);
         return 0;
     case ATTR_TOOLTIP_TEXT:
         if (!c->widget) return UIEBadAttribute;

@@ -2,7 +2,9 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
@@ -87,6 +89,11 @@ void LedWidget::setOn(bool on) {
     if (on_ == on) return;
     on_ = on;
     update();
+    // Assistive technology reads a lamp's light as its checked state.
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent e(this, changed);
+    QAccessible::updateAccessibility(&e);
 }
 
 void LedWidget::setColours(int on, int off) {
@@ -163,6 +170,56 @@ ArtButton::ArtButton(const QString& picture, QWidget* parent) : QAbstractButton(
 void ArtButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     PaintArtwork(p, rect(), picture_, text(), isEnabled(), isDown(), hover_);
+    if (hasFocus()) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
+}
+
+namespace {
+
+bool PressKey(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Select;
+}
+
+}  // namespace
+
+void ArtButton::keyPressEvent(QKeyEvent* e) {
+    if (!PressKey(e) || e->modifiers() & ~Qt::KeypadModifier) {
+        QAbstractButton::keyPressEvent(e);
+        return;
+    }
+    if (!e->isAutoRepeat()) setDown(true);
+    e->accept();
+}
+
+void ArtButton::keyReleaseEvent(QKeyEvent* e) {
+    if (!PressKey(e) || e->modifiers() & ~Qt::KeypadModifier) {
+        QAbstractButton::keyReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    if (e->isAutoRepeat() || !isDown()) return;
+    setDown(false);
+    const QVariant panel = property("rtPanel"), control = property("rtControl");
+    if (panel.isValid() && control.isValid()) PressButton(panel.toInt(), control.toInt());
+}
+
+void PressButton(int panel, int control) {
+    Control* c = FindControl(panel, control, nullptr);
+    auto* b = c ? qobject_cast<QAbstractButton*>(c->widget.data()) : nullptr;
+    if (!b || !b->isEnabled() || c->indicator) return;
+    QPointer<QAbstractButton> button(b);
+    if (c->kind == Kind::PictureButton) {
+        const QPoint middle = b->rect().center();
+        FireControl(panel, control, EVENT_LEFT_CLICK, middle.y(), middle.x());
+        // The callback may have discarded the panel, or dimmed the button.
+        c = FindControl(panel, control, nullptr);
+        if (!c || !button || c->widget != button || !button->isEnabled()) return;
+    }
+    button->click();
 }
 
 ArtView::ArtView(const QString& picture, QWidget* parent) : QWidget(parent), picture_(picture) {}

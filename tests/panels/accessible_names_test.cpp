@@ -25,6 +25,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -59,6 +60,29 @@ QWidget* Target(const std::string& kind, QWidget* w, QString* value) {
     return w;
 }
 
+// The label of the frame a control stands in (by its frame, or the smallest frame holding the
+// middle of its box), blanks folded; empty outside any frame.
+QString FrameOf(const nlohmann::json& panel, const nlohmann::json& c) {
+    if (!panel.contains("frames")) return {};
+    QString label;
+    long bestArea = -1;
+    for (const auto& f : panel["frames"]) {
+        const auto& g = f["geometry"];
+        const long area = g[2].get<long>() * g[3].get<long>();
+        bool holds = c.contains("frame") && c["frame"] == f["name"];
+        if (c.contains("geometry")) {
+            const auto& cg = c["geometry"];
+            const int x = cg[0].get<int>() + (cg[2].get<int>() - 1) / 2, y = cg[1].get<int>() + (cg[3].get<int>() - 1) / 2;
+            holds = x >= g[0].get<int>() && x < g[0].get<int>() + g[2].get<int>() && y >= g[1].get<int>() && y < g[1].get<int>() + g[3].get<int>();
+        }
+        if (holds && (bestArea < 0 || area < bestArea)) {
+            label = QString::fromStdString(f.value("label", std::string())).simplified();
+            bestArea = area;
+        }
+    }
+    return label;
+}
+
 TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValueAndGivesItsValue) {
     ASSERT_EQ(rt::InitCVIRTE(), 0);
     RegisterAllCallbacks();
@@ -76,6 +100,11 @@ TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValueAndGivesIts
         for (const auto& p : doc["panels"]) {
             const int handle = rt::LoadPanel(0, file.c_str(), p.value("resource", 0));
             if (handle < 0) continue;
+            std::map<std::string, int> labels;
+            for (const auto& c : p["controls"])
+                if (c["kind"] != "text_message" && !c.value("label", std::string()).empty()) ++labels[c["label"].get<std::string>()];
+            std::map<QString, std::set<QString>> framesByName;  // the frames each name is read in
+            std::map<std::pair<QString, std::string>, int> namesByKind;
             for (const auto& c : p["controls"]) {
                 const std::string kind = c["kind"].get<std::string>();
                 if (!kinds.count(kind)) continue;
@@ -95,14 +124,27 @@ TEST(AccessibleNames, EveryControlOfEveryPanelIsNamedAndNotByItsValueAndGivesIts
                     failures.push_back(where + ": no accessible name");
                 else if (!value.isEmpty() && name == value)
                     failures.push_back(where + ": named by its value \"" + value.toStdString() + "\"");
-                else if (!label.isEmpty() && name != label)
+                else if (!label.isEmpty() && name != label &&
+                         (labels[c.value("label", std::string())] < 2 || !name.endsWith(" " + label) || !name.startsWith(FrameOf(p, c))))
                     failures.push_back(where + ": named \"" + name.toStdString() + "\", not by its label \"" +
-                                       label.toStdString() + "\"");
+                                       label.toStdString() + "\" (after its frame's where it repeats)");
+                framesByName[name].insert(FrameOf(p, c));
+                ++namesByKind[{name, kind}];
                 const bool valued = kind == "ring" || kind == "ring_slide" || kind == "slide" || kind == "numeric";
                 if (valued && AccessibleText(target, QAccessible::Value) != value)
                     failures.push_back(where + ": value read as \"" + AccessibleText(target, QAccessible::Value).toStdString() +
                                        "\", shown \"" + value.toStdString() + "\"");
             }
+            // Two controls of one kind on a page are not read alike.
+            for (const auto& [nameAndKind, count] : namesByKind)
+                if (count > 1)
+                    failures.push_back(file + " " + p["constant"].get<std::string>() + ": " + std::to_string(count) + " " +
+                                       nameAndKind.second + "es read \"" + nameAndKind.first.toStdString() + "\"");
+            // A name read twice on a page is never that of controls in two frames.
+            for (const auto& [name, frames] : framesByName)
+                if (frames.size() > 1)
+                    failures.push_back(file + " " + p["constant"].get<std::string>() + ": \"" + name.toStdString() + "\" names controls in " +
+                                       std::to_string(frames.size()) + " frames");
             rt::DiscardPanel(handle);
         }
         rt::testing::ResetRuntime();
@@ -205,7 +247,24 @@ TEST(AccessibleNames, RingsListTheirItemsWithTheCurrentOneAndSlidesGiveTheirValu
     QAccessibleInterface* cut2 = byWidget(eq::CFGEQ_EQ2CN);
     ASSERT_NE(cut2, nullptr);
     EXPECT_EQ(cut2->text(QAccessible::Value), "300Hz");
-    EXPECT_EQ(cut2->valueInterface()->currentValue().toInt(), 1);
+    // A ring slide whose items show numbers gives the number shown, and is set by one.
+    EXPECT_EQ(cut2->valueInterface()->currentValue().toDouble(), 300.0);
+    EXPECT_EQ(cut2->valueInterface()->minimumValue().toDouble(), 230.0);
+    EXPECT_EQ(cut2->valueInterface()->maximumValue().toDouble(), 500.0);
+    cut2->valueInterface()->setCurrentValue(cut2->valueInterface()->currentValue().toDouble() +
+                                            cut2->valueInterface()->minimumStepSize().toDouble());
+    EXPECT_EQ(cut2->text(QAccessible::Value), "385Hz");
+    cut2->valueInterface()->setCurrentValue(230.0);
+    EXPECT_EQ(cut2->text(QAccessible::Value), "230Hz");
+    QAccessibleInterface* cut5 = byWidget(eq::CFGEQ_EQ5CN);
+    ASSERT_NE(cut5, nullptr);
+    rt::SetCtrlIndex(p, eq::CFGEQ_EQ5CN, 3);
+    EXPECT_EQ(cut5->valueInterface()->currentValue().toDouble(), 11700.0);  // "11.7KHz"
+
+    // A label that repeats on the page is read after its frame's.
+    EXPECT_EQ(byWidget(eq::CFGEQ_EQ3G)->text(QAccessible::Name), "EQ BAND 3 Control GAIN");
+    EXPECT_EQ(cut2->text(QAccessible::Name), "EQ BAND 2 Control C.F.");
+    EXPECT_EQ(byWidget(eq::CFGEQ_EQ4BW)->text(QAccessible::Name), "EQ BAND 4 Control Bandwidth Control");
     EXPECT_EQ(byWidget(eq::CFGEQ_NUM_DEPTH3D)->text(QAccessible::Value), "0.00");
 
     rt::DiscardPanel(p);

@@ -87,6 +87,51 @@ TEST_F(Loading, UnlabelledControlsTakeTheTextBesideOrAboveThem) {
     EXPECT_EQ(name(W(p, 10)), "Own");
 }
 
+// What the bus tells beyond names: a lamp lit or dark, a text message its text, a hexadecimal
+// entry the digits it shows, the tab in front selected, the tab area after its window.
+TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
+    int p = LoadMain();
+    auto iface = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w); };
+    rt::SetCtrlVal(p, POWER, 1);
+    EXPECT_TRUE(iface(W(p, POWER))->state().checked);
+    rt::SetCtrlVal(p, POWER, 0);
+    EXPECT_FALSE(iface(W(p, POWER))->state().checked);
+    rt::SetCtrlVal(p, PROGRESS, 40.0);
+    QAccessibleInterface* progress = iface(W(p, PROGRESS));
+    EXPECT_EQ(progress->text(QAccessible::Value), "40.0%");
+    EXPECT_EQ(progress->valueInterface()->currentValue().toDouble(), 40.0);
+    rt::SetCtrlVal(p, CAPTION, "Writing R41");
+    EXPECT_EQ(iface(W(p, CAPTION))->text(QAccessible::Name), "Writing R41");
+    rt::SetCtrlVal(p, VALUE, 0x1A4);
+    QAccessibleInterface* hex = iface(W(p, VALUE));
+    EXPECT_EQ(hex->text(QAccessible::Value), "1A4");
+    EXPECT_EQ(hex->valueInterface(), nullptr);  // no number read aloud would match the digits
+    EXPECT_TRUE(hex->text(QAccessible::Description).startsWith("1A4"));
+    hex->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(hex->text(QAccessible::Value), "1A5");
+    EXPECT_EQ(EventCodes(VALUE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT}));
+
+    const int a = rt::LoadPanel(p, kFile, 2), b = rt::LoadPanel(p, kFile, 3);
+    ASSERT_EQ(rt::EasyTab_ConvertFromCanvas(p, TABS), TABS);
+    ASSERT_EQ(rt::EasyTab_AddPanels(p, TABS, 1, {a, b}), 0);
+    rt::EasyTab_SetAttribute(p, TABS, rt::ATTR_EASY_TAB_ACTIVE_PANEL, b);
+    QAccessibleInterface* area = iface(W(p, TABS));
+    EXPECT_EQ(area->text(QAccessible::Name), "Fixture");
+    QAccessibleInterface* bar = nullptr;
+    for (int k = 0; k < area->childCount(); ++k)
+        if (area->child(k)->role() == QAccessible::PageTabList) bar = area->child(k);
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::pair<QString, bool>> tabs;
+    for (int k = 0; k < bar->childCount(); ++k)
+        if (bar->child(k)->role() == QAccessible::PageTab) tabs.emplace_back(bar->child(k)->text(QAccessible::Name), bar->child(k)->state().selected);
+    EXPECT_EQ(tabs, (std::vector<std::pair<QString, bool>>{{"Child A", false}, {"Child B", true}}));
+    bar->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    int front = 0;
+    rt::EasyTab_GetAttribute(p, TABS, rt::ATTR_EASY_TAB_ACTIVE_PANEL, &front);
+    EXPECT_EQ(front, a);
+    EXPECT_TRUE(bar->child(0)->state().selected);
+}
+
 TEST_F(Loading, LabelsSitAboveOrBesideAndFramedControlsGoIntoTheGrid) {
     int p = LoadMain();
     // A 44 px box has room for the label above the ring.
