@@ -11,7 +11,7 @@
 #include "panels/cfgADCZuta_pan.h"
 #include "panels/cfgADCZutb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"

@@ -14,7 +14,7 @@
 #include "panels/cfgALCJorb_pan.h"
 #include "panels/cfgALCZuta_pan.h"
 #include "panels/cfgALCZutb_pan.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"

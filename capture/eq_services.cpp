@@ -16,7 +16,7 @@
 #include "panels/cfgEQQeva_pan.h"
 #include "panels/cfgEQZuta_pan.h"
 #include "panels/cfgEQZutb_pan.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"

@@ -18,7 +18,7 @@
 #include "panels/cfgInputZuta_pan.h"
 #include "panels/cfgInputZutb_pan.h"
 #include "playback/output_model.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "regmap/config_tables.h"
 #include "runtime/fmt.h"
 #include "runtime/ui.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "capture/eq_panel.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
 

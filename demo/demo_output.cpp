@@ -5,7 +5,7 @@
 
 #include <initializer_list>
 
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "shell/state.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "panels/MNDemo_pan.h"
 #include "panels/MNPykaDemo_pan.h"
 #include "panels/MNPykbDemo_pan.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"

@@ -11,7 +11,7 @@
 #include "panels/cfgDemoJora_pan.h"
 #include "panels/cfgDemoQeva_pan.h"
 #include "panels/cfgDemoZuta_pan.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/handles.h"
 #include "shell/state.h"

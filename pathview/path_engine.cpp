@@ -5,7 +5,7 @@
 
 #include "device/device_services.h"
 #include "pathview/path_model.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "shell/state.h"
 
 namespace pathview {

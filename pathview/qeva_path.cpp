@@ -7,7 +7,7 @@
 #include "panels/cfgPathQeva_pan.h"
 #include "pathview/dac_output_map.h"
 #include "pathview/path_model.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "shell/handles.h"
 #include "shell/state.h"
 

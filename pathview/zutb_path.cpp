@@ -8,7 +8,7 @@
 #include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "pathview/path_model.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "shell/handles.h"
 #include "shell/state.h"
 

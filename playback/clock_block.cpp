@@ -5,7 +5,7 @@
 #include <map>
 
 #include "playback/dac_model.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/pll.h"
 #include "shell/state.h"

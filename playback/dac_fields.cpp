@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
 

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "playback/output_model.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "regmap/config_tables.h"
 #include "runtime/ui.h"
 #include "shell/state.h"

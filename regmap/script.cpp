@@ -10,7 +10,7 @@
 #include "link/usbcomvunt.h"
 #include "panels/cfgScriptZutb_pan.h"
 #include "panels/cfgScript_pan.h"
-#include "playback/write_action.h"
+#include "link/write_action.h"
 #include "runtime/inifile.h"
 #include "runtime/ui.h"
 #include "shell/guarded_reads.h"

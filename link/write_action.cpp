@@ -1,4 +1,4 @@
-#include "playback/write_action.h"
+#include "link/write_action.h"
 
 #include <algorithm>
 
