@@ -116,50 +116,59 @@ std::optional<std::vector<double>> ItemNumbers(const Control& c) {
     return numbers;
 }
 
-// One item of a ring's list.
-class RingItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// One item of a widget's list of items (a ring's item, a tab of the tab bar): no widget of its
+// own, its owner as parent, no children, one action.
+template <typename Owner>
+class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    RingItemAccessible(QComboBox* ring, int index) : ring_(ring), index_(index) {}
+    ItemAccessible(Owner* owner, int index) : owner_(owner), index_(index) {}
 
-    bool isValid() const override { return ring_ && index_ < ring_->count(); }
+    bool isValid() const override { return owner_ && index_ < owner_->count(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return nullptr; }
-    QAccessibleInterface* parent() const override { return ring_ ? QAccessible::queryAccessibleInterface(ring_.data()) : nullptr; }
+    QAccessibleInterface* parent() const override { return owner_ ? QAccessible::queryAccessibleInterface(owner_.data()) : nullptr; }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override {
-        return isValid() && t == QAccessible::Name ? ring_->itemText(index_) : QString();
-    }
     void setText(QAccessible::Text, const QString&) override {}
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+protected:
+    QPointer<Owner> owner_;
+    int index_;
+};
+
+// One item of a ring's list.
+class RingItemAccessible : public ItemAccessible<QComboBox> {
+public:
+    using ItemAccessible::ItemAccessible;
+
+    QString text(QAccessible::Text t) const override {
+        return isValid() && t == QAccessible::Name ? owner_->itemText(index_) : QString();
+    }
     QRect rect() const override { return {}; }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override {
         QAccessible::State s;
         s.selectable = true;
-        s.selected = isValid() && ring_->currentIndex() == index_;
-        s.disabled = !ring_ || !ring_->isEnabled();
+        s.selected = isValid() && owner_->currentIndex() == index_;
+        s.disabled = !owner_ || !owner_->isEnabled();
         s.busy = UserInputHeld();
         return s;
-    }
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
     }
 
     // Choosing an item is the user's choice (value changed, then commit).
     QStringList actionNames() const override {
-        return isValid() && Changeable(ring_) ? QStringList{pressAction()} : QStringList{};
+        return isValid() && Changeable(owner_) ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override {
-        if (action != pressAction() || !isValid() || !Changeable(ring_)) return;
-        ring_->setCurrentIndex(index_);
+        if (action != pressAction() || !isValid() || !Changeable(owner_)) return;
+        owner_->setCurrentIndex(index_);
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    QPointer<QComboBox> ring_;
-    int index_;
 };
 
 // A drop-down ring: named by its label (Qt's own combo-box interface takes the current item as
@@ -476,57 +485,40 @@ public:
 
 // One tab of the tab area's bar: selected when in front; pressing it brings it to the front as
 // a click does.
-class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class TabAccessible : public ItemAccessible<QTabBar> {
 public:
-    TabAccessible(QTabBar* bar, int index) : bar_(bar), index_(index) {}
+    using ItemAccessible::ItemAccessible;
 
-    bool isValid() const override { return bar_ && index_ < bar_->count(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return nullptr; }
-    QAccessibleInterface* parent() const override { return bar_ ? QAccessible::queryAccessibleInterface(bar_.data()) : nullptr; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
         if (!isValid()) return {};
-        if (t == QAccessible::Name) return WithoutMnemonic(bar_->tabText(index_));
-        if (t == QAccessible::Description) return bar_->tabToolTip(index_);
+        if (t == QAccessible::Name) return WithoutMnemonic(owner_->tabText(index_));
+        if (t == QAccessible::Description) return owner_->tabToolTip(index_);
         return {};
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         if (!isValid()) return {};
-        const QRect r = bar_->tabRect(index_);
-        return QRect(bar_->mapToGlobal(r.topLeft()), r.size());
+        const QRect r = owner_->tabRect(index_);
+        return QRect(owner_->mapToGlobal(r.topLeft()), r.size());
     }
     QAccessible::Role role() const override { return QAccessible::PageTab; }
     QAccessible::State state() const override {
         QAccessible::State s;
         if (!isValid()) return s;
         s.selectable = true;
-        s.selected = bar_->currentIndex() == index_;
+        s.selected = owner_->currentIndex() == index_;
         s.focusable = true;
-        s.focused = s.selected && bar_->hasFocus();
-        s.invisible = !bar_->isTabVisible(index_) || !bar_->isVisible();
-        s.disabled = !bar_->isEnabled() || !bar_->isTabEnabled(index_);
+        s.focused = s.selected && owner_->hasFocus();
+        s.invisible = !owner_->isTabVisible(index_) || !owner_->isVisible();
+        s.disabled = !owner_->isEnabled() || !owner_->isTabEnabled(index_);
         s.busy = UserInputHeld();
         return s;
     }
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-    }
     QStringList actionNames() const override {
-        return isValid() && Changeable(bar_) && bar_->isTabEnabled(index_) ? QStringList{pressAction()} : QStringList{};
+        return isValid() && Changeable(owner_) && owner_->isTabEnabled(index_) ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override {
-        if (actionNames().contains(action)) bar_->setCurrentIndex(index_);
+        if (actionNames().contains(action)) owner_->setCurrentIndex(index_);
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    QPointer<QTabBar> bar_;
-    int index_;
 };
 
 // The tab area's bar: named as the tab area, its tabs as children, then its scroll buttons.
