@@ -140,7 +140,8 @@ void CountWaited(double seconds) {
     Operation& op = Op();
     if (!op.user) return;
     op.waited += seconds;
-    if (op.waited < kFirstNote || (op.noted >= 0 && op.waited - op.noted < kNoteEvery)) return;
+    constexpr double kSlack = 1e-6;  // sums of slices are not exact
+    if (op.waited + kSlack < kFirstNote || (op.noted >= 0 && op.waited - op.noted + kSlack < kNoteEvery)) return;
     op.noted = op.waited;
     if (BusyObserver observer = Observer()) observer(op.name, op.waited);
 }
