@@ -4,7 +4,6 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
@@ -17,14 +16,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <deque>
 #include <exception>
 #include <map>
-#include <mutex>
-#include <optional>
 #include <thread>
+
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 namespace rt {
 
@@ -256,53 +255,52 @@ void HandleWindowSystem() {
     PaintPending();
 }
 
-// Wakes the UI thread's event dispatcher at a set time, from a thread of its own: a real wait
-// blocks in the dispatcher, which wakes for the window system's events and for this.
-class DeadlineWaker {
+using Clock = std::chrono::steady_clock;
+
+// A timer the UI thread's event dispatcher watches: a real wait blocks in the dispatcher, which
+// wakes for the window system's events and when this timer runs out. A timer descriptor on the
+// steady clock (CLOCK_MONOTONIC), so the wake comes on the dot and costs no thread of its own.
+class DeadlineTimer {
 public:
-    static DeadlineWaker& Instance() {
-        static DeadlineWaker* waker = new DeadlineWaker;  // its thread runs for the whole process
-        return *waker;
+    // Null when no timer descriptor can be had.
+    static DeadlineTimer* Instance() {
+        static DeadlineTimer* timer = [] {
+            const int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+            return fd < 0 ? nullptr : new DeadlineTimer(fd);  // lives for the whole process
+        }();
+        return timer;
     }
 
-    void WakeAt(QAbstractEventDispatcher* dispatcher, std::chrono::steady_clock::time_point when) {
-        std::lock_guard<std::mutex> lock(m_);
-        dispatcher_ = dispatcher;
-        due_ = when;
-        cv_.notify_one();
+    void Arm(Clock::time_point when) {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch()).count();
+        itimerspec at{};
+        at.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        at.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        if (at.it_value.tv_sec == 0 && at.it_value.tv_nsec == 0) at.it_value.tv_nsec = 1;  // 0 would disarm
+        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &at, nullptr);
     }
 
-    void Cancel() {
-        std::lock_guard<std::mutex> lock(m_);
-        due_.reset();
-        cv_.notify_one();
+    void Disarm() {
+        const itimerspec off{};
+        timerfd_settime(fd_, 0, &off, nullptr);
+        Drain();
     }
 
 private:
-    DeadlineWaker() { std::thread([this] { Run(); }).detach(); }
+    explicit DeadlineTimer(int fd) : fd_(fd), notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, qApp)) {
+        QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] { Drain(); });
+    }
 
-    void Run() {
-        std::unique_lock<std::mutex> lock(m_);
-        for (;;) {
-            if (!due_) {
-                cv_.wait(lock);
-                continue;
-            }
-            const auto when = *due_;
-            if (cv_.wait_until(lock, when) == std::cv_status::timeout && due_ && *due_ == when) {
-                due_.reset();
-                if (dispatcher_) dispatcher_->wakeUp();
-            }
+    void Drain() {
+        uint64_t expirations = 0;
+        while (read(fd_, &expirations, sizeof expirations) == static_cast<ssize_t>(sizeof expirations)) {
         }
     }
 
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::optional<std::chrono::steady_clock::time_point> due_;
-    QAbstractEventDispatcher* dispatcher_ = nullptr;
+    int fd_;
+    QSocketNotifier* notifier_;
 };
 
-using Clock = std::chrono::steady_clock;
 
 double SecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
@@ -311,25 +309,26 @@ double SecondsBetween(Clock::time_point from, Clock::time_point to) {
 // The real wait on the UI thread: blocks in the event dispatcher until the deadline, handling the
 // window system's events when some come (and waking for the busy observer's notes).
 void WaitInDispatcher(Clock::time_point deadline) {
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    if (!dispatcher) {
+    DeadlineTimer* timer = DeadlineTimer::Instance();
+    if (!timer) {
         std::this_thread::sleep_until(deadline);
         return;
     }
     InstallWaitGate();
     Waiting waiting;
-    DeadlineWaker& waker = DeadlineWaker::Instance();
     PaintPending();
+    // Watched descriptors are not left out: the timer is one, and the others hold their handlers
+    // while a wait handles events.
     for (auto now = Clock::now(); now < deadline;) {
         const auto note = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(UntilNextNote()));
-        waker.WakeAt(dispatcher, std::min(deadline, note));
-        QCoreApplication::processEvents(kWaitFlags | QEventLoop::WaitForMoreEvents);
+        timer->Arm(std::min(deadline, note));
+        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
         PaintPending();
         const auto then = Clock::now();
         CountWaited(SecondsBetween(now, std::min(then, deadline)));
         now = then;
     }
-    waker.Cancel();
+    timer->Disarm();
 }
 
 // On the offscreen platform (tests, benchmarks) every shown window makes the platform say that
