@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QStyle>
@@ -107,6 +108,7 @@ struct Operation {
     double noted = -1;         // `waited` when the busy observer was last told, -1 never
     bool busyCursor = false;
     int arrowCursors = 0;      // modal dialogs shown over the busy cursor
+    Qt::MouseButtons droppedPresses;  // presses dropped whose release has not come
 };
 
 Operation& Op() {
@@ -214,11 +216,18 @@ public:
             }
             return false;
         }
-        if (Op().user && IsUserInput(type)) {
-            e->accept();  // taken, so it reaches no parent either
-            return true;
+        if (!Op().user || !IsUserInput(type)) return false;
+        // A release whose press came before the wait passes, so no button or slider is left
+        // held down; its press's callbacks are held as any are.
+        if (type == QEvent::MouseButtonRelease) {
+            const Qt::MouseButton button = static_cast<QMouseEvent*>(e)->button();
+            if (!(Op().droppedPresses & button)) return false;
+            Op().droppedPresses &= ~button;
+        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            Op().droppedPresses |= static_cast<QMouseEvent*>(e)->button();
         }
-        return false;
+        e->accept();  // taken, so it reaches no parent either
+        return true;
     }
 
 private:

@@ -275,6 +275,7 @@ TEST_F(Loop, AWaitOfTheUsersOperationDropsInputShowsBusyAndClosesAfterIt) {
     EXPECT_EQ(notes[2], (std::pair<std::string, double>{"Apply", 0}));
     EXPECT_NEAR(notes[3].second, 0.5, 0.011);  // half a second of waiting
     EXPECT_EQ(notes.back(), (std::pair<std::string, double>{"Apply", -1}));
+
 }
 
 TEST_F(Loop, ACloseDuringATimersWaitEndsTheProgramAfterTheWait) {
