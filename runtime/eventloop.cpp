@@ -327,12 +327,13 @@ void WaitInDispatcher(Clock::time_point deadline) {
     Waiting waiting;
     PaintPending();
     // Watched descriptors are not left out: the timer is one, and the others hold their handlers
-    // while a wait handles events.
+    // while a wait handles events. Repaints come as posted events; no pass over some posted
+    // events only here, as such a pass keeps the dispatcher from blocking while an event it
+    // cannot deliver yet (a deferred deletion) is queued.
     for (auto now = Clock::now(); now < deadline;) {
         const auto note = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(UntilNextNote()));
         timer->Arm(std::min(deadline, note));
         QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
-        PaintPending();
         const auto then = Clock::now();
         CountWaited(SecondsBetween(now, std::min(then, deadline)));
         now = then;
