@@ -345,9 +345,12 @@ int ProcessDrawEvents();          // repaints what is pending, and runs nothing 
 // manager's ping, moves and resizes) as events come, but runs no callback: timers, watched
 // descriptors and callbacks that window events would run are held, and run in order once the
 // event loop (or ProcessSystemEvents) is reached outside every wait. A close of a panel's window
-// that comes during a wait is done after it, as a close between waits is. Pointer clicks and key
-// presses that come while a wait of an operation the user started runs are dropped; during other
-// waits (a timer's read) they reach the controls at once, their callbacks held.
+// that comes during a wait is done after it, as a close between waits is.
+// An operation the user started (a callback run by the user's action, not by a timer or a
+// watched descriptor) that waits shows the busy cursor until it ends, and the pointer clicks and
+// key presses that come during its waits, or after its last wait while it still runs, are
+// dropped (a release whose press came before passes). During other waits (a timer's read) input
+// reaches the controls at once, their callbacks held.
 // With a replaced sleeper (tests, benchmarks) the wait goes through os::Sleep in slices of at most
 // 10 ms, as many as make up `seconds`, so a sleeper that returns at once ends the wait at once.
 void Delay(double seconds);
