@@ -310,7 +310,6 @@ private:
     QSocketNotifier* notifier_;
 };
 
-
 double SecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
