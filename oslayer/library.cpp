@@ -90,6 +90,11 @@ Sleeper SetSleeper(Sleeper s) {
     return previous;
 }
 
+bool SleeperReplaced() {
+    std::lock_guard<std::mutex> lock(Slot().m);
+    return static_cast<bool>(Slot().sleeper);
+}
+
 int64_t MonotonicMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())

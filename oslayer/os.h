@@ -64,6 +64,8 @@ using Sleeper = std::function<void(int milliseconds)>;
 CB_OS_API void Sleep(int milliseconds);
 // Installs a sleeper (an empty function restores the real one). Returns the previous one.
 CB_OS_API Sleeper SetSleeper(Sleeper s);
+// True while a sleeper other than the real sleep is installed.
+CB_OS_API bool SleeperReplaced();
 // Milliseconds of a monotonic clock.
 CB_OS_API int64_t MonotonicMs();
 

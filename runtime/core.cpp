@@ -3,6 +3,7 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -99,6 +100,18 @@ void FlushDisposals() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+namespace {
+
+// What the user knows a control's operation by: its label, else the text beside it.
+std::string OperationName(const Control& c) {
+    std::string name = c.label.empty() ? c.nearbyText : c.label;
+    const size_t first = name.find_first_not_of(' ');
+    const size_t last = name.find_last_not_of(' ');
+    return first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
+}
+
+}  // namespace
+
 int FireControl(int panel, int control, int event, int data1, int data2, void* callbackData) {
     if (HoldingCallbacks()) {
         HoldCallback([=] { FireControl(panel, control, event, data1, data2, callbackData); });
@@ -110,6 +123,8 @@ int FireControl(int panel, int control, int event, int data1, int data2, void* c
     if (it == RT().ctrlCallbacks.end()) return 0;
     CtrlCallback cb = it->second;  // the call may replace the registry's entry
     std::string name = c->callback;
+    // A timer's tick is the program's own doing; any other event of a control is the user's.
+    OperationScope operation(event != EVENT_TIMER_TICK, OperationName(*c).c_str());
     return Invoke(name, cb, panel, control, event, callbackData, data1, data2);
 }
 
@@ -124,6 +139,7 @@ int FirePanel(int panel, int event, int data1, int data2, void* callbackData) {
     if (it == RT().panelCallbacks.end()) return 0;
     PanelCallback cb = it->second;
     std::string name = p->callback;
+    OperationScope operation(true, p->title.c_str());
     return Invoke(name, cb, panel, event, callbackData, data1, data2);
 }
 
@@ -142,6 +158,8 @@ void FireMenu(int menuBar, int item) {
     MenuCallback fn = cb->second;
     std::string name = e->second.callback;
     int panel = it->second->panel;
+    const std::string label = e->second.action ? S(e->second.action->text().remove('&')) : std::string();
+    OperationScope operation(true, label.c_str());
     Invoke(name, fn, menuBar, item, static_cast<void*>(nullptr), panel);
 }
 

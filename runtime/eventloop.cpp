@@ -2,21 +2,29 @@
 // file-descriptor watches.
 #include "oslayer/os.h"
 #include "runtime/rt_internal.h"
+#include "runtime/rt_widgets.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QThread>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <deque>
 #include <exception>
 #include <map>
+#include <thread>
+
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 namespace rt {
 
@@ -60,18 +68,13 @@ Held& HeldCalls() {
     return held;
 }
 
-void PostRunHeld();
-
-// Runs the held callbacks in order; when a wait is handling events again (the run was picked
-// up by a later wait of the same operation) they stay held until the event loop comes back.
+// Runs the held callbacks in order; when a wait is handling events (the run was picked up by a
+// wait) they stay held, and the end of that wait asks for the run again.
 void RunHeld() {
     Held& held = HeldCalls();
     held.runPosted = false;
     while (!held.calls.empty()) {
-        if (held.waiting > 0) {
-            PostRunHeld();
-            return;
-        }
+        if (held.waiting > 0) return;
         std::function<void()> call = std::move(held.calls.front());
         held.calls.pop_front();
         call();
@@ -85,19 +88,257 @@ void PostRunHeld() {
     QMetaObject::invokeMethod(QCoreApplication::instance(), &RunHeld, Qt::QueuedConnection);
 }
 
-// One turn of a wait: the window system's events and pending repaints, but no user input, no
-// timer and no watched descriptor; anything else that would run a callback is held.
+// Marks a wait handling events: callbacks are held meanwhile.
+struct Waiting {
+    Waiting() { ++HeldCalls().waiting; }
+    ~Waiting() {
+        Held& held = HeldCalls();
+        if (--held.waiting == 0 && !held.calls.empty()) PostRunHeld();
+    }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+};
+
+// The running operation: the outermost callback, and what its waits have shown.
+struct Operation {
+    int depth = 0;
+    bool user = false;
+    std::string name;
+    double waited = 0;         // seconds spent in waits
+    double noted = -1;         // `waited` when the busy observer was last told, -1 never
+    bool busyCursor = false;
+    int arrowCursors = 0;      // modal dialogs shown over the busy cursor
+    Qt::MouseButtons droppedPresses;  // presses dropped whose release has not come
+};
+
+Operation& Op() {
+    static Operation op;
+    return op;
+}
+
+BusyObserver& Observer() {
+    static BusyObserver observer;
+    return observer;
+}
+
+constexpr double kFirstNote = 0.5;    // seconds of waiting before the observer is told
+constexpr double kNoteEvery = 0.25;
+
+bool OnUiThread() {
+    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// A wait of the user's operation shows the busy cursor until the operation ends.
+void ShowBusy() {
+    Operation& op = Op();
+    if (!op.user || op.busyCursor || !OnUiThread()) return;
+    op.busyCursor = true;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+// Counts waiting time into the user's operation and tells the observer when a note is due.
+void CountWaited(double seconds) {
+    Operation& op = Op();
+    if (!op.user) return;
+    op.waited += seconds;
+    constexpr double kSlack = 1e-6;  // sums of slices are not exact
+    if (op.waited + kSlack < kFirstNote || (op.noted >= 0 && op.waited - op.noted + kSlack < kNoteEvery)) return;
+    op.noted = op.waited;
+    if (BusyObserver observer = Observer()) observer(op.name, op.waited);
+}
+
+// Seconds of waiting until the observer's next note is due (none: a day).
+double UntilNextNote() {
+    const Operation& op = Op();
+    if (!op.user || !Observer()) return 86400.0;
+    const double due = op.noted < 0 ? kFirstNote : op.noted + kNoteEvery;
+    return std::max(0.0, due - op.waited);
+}
+
+// Closes of panel windows that came during waits, done once the waits are over.
+std::vector<QPointer<QWidget>>& PendingCloses() {
+    static std::vector<QPointer<QWidget>> closes;
+    return closes;
+}
+
+void RememberClose(QWidget* window) {
+    auto& closes = PendingCloses();
+    for (const QPointer<QWidget>& w : closes)
+        if (w == window) return;
+    closes.emplace_back(window);
+    HoldCallback([w = QPointer<QWidget>(window)] {
+        auto& pending = PendingCloses();
+        pending.erase(std::remove(pending.begin(), pending.end(), w), pending.end());
+        if (w && w->isVisible()) w->close();
+    });
+}
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Sees every event of the application. During a wait: a close of a panel's window is remembered
+// and done after the wait, and while the user's operation waits, input is dropped. A modal dialog
+// shown over the busy cursor shows the ordinary one while it is up.
+class WaitGate : public QObject {
+public:
+    bool eventFilter(QObject* receiver, QEvent* e) override {
+        const QEvent::Type type = e->type();
+        if ((type == QEvent::Show || type == QEvent::Hide) && Op().busyCursor) {
+            auto* w = qobject_cast<QWidget*>(receiver);
+            if (w && w->isWindow() && w->isModal()) ModalShown(type == QEvent::Show);
+            return false;
+        }
+        if (HeldCalls().waiting == 0) return false;
+        if (type == QEvent::Close) {
+            if (auto* w = dynamic_cast<PanelWindow*>(receiver)) {
+                e->ignore();
+                RememberClose(w);
+                return true;
+            }
+            return false;
+        }
+        if (!Op().user || !IsUserInput(type)) return false;
+        // A release whose press came before the wait passes, so no button or slider is left
+        // held down; its press's callbacks are held as any are.
+        if (type == QEvent::MouseButtonRelease) {
+            const Qt::MouseButton button = static_cast<QMouseEvent*>(e)->button();
+            if (!(Op().droppedPresses & button)) return false;
+            Op().droppedPresses &= ~button;
+        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            Op().droppedPresses |= static_cast<QMouseEvent*>(e)->button();
+        }
+        e->accept();  // taken, so it reaches no parent either
+        return true;
+    }
+
+private:
+    static void ModalShown(bool shown) {
+        Operation& op = Op();
+        if (shown) {
+            ++op.arrowCursors;
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        } else if (op.arrowCursors > 0) {
+            --op.arrowCursors;
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+};
+
+void InstallWaitGate() {
+    static WaitGate* gate = nullptr;
+    if (gate || !QCoreApplication::instance()) return;
+    gate = new WaitGate;
+    gate->setParent(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(gate);
+}
+
+constexpr QEventLoop::ProcessEventsFlags kWaitFlags = QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
+
+// One turn of a wait: the window system's events and pending repaints, but no timer and no
+// watched descriptor; anything that would run a callback is held, and the gate deals with input
+// and closes.
 void HandleWindowSystem() {
-    struct Waiting {
-        Waiting() { ++HeldCalls().waiting; }
-        ~Waiting() { --HeldCalls().waiting; }
-    } waiting;
+    InstallWaitGate();
+    Waiting waiting;
     PaintPending();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
-                                    QEventLoop::X11ExcludeTimers);
+    QCoreApplication::processEvents(kWaitFlags);
     PaintPending();
 }
 
+using Clock = std::chrono::steady_clock;
+
+// A timer the UI thread's event dispatcher watches: a real wait blocks in the dispatcher, which
+// wakes for the window system's events and when this timer runs out. A timer descriptor on the
+// steady clock (CLOCK_MONOTONIC), so the wake comes on the dot and costs no thread of its own.
+class DeadlineTimer {
+public:
+    // Null when no timer descriptor can be had.
+    static DeadlineTimer* Instance() {
+        static DeadlineTimer* timer = [] {
+            const int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+            return fd < 0 ? nullptr : new DeadlineTimer(fd);  // lives for the whole process
+        }();
+        return timer;
+    }
+
+    void Arm(Clock::time_point when) {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch()).count();
+        itimerspec at{};
+        at.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        at.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        if (at.it_value.tv_sec == 0 && at.it_value.tv_nsec == 0) at.it_value.tv_nsec = 1;  // 0 would disarm
+        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &at, nullptr);
+    }
+
+    void Disarm() {
+        const itimerspec off{};
+        timerfd_settime(fd_, 0, &off, nullptr);
+        Drain();
+    }
+
+private:
+    explicit DeadlineTimer(int fd) : fd_(fd), notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, qApp)) {
+        QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] { Drain(); });
+    }
+
+    void Drain() {
+        uint64_t expirations = 0;
+        while (read(fd_, &expirations, sizeof expirations) == static_cast<ssize_t>(sizeof expirations)) {
+        }
+    }
+
+    int fd_;
+    QSocketNotifier* notifier_;
+};
+
+double SecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// The real wait on the UI thread: blocks in the event dispatcher until the deadline, handling the
+// window system's events when some come (and waking for the busy observer's notes).
+void WaitInDispatcher(Clock::time_point deadline) {
+    DeadlineTimer* timer = DeadlineTimer::Instance();
+    if (!timer) {
+        std::this_thread::sleep_until(deadline);
+        return;
+    }
+    InstallWaitGate();
+    Waiting waiting;
+    PaintPending();
+    // Watched descriptors are not left out: the timer is one, and the others hold their handlers
+    // while a wait handles events. Repaints come as posted events; no pass over some posted
+    // events only here, as such a pass keeps the dispatcher from blocking while an event it
+    // cannot deliver yet (a deferred deletion) is queued.
+    for (auto now = Clock::now(); now < deadline;) {
+        const auto note = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(UntilNextNote()));
+        timer->Arm(std::min(deadline, note));
+        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
+        const auto then = Clock::now();
+        CountWaited(SecondsBetween(now, std::min(then, deadline)));
+        now = then;
+    }
+    timer->Disarm();
+}
 
 // On the offscreen platform (tests, benchmarks) every shown window makes the platform say that
 // it cannot raise windows or apply size hints: true, and of no interest. Everything else passes.
@@ -147,6 +388,38 @@ void HoldCallback(std::function<void()> call) {
     PostRunHeld();
 }
 
+OperationScope::OperationScope(bool user, const char* name) {
+    Operation& op = Op();
+    if (op.depth++ > 0) return;
+    op.user = user;
+    op.name = name ? name : "";
+    op.waited = 0;
+    op.noted = -1;
+    if (user)
+        if (BusyObserver observer = Observer()) observer(op.name, 0);
+}
+
+OperationScope::~OperationScope() {
+    Operation& op = Op();
+    if (--op.depth > 0) return;
+    if (op.user && op.busyCursor) {
+        // Input that came after the last wait, while the operation still ran, is dropped too.
+        HandleWindowSystem();
+        while (op.arrowCursors > 0) {
+            --op.arrowCursors;
+            QGuiApplication::restoreOverrideCursor();
+        }
+        QGuiApplication::restoreOverrideCursor();
+    }
+    const bool user = op.user;
+    const std::string name = op.name;
+    op = Operation{};
+    if (user)
+        if (BusyObserver observer = Observer()) observer(name, -1);
+}
+
+bool UserOperationWaiting() { return Op().user && HeldCalls().waiting > 0; }
+
 void DropWatches() {
     for (auto& [id, n] : Watches()) {
         n->setEnabled(false);
@@ -154,6 +427,7 @@ void DropWatches() {
     }
     Watches().clear();
     HeldCalls().calls.clear();
+    PendingCloses().clear();
     Loops().pendingQuit = false;
 }
 
@@ -210,32 +484,69 @@ namespace {
 // Answers the window system at most once per 10 ms of real time: with a sleeper that returns at
 // once (tests, benchmarks) the slices of a wait would otherwise handle events back to back.
 void KeepAnswering(bool force) {
-    static auto handled = std::chrono::steady_clock::now() - std::chrono::milliseconds(10);
-    if (!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread()) return;
-    const auto now = std::chrono::steady_clock::now();
+    static auto handled = Clock::now() - std::chrono::milliseconds(10);
+    if (!OnUiThread()) return;
+    ShowBusy();
+    const auto now = Clock::now();
     if (!force && now - handled < std::chrono::milliseconds(10)) return;
     HandleWindowSystem();
-    handled = std::chrono::steady_clock::now();
+    handled = Clock::now();
+}
+
+// Whole milliseconds from now to `deadline`, rounded up (0 once it has passed).
+long long MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero()) return 0;
+    return std::chrono::ceil<std::chrono::milliseconds>(left).count();
 }
 
 }  // namespace
 
 void Delay(double seconds) {
     if (!(seconds > 0)) return;
-    // Whole slices of 10 ms (the last one shorter), each through the replaceable sleeper; the
-    // count is fixed beforehand so a sleeper that returns at once ends the wait at once. Between
-    // slices the window keeps answering the window system, so the desktop never takes it for hung.
-    long long total = std::llround(std::min(seconds, 86400.0) * 1000.0);
-    while (total > 0) {
-        int slice = static_cast<int>(std::min<long long>(total, 10));
-        KeepAnswering(false);
-        os::Sleep(slice);
-        total -= slice;
+    seconds = std::min(seconds, 86400.0);
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    const bool ui = OnUiThread();
+    if (!os::SleeperReplaced()) {
+        if (ui) {
+            ShowBusy();
+            WaitInDispatcher(deadline);
+        } else {
+            for (long long left; (left = MillisecondsLeft(deadline)) > 0;) os::Sleep(static_cast<int>(left));
+        }
+        return;
     }
-    KeepAnswering(true);
+    // Through the replaced sleeper: slices of at most 10 ms, as many as make up the wait (a
+    // sleeper that returns at once ends it at once), none past the deadline (a sleeper that
+    // sleeps for real ends it on time). Between slices the window answers the window system.
+    long long owed = std::llround(seconds * 1000.0);
+    while (owed > 0) {
+        const long long left = MillisecondsLeft(deadline);
+        if (left == 0) break;
+        const int slice = static_cast<int>(std::min({owed, left, 10LL}));
+        if (ui) KeepAnswering(false);
+        os::Sleep(slice);
+        owed -= slice;
+        CountWaited(slice / 1000.0);
+    }
+    if (ui) KeepAnswering(true);
 }
 
-void ProcessWindowSystemEvents() { KeepAnswering(false); }
+void ProcessWindowSystemEvents() {
+    // Called between the sleeps of a wait of its own: the time since the last call, when short,
+    // was spent waiting.
+    static Clock::time_point last;
+    const auto now = Clock::now();
+    if (now - last < std::chrono::milliseconds(200)) CountWaited(SecondsBetween(last, now));
+    last = now;
+    KeepAnswering(false);
+}
+
+BusyObserver SetBusyObserver(BusyObserver observer) {
+    BusyObserver previous = std::move(Observer());
+    Observer() = std::move(observer);
+    return previous;
+}
 
 int WatchFd(int fd, std::function<void()> onReadable) {
     if (fd < 0 || !onReadable) return UIEBadValue;
@@ -244,6 +555,7 @@ int WatchFd(int fd, std::function<void()> onReadable) {
     int id = nextId++;
     auto* n = new QSocketNotifier(fd, QSocketNotifier::Read, qApp);
     auto run = [fn = std::move(onReadable)] {
+        OperationScope background(false, nullptr);
         try {
             fn();
         } catch (const std::exception& e) {

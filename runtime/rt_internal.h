@@ -190,6 +190,21 @@ std::string JoinLines(const std::vector<std::string>& lines);
 bool HoldingCallbacks();
 void HoldCallback(std::function<void()> call);
 
+// The outermost callback running is an operation; it is the user's when a user's action (a
+// control's event other than a timer tick, a panel event, a menu item) started it, and not when
+// a timer tick or a watched descriptor did. Nested callbacks belong to the outermost one. While
+// a wait of a user's operation handles events, pointer clicks and key presses are dropped, the
+// windows show a busy cursor, and once its waits pass half a second the busy observer is told.
+class OperationScope {
+public:
+    OperationScope(bool user, const char* name);
+    ~OperationScope();
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+};
+// True while a wait of an operation the user started handles events: input is not taken then.
+bool UserOperationWaiting();
+
 // Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
 // it on the stack, so widgets it discards must outlive the event.
 int CallbackDepth();

@@ -346,15 +346,30 @@ int RunUserInterface();
 int QuitUserInterface(int code);
 int ProcessSystemEvents();        // handles every pending event (timers and input included)
 int ProcessDrawEvents();          // repaints what is pending, and runs nothing else
-// Blocks for `seconds` in slices of 10 ms; each slice goes through os::Sleep, so a test sleeper
-// makes it instant. Between slices the window answers the window system (paint, expose, the
-// window manager's ping, moves and resizes) but takes no user input and runs no callback:
-// timers, watched descriptors and callbacks that window events would run are held, and run in
-// order once the event loop (or ProcessSystemEvents) is reached outside every wait.
+// Blocks for `seconds`, measured on the steady clock: the wait ends at its deadline however late
+// the system wakes it. Meanwhile the window answers the window system (paint, expose, the window
+// manager's ping, moves and resizes) as events come, but runs no callback: timers, watched
+// descriptors and callbacks that window events would run are held, and run in order once the
+// event loop (or ProcessSystemEvents) is reached outside every wait. A close of a panel's window
+// that comes during a wait is done after it, as a close between waits is.
+// An operation the user started (a callback run by the user's action, not by a timer or a
+// watched descriptor) that waits shows the busy cursor until it ends, and the pointer clicks and
+// key presses that come during its waits, or after its last wait while it still runs, are
+// dropped (a release whose press came before passes). During other waits (a timer's read) input
+// reaches the controls at once, their callbacks held.
+// With a replaced sleeper (tests, benchmarks) the wait goes through os::Sleep in slices of at most
+// 10 ms, as many as make up `seconds`, so a sleeper that returns at once ends the wait at once.
 void Delay(double seconds);
 // What a wait does between its slices, for waits that sleep on their own: answers the window
 // system (at most once per 10 ms) and holds every callback as Delay does.
 void ProcessWindowSystemEvents();
+// Told about each operation the user starts: with `seconds` 0 when it starts, then once its
+// waits add up to half a second and about every quarter second of waiting after that with the
+// time spent waiting so far, and with `seconds` < 0 when it ends. `operation` is the label of
+// the control or menu item that started it (the panel's title for a panel event). Returns the
+// previous observer.
+using BusyObserver = std::function<void(const std::string& operation, double seconds)>;
+BusyObserver SetBusyObserver(BusyObserver observer);
 // Watches a file descriptor from the event loop: `onReadable` runs on the UI thread. Returns a
 // watch id (> 0), or UIEBadValue for a negative fd.
 int WatchFd(int fd, std::function<void()> onReadable);

@@ -1,5 +1,8 @@
 #include "shell/progress.h"
 
+#include <cmath>
+#include <string>
+
 #include "oslayer/os.h"
 #include "panels/AudioCodec_pan.h"
 #include "runtime/ui.h"
@@ -10,6 +13,11 @@ using namespace ui::AudioCodec_pan;
 namespace {
 int currentstep = 0;
 int totalsteps = 0;
+
+// The user's operation running now: whether it showed a progress of its own, and whether the
+// busy progress (its name and a bar that fills as it waits) is up.
+bool ownProgress = false;
+bool busyShown = false;
 
 void ShowBar(double value) {
     if (PHandlePanel > 0) rt::SetCtrlVal(PHandlePanel, PANEL_ProgressBar, value);
@@ -31,6 +39,8 @@ void CountSteps(int steps) {
 }  // namespace
 
 void StartProgressBar(const char* message, int totalSteps) {
+    ownProgress = true;
+    busyShown = false;
     currentstep = 0;
     totalsteps = totalSteps;
     ShowMessage(message);
@@ -41,6 +51,8 @@ void ForwardProgress(int steps) { CountSteps(steps); }
 
 void UpdateProgressAndMessage(int newMessage, int steps, const char* message) {
     if (newMessage == 0) return;
+    ownProgress = true;
+    busyShown = false;
     ShowMessage(message);
     CountSteps(steps);
 }
@@ -55,3 +67,24 @@ void wbDelay(double seconds) {
 
 int ProgressCurrentStep() { return currentstep; }
 int ProgressTotalSteps() { return totalsteps; }
+
+void ShowOperationProgress(const std::string& operation, double seconds) {
+    if (seconds == 0) {  // a new operation
+        ownProgress = false;
+        busyShown = false;
+        return;
+    }
+    if (seconds < 0) {
+        if (busyShown) {
+            if (PHandlePanel > 0) rt::SetCtrlAttribute(PHandlePanel, PANEL_StatusText, rt::ATTR_VISIBLE, 0);
+            ShowBar(0.0);
+        }
+        busyShown = false;
+        return;
+    }
+    if (ownProgress) return;
+    if (!busyShown) ShowMessage(((operation.empty() ? std::string("Working") : operation) + " ...").c_str());
+    busyShown = true;
+    // How long the operation will wait is not known: the bar fills towards the end as it waits.
+    ShowBar(100.0 * (1.0 - std::exp(-seconds / 2.0)));
+}

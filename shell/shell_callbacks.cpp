@@ -4,6 +4,7 @@
 #include "shell/callbacks.h"
 #include "shell/import_export.h"
 #include "shell/modes.h"
+#include "shell/progress.h"
 #include "shell/startup.h"
 
 void RegisterShellCallbacks() {
@@ -20,4 +21,6 @@ void RegisterShellCallbacks() {
     rt::RegisterMenuCallback("DoAbout", DoAbout);
     rt::RegisterMenuCallback("ImportCB", ImportCB);
     rt::RegisterMenuCallback("ExportCB", ExportCB);
+
+    rt::SetBusyObserver(ShowOperationProgress);
 }

@@ -2,6 +2,8 @@
 // Update " (and its faults), Zutb's upper registers, the bridge registers, the display ring and
 // the right click.
 #include "link/usbcomvunt.h"
+#include "oslayer/os.h"
+#include "panels/AudioCodec_pan.h"
 #include "panels/MNPykbRegMap_pan.h"
 #include "panels/cfgMapJora_Pan.h"
 #include "panels/cfgMapJorb_Pan.h"
@@ -90,14 +92,28 @@ TEST_F(RegMapIoTest, FailedRefusedAndOutOfRangeReads) {
 }
 
 // "Read All and Update " reads register 0 and the three blocks into CFG_REG, paints its button
-// green meanwhile and gives the colour back; a failed block keeps what the blocks before it
-// answered, leaves the registers after it and says once how many could not be read. Without a
-// board nothing is read and the popup says the board is not attached.
+// green meanwhile and gives the colour back, and shows its progress while it waits; a failed
+// block keeps what the blocks before it answered, leaves the registers after it and says once
+// how many could not be read. Without a board nothing is read and the popup says the board is
+// not attached.
 TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     for (int r = 0; r <= 63; ++r) board->SetCodecRegister(r, static_cast<uint16_t>((r * 7 + 3) & 0x1FF));
     int colour = 0;
     rt::GetCtrlAttribute(panel, CFGMAPJorb_STReadAll, rt::ATTR_CMD_BUTTON_COLOR, &colour);
+    std::vector<std::string> shown;  // the status text in the waits' slices, when shown
+    os::Sleeper sleeper = os::SetSleeper([&](int) {
+        int visible = 0;
+        rt::GetCtrlAttribute(PHandlePanel, ui::AudioCodec_pan::PANEL_StatusText, rt::ATTR_VISIBLE, &visible);
+        std::string text;
+        rt::GetCtrlVal(PHandlePanel, ui::AudioCodec_pan::PANEL_StatusText, &text);
+        if (visible && (shown.empty() || shown.back() != text)) shown.push_back(text);
+    });
     Press(panel, CFGMAPJorb_STReadAll);
+    os::SetSleeper(sleeper);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Read All and Update ..."}));
+    int visible = 1;
+    rt::GetCtrlAttribute(PHandlePanel, ui::AudioCodec_pan::PANEL_StatusText, rt::ATTR_VISIBLE, &visible);
+    EXPECT_EQ(visible, 0);
     for (int r = 0; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 7 + 3) & 0x1FF)) << r;
     EXPECT_EQ(FlagCFGUpdate, 1);
     EXPECT_TRUE(prompter.shown.empty());

@@ -1,5 +1,6 @@
 // The tab control made from a canvas, and canvas drawing checked pixel by pixel.
 #include "fixture.h"
+#include "tests/support/event_wait.h"
 
 #include <QImage>
 #include <QTabBar>
@@ -107,7 +108,7 @@ TEST_F(Tabs, TabVisibilityAndDiscardingAChild) {
 TEST_F(Tabs, ChildPanelControlsWorkInTheirTab) {
     rt::EasyTab_AddPanels(p, tab, 1, {a});
     QWidget* go = rt::testing::ControlWidget(a, 2);
-    QTRY_VERIFY(go->isVisible());
+    ASSERT_TRUE(testsupport::EventLoopUntil([go] { return go->isVisible(); }, 5000));
     QTest::mouseClick(go, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(Events().size(), 2u);
     EXPECT_EQ(Events()[1], (Event{a, 2, rt::EVENT_COMMIT, 0, 0}));
