@@ -13,6 +13,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "oslayer/temp_names.h"
+
 namespace rt {
 
 // An item keeps its key and value in one text (key, then value), which a short item such as a
@@ -583,8 +585,8 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
     return fail(ErrnoText("cannot write", target));
   }
 
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  std::string temp;
+  const int fd = os::MakeTempFor(target, &temp);
   if (fd < 0) return fail(ErrnoText("cannot create a temporary file for", target));
   auto abandon = [&](const std::string& why) {
     close(fd);
@@ -594,7 +596,7 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
 
   // The new file takes the old one's mode and owner, or a new file's usual mode. Best effort:
   // only a privileged process can keep another user's ownership, and should a change fail the
-  // file keeps mkstemp's owner-only mode, which loses nothing.
+  // file keeps the temporary's owner-only mode, which loses nothing.
   [[maybe_unused]] int ignored = 0;
   if (exists) {
     ignored = fchown(fd, st.st_uid, st.st_gid);

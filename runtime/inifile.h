@@ -100,7 +100,8 @@ struct IniLine {
 };
 IniLine ClassifyIniLine(std::string_view line);
 
-// Replaces `path` with `contents` atomically (same-folder temporary file, fsync, rename).
+// Replaces `path` with `contents` atomically (a temporary named by os::TempTemplate beside the
+// file, fsync, rename).
 // Returns true on success; on failure the old file is untouched and `error` says why.
 bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error = nullptr);
 // Reads a whole file; false when it cannot be opened or read (`contents` unchanged, `error`
