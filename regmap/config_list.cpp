@@ -131,29 +131,34 @@ int LoadConfig(ConfigModel m, int panel, int event) {
     return 0;
 }
 
+// Asks for a new set's name and stores the current registers under it. A name refused (with its
+// message), or an existing set's name the user does not want replaced, brings the dialog back
+// holding the text typed, until the user gives a name that is taken or cancels.
 int AddStdCfg(ConfigModel m, int panel, int control, int event) {
     rt::IniText ini = *FamilyIni(m);
     if (event != rt::EVENT_COMMIT || ini == nullptr) return 0;
     std::string answer;
-    if (rt::PromptPopup("Config Entry", "Enter name for Configuration", &answer, 30) < 0) return 0;  // cancelled
-    const std::string name = Trimmed(answer);
-    if (!AcceptableName(name)) return 0;
-    std::string stored = name;
-    if (FindConfigSet(ini, name, &stored)) {
-        const std::string question = "A configuration named \"" + stored +
-                                     "\" exists already.\nReplace its values with the current registers?";
-        if (!rt::ConfirmPopup("Config Entry", question.c_str())) return 0;
-    }
-    const std::string before = rt::Ini_ToString(ini);
-    if (PutConfigSet(m, ini, stored) < 0) {
-        rt::MessagePopup("Config Entry", "A configuration name cannot contain \"/\", \"[\" or \"]\".");
-        RestoreIni(ini, before);
+    for (;;) {
+        if (rt::PromptPopup("Config Entry", "Enter name for Configuration", &answer, 30) < 0) return 0;  // cancelled
+        const std::string name = Trimmed(answer);
+        if (!AcceptableName(name)) continue;
+        std::string stored = name;
+        if (FindConfigSet(ini, name, &stored)) {
+            const std::string question = "A configuration named \"" + stored +
+                                         "\" exists already.\nReplace its values with the current registers?";
+            if (!rt::ConfirmPopup("Config Entry", question.c_str())) continue;
+        }
+        const std::string before = rt::Ini_ToString(ini);
+        if (PutConfigSet(m, ini, stored) < 0) {
+            rt::MessagePopup("Config Entry", "A configuration name cannot contain \"/\", \"[\" or \"]\".");
+            RestoreIni(ini, before);
+            continue;
+        }
+        if (!Save(m, before)) return 0;
+        PopulateConfigList(m);
+        rt::SetCtrlVal(panel, control, 0);
         return 0;
     }
-    if (!Save(m, before)) return 0;
-    PopulateConfigList(m);
-    rt::SetCtrlVal(panel, control, 0);
-    return 0;
 }
 
 int DelStdCfg(ConfigModel m, int panel, int control, int event) {

@@ -302,7 +302,7 @@ public:
     virtual ~Prompter() = default;
     virtual void Message(const std::string& title, const std::string& text) = 0;
     virtual bool YesNo(const std::string& title, const std::string& text) = 0;  // true = Yes
-    // false = Cancel; on OK `answer` holds the text.
+    // false = Cancel; on OK `answer` holds the text. The dialog opens holding *answer.
     virtual bool Prompt(const std::string& title, const std::string& text, std::string* answer) = 0;
     // Returns VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED.
     virtual int FileSelect(const std::string& defaultDir, const std::string& defaultFile,
@@ -322,7 +322,8 @@ int ConfirmPopup(const char* title, const char* text);  // 1 Yes, 0 No
 // With VAL_OK_CANCEL_DIALOG: VAL_GENERIC_POPUP_BTN1 (OK) or VAL_GENERIC_POPUP_BTN2 (Cancel);
 // any other `buttons` shows a message and returns VAL_GENERIC_POPUP_BTN1.
 int GenericMessagePopup(const char* title, const char* text, int buttons);
-// Returns 0 on OK (answer copied, at most maxLen characters), -1 on Cancel.
+// Returns 0 on OK (answer copied, at most maxLen characters), -1 on Cancel. The dialog opens
+// holding *answer.
 int PromptPopup(const char* title, const char* text, std::string* answer, int maxLen);
 int FileSelectPopup(const char* defaultDir, const char* defaultFile, const char* filter,
                     const char* title, int buttonKind, std::string* path);
