@@ -185,6 +185,9 @@ int GetCtrlAttribute(int panel, int control, int attribute, std::string* value);
 int InsertListItem(int panel, int control, int index, const char* label, int value);
 int InsertListItem(int panel, int control, int index, const char* label, double value);
 int InsertListItem(int panel, int control, int index, const char* label, const char* value);
+// Inserts items labelled `labels`, all of value `value`, at `index` (-1: at the end), as many
+// InsertListItem calls would, but a list box takes them in one step.
+int InsertListItems(int panel, int control, int index, const std::vector<std::string>& labels, int value);
 int DeleteListItem(int panel, int control, int index, int count);  // count -1: to the end
 int ClearListCtrl(int panel, int control);
 int GetNumListItems(int panel, int control, int* count);

@@ -314,6 +314,7 @@ TEST_F(ConfigListTest, SharedFileAndFailedWrites) {
     const std::string object = rt::Ini_ToString(MNIniConfig);
     const std::string elsewhere = (home / "gone" / "MNconfig.dat").string();
     std::snprintf(MNcfgFileName, kCfgFileNameSize, "%s", elsewhere.c_str());
+    CFG_REG[4] ^= 1;  // the update would change the set: its failure puts the old value back
     ask.Clear();
     ask.QueuePrompt("Q");
     Press(PHandleMNPykbPath, pykb::MNPykbPATH_ADD_CFG);
