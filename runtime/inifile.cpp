@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -46,9 +47,33 @@ char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 
 // Hash and equality of names without regard to ASCII case, for indexes that look names up
 // through views of the stored names (no folded copy is kept).
 struct FoldedHash {
+  // Eight bytes at a time: capitals made small in the word (each byte from 'A' to 'Z' gets
+  // 0x20), then mixed in by a multiply.
+  static uint64_t FoldWord(uint64_t w) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    const uint64_t low7 = w & ~kHigh;
+    const uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+    const uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kOnes;
+    const uint64_t capital = atLeastA & ~aboveZ & ~w & kHigh;
+    return w | (capital >> 2);
+  }
   size_t operator()(std::string_view s) const {
-    uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded bytes
-    for (char c : s) h = (h ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+      uint64_t w;
+      std::memcpy(&w, s.data() + i, 8);
+      h = (h ^ FoldWord(w)) * 0xFF51AFD7ED558CCDull;
+      h ^= h >> 32;
+    }
+    if (i < s.size()) {
+      uint64_t w = 0;
+      std::memcpy(&w, s.data() + i, s.size() - i);
+      h = (h ^ FoldWord(w)) * 0xFF51AFD7ED558CCDull;
+    }
+    h ^= h >> 29;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 32;
     return static_cast<size_t>(h);
   }
 };
@@ -88,15 +113,16 @@ struct IniSection {
 
 namespace {
 
-// The sections by name: an open-addressed table of pointers (linear probing, at most half
-// full), so adding or removing a section allocates nothing per section.
+// The sections by name: an open-addressed table (linear probing, at most half full) of
+// pointers with their names' hashes beside them, so a probe reads no section but the one it
+// finds; adding or removing a section allocates nothing per section.
 class SectionIndex {
 public:
   IniSection* Find(std::string_view name) const { return Find(name, FoldedHash()(name)); }
   IniSection* Find(std::string_view name, size_t hash) const {
     if (slots_.empty()) return nullptr;
-    for (size_t i = hash & Mask(); slots_[i] != nullptr; i = (i + 1) & Mask())
-      if (slots_[i]->hash == hash && FoldedEqual()(slots_[i]->name, name)) return slots_[i];
+    for (size_t i = hash & Mask(); slots_[i].section != nullptr; i = (i + 1) & Mask())
+      if (slots_[i].hash == hash && FoldedEqual()(slots_[i].section->name, name)) return slots_[i].section;
     return nullptr;
   }
   void Insert(IniSection* s) {
@@ -107,17 +133,17 @@ public:
   void Erase(const IniSection* s) {
     if (slots_.empty()) return;
     size_t i = s->hash & Mask();
-    while (slots_[i] != nullptr && slots_[i] != s) i = (i + 1) & Mask();
-    if (slots_[i] == nullptr) return;
-    slots_[i] = nullptr;
+    while (slots_[i].section != nullptr && slots_[i].section != s) i = (i + 1) & Mask();
+    if (slots_[i].section == nullptr) return;
+    slots_[i] = Slot();
     --used_;
     // Shift back the entries after the gap that would no longer be found past it.
-    for (size_t j = (i + 1) & Mask(); slots_[j] != nullptr; j = (j + 1) & Mask()) {
-      const size_t home = slots_[j]->hash & Mask();
+    for (size_t j = (i + 1) & Mask(); slots_[j].section != nullptr; j = (j + 1) & Mask()) {
+      const size_t home = slots_[j].hash & Mask();
       const bool reachable = i <= j ? (home > i && home <= j) : (home > i || home <= j);
       if (reachable) continue;
       slots_[i] = slots_[j];
-      slots_[j] = nullptr;
+      slots_[j] = Slot();
       i = j;
     }
   }
@@ -125,21 +151,29 @@ public:
     slots_.clear();
     used_ = 0;
   }
+  // Asks for the first slot a name of this hash is looked for in, ahead of the lookup.
+  void Prefetch(size_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & Mask()]);
+  }
 
 private:
+  struct Slot {
+    size_t hash = 0;
+    IniSection* section = nullptr;
+  };
   size_t Mask() const { return slots_.size() - 1; }
   void Place(IniSection* s) {
     size_t i = s->hash & Mask();
-    while (slots_[i] != nullptr) i = (i + 1) & Mask();
-    slots_[i] = s;
+    while (slots_[i].section != nullptr) i = (i + 1) & Mask();
+    slots_[i] = Slot{s->hash, s};
   }
   void Grow() {
-    std::vector<IniSection*> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, nullptr);
-    for (IniSection* s : old)
-      if (s != nullptr) Place(s);
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot());
+    for (const Slot& slot : old)
+      if (slot.section != nullptr) Place(slot.section);
   }
-  std::vector<IniSection*> slots_;
+  std::vector<Slot> slots_;
   size_t used_ = 0;
 };
 
@@ -254,8 +288,9 @@ size_t InsertPosition(bool sorted, const Vec& v, std::string_view name, NameOf n
 
 // Finds the section, or adds it. `retained` says that `name` lies in one of the object's texts,
 // so the section can view it there.
-IniSection* FindOrAddSection(IniObject* ini, std::string_view name, bool retained = false) {
-  const size_t hash = FoldedHash()(name);
+IniSection* FindOrAddSection(IniObject* ini, std::string_view name, bool retained = false,
+                             std::optional<size_t> knownHash = std::nullopt) {
+  const size_t hash = knownHash ? *knownHash : FoldedHash()(name);
   if (IniSection* s = ini->index.Find(name, hash)) return s;
   const size_t pos = InsertPosition(ini->sorted, ini->sections, name,
                                     [](const IniSection* s) -> std::string_view { return s->name; });
@@ -386,27 +421,65 @@ void Parse(IniObject* ini, std::string&& owned) {
     }
     current = nullptr;
   };
-  std::string_view text = all;
-  while (!text.empty()) {
-    const size_t eol = text.find('\n');
-    const std::string_view raw = text.substr(0, eol);
-    const char* lineStart = text.data();
-    text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
-    // Only a line whose first character (past blanks) is "[" or starts a byte-order mark can
-    // be a section line; the others belong to the section being read.
-    size_t first = 0;
-    while (first < raw.size() && IsBlank(raw[first])) ++first;
-    if (first == raw.size() || (raw[first] != '[' && raw[first] != '\xEF')) continue;
-    const IniLine line = ClassifyIniLine(raw);
-    if (line.kind == IniLineKind::Section) {
-      close(lineStart);
-      current = FindOrAddSection(ini, line.name, true);
-      bodyStart = text.data();
-    } else if (line.kind == IniLineKind::BadSection) {
-      close(lineStart);
+  // Only a line whose first character past blanks and byte-order marks is "[" can be a section
+  // line (or a bad one); the others belong to the section being read. So the text is searched
+  // for "[" rather than read line by line.
+  const char* const begin = all.data();
+  const char* const end = begin + all.size();
+  // Section lines are found a batch ahead of their lookups, so each name's place in the index
+  // is fetched from memory while the next lines are searched (a file of thousands of sets has
+  // an index far larger than the processor's caches).
+  struct Found {
+    const char* lineStart;
+    const char* next;
+    std::string_view name;  // empty: a bad section line
+    size_t hash;
+  };
+  constexpr size_t kBatch = 16;
+  Found batch[kBatch];
+  size_t found = 0;
+  auto flush = [&] {
+    for (size_t i = 0; i < found; ++i) {
+      close(batch[i].lineStart);
+      if (!batch[i].name.empty()) {
+        current = FindOrAddSection(ini, batch[i].name, true, batch[i].hash);
+        bodyStart = batch[i].next;
+      }
     }
+    found = 0;
+  };
+  const char* from = begin;
+  while (from < end) {
+    const char* bracket = static_cast<const char*>(std::memchr(from, '[', static_cast<size_t>(end - from)));
+    if (bracket == nullptr) break;
+    const char* lineStart = bracket;
+    for (;;) {
+      if (lineStart > begin && IsBlank(lineStart[-1])) {
+        --lineStart;
+      } else if (lineStart - begin >= 3 && std::memcmp(lineStart - 3, kByteOrderMark.data(), 3) == 0) {
+        lineStart -= 3;
+      } else {
+        break;
+      }
+    }
+    const char* eol = static_cast<const char*>(std::memchr(bracket, '\n', static_cast<size_t>(end - bracket)));
+    const char* next = eol == nullptr ? end : eol + 1;
+    if (lineStart == begin || lineStart[-1] == '\n') {
+      const IniLine line = ClassifyIniLine(std::string_view(lineStart, static_cast<size_t>((eol ? eol : end) - lineStart)));
+      if (line.kind == IniLineKind::Section || line.kind == IniLineKind::BadSection) {
+        Found& f = batch[found++];
+        f = Found{lineStart, next, line.kind == IniLineKind::Section ? line.name : std::string_view(), 0};
+        if (!f.name.empty()) {
+          f.hash = FoldedHash()(f.name);
+          ini->index.Prefetch(f.hash);
+        }
+        if (found == kBatch) flush();
+      }
+    }
+    from = next;
   }
-  close(all.data() + all.size());
+  flush();
+  close(end);
 }
 
 }  // namespace
