@@ -1,11 +1,13 @@
-// The configuration-set file at scale: a Jorb file of 5,000 sets (about 4 MB) opened and listed
-// on the path panel, one set saved, one set deleted, each through the code a model choice and
-// the list's buttons run, in the program started on the emulated board with its waits taken
-// out. Save and delete include writing the whole file (with its sync to the disk).
+// The configuration-set file at scale: a Jorb file of 5,000 or 20,000 sets (about 4 or 16 MB)
+// opened and listed on the path panel, one set saved, one set deleted, each through the code a
+// model choice and the list's buttons run, in the program started on the emulated board with
+// its waits taken out. Save and delete include writing the whole file (with its sync to the
+// disk). The model-choice rows choose Jorb from the Device menu with such a file in the project
+// directory (or none), the window's pending work (layout, painting) done before the clock stops.
 //
 // The counters rss_mb and peak_mb give the process's resident memory after the runs; run one
-// benchmark alone (--benchmark_filter=ConfigScale) to read them for this file without the
-// others' memory.
+// row alone (--benchmark_filter=ConfigScaleSaveOneSet/20000) to read them for its file without
+// the others' memory.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -13,9 +15,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "bench/bench_support.h"
+#include "panels/AudioCodec_pan.h"
 #include "panels/cfgPathJorb_pan.h"
 #include "regmap/config_list.h"
 #include "regmap/config_sets.h"
@@ -26,18 +31,21 @@
 
 namespace {
 
-constexpr int kSets = 5000;
 constexpr int kList = ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG;
 
-// The file of 5,000 sets, written once in a folder of its own that goes when the program ends.
+// A Jorb file of `sets` sets, written once in a folder of its own that goes when the program
+// ends (no file at all for 0 sets).
 struct ScaleFile {
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("codecbench-scale-bench-" + std::to_string(::getpid()));
-    std::string path = (dir / "STconfig.dat").string();
-    ScaleFile() {
+    std::filesystem::path dir;
+    std::string path;
+    explicit ScaleFile(int sets)
+        : dir(std::filesystem::temp_directory_path() /
+              ("codecbench-scale-bench-" + std::to_string(::getpid()) + "-" + std::to_string(sets))),
+          path((dir / "STconfig.dat").string()) {
         std::filesystem::create_directories(dir);
+        if (sets == 0) return;
         rt::IniText ini = rt::Ini_New(0);
-        for (int i = 0; i < kSets; ++i) {
+        for (int i = 0; i < sets; ++i) {
             CFG_REG[4] = static_cast<uint32_t>(i & 0x1FF);  // sets that differ
             PutConfigSet(CFG_JORB, ini, "Set " + std::to_string(i + 1));
         }
@@ -50,13 +58,15 @@ struct ScaleFile {
     }
 };
 
-const ScaleFile& File() {
-    static const ScaleFile file;
-    return file;
+const ScaleFile& File(int sets) {
+    static std::map<int, std::unique_ptr<ScaleFile>> files;
+    std::unique_ptr<ScaleFile>& file = files[sets];
+    if (!file) file = std::make_unique<ScaleFile>(sets);
+    return *file;
 }
 
-// The program started once; the Jorb file globals name the big file.
-bool Ready() {
+// The program started once.
+bool Started() {
     static const bool started = [] {
         static benchsupport::QuietPrompter prompter;  // Yes to the delete and update questions
         if (!benchsupport::StartShell()) return false;
@@ -64,8 +74,13 @@ bool Ready() {
         DeviceAttached = 0;
         return true;
     }();
-    if (!started) return false;
-    std::snprintf(STcfgFileName, sizeof STcfgFileName, "%s", File().path.c_str());
+    return started;
+}
+
+// The program started; the Jorb file globals name the file of `sets` sets.
+bool Ready(int sets) {
+    if (!Started()) return false;
+    std::snprintf(STcfgFileName, sizeof STcfgFileName, "%s", File(sets).path.c_str());
     return true;
 }
 
@@ -77,7 +92,7 @@ void OpenAndList() {
 
 // Starts the shell once and opens the file, or marks the benchmark as failed.
 bool Opened(benchmark::State& state) {
-    if (!Ready()) {
+    if (!Ready(static_cast<int>(state.range(0)))) {
         state.SkipWithError("start-up failed");
         return false;
     }
@@ -101,14 +116,15 @@ void BM_ConfigScaleOpenAndList(benchmark::State& state) {
     int items = 0;
     rt::GetNumListItems(PHandleSTPath, kList, &items);
     state.counters["sets"] = items;
-    state.counters["file_mb"] = static_cast<double>(std::filesystem::file_size(File().path)) / (1024.0 * 1024.0);
+    state.counters["file_mb"] =
+        static_cast<double>(std::filesystem::file_size(File(static_cast<int>(state.range(0))).path)) / (1024.0 * 1024.0);
     MemoryCounters(state);
 }
 
 // Update on the last set of the list: every register put in place, the whole file written.
 void BM_ConfigScaleSaveOneSet(benchmark::State& state) {
     if (!Opened(state)) return;
-    rt::SetCtrlIndex(PHandleSTPath, kList, kSets - 1);
+    rt::SetCtrlIndex(PHandleSTPath, kList, static_cast<int>(state.range(0)) - 1);
     for (auto _ : state)
         rt::CallCtrlCallback(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_UPDATE_CFG, rt::EVENT_COMMIT, 0, 0);
     MemoryCounters(state);
@@ -118,13 +134,14 @@ void BM_ConfigScaleSaveOneSet(benchmark::State& state) {
 // filled again. The next set moves up into its place, so every run deletes a middle set.
 void BM_ConfigScaleDeleteOneSet(benchmark::State& state) {
     if (!Opened(state)) return;
+    const int sets = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        rt::SetCtrlIndex(PHandleSTPath, kList, kSets / 2);
+        rt::SetCtrlIndex(PHandleSTPath, kList, sets / 2);
         rt::CallCtrlCallback(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_DEL_CFG, rt::EVENT_COMMIT, 0, 0);
     }
     int items = 0;
     rt::GetNumListItems(PHandleSTPath, kList, &items);
-    state.counters["deleted"] = kSets - items;
+    state.counters["deleted"] = sets - items;
     MemoryCounters(state);
 }
 
@@ -136,9 +153,46 @@ void BM_ConfigScaleWriteFileOnly(benchmark::State& state) {
     for (auto _ : state) rt::WriteFileAtomic(STcfgFileName, text);
 }
 
-BENCHMARK(BM_ConfigScaleOpenAndList)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ConfigScaleSaveOneSet)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ConfigScaleDeleteOneSet)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ConfigScaleWriteFileOnly)->Unit(benchmark::kMillisecond);
+// Choosing Jorb from the Device menu with a file of state.range(0) sets in the project directory
+// (0: none there, so the choice creates one of a single set; the folder is emptied before each
+// choice). Each choice follows one of Pykc, so the tab sets swap and the list is filled afresh;
+// the Pykc choices are not timed. The window's pending work is done inside the timing.
+void BM_ConfigScaleChooseJorb(benchmark::State& state) {
+    using namespace ui::AudioCodec_pan;
+    const int sets = static_cast<int>(state.range(0));
+    if (!Started()) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    const ScaleFile& file = File(sets);
+    const char* saved = std::getenv("CODECBENCH_HOME");
+    const std::string home = saved ? saved : "";
+    setenv("CODECBENCH_HOME", file.dir.c_str(), 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        rt::CallMenuCallback(PHandleMenu, MENUBAR_DEVICE_Mono);
+        rt::ProcessSystemEvents();
+        if (sets == 0) std::filesystem::remove(file.path);
+        state.ResumeTiming();
+        rt::CallMenuCallback(PHandleMenu, MENUBAR_DEVICE_StereoJorb);
+        rt::ProcessSystemEvents();
+    }
+    int items = 0;
+    rt::GetNumListItems(PHandleSTPath, kList, &items);
+    state.counters["sets"] = items;
+    MemoryCounters(state);
+    if (saved)
+        setenv("CODECBENCH_HOME", home.c_str(), 1);
+    else
+        unsetenv("CODECBENCH_HOME");
+}
+
+void Sizes(benchmark::internal::Benchmark* b) { b->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond); }
+
+BENCHMARK(BM_ConfigScaleOpenAndList)->Apply(Sizes);
+BENCHMARK(BM_ConfigScaleSaveOneSet)->Apply(Sizes);
+BENCHMARK(BM_ConfigScaleDeleteOneSet)->Apply(Sizes);
+BENCHMARK(BM_ConfigScaleWriteFileOnly)->Apply(Sizes);
+BENCHMARK(BM_ConfigScaleChooseJorb)->Arg(0)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The sound service: one player and numbered recorders over the installed device backend;
 // files through libsndfile.
 #include "oslayer/sound.h"
+#include "oslayer/temp_names.h"
 
 #include <sndfile.h>
 
@@ -272,11 +273,8 @@ int RenameNoReplace(const char* from, const char* to) {
 // Copies a file to a new temporary file in the folder of `target`; the temporary's name on
 // success. Removes what it wrote on failure.
 bool CopyBeside(const std::string& from, const std::string& target, std::string* tmp, int* err) {
-    std::string dir = target.substr(0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/') + 1);
-    std::string pattern = dir + ".save-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int out = mkstemp(name.data());
+    std::string name;
+    int out = MakeTempFor(target, &name);
     if (out < 0) {
         *err = errno;
         return false;
@@ -306,10 +304,10 @@ bool CopyBeside(const std::string& from, const std::string& target, std::string*
         *err = errno;
     }
     if (!ok) {
-        unlink(name.data());
+        unlink(name.c_str());
         return false;
     }
-    *tmp = name.data();
+    *tmp = name;
     return true;
 }
 
@@ -383,10 +381,8 @@ unsigned SoundRecOpen(const char* workFolder, unsigned* deviceId) {
     std::string error;
     if (!s.Backend().HasInput(&code, &error)) return s.Fail(code, error);
     const std::string folder = workFolder && *workFolder ? workFolder : ".";
-    std::string pattern = folder + "/.take-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
+    std::string name;
+    int fd = MakeTempFor(folder + "/" + kTakeName, &name);
     if (fd < 0) {
         std::string text;
         unsigned c = WriteFailure(errno, "Cannot write to " + Quoted(folder), &text);
@@ -395,7 +391,7 @@ unsigned SoundRecOpen(const char* workFolder, unsigned* deviceId) {
     close(fd);
     auto t = std::make_unique<Take>();
     t->folder = folder;
-    t->path = name.data();
+    t->path = name;
     const unsigned id = s.nextId++;
     s.takes[id] = std::move(t);
     if (deviceId) *deviceId = id;

@@ -67,6 +67,10 @@ struct WaveFormat {
     int AvgBytesPerSec() const { return bitsPerSample * channels * samplesPerSec / 8; }
 };
 
+// The file a take stands for while it records: its temporary is named for it by
+// os::TempTemplate (".take.codecbench-tmp-XXXXXX").
+inline constexpr const char* kTakeName = "take";
+
 // Opens a recorder with a new, empty take, kept in `workFolder` (the folder takes are saved
 // to, so the save is a rename) until it is saved or discarded. Checks that a sound input
 // exists. The recorder's number goes to *deviceId.

@@ -64,12 +64,18 @@ bool CurrentItem(int panel, int list, int* index, std::string* label) {
     return rt::GetLabelFromIndex(panel, list, *index, label) == 0;
 }
 
-// Writes the family's object to its file; on failure (shown by the writer) puts the object back
-// as `before` held it, so the list, the object and the file keep agreeing.
-bool Save(ConfigModel m, const std::string& before) {
+// Puts the current registers under set `name` and writes the family's object to its file; when
+// either fails (shown by the writer) the set is put back as it was, so the list, the object and
+// the file keep agreeing. True when written.
+bool PutAndSave(ConfigModel m, const std::string& name) {
     rt::IniText ini = *FamilyIni(m);
+    const ConfigSetSnapshot before = TakeConfigSetSnapshot(m, ini, name);
+    if (PutConfigSet(m, ini, name) < 0) {
+        RestoreConfigSetSnapshot(ini, before);
+        return false;
+    }
     if (WriteConfigObject(ini, FamilyFileName(m)) == 0) return true;
-    RestoreIni(ini, before);
+    RestoreConfigSetSnapshot(ini, before);
     return false;
 }
 
@@ -131,29 +137,37 @@ int LoadConfig(ConfigModel m, int panel, int event) {
     return 0;
 }
 
+// Asks for a new set's name and stores the current registers under it. A name refused (with its
+// message), or an existing set's name the user does not want replaced, brings the dialog back
+// holding the text typed, until the user gives a name that is taken or cancels.
 int AddStdCfg(ConfigModel m, int panel, int control, int event) {
     rt::IniText ini = *FamilyIni(m);
     if (event != rt::EVENT_COMMIT || ini == nullptr) return 0;
     std::string answer;
-    if (rt::PromptPopup("Config Entry", "Enter name for Configuration", &answer, 30) < 0) return 0;  // cancelled
-    const std::string name = Trimmed(answer);
-    if (!AcceptableName(name)) return 0;
-    std::string stored = name;
-    if (FindConfigSet(ini, name, &stored)) {
-        const std::string question = "A configuration named \"" + stored +
-                                     "\" exists already.\nReplace its values with the current registers?";
-        if (!rt::ConfirmPopup("Config Entry", question.c_str())) return 0;
-    }
-    const std::string before = rt::Ini_ToString(ini);
-    if (PutConfigSet(m, ini, stored) < 0) {
-        rt::MessagePopup("Config Entry", "A configuration name cannot contain \"/\", \"[\" or \"]\".");
-        RestoreIni(ini, before);
+    for (;;) {
+        if (rt::PromptPopup("Config Entry", "Enter name for Configuration", &answer, 30) < 0) return 0;  // cancelled
+        const std::string name = Trimmed(answer);
+        if (!AcceptableName(name)) continue;
+        std::string stored = name;
+        if (FindConfigSet(ini, name, &stored)) {
+            const std::string question = "A configuration named \"" + stored +
+                                         "\" exists already.\nReplace its values with the current registers?";
+            if (!rt::ConfirmPopup("Config Entry", question.c_str())) continue;
+        }
+        const ConfigSetSnapshot before = TakeConfigSetSnapshot(m, ini, stored);
+        if (PutConfigSet(m, ini, stored) < 0) {
+            rt::MessagePopup("Config Entry", "A configuration name cannot contain \"/\", \"[\" or \"]\".");
+            RestoreConfigSetSnapshot(ini, before);
+            continue;
+        }
+        if (WriteConfigObject(ini, FamilyFileName(m)) != 0) {
+            RestoreConfigSetSnapshot(ini, before);
+            return 0;
+        }
+        PopulateConfigList(m);
+        rt::SetCtrlVal(panel, control, 0);
         return 0;
     }
-    if (!Save(m, before)) return 0;
-    PopulateConfigList(m);
-    rt::SetCtrlVal(panel, control, 0);
-    return 0;
 }
 
 int DelStdCfg(ConfigModel m, int panel, int control, int event) {
@@ -169,9 +183,9 @@ int DelStdCfg(ConfigModel m, int panel, int control, int event) {
     }
     rt::IniText ini = *FamilyIni(m);
     if (ini == nullptr) return 0;
-    const std::string before = rt::Ini_ToString(ini);
+    // The file is written without the set first; the object loses it only once that succeeded.
+    if (WriteConfigObjectWithout(ini, FamilyFileName(m), label) != 0) return 0;
     RemoveConfigSet(ini, label);
-    if (!Save(m, before)) return 0;
     PopulateConfigList(m);
     rt::SetCtrlVal(panel, control, 0);
     return 0;
@@ -190,12 +204,7 @@ int UpdateStdCfg(ConfigModel m, int panel, int control, int event) {
     }
     rt::IniText ini = *FamilyIni(m);
     if (ini == nullptr) return 0;
-    const std::string before = rt::Ini_ToString(ini);
-    if (PutConfigSet(m, ini, label) < 0) {
-        RestoreIni(ini, before);
-        return 0;
-    }
-    Save(m, before);
+    PutAndSave(m, label);
     rt::SetCtrlVal(panel, control, 0);
     return 0;
 }
@@ -224,7 +233,7 @@ void PopulateConfigList(ConfigModel m) {
     rt::ClearListCtrl(panel, list);
     rt::IniText ini = *FamilyIni(m);
     if (ini == nullptr) return;
-    for (const std::string& name : ConfigSetNames(ini)) rt::InsertListItem(panel, list, -1, name.c_str(), 0);
+    rt::InsertListItems(panel, list, -1, ConfigSetNames(ini), 0);
 }
 
 void PopulatePanelCFGListBox() { PopulateConfigList(CFG_JORB); }

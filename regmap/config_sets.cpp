@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <unordered_set>
 
@@ -171,26 +172,30 @@ bool IsConfigText(std::string_view text) {
 std::vector<std::string> ConfigSetNames(rt::IniText ini) {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;  // folded names
-    std::string previous;
+    std::string_view previous;
     bool first = true;
     const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
-    std::string section;
     for (int i = 1; i <= n; ++i) {
-        if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
-        const std::string_view name = std::string_view(section).substr(0, section.find('/'));
+        const std::string_view section = rt::Ini_SectionNameAt(ini, i);
+        const std::string_view name = section.substr(0, section.find('/'));
         // A set's sections follow each other: only a change of name can bring a new set.
         if (!first && SameName(name, previous)) continue;
         first = false;
-        previous.assign(name);
+        previous = name;
         if (seen.insert(rt::IniFoldedName(name)).second) names.emplace_back(name);
     }
     return names;
 }
 
 bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored) {
-    for (const std::string& s : ConfigSetNames(ini)) {
-        if (SameName(Trim(s), Trim(name))) {
-            if (stored) *stored = s;
+    // The first section of the set gives its name as the list shows it.
+    const std::string_view wanted = Trim(name);
+    const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
+    for (int i = 1; i <= n; ++i) {
+        const std::string_view section = rt::Ini_SectionNameAt(ini, i);
+        const std::string_view set = section.substr(0, section.find('/'));
+        if (SameName(Trim(set), wanted)) {
+            if (stored) stored->assign(set);
             return true;
         }
     }
@@ -199,20 +204,16 @@ bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored
 
 int RemoveConfigSet(rt::IniText ini, const std::string& name) {
     if (!ini) return 0;
-    int removed = 0;
+    const std::string_view wanted = Trim(name);
+    std::vector<std::string> sections;
     for (int i = rt::Ini_NumberOfSections(ini); i >= 1; --i) {
-        std::string section;
-        if (rt::Ini_NthSectionName(ini, i, &section) != 1) continue;
-        if (SameName(Trim(SetNameOfSection(section)), Trim(name)) && rt::Ini_RemoveSection(ini, std::string_view(section)) == 1)
-            ++removed;
+        const std::string_view section = rt::Ini_SectionNameAt(ini, i);
+        if (SameName(Trim(section.substr(0, section.find('/'))), wanted)) sections.emplace_back(section);
     }
+    int removed = 0;
+    for (const std::string& section : sections)
+        if (rt::Ini_RemoveSection(ini, std::string_view(section)) == 1) ++removed;
     return removed;
-}
-
-void RestoreIni(rt::IniText ini, const std::string& text) {
-    if (!ini) return;
-    rt::Ini_RemoveAllSections(ini);
-    rt::Ini_ReadFromString(ini, text);
 }
 
 int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configName) {
@@ -229,7 +230,10 @@ int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configNa
     return 0;
 }
 
-int WriteConfigObject(rt::IniText ini, const std::string& path) {
+namespace {
+
+// Writes the object to `path`, without set `without` when one is named; a failure is shown.
+int WriteObject(rt::IniText ini, const std::string& path, const std::string* without) {
     auto refuse = [&](const std::string& why) {
         rt::MessagePopup(kErrorTitle, (std::string(kWriteErrorText) + "\n" + path + "\n" + why).c_str());
         return rt::kIniWriteError;
@@ -240,8 +244,62 @@ int WriteConfigObject(rt::IniText ini, const std::string& path) {
     if (it != unreadable.end() && NormalPath(it->second) == NormalPath(path))
         return refuse("The file could not be read when it was opened, so it was left as it is.");
     std::string error;
-    if (rt::Ini_WriteToFile(ini, path.c_str(), &error) != 0) return refuse(error);
+    std::function<bool(std::string_view)> skip;
+    if (without) {
+        const std::string_view wanted = Trim(*without);
+        skip = [wanted](std::string_view section) {
+            return SameName(Trim(section.substr(0, section.find('/'))), wanted);
+        };
+    }
+    if (rt::Ini_WriteToFileExcept(ini, path.c_str(), skip, &error) != 0) return refuse(error);
     return 0;
+}
+
+}  // namespace
+
+int WriteConfigObject(rt::IniText ini, const std::string& path) { return WriteObject(ini, path, nullptr); }
+
+int WriteConfigObjectWithout(rt::IniText ini, const std::string& path, const std::string& name) {
+    return WriteObject(ini, path, &name);
+}
+
+ConfigSetSnapshot TakeConfigSetSnapshot(ConfigModel model, rt::IniText ini, const std::string& configName) {
+    ConfigSetSnapshot snapshot;
+    if (!ini) return snapshot;
+    const ConfigModule& m = ConfigModuleOf(model);
+    for (const ConfigGroup* g = m.groups; g->name[0] != '\0'; ++g) {
+        if (!GroupHoldsRegisters(*g)) continue;
+        ConfigSetSnapshot::Section section;
+        section.name = SectionOf(configName, *g);
+        section.existed = rt::Ini_SectionExists(ini, section.name.c_str()) == 1;
+        if (section.existed) {
+            for (int r = g->first; r <= g->last && r < kRegisterSlots; ++r) {
+                std::string key = KeyOf(r), text;
+                if (rt::Ini_GetStringCopy(ini, section.name.c_str(), key.c_str(), &text) == 1)
+                    section.items.emplace_back(std::move(key), std::move(text));
+                else
+                    section.items.emplace_back(std::move(key), std::nullopt);
+            }
+        }
+        snapshot.sections.push_back(std::move(section));
+    }
+    return snapshot;
+}
+
+void RestoreConfigSetSnapshot(rt::IniText ini, const ConfigSetSnapshot& snapshot) {
+    if (!ini) return;
+    for (const ConfigSetSnapshot::Section& section : snapshot.sections) {
+        if (!section.existed) {
+            rt::Ini_RemoveSection(ini, section.name.c_str());
+            continue;
+        }
+        for (const auto& [key, text] : section.items) {
+            if (text)
+                rt::Ini_PutString(ini, section.name.c_str(), key.c_str(), text->c_str());
+            else
+                rt::Ini_RemoveItem(ini, section.name.c_str(), key.c_str());
+        }
+    }
 }
 
 int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing) {
@@ -268,7 +326,7 @@ int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int
     }
     std::string text;
     if (!rt::ReadWholeFile(path, &text) || !IsConfigText(text)) return fail();
-    rt::Ini_ReadFromString(*ini, text);
+    rt::Ini_ReadFromString(*ini, std::move(text));
     return 1;
 }
 

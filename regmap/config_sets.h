@@ -11,6 +11,7 @@
 // loader, which sends its own block reports.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -131,6 +132,23 @@ int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configNa
 // into this object (InitConfig result -1), is shown in a popup and leaves the file as it was.
 // 0 written, negative not written.
 int WriteConfigObject(rt::IniText ini, const std::string& path);
+// The same, leaving out the sections of set `name` (those RemoveConfigSet would remove); the
+// object keeps them, so a failed write changes nothing.
+int WriteConfigObjectWithout(rt::IniText ini, const std::string& path, const std::string& name);
+
+// What PutConfigSet would change for a set: each group section's presence and each register
+// key's text. Restoring it undoes the put exactly (values back in place, items and sections the
+// put added removed), without a copy of the whole object.
+struct ConfigSetSnapshot {
+    struct Section {
+        std::string name;
+        bool existed = false;
+        std::vector<std::pair<std::string, std::optional<std::string>>> items;  // key, text before
+    };
+    std::vector<Section> sections;
+};
+ConfigSetSnapshot TakeConfigSetSnapshot(ConfigModel model, rt::IniText ini, const std::string& configName);
+void RestoreConfigSetSnapshot(rt::IniText ini, const ConfigSetSnapshot& snapshot);
 
 // The registers the model stores whose value set `name` does not give: key missing, or a value
 // that is no register value (0 to 0x1FF). A load leaves them as they were. Ascending.
@@ -149,8 +167,6 @@ std::string SetNameOfSection(std::string_view section);
 // True when the text holds at least one section, or nothing but blank and comment lines.
 bool IsConfigText(std::string_view text);
 
-// Replaces the object's contents with `text` (a snapshot taken with rt::Ini_ToString).
-void RestoreIni(rt::IniText ini, const std::string& text);
 
 // Popup texts.
 inline constexpr const char* kErrorTitle = "ERROR";

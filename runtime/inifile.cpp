@@ -9,9 +9,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
+
+#include "oslayer/temp_names.h"
 
 namespace rt {
 
@@ -43,9 +47,33 @@ char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 
 // Hash and equality of names without regard to ASCII case, for indexes that look names up
 // through views of the stored names (no folded copy is kept).
 struct FoldedHash {
+  // Eight bytes at a time: capitals made small in the word (each byte from 'A' to 'Z' gets
+  // 0x20), then mixed in by a multiply.
+  static uint64_t FoldWord(uint64_t w) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    const uint64_t low7 = w & ~kHigh;
+    const uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+    const uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kOnes;
+    const uint64_t capital = atLeastA & ~aboveZ & ~w & kHigh;
+    return w | (capital >> 2);
+  }
   size_t operator()(std::string_view s) const {
-    uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded bytes
-    for (char c : s) h = (h ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+      uint64_t w;
+      std::memcpy(&w, s.data() + i, 8);
+      h = (h ^ FoldWord(w)) * 0xFF51AFD7ED558CCDull;
+      h ^= h >> 32;
+    }
+    if (i < s.size()) {
+      uint64_t w = 0;
+      std::memcpy(&w, s.data() + i, s.size() - i);
+      h = (h ^ FoldWord(w)) * 0xFF51AFD7ED558CCDull;
+    }
+    h ^= h >> 29;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 32;
     return static_cast<size_t>(h);
   }
 };
@@ -66,24 +94,35 @@ constexpr size_t kIndexedItems = 32;
 
 // Sections live on the heap and never move, so the object's index can view their names and
 // removing one shifts only pointers, whatever the number of sections after it.
+//
+// A section read from a text keeps its lines there, unparsed, until its items are first wanted
+// (a get, a put, a count): opening a file of thousands of sets then costs a small record per
+// section and the text itself, not an item per line. Its name, too, views the text; a section
+// made by a put owns its name.
 struct IniSection {
-  std::string name;
-  size_t hash = 0;  // FoldedHash of the name
+  std::string_view name;
+  std::unique_ptr<std::string> ownName;  // the name's text when no retained text holds it
+  size_t hash = 0;                       // FoldedHash of the name
+  // The section's lines in a retained text, not yet made items; a null view when none are left.
+  std::string_view unparsed{nullptr, 0};
   std::vector<IniItem> items;
   std::unique_ptr<std::unordered_map<std::string, size_t>> keys;  // folded key -> position; large sections only
+
+  bool pending() const { return unparsed.data() != nullptr; }
 };
 
 namespace {
 
-// The sections by name: an open-addressed table of pointers (linear probing, at most half
-// full), so adding or removing a section allocates nothing per section.
+// The sections by name: an open-addressed table (linear probing, at most half full) of
+// pointers with their names' hashes beside them, so a probe reads no section but the one it
+// finds; adding or removing a section allocates nothing per section.
 class SectionIndex {
 public:
   IniSection* Find(std::string_view name) const { return Find(name, FoldedHash()(name)); }
   IniSection* Find(std::string_view name, size_t hash) const {
     if (slots_.empty()) return nullptr;
-    for (size_t i = hash & Mask(); slots_[i] != nullptr; i = (i + 1) & Mask())
-      if (slots_[i]->hash == hash && FoldedEqual()(slots_[i]->name, name)) return slots_[i];
+    for (size_t i = hash & Mask(); slots_[i].section != nullptr; i = (i + 1) & Mask())
+      if (slots_[i].hash == hash && FoldedEqual()(slots_[i].section->name, name)) return slots_[i].section;
     return nullptr;
   }
   void Insert(IniSection* s) {
@@ -94,17 +133,17 @@ public:
   void Erase(const IniSection* s) {
     if (slots_.empty()) return;
     size_t i = s->hash & Mask();
-    while (slots_[i] != nullptr && slots_[i] != s) i = (i + 1) & Mask();
-    if (slots_[i] == nullptr) return;
-    slots_[i] = nullptr;
+    while (slots_[i].section != nullptr && slots_[i].section != s) i = (i + 1) & Mask();
+    if (slots_[i].section == nullptr) return;
+    slots_[i] = Slot();
     --used_;
     // Shift back the entries after the gap that would no longer be found past it.
-    for (size_t j = (i + 1) & Mask(); slots_[j] != nullptr; j = (j + 1) & Mask()) {
-      const size_t home = slots_[j]->hash & Mask();
+    for (size_t j = (i + 1) & Mask(); slots_[j].section != nullptr; j = (j + 1) & Mask()) {
+      const size_t home = slots_[j].hash & Mask();
       const bool reachable = i <= j ? (home > i && home <= j) : (home > i || home <= j);
       if (reachable) continue;
       slots_[i] = slots_[j];
-      slots_[j] = nullptr;
+      slots_[j] = Slot();
       i = j;
     }
   }
@@ -112,30 +151,73 @@ public:
     slots_.clear();
     used_ = 0;
   }
+  // Asks for the first slot a name of this hash is looked for in, ahead of the lookup.
+  void Prefetch(size_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & Mask()]);
+  }
 
 private:
+  struct Slot {
+    size_t hash = 0;
+    IniSection* section = nullptr;
+  };
   size_t Mask() const { return slots_.size() - 1; }
   void Place(IniSection* s) {
     size_t i = s->hash & Mask();
-    while (slots_[i] != nullptr) i = (i + 1) & Mask();
-    slots_[i] = s;
+    while (slots_[i].section != nullptr) i = (i + 1) & Mask();
+    slots_[i] = Slot{s->hash, s};
   }
   void Grow() {
-    std::vector<IniSection*> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, nullptr);
-    for (IniSection* s : old)
-      if (s != nullptr) Place(s);
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot());
+    for (const Slot& slot : old)
+      if (slot.section != nullptr) Place(slot.section);
   }
-  std::vector<IniSection*> slots_;
+  std::vector<Slot> slots_;
   size_t used_ = 0;
 };
 
 }  // namespace
 
+// Sections are made in blocks (a file of thousands of sets needs no allocation per section);
+// a removed section is emptied and kept for the next one.
+class SectionPool {
+public:
+  IniSection* Take() {
+    if (!spare_.empty()) {
+      IniSection* s = spare_.back();
+      spare_.pop_back();
+      return s;
+    }
+    if (used_ == blockSize_) {
+      blockSize_ = blocks_.empty() ? 8 : (blockSize_ < 4096 ? blockSize_ * 2 : blockSize_);
+      blocks_.push_back(std::make_unique<IniSection[]>(blockSize_));
+      used_ = 0;
+    }
+    return &blocks_.back()[used_++];
+  }
+  void Give(IniSection* s) {
+    *s = IniSection();
+    spare_.push_back(s);
+  }
+  void Clear() {
+    blocks_.clear();
+    spare_.clear();
+    used_ = blockSize_ = 0;
+  }
+
+private:
+  std::vector<std::unique_ptr<IniSection[]>> blocks_;
+  std::vector<IniSection*> spare_;
+  size_t used_ = 0, blockSize_ = 0;
+};
+
 struct IniObject {
   bool sorted = false;
-  std::vector<std::unique_ptr<IniSection>> sections;
+  std::vector<IniSection*> sections;  // in order, from `pool`
   SectionIndex index;
+  SectionPool pool;
+  std::vector<std::unique_ptr<const std::string>> texts;  // texts read, which sections view
 };
 
 namespace {
@@ -177,7 +259,7 @@ void IndexKeys(IniSection* section) {
 
 size_t SectionPosition(const IniObject* ini, const IniSection* s) {
   for (size_t i = ini->sections.size(); i-- > 0;)  // from the end: sets are added and removed there most
-    if (ini->sections[i].get() == s) return i;
+    if (ini->sections[i] == s) return i;
   return ini->sections.size();
 }
 
@@ -204,20 +286,31 @@ size_t InsertPosition(bool sorted, const Vec& v, std::string_view name, NameOf n
   return i;
 }
 
-IniSection* FindOrAddSection(IniObject* ini, std::string_view name) {
-  if (IniSection* s = FindSection(ini, name)) return s;
+// Finds the section, or adds it. `retained` says that `name` lies in one of the object's texts,
+// so the section can view it there.
+IniSection* FindOrAddSection(IniObject* ini, std::string_view name, bool retained = false,
+                             std::optional<size_t> knownHash = std::nullopt) {
+  const size_t hash = knownHash ? *knownHash : FoldedHash()(name);
+  if (IniSection* s = ini->index.Find(name, hash)) return s;
   const size_t pos = InsertPosition(ini->sorted, ini->sections, name,
-                                    [](const std::unique_ptr<IniSection>& s) -> std::string_view { return s->name; });
-  auto section = std::make_unique<IniSection>();
-  section->name.assign(name);
-  section->hash = FoldedHash()(name);
-  IniSection* added = section.get();
-  ini->sections.insert(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos), std::move(section));
-  ini->index.Insert(added);
-  return added;
+                                    [](const IniSection* s) -> std::string_view { return s->name; });
+  IniSection* section = ini->pool.Take();
+  if (retained) {
+    section->name = name;
+  } else {
+    section->ownName = std::make_unique<std::string>(name);
+    section->name = *section->ownName;
+  }
+  section->hash = hash;
+  ini->sections.insert(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos), section);
+  ini->index.Insert(section);
+  return section;
 }
 
+void Materialize(const IniObject* ini, IniSection* section);
+
 void PutItem(const IniObject* ini, IniSection* section, std::string_view key, std::string_view value) {
+  Materialize(ini, section);
   if (IniItem* item = FindItem(section, key)) {
     item->SetValue(value);
     return;
@@ -236,6 +329,7 @@ void EraseSection(IniObject* ini, IniSection* s) {
   const size_t pos = SectionPosition(ini, s);
   ini->index.Erase(s);
   ini->sections.erase(ini->sections.begin() + static_cast<std::ptrdiff_t>(pos));
+  ini->pool.Give(s);
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -250,62 +344,142 @@ bool ValidKey(std::string_view key) {
          key.find('=') == std::string_view::npos && !HasLineBreak(key) && !HasNul(key);
 }
 
-// Reads text into the object. A section met again is merged into the first of that name, and
-// an item met again in its section takes the later value in place: the section count is then
-// the number of distinct sections, which the configuration-set list relies on (it takes every
-// G-th section as the start of a set), and removing a section removes all of it.
-void Parse(IniObject* ini, std::string_view text) {
-  // The items of the section being read are gathered first and handed to the section in one
-  // piece, so a section's item list is allocated once, at its size.
-  IniSection* current = nullptr;
-  std::vector<IniItem> gathered;
-  auto hand = [&] {
-    if (current == nullptr) return;
-    if (current->items.empty() && !ini->sorted) {
-      current->items.reserve(gathered.size());
-      for (IniItem& item : gathered) current->items.push_back(std::move(item));
-      if (current->items.size() > kIndexedItems) IndexKeys(current);
-    } else {
-      for (const IniItem& item : gathered) PutItem(ini, current, item.key(), item.value());
-    }
-    gathered.clear();
-  };
+// Calls each(line) for every item line of a section's text, in order.
+template <typename Each>
+void ForEachItemLine(std::string_view text, Each each) {
   while (!text.empty()) {
     const size_t eol = text.find('\n');
     const IniLine line = ClassifyIniLine(text.substr(0, eol));
     text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
-    switch (line.kind) {
-    case IniLineKind::Section:
-      hand();
-      current = FindOrAddSection(ini, line.name);
-      break;
-    case IniLineKind::BadSection:
-      // Items under a section line that is not well formed are dropped rather than added to
-      // the section before it, where their keys would overwrite that section's values.
-      hand();
-      current = nullptr;
-      break;
-    case IniLineKind::Item: {
-      // An empty value is kept: a string put as "" reads back as such.
-      if (current == nullptr) break;
-      IniItem* again = nullptr;
-      if (gathered.size() <= kIndexedItems) {
-        for (IniItem& item : gathered)
-          if (FoldedEqual()(item.key(), line.key)) again = &item;
-      } else {
-        hand();  // a long section: its items go in through the section's key index
-      }
-      if (again != nullptr)
-        again->SetValue(line.value);
-      else
-        gathered.emplace_back(line.key, line.value);
-      break;
-    }
-    default:
-      break;
-    }
+    if (line.kind == IniLineKind::Item) each(line);
   }
-  hand();
+}
+
+// The items of a section's text as reading gives them: an item met again takes the later value
+// in the place of the first. Small sections gather in `out` directly; false when the text holds
+// more distinct keys than kIndexedItems (the caller then puts the items one by one).
+bool GatherItems(std::string_view text, std::vector<std::pair<std::string_view, std::string_view>>* out) {
+  out->clear();
+  bool small = true;
+  ForEachItemLine(text, [&](const IniLine& line) {
+    if (!small) return;
+    for (auto& item : *out)
+      if (FoldedEqual()(item.first, line.key)) {
+        item.second = line.value;
+        return;
+      }
+    if (out->size() == kIndexedItems) small = false;
+    out->emplace_back(line.key, line.value);
+  });
+  return small;
+}
+
+// Reads the lines a section still holds unparsed into its items (an empty value is kept: a
+// string put as "" reads back as such).
+void Materialize(const IniObject* ini, IniSection* section) {
+  if (!section->pending()) return;
+  const std::string_view text = section->unparsed;
+  section->unparsed = std::string_view(nullptr, 0);
+  std::vector<std::pair<std::string_view, std::string_view>> gathered;
+  if (section->items.empty() && !ini->sorted && GatherItems(text, &gathered)) {
+    // The usual case: the item list is allocated once, at its size.
+    section->items.reserve(gathered.size());
+    for (const auto& [key, value] : gathered) section->items.emplace_back(key, value);
+    return;
+  }
+  ForEachItemLine(text, [&](const IniLine& line) { PutItem(ini, section, line.key, line.value); });
+}
+
+// A section's items, read first when it still holds them unparsed.
+std::vector<IniItem>& Items(const IniObject* ini, IniSection* section) {
+  Materialize(ini, section);
+  return section->items;
+}
+
+// Reads text into the object, which keeps it. A section met again is merged into the first of
+// that name, and an item met again in its section takes the later value in place: the section
+// count is then the number of distinct sections, which the configuration-set list relies on (it
+// takes every G-th section as the start of a set), and removing a section removes all of it.
+// Items under a section line that is not well formed are dropped rather than added to the
+// section before it, where their keys would overwrite that section's values; so are items
+// before the first section.
+void Parse(IniObject* ini, std::string&& owned) {
+  if (owned.empty()) return;
+  ini->texts.push_back(std::make_unique<const std::string>(std::move(owned)));
+  const std::string_view all = *ini->texts.back();
+  IniSection* current = nullptr;
+  const char* bodyStart = nullptr;
+  auto close = [&](const char* bodyEnd) {
+    if (current == nullptr) return;
+    const std::string_view body(bodyStart, static_cast<size_t>(bodyEnd - bodyStart));
+    if (!current->pending() && current->items.empty()) {
+      current->unparsed = body;
+    } else {
+      // A section met again: its lines are merged into what the section holds.
+      Materialize(ini, current);
+      ForEachItemLine(body, [&](const IniLine& line) { PutItem(ini, current, line.key, line.value); });
+    }
+    current = nullptr;
+  };
+  // Only a line whose first character past blanks and byte-order marks is "[" can be a section
+  // line (or a bad one); the others belong to the section being read. So the text is searched
+  // for "[" rather than read line by line.
+  const char* const begin = all.data();
+  const char* const end = begin + all.size();
+  // Section lines are found a batch ahead of their lookups, so each name's place in the index
+  // is fetched from memory while the next lines are searched (a file of thousands of sets has
+  // an index far larger than the processor's caches).
+  struct Found {
+    const char* lineStart;
+    const char* next;
+    std::string_view name;  // empty: a bad section line
+    size_t hash;
+  };
+  constexpr size_t kBatch = 16;
+  Found batch[kBatch];
+  size_t found = 0;
+  auto flush = [&] {
+    for (size_t i = 0; i < found; ++i) {
+      close(batch[i].lineStart);
+      if (!batch[i].name.empty()) {
+        current = FindOrAddSection(ini, batch[i].name, true, batch[i].hash);
+        bodyStart = batch[i].next;
+      }
+    }
+    found = 0;
+  };
+  const char* from = begin;
+  while (from < end) {
+    const char* bracket = static_cast<const char*>(std::memchr(from, '[', static_cast<size_t>(end - from)));
+    if (bracket == nullptr) break;
+    const char* lineStart = bracket;
+    for (;;) {
+      if (lineStart > begin && IsBlank(lineStart[-1])) {
+        --lineStart;
+      } else if (lineStart - begin >= 3 && std::memcmp(lineStart - 3, kByteOrderMark.data(), 3) == 0) {
+        lineStart -= 3;
+      } else {
+        break;
+      }
+    }
+    const char* eol = static_cast<const char*>(std::memchr(bracket, '\n', static_cast<size_t>(end - bracket)));
+    const char* next = eol == nullptr ? end : eol + 1;
+    if (lineStart == begin || lineStart[-1] == '\n') {
+      const IniLine line = ClassifyIniLine(std::string_view(lineStart, static_cast<size_t>((eol ? eol : end) - lineStart)));
+      if (line.kind == IniLineKind::Section || line.kind == IniLineKind::BadSection) {
+        Found& f = batch[found++];
+        f = Found{lineStart, next, line.kind == IniLineKind::Section ? line.name : std::string_view(), 0};
+        if (!f.name.empty()) {
+          f.hash = FoldedHash()(f.name);
+          ini->index.Prefetch(f.hash);
+        }
+        if (found == kBatch) flush();
+      }
+    }
+    from = next;
+  }
+  flush();
+  close(end);
 }
 
 }  // namespace
@@ -413,47 +587,97 @@ int Ini_ReadFromFile(IniText ini, const char* path) {
   if (ini == nullptr || path == nullptr) return kIniBadArgument;
   std::string text;
   if (!ReadWholeFile(path, &text)) return kIniReadError;
-  Parse(ini, text);
+  Parse(ini, std::move(text));
   return 0;
 }
 
 int Ini_ReadFromString(IniText ini, const std::string& text) {
   if (ini == nullptr) return kIniBadArgument;
-  Parse(ini, text);
+  Parse(ini, std::string(text));
   return 0;
 }
+
+int Ini_ReadFromString(IniText ini, std::string&& text) {
+  if (ini == nullptr) return kIniBadArgument;
+  Parse(ini, std::move(text));
+  return 0;
+}
+
+namespace {
+
+// Writes the object's text in pieces to `put`: every section as "[name]", one "key = value" line
+// per item and an empty line after it, CR LF line ends. A section still unparsed is written from
+// its lines as reading them would give its items, without making them.
+template <typename Put>
+void EmitText(IniObject* ini, Put put, const std::function<bool(std::string_view)>* skip = nullptr) {
+  std::vector<std::pair<std::string_view, std::string_view>> gathered;
+  auto item = [&](std::string_view key, std::string_view value) {
+    put(key);
+    put(" = ");
+    put(value);
+    put("\r\n");
+  };
+  for (IniSection* section : ini->sections) {
+    IniSection& s = *section;
+    if (skip && (*skip)(s.name)) continue;
+    put("[");
+    put(s.name);
+    put("]\r\n");
+    if (s.pending() && GatherItems(s.unparsed, &gathered)) {
+      for (const auto& [key, value] : gathered) item(key, value);
+    } else {
+      for (const IniItem& i : Items(ini, &s)) item(i.key(), i.value());
+    }
+    put("\r\n");
+  }
+}
+
+}  // namespace
 
 std::string Ini_ToString(IniText ini) {
   std::string out;
   if (ini == nullptr) return out;
   size_t size = 0;  // reserved first: a file of thousands of sets is megabytes long
-  for (const std::unique_ptr<IniSection>& section : ini->sections) {
-    size += section->name.size() + 6;
+  for (const IniSection* section : ini->sections) {
+    size += section->name.size() + 6 + section->unparsed.size();
     for (const IniItem& item : section->items) size += item.key().size() + item.value().size() + 5;
   }
   out.reserve(size);
-  for (const std::unique_ptr<IniSection>& section : ini->sections) {
-    const IniSection& s = *section;
-    out += '[';
-    out += s.name;
-    out += "]\r\n";
-    for (const IniItem& item : s.items) {
-      out += item.key();
-      out += " = ";
-      out += item.value();
-      out += "\r\n";
-    }
-    out += "\r\n";
-  }
+  EmitText(ini, [&out](std::string_view piece) { out += piece; });
   return out;
 }
 
 int Ini_WriteToFile(IniText ini, const char* path, std::string* error) {
+  return Ini_WriteToFileExcept(ini, path, nullptr, error);
+}
+
+int Ini_WriteToFileExcept(IniText ini, const char* path, const std::function<bool(std::string_view)>& skip,
+                          std::string* error) {
   if (ini == nullptr || path == nullptr) {
     if (error) *error = "no ini object or no path";
     return kIniBadArgument;
   }
-  return WriteFileAtomic(path, Ini_ToString(ini), error) ? 0 : kIniWriteError;
+  // Written in pieces of a buffer's size, so a file of megabytes needs no copy of its text.
+  const bool ok = WriteFileAtomicWith(
+      path,
+      [ini, &skip](const FileSink& sink) {
+        constexpr size_t kBuffer = 1 << 18;
+        std::string buffer;
+        buffer.reserve(kBuffer + 4096);
+        EmitText(
+            ini,
+            [&](std::string_view piece) {
+              buffer += piece;
+              if (buffer.size() >= kBuffer) {
+                sink(buffer);
+                buffer.clear();
+              }
+            },
+            skip ? &skip : nullptr);
+        sink(buffer);
+      },
+      error);
+  return ok ? 0 : kIniWriteError;
 }
 
 int Ini_PutString(IniText ini, const char* section, const char* key, const char* value) {
@@ -471,6 +695,7 @@ int Ini_PutInt(IniText ini, const char* section, const char* key, int value) {
 int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::string* value) {
   if (ini == nullptr || section == nullptr || key == nullptr || value == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
+  if (s) Materialize(ini, s);
   IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
   *value = item->value();
@@ -488,6 +713,11 @@ int Ini_GetInt(IniText ini, const char* section, const char* key, int* value) {
 int Ini_NumberOfSections(IniText ini) {
   if (ini == nullptr) return kIniBadArgument;
   return static_cast<int>(ini->sections.size());
+}
+
+std::string_view Ini_SectionNameAt(IniText ini, int n) {
+  if (ini == nullptr || n < 1 || static_cast<size_t>(n) > ini->sections.size()) return {};
+  return ini->sections[static_cast<size_t>(n) - 1]->name;
 }
 
 int Ini_NthSectionName(IniText ini, int n, std::string* name) {
@@ -510,19 +740,20 @@ int Ini_SectionExists(IniText ini, std::string_view section) {
 int Ini_ItemExists(IniText ini, const char* section, const char* key) {
   if (ini == nullptr || section == nullptr || key == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
+  if (s) Materialize(ini, s);
   return (s != nullptr && FindItem(s, Trim(key)) != nullptr) ? 1 : 0;
 }
 
 int Ini_NumberOfItems(IniText ini, const char* section) {
   if (ini == nullptr || section == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
-  return s ? static_cast<int>(s->items.size()) : 0;
+  return s ? static_cast<int>(Items(ini, s).size()) : 0;
 }
 
 int Ini_NthItem(IniText ini, const char* section, int n, std::string* key, std::string* value) {
   if (ini == nullptr || section == nullptr || key == nullptr || value == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
-  if (s == nullptr || n < 1 || static_cast<size_t>(n) > s->items.size()) return 0;
+  if (s == nullptr || n < 1 || static_cast<size_t>(n) > Items(ini, s).size()) return 0;
   const IniItem& item = s->items[static_cast<size_t>(n) - 1];
   *key = item.key();
   *value = item.value();
@@ -546,11 +777,14 @@ void Ini_RemoveAllSections(IniText ini) {
   if (ini == nullptr) return;
   ini->sections.clear();
   ini->index.Clear();
+  ini->pool.Clear();
+  ini->texts.clear();
 }
 
 int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
   if (ini == nullptr || section == nullptr || key == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
+  if (s) Materialize(ini, s);
   IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
   const size_t pos = static_cast<size_t>(item - s->items.data());
@@ -560,6 +794,11 @@ int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
 }
 
 bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error) {
+  return WriteFileAtomicWith(path, [&contents](const FileSink& sink) { sink(contents); }, error);
+}
+
+bool WriteFileAtomicWith(const std::string& path, const std::function<void(const FileSink&)>& produce,
+                         std::string* error) {
   auto fail = [error](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -583,8 +822,8 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
     return fail(ErrnoText("cannot write", target));
   }
 
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  std::string temp;
+  const int fd = os::MakeTempFor(target, &temp);
   if (fd < 0) return fail(ErrnoText("cannot create a temporary file for", target));
   auto abandon = [&](const std::string& why) {
     close(fd);
@@ -594,7 +833,7 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
 
   // The new file takes the old one's mode and owner, or a new file's usual mode. Best effort:
   // only a privileged process can keep another user's ownership, and should a change fail the
-  // file keeps mkstemp's owner-only mode, which loses nothing.
+  // file keeps the temporary's owner-only mode, which loses nothing.
   [[maybe_unused]] int ignored = 0;
   if (exists) {
     ignored = fchown(fd, st.st_uid, st.st_gid);
@@ -603,15 +842,23 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
     ignored = fchmod(fd, NewFileMode());
   }
 
-  size_t done = 0;
-  while (done < contents.size()) {
-    const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return abandon(ErrnoText("cannot write", temp));
+  // The first failed write ends the writing; later pieces are dropped.
+  std::string writeError;
+  const FileSink sink = [&](std::string_view piece) {
+    size_t done = 0;
+    while (writeError.empty() && done < piece.size()) {
+      const ssize_t n = write(fd, piece.data() + done, piece.size() - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        writeError = ErrnoText("cannot write", temp);
+        break;
+      }
+      done += static_cast<size_t>(n);
     }
-    done += static_cast<size_t>(n);
-  }
+    return writeError.empty();
+  };
+  produce(sink);
+  if (!writeError.empty()) return abandon(writeError);
   if (fsync(fd) != 0) return abandon(ErrnoText("cannot flush", temp));
   if (close(fd) != 0) {
     const std::string why = ErrnoText("cannot close", temp);
@@ -643,12 +890,14 @@ bool ReadWholeFile(const std::string& path, std::string* contents, std::string* 
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return fail(ErrnoText("cannot open", path));
   struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) != 0) st = {};
+  if (S_ISDIR(st.st_mode)) {
     close(fd);
     errno = EISDIR;
     return fail(ErrnoText("cannot read", path));
   }
   std::string text;
+  if (S_ISREG(st.st_mode) && st.st_size > 0) text.reserve(static_cast<size_t>(st.st_size));  // no regrowth
   char buf[65536];
   for (;;) {
     const ssize_t n = read(fd, buf, sizeof buf);

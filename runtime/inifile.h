@@ -5,6 +5,7 @@
 // failure, so a user's configuration file is never left truncated.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +34,18 @@ void Ini_Dispose(IniText ini);
 // section, an item or a comment are skipped, and so are the items of a section line that is
 // not well formed and the items before the first section.
 int Ini_ReadFromFile(IniText ini, const char* path);
-// Parses text (as a file's contents) into the object. 0 on success.
+// Parses text (as a file's contents) into the object. 0 on success. The object keeps the text
+// (moved in, or a copy) and reads a section's items from it when they are first wanted.
 int Ini_ReadFromString(IniText ini, const std::string& text);
+int Ini_ReadFromString(IniText ini, std::string&& text);
 // Writes every section as "[name]", one "key = value" line per item and an empty line after
-// each section, CR LF line ends. Atomic; 0 on success, negative on failure (nothing replaced,
-// `error` says why).
+// each section, CR LF line ends. Atomic, and written in pieces (no copy of the whole text); 0 on
+// success, negative on failure (nothing replaced, `error` says why).
 int Ini_WriteToFile(IniText ini, const char* path, std::string* error = nullptr);
+// The same, leaving out the sections whose (stored) name `skip` is true for; the object keeps
+// them. A null `skip` leaves out nothing.
+int Ini_WriteToFileExcept(IniText ini, const char* path, const std::function<bool(std::string_view)>& skip,
+                          std::string* error = nullptr);
 std::string Ini_ToString(IniText ini);
 
 // Replaces an existing item's value in place, or appends the item (and the section).
@@ -63,6 +70,9 @@ bool IniNamesEqual(std::string_view a, std::string_view b);
 std::string IniFoldedName(std::string_view name);
 
 int Ini_NumberOfSections(IniText ini);
+// The name of section n (1-based) as stored, empty when n is out of range; valid until the
+// object next changes.
+std::string_view Ini_SectionNameAt(IniText ini, int n);
 // Names are stored without surrounding white space.
 // 1-based n. Returns 1 and the section's name as stored; 0 when n is out of range.
 int Ini_NthSectionName(IniText ini, int n, std::string* name);
@@ -100,9 +110,15 @@ struct IniLine {
 };
 IniLine ClassifyIniLine(std::string_view line);
 
-// Replaces `path` with `contents` atomically (same-folder temporary file, fsync, rename).
+// Replaces `path` with `contents` atomically (a temporary named by os::TempTemplate beside the
+// file, fsync, rename).
 // Returns true on success; on failure the old file is untouched and `error` says why.
 bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error = nullptr);
+// The same for contents made in pieces: `produce` hands each piece to the sink it is given, in
+// order (the sink returns false once a write has failed; later pieces are dropped).
+using FileSink = std::function<bool(std::string_view)>;
+bool WriteFileAtomicWith(const std::string& path, const std::function<void(const FileSink&)>& produce,
+                         std::string* error = nullptr);
 // Reads a whole file; false when it cannot be opened or read (`contents` unchanged, `error`
 // says why).
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error = nullptr);

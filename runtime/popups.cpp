@@ -142,7 +142,7 @@ int GenericMessagePopup(const char* title, const char* text, int buttons) {
 }
 
 int PromptPopup(const char* title, const char* text, std::string* answer, int maxLen) {
-    std::string reply;
+    std::string reply = answer ? *answer : std::string();  // the dialog opens holding it
     if (!Current().Prompt(Str(title), Str(text), &reply)) return -1;
     if (maxLen >= 0 && reply.size() > static_cast<size_t>(maxLen)) reply.resize(static_cast<size_t>(maxLen));
     if (answer) *answer = reply;

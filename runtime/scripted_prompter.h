@@ -28,6 +28,7 @@ public:
         std::string title;
         std::string text;    // the message; for pickers the filter (files) or start folder
         std::string answer;  // "yes"/"no", "ok"/"cancel", the text or path given, or "cancel"
+        std::string held;    // prompts: the text the dialog held when it opened
     };
 
     void QueueYesNo(bool yes) { yesNo_.push_back(yes); }
@@ -52,24 +53,24 @@ public:
     }
 
     void Message(const std::string& title, const std::string& text) override {
-        shown_.push_back({Kind::Message, title, text, ""});
+        shown_.push_back({Kind::Message, title, text, "", ""});
     }
 
     bool YesNo(const std::string& title, const std::string& text) override {
         bool yes = Take(yesNo_, true);
-        shown_.push_back({Kind::YesNo, title, text, yes ? "yes" : "no"});
+        shown_.push_back({Kind::YesNo, title, text, yes ? "yes" : "no", ""});
         return yes;
     }
 
     bool OkCancel(const std::string& title, const std::string& text) override {
         bool ok = Take(okCancel_, true);
-        shown_.push_back({Kind::OkCancel, title, text, ok ? "ok" : "cancel"});
+        shown_.push_back({Kind::OkCancel, title, text, ok ? "ok" : "cancel", ""});
         return ok;
     }
 
     bool Prompt(const std::string& title, const std::string& text, std::string* answer) override {
         std::optional<std::string> a = Take(prompts_, std::optional<std::string>());
-        shown_.push_back({Kind::Prompt, title, text, a ? *a : "cancel"});
+        shown_.push_back({Kind::Prompt, title, text, a ? *a : "cancel", answer ? *answer : ""});
         if (a && answer) *answer = *a;
         return a.has_value();
     }
@@ -80,7 +81,7 @@ public:
         (void)defaultFile;
         (void)buttonKind;
         std::optional<std::string> a = Take(files_, std::optional<std::string>());
-        shown_.push_back({Kind::FileSelect, title, filter, a ? *a : "cancel"});
+        shown_.push_back({Kind::FileSelect, title, filter, a ? *a : "cancel", ""});
         if (!a) return VAL_NO_FILE_SELECTED;
         if (path) *path = *a;
         return FileExists(*a) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
@@ -88,7 +89,7 @@ public:
 
     bool DirSelect(const std::string& defaultDir, const std::string& title, std::string* dir) override {
         std::optional<std::string> a = Take(dirs_, std::optional<std::string>());
-        shown_.push_back({Kind::DirSelect, title, defaultDir, a ? *a : "cancel"});
+        shown_.push_back({Kind::DirSelect, title, defaultDir, a ? *a : "cancel", ""});
         if (a && dir) *dir = *a;
         return a.has_value();
     }

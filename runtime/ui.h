@@ -191,6 +191,9 @@ int GetCtrlAttribute(int panel, int control, int attribute, std::string* value);
 int InsertListItem(int panel, int control, int index, const char* label, int value);
 int InsertListItem(int panel, int control, int index, const char* label, double value);
 int InsertListItem(int panel, int control, int index, const char* label, const char* value);
+// Inserts items labelled `labels`, all of value `value`, at `index` (-1: at the end), as many
+// InsertListItem calls would, but a list box takes them in one step.
+int InsertListItems(int panel, int control, int index, const std::vector<std::string>& labels, int value);
 int DeleteListItem(int panel, int control, int index, int count);  // count -1: to the end
 int ClearListCtrl(int panel, int control);
 int GetNumListItems(int panel, int control, int* count);
@@ -308,7 +311,7 @@ public:
     virtual ~Prompter() = default;
     virtual void Message(const std::string& title, const std::string& text) = 0;
     virtual bool YesNo(const std::string& title, const std::string& text) = 0;  // true = Yes
-    // false = Cancel; on OK `answer` holds the text.
+    // false = Cancel; on OK `answer` holds the text. The dialog opens holding *answer.
     virtual bool Prompt(const std::string& title, const std::string& text, std::string* answer) = 0;
     // Returns VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED.
     virtual int FileSelect(const std::string& defaultDir, const std::string& defaultFile,
@@ -328,7 +331,8 @@ int ConfirmPopup(const char* title, const char* text);  // 1 Yes, 0 No
 // With VAL_OK_CANCEL_DIALOG: VAL_GENERIC_POPUP_BTN1 (OK) or VAL_GENERIC_POPUP_BTN2 (Cancel);
 // any other `buttons` shows a message and returns VAL_GENERIC_POPUP_BTN1.
 int GenericMessagePopup(const char* title, const char* text, int buttons);
-// Returns 0 on OK (answer copied, at most maxLen characters), -1 on Cancel.
+// Returns 0 on OK (answer copied, at most maxLen characters), -1 on Cancel. The dialog opens
+// holding *answer.
 int PromptPopup(const char* title, const char* text, std::string* answer, int maxLen);
 int FileSelectPopup(const char* defaultDir, const char* defaultFile, const char* filter,
                     const char* title, int buttonKind, std::string* path);

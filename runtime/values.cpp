@@ -590,6 +590,51 @@ int Insert(int panel, int control, int index, const char* label, const Value& va
 
 }  // namespace
 
+int InsertListItems(int panel, int control, int index, const std::vector<std::string>& labels, int value) {
+    int err = 0;
+    Control* c = ListControl(panel, control, &err);
+    if (!c) return err;
+    auto* lw = qobject_cast<QListWidget*>(c->widget.data());
+    if (!lw) {
+        // Rings: item by item.
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const int at = index == -1 ? -1 : index + static_cast<int>(i);
+            if ((err = InsertListItem(panel, control, at, labels[i].c_str(), value)) != 0) return err;
+        }
+        return 0;
+    }
+    const int count = static_cast<int>(c->items.size());
+    if (index == -1) index = count;
+    if (index < 0 || index > count) return UIEIndexOutOfRange;
+    if (labels.empty()) return 0;
+    Value v;
+    if (!Coerce(*c, Value::Number(value), &v)) return UIEBadValue;
+    const int current = CurrentIndex(*c);
+    std::vector<Item> added;
+    added.reserve(labels.size());
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(labels.size()));
+    for (const std::string& label : labels) {
+        added.push_back(Item{label, v});
+        texts.push_back(QString::fromStdString(label));
+    }
+    c->items.insert(c->items.begin() + index, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    {
+        // One insertion for the list's model, rather than one per item.
+        QSignalBlocker b(lw);
+        lw->insertItems(index, texts);
+        if (c->checkable)
+            for (int i = 0; i < texts.size(); ++i) {
+                QListWidgetItem* it = lw->item(index + i);
+                it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+                it->setCheckState(Qt::Unchecked);
+            }
+    }
+    const int n = static_cast<int>(labels.size());
+    SelectIndex(*c, current < 0 ? (count == 0 ? 0 : -1) : (index <= current ? current + n : current));
+    return 0;
+}
+
 int InsertListItem(int panel, int control, int index, const char* label, int value) {
     return Insert(panel, control, index, label, Value::Number(value));
 }
@@ -616,7 +661,7 @@ int DeleteListItem(int panel, int control, int index, int count) {
         if (auto* ring = dynamic_cast<RingBox*>(cb)) ring->ItemsChanged();
     } else if (auto* lw = qobject_cast<QListWidget*>(c->widget.data())) {
         QSignalBlocker b(lw);
-        for (int i = 0; i < count; ++i) delete lw->takeItem(index);
+        lw->model()->removeRows(index, count);  // at once: one removal for the view, not one per item
     }
     int remaining = static_cast<int>(c->items.size());
     int select;

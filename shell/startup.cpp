@@ -1,12 +1,11 @@
 #include "shell/startup.h"
 
+#include <dirent.h>
 #include <sys/utsname.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "device/device_services.h"
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
+#include "oslayer/temp_names.h"
 #include "panels/AudioCodec_pan.h"
 #include "pathview/pathview_services.h"
 #include "playback/playback_services.h"
@@ -107,44 +107,33 @@ bool ReadOptionLine(std::FILE* file, char (&line)[256]) {
     return true;
 }
 
-// mkstemp's six letters and digits.
-bool IsTemporarySuffix(std::string_view s) {
-    if (s.size() != 6) return false;
-    for (char c : s)
-        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
-    return true;
-}
-
-// Removes the regular files of `dir` named a prefix followed by six letters and digits.
-void RemoveTemporaries(const std::filesystem::path& dir, const std::vector<std::string>& prefixes) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
-        const std::string name = it->path().filename().string();
-        for (const std::string& prefix : prefixes) {
-            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-                IsTemporarySuffix(std::string_view(name).substr(prefix.size()))) {
-                std::error_code ignored;
-                fs::remove(it->path(), ignored);
-                break;
-            }
-        }
+// Removes the program's temporaries from `dir`: regular files named by os::TempTemplate for one
+// of `files`, or for any file when `files` is empty. Nothing else, and never through a link.
+void RemoveTemporaries(const std::string& dir, const std::vector<std::string>& files) {
+    DIR* d = opendir(dir.c_str());
+    if (d == nullptr) return;
+    const int fd = dirfd(d);
+    while (const dirent* entry = readdir(d)) {
+        const std::string_view name = entry->d_name;
+        bool ours = files.empty() && os::IsTempName(name);
+        for (size_t i = 0; !ours && i < files.size(); ++i) ours = os::IsTempName(name, files[i]);
+        if (ours) os::RemoveTempFile(fd, entry->d_name);
     }
+    closedir(d);
 }
 
 }  // namespace
 
 void RemoveLeftoverTemporaries() {
-    std::vector<std::string> project;
-    for (const std::string& name : ConfigSetFileNames()) project.push_back(name + ".");
-    for (const char* name : kDemoPresetFiles) project.push_back(std::string(name) + ".");
-    project.push_back(std::string(regscript::kScriptFileName) + ".");
-    project.push_back(std::string(kWorkingFileName) + ".");
+    std::vector<std::string> project = ConfigSetFileNames();
+    for (const char* name : kDemoPresetFiles) project.emplace_back(name);
+    project.emplace_back(regscript::kScriptFileName);
+    project.emplace_back(kWorkingFileName);
     const std::string home = rt::GetProjectDir();
     if (!home.empty()) RemoveTemporaries(home, project);
-    RemoveTemporaries(".", {std::string(kPlayerIniFile) + "."});
-    RemoveTemporaries(kRecordFolder, {".take-", ".save-"});
+    RemoveTemporaries(".", {kPlayerIniFile});
+    // The recorder's take and the copies it makes beside a save, whatever the saved file's name.
+    RemoveTemporaries(kRecordFolder, {});
 }
 
 void LoadOption() {

@@ -23,11 +23,13 @@ inline constexpr const char* kOptionFileName = "AudioCodec_script.txt";
 // start or the main panel cannot be loaded.
 int ShellStartup();
 
-// Removes what a kill during a save left behind: the temporaries "<file>.XXXXXX" of the atomic
-// writer beside the program's own files (the configuration-set, demo preset, script and
-// import/export working files in the project directory, the player's "a00.ini" in the working
-// directory) and the recorder's "WaveFile/.take-XXXXXX" and "WaveFile/.save-XXXXXX". Only names
-// of exactly those patterns are removed. Run at start-up.
+// Removes what a kill during a save left behind: the program's temporaries, named
+// ".<file>.codecbench-tmp-XXXXXX" (oslayer/temp_names.h), beside its own files (the
+// configuration-set, demo preset, script and import/export working files in the project
+// directory, the player's "a00.ini" in the working directory) and in the recording folder
+// "WaveFile" (the recorder's take and its copies beside a save). Only regular files of exactly
+// that form are removed; a user's file, a link and an unmarked older leftover stay. Run at
+// start-up.
 void RemoveLeftoverTemporaries();
 
 // Reads kOptionFileName: lines "key = integer"; only notDebug is used.

@@ -204,18 +204,32 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndC
     EXPECT_NE(prompter.shown[0].text.find("\nMNPykaPreset.dat: "), std::string::npos);
     EXPECT_EQ(prompter.shown[0].text.find("STPreset.dat"), std::string::npos);
 
-    // Start-up removes the temporaries a kill during a save left, by the program's own name
-    // patterns only: beside its files in the project directory, and in the recording folder.
+    // Start-up removes the temporaries a kill during a save left, by their marker only: beside
+    // the program's files in the project directory and the working directory, and in the
+    // recording folder. Users' files of any likeness stay, as do unmarked older leftovers and
+    // a link bearing the marker (and what it points to).
     const fs::path cwd = fs::current_path();
     fs::current_path(home);
     fs::create_directory(home / "WaveFile");
-    const std::vector<std::string> leftovers = {"STconfig.dat.Ab12Cd", "STPreset.dat.x9Y8z7", "tempini.dat.QQ00qq",
-                                                "script.txt.a1b2c3", "a00.ini.Zz9Zz9", "WaveFile/.take-abC123",
-                                                "WaveFile/.save-0aB1cD"};
-    const std::vector<std::string> kept = {"notes.dat.Ab12Cd", "STconfig.dat.Ab12C", "STconfig.dat.Ab12C-",
-                                           "STconfig.dat.bak", "WaveFile/.take-keep", "WaveFile/100407.wav"};
+    const std::vector<std::string> leftovers = {
+        ".STconfig.dat.codecbench-tmp-Ab12Cd", ".STPreset.dat.codecbench-tmp-x9Y8z7",
+        ".tempini.dat.codecbench-tmp-QQ00qq",  ".script.txt.codecbench-tmp-a1b2c3",
+        ".a00.ini.codecbench-tmp-Zz9Zz9",      "WaveFile/.take.codecbench-tmp-abC123",
+        "WaveFile/.100407.wav.codecbench-tmp-0aB1cD"};
+    const std::vector<std::string> kept = {
+        // users' files
+        "STconfig.dat.backup", "STconfig.dat.202612", "MNconfig.dat.before", "STPreset.dat.mine01",
+        "a00.ini.backup", "WaveFile/.save-backup", "WaveFile/.take-backup", "WaveFile/100407.wav",
+        // unmarked leftovers of older versions
+        "STconfig.dat.Ab12Cd", "WaveFile/.take-abC123",
+        // near misses of the marker
+        ".notes.dat.codecbench-tmp-Ab12Cd", ".STconfig.dat.codecbench-tmp-Ab12C",
+        ".STconfig.dat.codecbench-tmp-Ab12C-", "STconfig.dat.codecbench-tmp-Ab12Cd",
+        ".STconfig.dat.codecbench-tmp-Ab12Cde", "WaveFile/..codecbench-tmp-Ab12Cd"};
     for (const auto& name : leftovers) std::ofstream(home / name) << "x";
     for (const auto& name : kept) std::ofstream(home / name) << "x";
+    const fs::path linked = home / ".MNconfig.dat.codecbench-tmp-L1nk00";
+    fs::create_symlink(home / "STconfig.dat.backup", linked);
     fs::remove(home / "MNPreset.dat");
     fs::remove(home / "MNPykaPreset.dat");
     prompter.shown.clear();
@@ -224,6 +238,7 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndC
     EXPECT_TRUE(prompter.shown.empty());
     for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(home / name)) << name;
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(home / name)) << name;
+    EXPECT_TRUE(fs::is_symlink(linked));
     EXPECT_TRUE(fs::exists(home / "STPreset.dat"));
     EXPECT_TRUE(fs::exists(home / "MNPreset.dat")) << "copied again";
     fs::current_path(cwd);

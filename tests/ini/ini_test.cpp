@@ -173,6 +173,17 @@ TEST_F(IniTest, DuplicatesMergeIntoTheFirstAndReadingAddsToTheObject) {
             "[B]\r\nz = 3\r\n\r\n");
   EXPECT_EQ(Ini_RemoveSection(ini_, " a "), 1);
   EXPECT_EQ(Ini_SectionExists(ini_, "A"), 0);
+
+  // A section read but never looked into is written as reading it gives its items; a write can
+  // leave sections out while the object keeps them.
+  ASSERT_EQ(Ini_ReadFromString(ini_, std::string("[C]\nq=1\n ; note\nQ =  5 \nr = \n")), 0);
+  const std::string all = "[Old]\r\na = 1\r\nb = 2\r\n\r\n[B]\r\nz = 3\r\n\r\n[C]\r\nq = 5\r\nr = \r\n\r\n";
+  const fs::path file = dir_ / "cfg.dat";
+  ASSERT_EQ(Ini_WriteToFileExcept(ini_, file.c_str(), [](std::string_view name) { return name == "B"; }), 0);
+  EXPECT_EQ(Slurp(file), "[Old]\r\na = 1\r\nb = 2\r\n\r\n[C]\r\nq = 5\r\nr = \r\n\r\n");
+  EXPECT_EQ(Ini_ToString(ini_), all);
+  EXPECT_EQ(Ini_NumberOfItems(ini_, "c"), 2);
+  EXPECT_EQ(Ini_ToString(ini_), all);
 }
 
 TEST_F(IniTest, RemoveCountAndEnumerate) {

@@ -10,6 +10,7 @@
 
 #include "oslayer/sound.h"
 #include "oslayer/sound_testing.h"
+#include "oslayer/temp_names.h"
 #include "tests/oslayer/sound_wav_files.h"
 
 namespace {
@@ -160,6 +161,7 @@ TEST_F(Sound, StopKeepsWhatCameInAndCloseWithoutSaveLeavesNothing) {
     EXPECT_TRUE(os::SoundRecIsRecording(id));
     // The take is on disk while it comes in.
     ASSERT_EQ(Names(dir).size(), 1u);
+    EXPECT_TRUE(os::IsTempName(Names(dir)[0], os::kTakeName)) << Names(dir)[0];
     EXPECT_GE(fs::file_size(dir / Names(dir)[0]), 2u * 32000);
     EXPECT_EQ(os::SoundRecStop(id), os::SOUND_OK);
     EXPECT_FALSE(os::SoundRecIsRecording(id));
@@ -199,7 +201,7 @@ TEST_F(Sound, SaveToAnotherFileSystemCopiesBesideTheTargetThenRenames) {
     os::SoundRecClose(id);
     EXPECT_EQ(ReadWav(target).Frames(), 8000);
     EXPECT_TRUE(Names(dir).empty());  // the take is gone from its folder
-    for (const auto& name : Names(shm)) EXPECT_EQ(name.rfind(".save-", 0), std::string::npos) << name;
+    for (const auto& name : Names(shm)) EXPECT_FALSE(os::IsTempName(name, target.filename().string())) << name;
     fs::remove(target);
 }
 

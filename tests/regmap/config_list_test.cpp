@@ -126,32 +126,57 @@ TEST_F(ConfigListTest, AddStoresTheRegistersAsANewSet) {
     EXPECT_EQ(ask.Shown()[0].text, "Enter name for Configuration");
 }
 
-// Cancel adds nothing; bad names are refused; an existing name is confirmed first.
-TEST_F(ConfigListTest, AddRefusesOrConfirmsNames) {
+// Cancel adds nothing; a refused name, or an existing set's name not to be replaced, brings the
+// dialog back holding the text typed, until a name is taken or the user cancels.
+TEST_F(ConfigListTest, AddRefusesOrConfirmsNamesAndAsksAgainWithTheTextTyped) {
     ChooseJora();
     const std::string before = JoraFile();
+    auto prompts = [&] {
+        Strings held;
+        for (const auto& p : ask.Shown())
+            if (p.kind == rt::ScriptedPrompter::Kind::Prompt) held.push_back(p.held + "|" + p.answer);
+        return held;
+    };
     ask.QueuePromptCancel();
     Press(PHdlPathJora, jora::CFGPATHJora_ADD_CFG);
-    for (const char* bad : {"   ", "a/b", "x[y", "z]"}) Add(bad);
+    EXPECT_EQ(prompts(), Strings{"|cancel"});
+    ask.Clear();
+    for (const char* bad : {"   ", "a/b", "x[y", "z]"}) ask.QueuePrompt(bad);
+    ask.QueuePromptCancel();
+    Press(PHdlPathJora, jora::CFGPATHJora_ADD_CFG);
     EXPECT_EQ(JoraFile(), before);
     EXPECT_EQ(JoraList(), Strings{"Default"});
+    EXPECT_EQ(prompts(), (Strings{"|   ", "   |a/b", "a/b|x[y", "x[y|z]", "z]|cancel"}));
     EXPECT_EQ(Messages(), (Strings{"Config Entry|Please enter a name for the configuration.",
                                    "Config Entry|A configuration name cannot contain \"/\", \"[\" or \"]\".",
                                    "Config Entry|A configuration name cannot contain \"/\", \"[\" or \"]\".",
                                    "Config Entry|A configuration name cannot contain \"/\", \"[\" or \"]\"."}));
-
-    CFG_REG[6] = 0x141;
+    // Mended in the dialog, the name is taken.
     ask.Clear();
+    ask.QueuePrompt("Bright/2");
+    ask.QueuePrompt("Bright 2");
+    Press(PHdlPathJora, jora::CFGPATHJora_ADD_CFG);
+    EXPECT_EQ(prompts(), (Strings{"|Bright/2", "Bright/2|Bright 2"}));
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Bright 2"}));
+
+    // An existing name is confirmed first; No asks again with the name typed.
+    ask.Clear();
+    const std::string withBright = JoraFile();
+    CFG_REG[6] = 0x141;
     ask.QueueYesNo(false);
-    Add("DEFAULT");
-    EXPECT_EQ(JoraFile(), before);
-    ASSERT_EQ(ask.Shown().size(), 2u);
+    ask.QueuePrompt("DEFAULT");
+    ask.QueuePromptCancel();
+    Press(PHdlPathJora, jora::CFGPATHJora_ADD_CFG);
+    EXPECT_EQ(JoraFile(), withBright);
+    ASSERT_EQ(ask.Shown().size(), 3u);
     EXPECT_EQ(ask.Shown()[1].text, "A configuration named \"Default\" exists already.\n"
                                    "Replace its values with the current registers?");
+    EXPECT_EQ(prompts(), (Strings{"|DEFAULT", "DEFAULT|cancel"}));
     ask.QueueYesNo(true);
     Add("default");
-    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Default", {{"0x6 = 320", "0x6 = 321"}})));
-    EXPECT_EQ(JoraList(), Strings{"Default"});
+    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Default", {{"0x6 = 320", "0x6 = 321"}})) +
+                              withBright.substr(Crlf(cfgtest::kJorbDefault).size()));
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Bright 2"}));
 }
 
 TEST_F(ConfigListTest, UpdateRewritesTheSelectedSetOnly) {
@@ -289,6 +314,7 @@ TEST_F(ConfigListTest, SharedFileAndFailedWrites) {
     const std::string object = rt::Ini_ToString(MNIniConfig);
     const std::string elsewhere = (home / "gone" / "MNconfig.dat").string();
     std::snprintf(MNcfgFileName, kCfgFileNameSize, "%s", elsewhere.c_str());
+    CFG_REG[4] ^= 1;  // the update would change the set: its failure puts the old value back
     ask.Clear();
     ask.QueuePrompt("Q");
     Press(PHandleMNPykbPath, pykb::MNPykbPATH_ADD_CFG);
