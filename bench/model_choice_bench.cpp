@@ -37,6 +37,9 @@ void ChooseModel(benchmark::State& state, int first, int second, const char* lab
     bool flip = false;
     for (auto _ : state) {
         rt::CallMenuCallback(PHandleMenu, flip ? second : first);
+        // Back in the event loop, as after a user's choice: the pages the choice let go are
+        // deleted there. Without it they pile up and every later choice walks them.
+        rt::ProcessSystemEvents();
         flip = !flip;
     }
     // The board's replies per choice: the read-back and the mode steps' bridge reads.
