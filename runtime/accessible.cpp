@@ -142,6 +142,36 @@ protected:
     int index_;
 };
 
+// The interfaces of a widget's items, made when first asked for and kept by index.
+template <typename Item, typename Owner>
+class ItemInterfaces {
+public:
+    ItemInterfaces() = default;
+    ItemInterfaces(const ItemInterfaces&) = delete;
+    ItemInterfaces& operator=(const ItemInterfaces&) = delete;
+    ~ItemInterfaces() {
+        for (QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    QAccessibleInterface* Get(Owner* owner, int index) {
+        auto it = ids_.constFind(index);
+        if (it != ids_.constEnd())
+            if (QAccessibleInterface* i = QAccessible::accessibleInterface(*it)) return i;
+        auto* item = new Item(owner, index);
+        ids_.insert(index, QAccessible::registerAccessibleInterface(item));
+        return item;
+    }
+    // The index of `child` among the first `count` items, else -1.
+    int IndexOf(const QAccessibleInterface* child, int count) const {
+        for (auto it = ids_.constBegin(); it != ids_.constEnd(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child) return it.key() < count ? it.key() : -1;
+        return -1;
+    }
+
+private:
+    QMap<int, QAccessible::Id> ids_;
+};
+
 // One item of a ring's list.
 class RingItemAccessible : public ItemAccessible<QComboBox> {
 public:
@@ -177,9 +207,6 @@ public:
 class RingAccessible : public QAccessibleWidget, public OwnInterface {
 public:
     explicit RingAccessible(QComboBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
-    ~RingAccessible() override {
-        for (QAccessible::Id id : items_) QAccessible::deleteAccessibleInterface(id);
-    }
 
     QComboBox* ring() const { return static_cast<QComboBox*>(widget()); }
 
@@ -202,18 +229,9 @@ public:
     int childCount() const override { return ring()->count(); }
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= ring()->count()) return nullptr;
-        auto it = items_.constFind(index);
-        if (it != items_.constEnd())
-            if (QAccessibleInterface* i = QAccessible::accessibleInterface(*it)) return i;
-        auto* item = new RingItemAccessible(ring(), index);
-        items_.insert(index, QAccessible::registerAccessibleInterface(item));
-        return item;
+        return items_.Get(ring(), index);
     }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        for (auto it = items_.constBegin(); it != items_.constEnd(); ++it)
-            if (QAccessible::accessibleInterface(it.value()) == child) return it.key() < ring()->count() ? it.key() : -1;
-        return -1;
-    }
+    int indexOfChild(const QAccessibleInterface* child) const override { return items_.IndexOf(child, ring()->count()); }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
     QStringList actionNames() const override {
@@ -225,7 +243,7 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    mutable QMap<int, QAccessible::Id> items_;
+    mutable ItemInterfaces<RingItemAccessible, QComboBox> items_;
 };
 
 // The slider of a slide or ring slide, or the bar of an indicator slide: its value as the
@@ -525,9 +543,6 @@ public:
 class TabBarAccessible : public QAccessibleWidget, public OwnInterface {
 public:
     explicit TabBarAccessible(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
-    ~TabBarAccessible() override {
-        for (QAccessible::Id id : tabs_) QAccessible::deleteAccessibleInterface(id);
-    }
     QTabBar* bar() const { return static_cast<QTabBar*>(widget()); }
 
     QString text(QAccessible::Text t) const override {
@@ -539,22 +554,16 @@ public:
     QAccessibleInterface* child(int index) const override {
         if (index < 0) return nullptr;
         if (index >= bar()->count()) return QAccessibleWidget::child(index - bar()->count());
-        auto it = tabs_.constFind(index);
-        if (it != tabs_.constEnd())
-            if (QAccessibleInterface* i = QAccessible::accessibleInterface(*it)) return i;
-        auto* tab = new TabAccessible(bar(), index);
-        tabs_.insert(index, QAccessible::registerAccessibleInterface(tab));
-        return tab;
+        return tabs_.Get(bar(), index);
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (auto it = tabs_.constBegin(); it != tabs_.constEnd(); ++it)
-            if (QAccessible::accessibleInterface(it.value()) == child) return it.key() < bar()->count() ? it.key() : -1;
+        if (const int tab = tabs_.IndexOf(child, bar()->count()); tab >= 0) return tab;
         const int other = QAccessibleWidget::indexOfChild(child);
         return other < 0 ? -1 : bar()->count() + other;
     }
 
 private:
-    mutable QMap<int, QAccessible::Id> tabs_;
+    mutable ItemInterfaces<TabAccessible, QTabBar> tabs_;
 };
 
 // Told by the widget, not the control: the interface may be asked for while the control is
