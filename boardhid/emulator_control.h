@@ -39,6 +39,15 @@ struct FaultPlan {
     int faultAfterSends = 0;
 };
 
+// One send refused after `goodSends` sends went through: the fault most tests of a stopped
+// operation need.
+inline FaultPlan RefuseOneSend(int goodSends = 0) {
+    FaultPlan plan;
+    plan.faultAfterSends = goodSends;
+    plan.failSends = 1;
+    return plan;
+}
+
 class EmulatedBoard {
 public:
     virtual ~EmulatedBoard() = default;

@@ -120,10 +120,7 @@ TEST_F(JorbALC, ZutbLayoutSendOrdersAndGenericPreset) {
     Refresh();
     Clear();
     prompter.shown.clear();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 1;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(1));
     Commit(p, Z::CFGALC_RSALC, 2);  // "Speech"
     EXPECT_EQ(RegisterWrites(), (Writes{{12, 0x1F5}}));
     EXPECT_EQ(CFG_REG[12], 0x1F5u);
@@ -136,8 +133,7 @@ TEST_F(JorbALC, ZutbLayoutSendOrdersAndGenericPreset) {
     Refresh();
     Clear();
     prompter.shown.clear();
-    plan.faultAfterSends = 0;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     Commit(p, Z::CFGALC_ALCLVAL, 9);
     EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_EQ(CFG_REG[12], 0x1F5u);

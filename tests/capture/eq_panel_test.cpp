@@ -72,10 +72,7 @@ TEST_F(JorbEQ, RockPresetWritesTheSixRegistersWithoutPauses) {
     // copy keeps what the chip holds in R22 and R41, and one popup names the preset and R22.
     Load({0x100, 0x000, 0x020, 0x000, 0x000}, 0x1F0);
     prompter.shown.clear();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 4;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(4));
     Commit(P(), CFGEQ_PresetMusicEffect, 1);
     EXPECT_EQ(RegisterWrites(), (Writes{{18, 0x147}, {19, 0x02E}, {20, 0x02C}, {21, 0x06B}}));
     EXPECT_EQ(CFG_REG[21], 0x06Bu);

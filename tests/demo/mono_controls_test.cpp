@@ -44,10 +44,7 @@ TEST_F(MonoDemoTest, AlcSpeechModeWritesItsFourRegistersAndIsRemembered) {
     // the copy keeps what the chip holds in R33 to R35, and one popup names the ring.
     Forget();
     for (int reg = 33; reg <= 35; ++reg) CFG_REG[reg] = 0x1F0;
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 1;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(1));
     Commit(MNDEMO_MNSetALC, 1);
     EXPECT_EQ(RegisterWrites(), (std::vector<Write>{{32, 0x118}}));
     for (int reg = 33; reg <= 35; ++reg) EXPECT_EQ(CFG_REG[reg], 0x1F0u) << reg;

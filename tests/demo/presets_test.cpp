@@ -305,10 +305,7 @@ TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes)
     // block, and the outputs stay muted.
     Forget();
     prompter.shown.clear();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 11;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(11));
     Press(panel, STDemo_STLoadSettings);
     EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57 B");
     EXPECT_EQ(Popups(), std::vector<std::string>{std::string("Warning -- Operation aborted|") +

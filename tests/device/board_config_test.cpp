@@ -59,10 +59,7 @@ TEST_F(BoardConfigTest, JoraFourWireBoxSendsTheWordTwiceAroundAThreeWireFramedR7
     // The board refuses the R7 write: the second word stays home, the framing is put back, the
     // copy keeps R7 as it was, and one popup names Config Board and R7.
     Forget();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 1;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(1));
     Commit(PHdlDevJora, jora::CFGDEVJora_ST4WSPIModeEn, 1);
     EXPECT_EQ(Reports(), (std::vector<Report>{{0x34, 0x00, 0x02, 0x17, 0x1F}}));
     EXPECT_EQ(CommMode, COMM_SPI4W);

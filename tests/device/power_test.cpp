@@ -169,10 +169,7 @@ TEST_F(PowerTest, ARefusedSendStopsTheOperationAndSaysWhere) {
         PoweredUp = 0;
         SetPowerLed(0);
         Forget();
-        boardhid::FaultPlan plan;
-        plan.faultAfterSends = static_cast<int>(round.refused);
-        plan.failSends = 1;
-        board->SetFaults(plan);
+        board->SetFaults(boardhid::RefuseOneSend(static_cast<int>(round.refused)));
         Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
         EXPECT_EQ(Received(), std::vector<Report>(all.begin(), all.begin() + static_cast<long>(round.refused)));
         ASSERT_EQ(prompter.shown.size(), 1u);
@@ -189,9 +186,7 @@ TEST_F(PowerTest, ARefusedSendStopsTheOperationAndSaysWhere) {
     SetPowerLed(1);
     CFG_REG[0] = 0x55;
     Forget();
-    boardhid::FaultPlan plan;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BInitDevice);
     EXPECT_TRUE(Received().empty());
     ASSERT_EQ(prompter.shown.size(), 1u);
@@ -212,10 +207,7 @@ TEST_F(PowerTest, ARefusedSendStopsTheOperationAndSaysWhere) {
     CFG_REG[24] = 0;
     CFG_REG[32] = 0x1FF;
     Forget();
-    plan = {};
-    plan.faultAfterSends = static_cast<int>(secondBlock - init.begin());
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(static_cast<int>(secondBlock - init.begin())));
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BInitDevice);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text,
@@ -351,10 +343,7 @@ TEST_F(PowerTest, MonoPowerUpWalksTheRegistersAndRampsTheSpeakerOnEitherSupply) 
     // off.
     SetPowerLed(0);
     Forget();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 11 + 5;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(11 + 5));
     Press(PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp);
     EXPECT_EQ(RegisterWrites().size(), 16u);
     EXPECT_EQ(RegisterWrites().back(), std::make_pair(54, 42));
@@ -402,9 +391,7 @@ TEST_F(PowerTest, ZutbPowerUpAndDown) {
     SetPowerLed(1);
     CFG_REG[6] = 0x1FD;
     Forget();
-    boardhid::FaultPlan plan;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     Press(PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BPowerDown);
     EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(CFG_REG[6], 0x1FDu);
@@ -451,10 +438,7 @@ TEST_F(PowerTest, StereoPowerDownMutesEveryOutput) {
     SetPowerLed(1);
     for (int r = 52; r <= 57; ++r) CFG_REG[r] &= ~0x40u;
     Forget();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 1;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(1));
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerDown);
     EXPECT_EQ(Received().size(), 1u);
     ASSERT_EQ(prompter.shown.size(), 1u);

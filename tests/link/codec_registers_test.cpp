@@ -165,10 +165,7 @@ TEST_F(CodecWriteTest, RegisterThirtyFourBitEightIsHeldBackAndWrittenLast) {
         board->ClearReceivedReports();
         board->SetCodecRegister(34, 0);
         prompter.shown.clear();
-        boardhid::FaultPlan plan;
-        plan.faultAfterSends = round.refused;
-        plan.failSends = 1;
-        board->SetFaults(plan);
+        board->SetFaults(boardhid::RefuseOneSend(round.refused));
         EXPECT_EQ(ZelqxWriteAllReg(0, nullptr), 0);
         EXPECT_EQ(Received().size(), static_cast<size_t>(round.refused));
         EXPECT_EQ(CFG_REG[34], 0x132u);

@@ -140,15 +140,13 @@ TEST_F(TransportTest, InitWhileOpenKeepsTheBoardOpen) {
 // because the board left the bus closes the link (nothing more reaches the board, as after a
 // removal): a write says so in a popup, a read leaves the telling to its reader.
 TEST_F(TransportTest, FailedSendIsReportedAndABoardThatWentAwayClosesTheLink) {
-    boardhid::FaultPlan plan;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     uint8_t pair[2] = {0x16, 0x01};
     EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
     EXPECT_EQ(USBSend(0xD4, 2, pair), 1);
     EXPECT_TRUE(prompter.shown.empty());
 
-    plan = {};
+    boardhid::FaultPlan plan;
     plan.unplugOnNextSend = true;
     board->SetFaults(plan);
     DeviceAttached = 1;

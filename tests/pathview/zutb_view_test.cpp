@@ -162,9 +162,7 @@ TEST_F(Zutb, InputVolumeWritesTheMuteThenTheLatchedVolume) {
     // volume is not sent, both keep what the chip holds, and one popup names the ring.
     board->ClearReceivedReports();
     prompter.shown.clear();
-    boardhid::FaultPlan plan;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     Choose(CFGPATHZutb_LVU, 195);  // 0 dB
     EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_EQ(CFG_REG[77], 0x047u);

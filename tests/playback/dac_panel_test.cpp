@@ -125,9 +125,7 @@ TEST_F(StereoDac, GroupCallbacksWriteTheirFieldsAndSendInOrder) {
     Forget();
     CFG_REG[24] = 0x000;
     CFG_REG[25] = 0x000;
-    boardhid::FaultPlan plan;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     Choose(P(), CFGDAC_LIMLVL, 3);
     EXPECT_TRUE(Writes().empty());
     EXPECT_TRUE(sleeps.empty());
@@ -168,10 +166,7 @@ TEST_F(StereoDac, VolumeSetsItsLatchAndQevaGangsBothChannels) {
 
     // The ganged pair is one operation: with R12 refused, the copy keeps the chip's R12.
     Forget();
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 1;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(1));
     Choose(PHdlDACQeva, CFGDACQeva_DACVOLR, 100);
     EXPECT_EQ(Writes(), (WriteList{{11, 100}}));
     EXPECT_EQ(CFG_REG[11] & 0x0FF, 100u);

@@ -66,10 +66,7 @@ TEST_F(StereoOutputTest, LatchedLeftHeadphoneIsSentAgainAfterBothSides) {
     // popup tells it.
     StartTrace();
     const uint32_t right = CFG_REG[53];
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 1;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(1));
     SetHeadphones(0, 0, 50, 1, 0, 0, 45, 0);
     Commit(P(), CFGOUTJorb_LOUT1VOL);
     EXPECT_EQ(Trace(), (std::vector<std::string>{W(52, 0x132), Pause(100),

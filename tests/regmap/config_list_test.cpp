@@ -263,9 +263,7 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
 
     // The board refuses the first block: nothing more goes out, the set is not ticked as
     // loaded, and one popup names the set and the block.
-    boardhid::FaultPlan plan;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend());
     rt::SetCtrlIndex(PHandleMNPath, list, 1);
     Press(PHandleMNPath, mn::MNPATH_BLoadConfig);
     EXPECT_TRUE(board->ReceivedReports().empty());

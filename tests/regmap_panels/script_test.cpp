@@ -168,10 +168,7 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
     sleeps.clear();
     CFG_REG[3] = 0x11;
     CFG_REG[4] = 0x22;
-    boardhid::FaultPlan plan;
-    plan.faultAfterSends = 6;
-    plan.failSends = 1;
-    board->SetFaults(plan);
+    board->SetFaults(boardhid::RefuseOneSend(6));
     Press(panel, kRun);
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{0, 0}, {1, 0x4E}}));
     EXPECT_EQ(ReceivedWithCommand(CMD_BRIDGE_WRITE).size(), 4u);
