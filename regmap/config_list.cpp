@@ -64,19 +64,21 @@ bool CurrentItem(int panel, int list, int* index, std::string* label) {
     return rt::GetLabelFromIndex(panel, list, *index, label) == 0;
 }
 
-// Puts the current registers under set `name` and writes the family's object to its file; when
-// either fails (shown by the writer) the set is put back as it was, so the list, the object and
-// the file keep agreeing. True when written.
-bool PutAndSave(ConfigModel m, const std::string& name) {
+enum class PutResult { Saved, Refused, NotWritten };
+
+// Puts the current registers under set `name` and writes the family's object to its file. When
+// the object refuses the set (Refused) or the file cannot be written (NotWritten, shown by the
+// writer) the set is put back as it was, so the list, the object and the file keep agreeing.
+PutResult PutAndSave(ConfigModel m, const std::string& name) {
     rt::IniText ini = *FamilyIni(m);
     const ConfigSetSnapshot before = TakeConfigSetSnapshot(m, ini, name);
     if (PutConfigSet(m, ini, name) < 0) {
         RestoreConfigSetSnapshot(ini, before);
-        return false;
+        return PutResult::Refused;
     }
-    if (WriteConfigObject(ini, FamilyFileName(m)) == 0) return true;
+    if (WriteConfigObject(ini, FamilyFileName(m)) == 0) return PutResult::Saved;
     RestoreConfigSetSnapshot(ini, before);
-    return false;
+    return PutResult::NotWritten;
 }
 
 // A name for a new set: refused when empty or when it holds "/" (it ends the set name in every
@@ -154,16 +156,12 @@ int AddStdCfg(ConfigModel m, int panel, int control, int event) {
                                          "\" exists already.\nReplace its values with the current registers?";
             if (!rt::ConfirmPopup("Config Entry", question.c_str())) continue;
         }
-        const ConfigSetSnapshot before = TakeConfigSetSnapshot(m, ini, stored);
-        if (PutConfigSet(m, ini, stored) < 0) {
+        const PutResult put = PutAndSave(m, stored);
+        if (put == PutResult::Refused) {
             rt::MessagePopup("Config Entry", "A configuration name cannot contain \"/\", \"[\" or \"]\".");
-            RestoreConfigSetSnapshot(ini, before);
             continue;
         }
-        if (WriteConfigObject(ini, FamilyFileName(m)) != 0) {
-            RestoreConfigSetSnapshot(ini, before);
-            return 0;
-        }
+        if (put == PutResult::NotWritten) return 0;
         PopulateConfigList(m);
         rt::SetCtrlVal(panel, control, 0);
         return 0;

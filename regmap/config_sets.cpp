@@ -151,10 +151,16 @@ bool LoadedConfigModel(ConfigModel* model) {
 rt::IniText* FamilyIni(ConfigModel model) { return ConfigModuleOf(model).mono ? &MNIniConfig : &STIniConfig; }
 const char* FamilyFileName(ConfigModel model) { return ConfigModuleOf(model).mono ? MNcfgFileName : STcfgFileName; }
 
-std::string SetNameOfSection(std::string_view section) {
-    const size_t slash = section.find('/');
-    return std::string(slash == std::string_view::npos ? section : section.substr(0, slash));
+std::string_view SetNameOfSection(std::string_view section) { return section.substr(0, section.find('/')); }
+
+namespace {
+
+// True when `section` belongs to the set named `trimmedName` (blanks around it taken off).
+bool SectionInSet(std::string_view section, std::string_view trimmedName) {
+    return SameName(Trim(SetNameOfSection(section)), trimmedName);
 }
+
+}  // namespace
 
 bool IsConfigText(std::string_view text) {
     // A configuration file starts with a section line, so this usually ends on the first line.
@@ -177,7 +183,7 @@ std::vector<std::string> ConfigSetNames(rt::IniText ini) {
     const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
     for (int i = 1; i <= n; ++i) {
         const std::string_view section = rt::Ini_SectionNameAt(ini, i);
-        const std::string_view name = section.substr(0, section.find('/'));
+        const std::string_view name = SetNameOfSection(section);
         // A set's sections follow each other: only a change of name can bring a new set.
         if (!first && SameName(name, previous)) continue;
         first = false;
@@ -193,7 +199,7 @@ bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored
     const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
     for (int i = 1; i <= n; ++i) {
         const std::string_view section = rt::Ini_SectionNameAt(ini, i);
-        const std::string_view set = section.substr(0, section.find('/'));
+        const std::string_view set = SetNameOfSection(section);
         if (SameName(Trim(set), wanted)) {
             if (stored) stored->assign(set);
             return true;
@@ -208,7 +214,7 @@ int RemoveConfigSet(rt::IniText ini, const std::string& name) {
     std::vector<std::string> sections;
     for (int i = rt::Ini_NumberOfSections(ini); i >= 1; --i) {
         const std::string_view section = rt::Ini_SectionNameAt(ini, i);
-        if (SameName(Trim(section.substr(0, section.find('/'))), wanted)) sections.emplace_back(section);
+        if (SectionInSet(section, wanted)) sections.emplace_back(section);
     }
     int removed = 0;
     for (const std::string& section : sections)
@@ -247,9 +253,7 @@ int WriteObject(rt::IniText ini, const std::string& path, const std::string* wit
     std::function<bool(std::string_view)> skip;
     if (without) {
         const std::string_view wanted = Trim(*without);
-        skip = [wanted](std::string_view section) {
-            return SameName(Trim(section.substr(0, section.find('/'))), wanted);
-        };
+        skip = [wanted](std::string_view section) { return SectionInSet(section, wanted); };
     }
     if (rt::Ini_WriteToFileExcept(ini, path.c_str(), skip, &error) != 0) return refuse(error);
     return 0;

@@ -162,7 +162,7 @@ bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored
 // Removes every section of the set. Returns the number of sections removed.
 int RemoveConfigSet(rt::IniText ini, const std::string& name);
 // The set name of a section name: its text before the first "/" (all of it without one).
-std::string SetNameOfSection(std::string_view section);
+std::string_view SetNameOfSection(std::string_view section);
 
 // True when the text holds at least one section, or nothing but blank and comment lines.
 bool IsConfigText(std::string_view text);
