@@ -267,7 +267,11 @@ IniSection* FindSection(IniObject* ini, std::string_view name) {
   return ini->index.Find(name);
 }
 
-IniItem* FindItem(IniSection* section, std::string_view key) {
+void Materialize(const IniObject* ini, IniSection* section);
+
+// The section's item of that key, its unparsed lines read first.
+IniItem* FindItem(const IniObject* ini, IniSection* section, std::string_view key) {
+  Materialize(ini, section);
   if (section->keys) {
     auto it = section->keys->find(Folded(key));
     return it == section->keys->end() ? nullptr : &section->items[it->second];
@@ -307,11 +311,8 @@ IniSection* FindOrAddSection(IniObject* ini, std::string_view name, bool retaine
   return section;
 }
 
-void Materialize(const IniObject* ini, IniSection* section);
-
 void PutItem(const IniObject* ini, IniSection* section, std::string_view key, std::string_view value) {
-  Materialize(ini, section);
-  if (IniItem* item = FindItem(section, key)) {
+  if (IniItem* item = FindItem(ini, section, key)) {
     item->SetValue(value);
     return;
   }
@@ -609,7 +610,7 @@ namespace {
 // per item and an empty line after it, CR LF line ends. A section still unparsed is written from
 // its lines as reading them would give its items, without making them.
 template <typename Put>
-void EmitText(IniObject* ini, Put put, const std::function<bool(std::string_view)>* skip = nullptr) {
+void EmitText(IniObject* ini, Put put, const std::function<bool(std::string_view)>& skip = {}) {
   std::vector<std::pair<std::string_view, std::string_view>> gathered;
   auto item = [&](std::string_view key, std::string_view value) {
     put(key);
@@ -619,7 +620,7 @@ void EmitText(IniObject* ini, Put put, const std::function<bool(std::string_view
   };
   for (IniSection* section : ini->sections) {
     IniSection& s = *section;
-    if (skip && (*skip)(s.name)) continue;
+    if (skip && skip(s.name)) continue;
     put("[");
     put(s.name);
     put("]\r\n");
@@ -673,7 +674,7 @@ int Ini_WriteToFileExcept(IniText ini, const char* path, const std::function<boo
                 buffer.clear();
               }
             },
-            skip ? &skip : nullptr);
+            skip);
         sink(buffer);
       },
       error);
@@ -695,8 +696,7 @@ int Ini_PutInt(IniText ini, const char* section, const char* key, int value) {
 int Ini_GetStringCopy(IniText ini, const char* section, const char* key, std::string* value) {
   if (ini == nullptr || section == nullptr || key == nullptr || value == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
-  if (s) Materialize(ini, s);
-  IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
+  IniItem* item = s ? FindItem(ini, s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
   *value = item->value();
   return 1;
@@ -740,8 +740,7 @@ int Ini_SectionExists(IniText ini, std::string_view section) {
 int Ini_ItemExists(IniText ini, const char* section, const char* key) {
   if (ini == nullptr || section == nullptr || key == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
-  if (s) Materialize(ini, s);
-  return (s != nullptr && FindItem(s, Trim(key)) != nullptr) ? 1 : 0;
+  return (s != nullptr && FindItem(ini, s, Trim(key)) != nullptr) ? 1 : 0;
 }
 
 int Ini_NumberOfItems(IniText ini, const char* section) {
@@ -784,8 +783,7 @@ void Ini_RemoveAllSections(IniText ini) {
 int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
   if (ini == nullptr || section == nullptr || key == nullptr) return kIniBadArgument;
   IniSection* s = FindSection(ini, Trim(section));
-  if (s) Materialize(ini, s);
-  IniItem* item = s ? FindItem(s, Trim(key)) : nullptr;
+  IniItem* item = s ? FindItem(ini, s, Trim(key)) : nullptr;
   if (item == nullptr) return 0;
   const size_t pos = static_cast<size_t>(item - s->items.data());
   s->items.erase(s->items.begin() + static_cast<std::ptrdiff_t>(pos));
