@@ -418,8 +418,6 @@ OperationScope::~OperationScope() {
         if (BusyObserver observer = Observer()) observer(name, -1);
 }
 
-bool UserOperationWaiting() { return Op().user && HeldCalls().waiting > 0; }
-
 void DropWatches() {
     for (auto& [id, n] : Watches()) {
         n->setEnabled(false);
@@ -475,7 +473,7 @@ int ProcessSystemEvents() {
 }
 
 int ProcessDrawEvents() {
-    if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread()) PaintPending();
+    if (OnUiThread()) PaintPending();
     return 0;
 }
 
@@ -534,7 +532,8 @@ void Delay(double seconds) {
 
 void ProcessWindowSystemEvents() {
     // Called between the sleeps of a wait of its own: the time since the last call, when short,
-    // was spent waiting.
+    // was spent waiting. Only the UI thread's waits are the user's operation's.
+    if (!OnUiThread()) return;
     static Clock::time_point last;
     const auto now = Clock::now();
     if (now - last < std::chrono::milliseconds(200)) CountWaited(SecondsBetween(last, now));

@@ -202,8 +202,6 @@ public:
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
 };
-// True while a wait of an operation the user started handles events: input is not taken then.
-bool UserOperationWaiting();
 
 // Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
 // it on the stack, so widgets it discards must outlive the event.

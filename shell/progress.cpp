@@ -27,20 +27,27 @@ void ShowMessage(const char* message) {
     rt::SetCtrlVal(PHandlePanel, PANEL_StatusText, message ? message : "");
     rt::SetCtrlAttribute(PHandlePanel, PANEL_StatusText, rt::ATTR_VISIBLE, 1);
 }
+// The message hidden and the bar back at 0.
+void HideProgress() {
+    if (PHandlePanel > 0) rt::SetCtrlAttribute(PHandlePanel, PANEL_StatusText, rt::ATTR_VISIBLE, 0);
+    ShowBar(0.0);
+}
 void CountSteps(int steps) {
     currentstep += steps;
-    if (currentstep < totalsteps) {
+    if (currentstep < totalsteps)
         ShowBar(currentstep * 100.0 / totalsteps);
-    } else {
-        if (PHandlePanel > 0) rt::SetCtrlAttribute(PHandlePanel, PANEL_StatusText, rt::ATTR_VISIBLE, 0);
-        ShowBar(0.0);
-    }
+    else
+        HideProgress();
+}
+// The running operation shows a progress of its own: the busy progress gives way to it.
+void OwnProgressShown() {
+    ownProgress = true;
+    busyShown = false;
 }
 }  // namespace
 
 void StartProgressBar(const char* message, int totalSteps) {
-    ownProgress = true;
-    busyShown = false;
+    OwnProgressShown();
     currentstep = 0;
     totalsteps = totalSteps;
     ShowMessage(message);
@@ -51,8 +58,7 @@ void ForwardProgress(int steps) { CountSteps(steps); }
 
 void UpdateProgressAndMessage(int newMessage, int steps, const char* message) {
     if (newMessage == 0) return;
-    ownProgress = true;
-    busyShown = false;
+    OwnProgressShown();
     ShowMessage(message);
     CountSteps(steps);
 }
@@ -75,10 +81,7 @@ void ShowOperationProgress(const std::string& operation, double seconds) {
         return;
     }
     if (seconds < 0) {
-        if (busyShown) {
-            if (PHandlePanel > 0) rt::SetCtrlAttribute(PHandlePanel, PANEL_StatusText, rt::ATTR_VISIBLE, 0);
-            ShowBar(0.0);
-        }
+        if (busyShown) HideProgress();
         busyShown = false;
         return;
     }
