@@ -156,21 +156,14 @@ const std::vector<StateRule> kMonoControlLines = {
     {64, Bit(32, 8)}, {65, Bit(32, 8)}, {66, Bit(32, 8)}, {67, Bit(32, 8)},
 };
 
-// Volumes the rings list by steps: a code between two items shows its own dB value.
-RingValue OnScale(int control, int reg, unsigned mask, DbScale scale, std::optional<Cond> gate = {}) {
-    RingValue r{control, reg, mask, gate};
-    r.scale = scale;
-    return r;
-}
-
 const std::vector<RingValue> kMonoRingValues = {
     {MNPATH_RMIC22BOOSTVOL, 47, 0x007, {}},
     {MNPATH_RINPPGABOOST, 47, 0x100, {}},
     {MNPATH_RMICP2BOOSTVOL, 47, 0x070, {}},
-    OnScale(MNPATH_MNADCVOL, 15, 0x0FF, kDigitalScale),
-    OnScale(MNPATH_MNDACVOL, 11, 0x0FF, kDigitalScale),
-    OnScale(MNPATH_RINPPGAVOL, 45, 0x03F, kPgaScale),
-    OnScale(MNPATH_RSPKVOL, 54, 0x03F, kOutScale, BitClear(54, 6)),
+    OnScale(MNPATH_MNADCVOL, 15, 0x0FF, kDigitalSteps),
+    OnScale(MNPATH_MNDACVOL, 11, 0x0FF, kDigitalSteps),
+    OnScale(MNPATH_RINPPGAVOL, 45, 0x03F, kPgaSteps),
+    OnScale(MNPATH_RSPKVOL, 54, 0x03F, kOutSteps, BitClear(54, 6)),
 };
 
 const std::vector<ShowRule> kMonoShown = {

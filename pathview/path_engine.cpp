@@ -1,6 +1,7 @@
 // The path-view engine: map construction, group rules, the redraw, the canvas clicks, the ring
 // contents and the control callbacks, all driven by a model's description.
 #include <bit>
+#include <cmath>
 #include <map>
 
 #include "device/device_services.h"
@@ -121,6 +122,16 @@ PathCanvas CanvasOf(const PathModel& m) { return {m.panel ? *m.panel : 0, m.canv
 
 namespace {
 
+// The dB value `code` stands for on the steps `s` (the code of its n-th step is firstValue + n *
+// valueStep), when one of its steps has that code.
+std::optional<double> DbOnSteps(const RingSteps& s, int code) {
+    if (s.valueStep <= 0 || s.step == 0) return std::nullopt;
+    const int offset = code - s.firstValue;
+    const long steps = std::lround((s.to - s.from) / s.step);
+    if (offset < 0 || offset % s.valueStep != 0 || offset / s.valueStep > steps) return std::nullopt;
+    return s.from + (offset / s.valueStep) * s.step;
+}
+
 constexpr int kArtOutline = 0x5A6478;
 constexpr int kArtFill = 0xEEF2F8;
 constexpr int kArtText = 0x2A2F36;
@@ -240,10 +251,8 @@ void RedrawPathView(const PathModel& m) {
                 substituted = true;
                 break;
             }
-        if (!substituted && r.scale && value >= r.scale->firstCode && value <= r.scale->lastCode) {
-            const double db = r.scale->dbAtFirst + (value - r.scale->firstCode) * r.scale->dbPerCode;
-            rt::ShowRingNote(panel, r.control, DbLabel(db).c_str());
-        }
+        if (substituted || !r.scale) continue;
+        if (const std::optional<double> db = DbOnSteps(*r.scale, value)) rt::ShowRingNote(panel, r.control, DbLabel(*db).c_str());
     }
     for (const TextChoice& tc : m.texts) {
         size_t index = tc.mask ? (Reg(tc.reg) & tc.mask) >> std::countr_zero(tc.mask) : 0;

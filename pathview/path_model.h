@@ -96,16 +96,19 @@ struct StateRule {
     Cond when;
 };
 
-// The dB value each register code from firstCode to lastCode stands for on a ring's scale.
-struct DbScale {
-    int firstCode, lastCode;
-    double dbAtFirst, dbPerCode;
+// Generated items: labels "<value>dB", values firstValue, firstValue + valueStep, ...; the
+// value runs in single precision from `from` by `step` while it has not passed `to`.
+struct RingSteps {
+    double from, to, step;
+    int firstValue, valueStep;
 };
 
-// The codec's volume scales, shared by the models' rings.
-inline constexpr DbScale kDigitalScale{1, 255, -127.0, 0.5};  // code 0 is the digital mute
-inline constexpr DbScale kPgaScale{0, 63, -12.0, 0.75};
-inline constexpr DbScale kOutScale{0, 63, -57.0, 1.0};
+// The codec's gain scales, shared by the models' rings.
+inline constexpr RingSteps kPgaSteps{-12.0, 35.25, 0.75, 0, 1};
+inline constexpr RingSteps kBoostSteps{-12.0, 6.0, 3.0, 1, 1};
+inline constexpr RingSteps kMixSteps{-15.0, 6.0, 3.0, 0, 1};
+inline constexpr RingSteps kOutSteps{-57.0, 6.0, 1.0, 0, 1};
+inline constexpr RingSteps kDigitalSteps{-127.0, 0.0, 0.5, 1, 1};
 
 // A ring set to the field under mask, or to -1 while its gate does not hold.
 struct RingValue {
@@ -117,8 +120,16 @@ struct RingValue {
     // holds; else the code's dB value on `scale` where it covers the code, else "code N". Never
     // a neighbouring item: the ring shows what the register holds.
     std::vector<std::pair<Cond, int>> noItem{};
-    std::optional<DbScale> scale{};
+    std::optional<RingSteps> scale{};
 };
+
+// A volume ring whose items follow `scale` (or every few codes of it): a code between two items
+// shows its own dB value.
+inline RingValue OnScale(int control, int reg, unsigned mask, const RingSteps& scale, std::optional<Cond> gate = {}) {
+    RingValue r{control, reg, mask, std::move(gate)};
+    r.scale = scale;
+    return r;
+}
 
 // A text set to texts[field value].
 struct TextChoice {
@@ -187,20 +198,6 @@ struct RingItem {
     std::string label;
     int value;
 };
-
-// Generated items: labels "<value>dB", values firstValue, firstValue + valueStep, ...; the
-// value runs in single precision from `from` by `step` while it has not passed `to`.
-struct RingSteps {
-    double from, to, step;
-    int firstValue, valueStep;
-};
-
-// The codec's gain scales, shared by the models' rings.
-inline constexpr RingSteps kPgaSteps{-12.0, 35.25, 0.75, 0, 1};
-inline constexpr RingSteps kBoostSteps{-12.0, 6.0, 3.0, 1, 1};
-inline constexpr RingSteps kMixSteps{-15.0, 6.0, 3.0, 0, 1};
-inline constexpr RingSteps kOutSteps{-57.0, 6.0, 1.0, 0, 1};
-inline constexpr RingSteps kDigitalSteps{-127.0, 0.0, 0.5, 1, 1};
 
 struct RingFill {
     std::vector<int> controls;

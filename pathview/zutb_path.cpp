@@ -83,16 +83,9 @@ const std::vector<GroupRule> kZutbGroupRules = {
     {3, Bit(76, 1)}, {4, Bit(76, 0)}, {5, Bit(76, 2)}, {7, Bit(76, 6)},
 };
 
-// Volumes the rings list by steps: a code between two items shows its own dB value.
-RingValue OnScale(int control, int reg, unsigned mask, DbScale scale, std::optional<Cond> gate = {}) {
-    RingValue r{control, reg, mask, std::move(gate)};
-    r.scale = scale;
-    return r;
-}
-
 // The input volume rings: -12 dB at code 171 to 30 dB at code 255, 0.5 dB a code (the rings
 // list every 0.75 dB). Below -12 dB the scale is not known: such a code shows "code N".
-constexpr DbScale kInputVolumeScale{171, 255, -12.0, 0.5};
+constexpr RingSteps kInputVolumeScale{-12.0, 30.0, 0.5, 171, 1};
 
 // Microphone boost: the code in bits 6-5, enabled by bit 4 ("Disabled" while it is clear).
 const std::vector<RingValue> kZutbRingValues = {
@@ -100,8 +93,8 @@ const std::vector<RingValue> kZutbRingValues = {
     {CFGPATHZutb_RMICBOOST, 3, 0x060, Bit(3, 4)},
     OnScale(CFGPATHZutb_LVU, 0, 0x0FF, kInputVolumeScale, BitClear(77, 6)),
     OnScale(CFGPATHZutb_RVU, 1, 0x0FF, kInputVolumeScale, BitClear(78, 6)),
-    OnScale(CFGPATHZutb_STADCVOLL, 47, 0x0FF, kDigitalScale),
-    OnScale(CFGPATHZutb_STADCVOLR, 48, 0x0FF, kDigitalScale),
+    OnScale(CFGPATHZutb_STADCVOLL, 47, 0x0FF, kDigitalSteps),
+    OnScale(CFGPATHZutb_STADCVOLR, 48, 0x0FF, kDigitalSteps),
 };
 
 const std::vector<ShowRule> kZutbShown = {
