@@ -170,7 +170,7 @@ void Update(const AlcModel& m) {
 // A callback's registers go out after raising the flag; several are one action named by the
 // committed control, made before the callback composes them.
 WriteAction Action(int p, int control, const std::vector<int>& regs) {
-    return WriteAction(ActionName(p, control, "ALC"), regs.size() > 1);
+    return WriteAction(p, control, "ALC", regs.size() > 1);
 }
 void SendAll(WriteAction& action, const std::vector<int>& regs) {
     SetFlag(&FlagCFGUpdate);

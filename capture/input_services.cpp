@@ -352,7 +352,7 @@ int GroupCommit(const InputModel& m, int group, int p, int control, int event) {
     // A group none of whose registers has a place on the chip does nothing at all.
     const size_t writes = Writes(m, plan);
     if (writes == 0) return 0;
-    WriteAction action(ActionName(p, control, m.groups[group].callback), writes > 1);
+    WriteAction action(p, control, m.groups[group].callback, writes > 1);
     for (const Row& r : m.rows)
         if (r.group == group && OnChip(m, r.field.reg)) capture::CtrlToField(p, r.control, r.field);
     if (m.groups[group].dims) SetDimming(m, p);
@@ -379,7 +379,7 @@ int BiasChanged(const InputModel& m, int p, int control, int event) {
     const int first = b.voltageFirst ? b.volt.reg : b.mode.reg;
     const int second = b.voltageFirst ? b.mode.reg : b.volt.reg;
     const std::vector<Step> plan{Send(first), Wait(0.1), Send(second), Wait(0.1), Flag()};
-    WriteAction action(ActionName(p, control, b.callback), Writes(m, plan) > 1);
+    WriteAction action(p, control, b.callback, Writes(m, plan) > 1);
     PutField(b.mode, mode);
     PutField(b.volt, volt);
     RunPlan(m, plan, action);

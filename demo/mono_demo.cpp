@@ -68,7 +68,7 @@ void SetAlc(const MonoDemo& m, int panel) {
     }
     const int timing = AlcTiming(mode);
     if (timing < 0) return;
-    WriteAction action(ActionName(panel, MNDEMO_MNSetALC, "ALC Mode"));  // R32 and the mode's three registers
+    WriteAction action(panel, MNDEMO_MNSetALC, "ALC Mode");  // R32 and the mode's three registers
     MNDemoALCMode = mode;
     CFG_REG[32] = 0x118;  // ALC on, maximum gain code 3, minimum gain code 0
     WriteRegister(32);

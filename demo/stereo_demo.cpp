@@ -84,7 +84,7 @@ int SliderCount(const StereoDemo& m) { return m.allSliders ? static_cast<int>(st
 // named by the box.
 void AlcChannels(const StereoDemo& m, int panel, int control) {
     int v = CtrlInt(panel, STDemo_STALCLeft) * 2 + CtrlInt(panel, STDemo_STALCRight);
-    WriteAction action(ActionName(panel, control, "ALC Channels"), v != 0);
+    WriteAction action(panel, control, "ALC Channels", v != 0);
     CFG_REG[32] = (CFG_REG[32] & ~0x180u) | (static_cast<uint32_t>(v & 3) << 7);
     WriteRegister(32);
     FlagCFGUpdate = 1;
@@ -155,7 +155,7 @@ void StereoSetAlc(const StereoDemo&, int panel) {
     const int timing = AlcTiming(mode);
     if (timing < 0) return;
     // With a channel on, R32 and the mode's three registers go out as one action.
-    WriteAction action(ActionName(panel, STDemo_STSetALC, "ALC Mode"), (CFG_REG[32] & 0x180) != 0);
+    WriteAction action(panel, STDemo_STSetALC, "ALC Mode", (CFG_REG[32] & 0x180) != 0);
     DemoALCMode = mode;
     if (CFG_REG[32] & 0x180) {
         CFG_REG[32] = (CFG_REG[32] & ~0x3Fu) | 0x18;  // maximum gain code 3, minimum gain code 0

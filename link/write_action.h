@@ -23,6 +23,10 @@
 class WriteAction {
 public:
     explicit WriteAction(std::string name, bool several = true);
+    // An action started by a control, named by its label without the bracketed register field
+    // name ("[ALCMNGAIN]  ALC Minimum Gain " -> "ALC Minimum Gain"), else by `fallback`; the
+    // label is looked up only when the action is an operation.
+    WriteAction(int panel, int control, const std::string& fallback, bool several = true);
     ~WriteAction();
     WriteAction(const WriteAction&) = delete;
     WriteAction& operator=(const WriteAction&) = delete;
@@ -46,8 +50,3 @@ private:
 bool SendInAction(int reg);
 // A pause between such steps; none once the running operation has stopped.
 void PauseInAction(double seconds);
-
-// The name a control gives the action it starts: its label without the bracketed register field
-// name ("[ALCMNGAIN]  ALC Minimum Gain " -> "ALC Minimum Gain"), blanks and a trailing colon
-// trimmed; `fallback` when the control has no label.
-std::string ActionName(int panel, int control, const std::string& fallback);

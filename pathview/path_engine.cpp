@@ -402,7 +402,7 @@ void RunRow(const PathModel& m, const ControlRow& row, int panel, int control) {
     if (row.reg < 0 || row.reg >= kRegisterSlots || row.gateReg < 0 || row.gateReg >= kRegisterSlots) return;
     // A row that writes two registers (a gain with its enable, a model's own pair) is one action
     // named by the control.
-    WriteAction action(ActionName(panel, control, row.callback), row.kind == Ctl::Pga || row.kind == Ctl::Hook);
+    WriteAction action(panel, control, row.callback, row.kind == Ctl::Pga || row.kind == Ctl::Hook);
     uint32_t& r = CFG_REG[row.reg];
     switch (row.kind) {
     case Ctl::Field:

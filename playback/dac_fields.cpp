@@ -66,7 +66,7 @@ Group OneStage(const std::string& callback, std::vector<Field> fields, std::vect
 void RunGroup(const Group& g, int panel, int control) {
     size_t sends = 0;
     for (const Stage& s : g.stages) sends += s.sends.size();
-    WriteAction action(ActionName(panel, control, g.callback), g.several || sends > 1);
+    WriteAction action(panel, control, g.callback, g.several || sends > 1);
     if (g.mirror && control == g.mirror->trigger) {
         const Mirror& m = *g.mirror;
         int value = 0;

@@ -99,7 +99,7 @@ int CommitGroup(const Model& m, const Group& g, int panel, int control) {
             writes += ChipRegister(m, l.reg) != kNoRegister ? 1 : 0;
             break;
         }
-    WriteAction action(ActionName(panel, control, g.callback), writes > 1);
+    WriteAction action(panel, control, g.callback, writes > 1);
     for (const Send& s : g.plan) {
         const int reg = ChipRegister(m, s.reg);
         if (reg == kNoRegister) continue;
