@@ -21,12 +21,6 @@ bool Contains(const std::vector<int>& list, int control) {
     return std::find(list.begin(), list.end(), control) != list.end();
 }
 
-// True when at least one register of the plan has a place on the chip.
-bool WritesAnything(const Model& m, const Group& g) {
-    return std::any_of(g.plan.begin(), g.plan.end(),
-                       [&](const Send& s) { return ChipRegister(m, s.reg) != kNoRegister; });
-}
-
 void ReplaceField(uint32_t& reg, const Field& f, int value) {
     const unsigned mask = Mask(f) << f.shift;
     reg = (reg & ~mask) | ((static_cast<unsigned>(value) << f.shift) & mask);
@@ -83,7 +77,10 @@ void RefreshPanel(const Model& m) {
 }
 
 int CommitGroup(const Model& m, const Group& g, int panel, int control) {
-    if (!WritesAnything(m, g)) return 0;
+    // The plan's registers that have a place on the chip: none, and the group writes nothing.
+    size_t writes = static_cast<size_t>(std::count_if(
+        g.plan.begin(), g.plan.end(), [&](const Send& s) { return ChipRegister(m, s.reg) != kNoRegister; }));
+    if (writes == 0) return 0;
     std::map<int, int> values;
     for (int control : g.controls) {
         int v = 0;
@@ -92,8 +89,6 @@ int CommitGroup(const Model& m, const Group& g, int panel, int control) {
     }
     // Several registers (a volume pair with its update latch) go out as one action named by
     // the committed control.
-    size_t writes = 0;
-    for (const Send& s : g.plan) writes += ChipRegister(m, s.reg) != kNoRegister ? 1 : 0;
     for (const Latch& l : g.latches)
         if (values[l.control]) {
             writes += ChipRegister(m, l.reg) != kNoRegister ? 1 : 0;
