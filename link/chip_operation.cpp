@@ -151,9 +151,8 @@ void NoteBoardDisconnected(uint8_t command, uint16_t length, const uint8_t* payl
         rt::MessagePopup(kBoardDisconnectedTitle, text.c_str());
         return;
     }
-    if (running.stopped) return;
-    running.stopped = true;
-    running.refused = DescribeReport(command, length, payload);
+    if (running.stopped) return;  // an earlier stop is not the disconnection
+    NoteRefusedSend(command, length, payload);
     running.disconnected = true;
 }
 
