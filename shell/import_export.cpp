@@ -194,13 +194,9 @@ void ImportCB(int, int, void*, int) {
         ShowFileError(kNotExchangeText, chosen, "");
         return;
     }
+    // The text read above becomes the working file, converted to decimal.
     const std::string working = WorkingFilePath();
-    const int converted = ConvertConfigtoDecimalFormat(working.c_str(), chosen.c_str(), &why);
-    if (converted == kExchangeReadError) {
-        ShowFileError(kOpenErrorText, chosen, why);
-        return;
-    }
-    if (converted != 0) {
+    if (!rt::WriteFileAtomic(working, ConfigTextToDecimal(text), &why)) {
         ShowFileError(kWriteErrorText, working, why);
         return;
     }
