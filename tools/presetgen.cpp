@@ -1,5 +1,6 @@
 // presetgen: writes the demo preset files from presets/presets.table (see the table's head for
 // its form). Usage: presetgen TABLE OUTDIR. Exit status 0 when every file was written.
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -233,9 +234,7 @@ double PllRate(const Family& family, const std::map<int, unsigned>& regs, int* c
     const unsigned k = ((value(block.first + 1) & 0x3F) << 18) | ((value(block.first + 2) & 0x1FF) << 9) |
                        (value(block.first + 3) & 0x1FF);
     const double f2 = input * ((nReg & 0x0F) + k / 16777216.0);
-    unsigned shift = 0;
-    while (((rate.dividerMask >> shift) & 1) == 0) ++shift;
-    *code = static_cast<int>((value(rate.dividerReg) & rate.dividerMask) >> shift);
+    *code = static_cast<int>((value(rate.dividerReg) & rate.dividerMask) >> std::countr_zero(rate.dividerMask));
     const double perKHz = PLLF2(1.0, *code);
     return perKHz > 0.0 ? f2 / perKHz : 0.0;
 }
