@@ -73,18 +73,15 @@ int CtrlInt(int panel, int control) {
     return v;
 }
 
-void BindCommit(const std::string& name, std::function<void(int panel)> action) {
-    rt::RegisterCtrlCallback(name, [action](int panel, int, int event, void*, int, int) {
-        if (event == rt::EVENT_COMMIT) action(panel);
-        return 0;
-    });
-}
-
 void BindCommit(const std::string& name, std::function<void(int panel, int control)> action) {
     rt::RegisterCtrlCallback(name, [action](int panel, int control, int event, void*, int, int) {
         if (event == rt::EVENT_COMMIT) action(panel, control);
         return 0;
     });
+}
+
+void BindCommit(const std::string& name, std::function<void(int panel)> action) {
+    BindCommit(name, [action](int panel, int) { action(panel); });
 }
 
 void BindEqualiser(const std::string& prefix, const std::string& suffix, const Equaliser& eq) {
