@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
 namespace rt {
 
@@ -555,72 +556,32 @@ const Item* QueriedItem(int panel, int control, int index, const void* out, int*
     return &c->items[index];
 }
 
-int Insert(int panel, int control, int index, const char* label, const Value& value) {
+// Inserts items of one value at `index` (-1: at the end), in one insertion for the widget.
+int Insert(int panel, int control, int index, std::span<const std::string> labels, const Value& value) {
     int err = 0;
     Control* c = ListControl(panel, control, &err);
     if (!c) return err;
-    int count = static_cast<int>(c->items.size());
-    if (index == -1) index = count;
-    if (index < 0 || index > count) return UIEIndexOutOfRange;
-    Value v;
-    if (!Coerce(*c, value, &v)) return UIEBadValue;
-    QString text = QString::fromUtf8(label ? label : "");
-    int current = CurrentIndex(*c);
-    c->items.insert(c->items.begin() + index, Item{label ? label : "", v});
-    if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
-        QSignalBlocker b(cb);
-        cb->insertItem(index, text);
-        if (auto* ring = dynamic_cast<RingBox*>(cb)) ring->ItemsChanged();
-    } else if (auto* lw = qobject_cast<QListWidget*>(c->widget.data())) {
-        QSignalBlocker b(lw);
-        auto* it = new QListWidgetItem(text);
-        if (c->checkable) {
-            it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-            it->setCheckState(Qt::Unchecked);
-        }
-        lw->insertItem(index, it);
-    }
-    // The selection stays on the item it was on; an empty control selects its first item. A
-    // ring showing a value no item had selects the new item when it has that value.
-    int select = current < 0 ? (count == 0 ? 0 : -1) : (index <= current ? current + 1 : current);
-    if (current < 0 && c->unlisted) select = SameValue(c->items[index], *c->unlisted, c->type) ? index : -1;
-    SelectIndex(*c, select);
-    return 0;
-}
-
-}  // namespace
-
-int InsertListItems(int panel, int control, int index, const std::vector<std::string>& labels, int value) {
-    int err = 0;
-    Control* c = ListControl(panel, control, &err);
-    if (!c) return err;
-    auto* lw = qobject_cast<QListWidget*>(c->widget.data());
-    if (!lw) {
-        // Rings: item by item.
-        for (size_t i = 0; i < labels.size(); ++i) {
-            const int at = index == -1 ? -1 : index + static_cast<int>(i);
-            if ((err = InsertListItem(panel, control, at, labels[i].c_str(), value)) != 0) return err;
-        }
-        return 0;
-    }
     const int count = static_cast<int>(c->items.size());
     if (index == -1) index = count;
     if (index < 0 || index > count) return UIEIndexOutOfRange;
     if (labels.empty()) return 0;
     Value v;
-    if (!Coerce(*c, Value::Number(value), &v)) return UIEBadValue;
+    if (!Coerce(*c, value, &v)) return UIEBadValue;
     const int current = CurrentIndex(*c);
-    std::vector<Item> added;
-    added.reserve(labels.size());
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(labels.size()));
+    std::vector<Item> added;
+    added.reserve(labels.size());
     for (const std::string& label : labels) {
         added.push_back(Item{label, v});
         texts.push_back(QString::fromStdString(label));
     }
     c->items.insert(c->items.begin() + index, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
-    {
-        // One insertion for the list's model, rather than one per item.
+    if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
+        QSignalBlocker b(cb);
+        cb->insertItems(index, texts);
+        if (auto* ring = dynamic_cast<RingBox*>(cb)) ring->ItemsChanged();
+    } else if (auto* lw = qobject_cast<QListWidget*>(c->widget.data())) {
         QSignalBlocker b(lw);
         lw->insertItems(index, texts);
         if (c->checkable)
@@ -630,19 +591,34 @@ int InsertListItems(int panel, int control, int index, const std::vector<std::st
                 it->setCheckState(Qt::Unchecked);
             }
     }
+    // The selection stays on the item it was on; an empty control selects its first item. A
+    // ring showing a value no item had selects the new items' first when they have that value.
     const int n = static_cast<int>(labels.size());
-    SelectIndex(*c, current < 0 ? (count == 0 ? 0 : -1) : (index <= current ? current + n : current));
+    int select = current < 0 ? (count == 0 ? 0 : -1) : (index <= current ? current + n : current);
+    if (current < 0 && c->unlisted) select = SameValue(c->items[index], *c->unlisted, c->type) ? index : -1;
+    SelectIndex(*c, select);
     return 0;
 }
 
+int InsertOne(int panel, int control, int index, const char* label, const Value& value) {
+    const std::string one = label ? label : "";
+    return Insert(panel, control, index, std::span<const std::string>(&one, 1), value);
+}
+
+}  // namespace
+
+int InsertListItems(int panel, int control, int index, const std::vector<std::string>& labels, int value) {
+    return Insert(panel, control, index, labels, Value::Number(value));
+}
+
 int InsertListItem(int panel, int control, int index, const char* label, int value) {
-    return Insert(panel, control, index, label, Value::Number(value));
+    return InsertOne(panel, control, index, label, Value::Number(value));
 }
 int InsertListItem(int panel, int control, int index, const char* label, double value) {
-    return Insert(panel, control, index, label, Value::Number(value));
+    return InsertOne(panel, control, index, label, Value::Number(value));
 }
 int InsertListItem(int panel, int control, int index, const char* label, const char* value) {
-    return Insert(panel, control, index, label, Value::Text(value ? value : ""));
+    return InsertOne(panel, control, index, label, Value::Text(value ? value : ""));
 }
 
 int DeleteListItem(int panel, int control, int index, int count) {
