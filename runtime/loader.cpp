@@ -69,9 +69,10 @@ constexpr const char* kFrameLabel = "rtFrameLabel";
 constexpr const char* kNameRepeats = "rtNameRepeats";
 constexpr const char* kAboveName = "rtAboveName";
 
-QString FramedName(const Control& c, bool repeats) {
+// The control's name `base`, after its frame's label when the name repeats on its panel.
+QString FramedName(const Control& c, const QString& base, bool repeats) {
     const QString frame = c.widget->property(kFrameLabel).toString();
-    return repeats && !frame.isEmpty() ? frame + ' ' + BaseAccessibleName(c) : BaseAccessibleName(c);
+    return repeats && !frame.isEmpty() ? frame + ' ' + base : base;
 }
 
 // The name of the control nearest above `c` whose box overlaps its column; empty when none is.
@@ -97,21 +98,32 @@ QString NameAbove(const Panel& p, const Control& c) {
 }  // namespace
 
 void QualifyRepeatedNames(Panel& p) {
+    struct Named {
+        Control* c;
+        QString base, framed;
+        bool repeats = false;
+    };
+    std::vector<Named> named;
     std::map<QString, int> seen;
     for (const auto& [id, c] : p.controls)
-        if (c->widget && !Unnamed(c->kind)) ++seen[BaseAccessibleName(*c)];
+        if (c->widget && !Unnamed(c->kind)) {
+            named.push_back({c.get(), BaseAccessibleName(*c), {}});
+            ++seen[named.back().base];
+        }
     std::map<std::pair<QString, int>, int> framed;  // names after the frame's, by kind
-    for (const auto& [id, c] : p.controls)
-        if (c->widget && !Unnamed(c->kind)) ++framed[{FramedName(*c, seen[BaseAccessibleName(*c)] > 1), static_cast<int>(c->kind)}];
-    for (const auto& [id, c] : p.controls) {
-        if (!c->widget || Unnamed(c->kind)) continue;
-        const bool repeats = seen[BaseAccessibleName(*c)] > 1;
-        const bool still = framed[{FramedName(*c, repeats), static_cast<int>(c->kind)}] > 1;
-        const QString above = still ? NameAbove(p, *c) : QString();
-        if (c->widget->property(kNameRepeats).toBool() == repeats && c->widget->property(kAboveName).toString() == above) continue;
-        c->widget->setProperty(kNameRepeats, repeats);
-        c->widget->setProperty(kAboveName, above);
-        UpdateAccessibleName(*c);
+    for (Named& n : named) {
+        n.repeats = seen[n.base] > 1;
+        n.framed = FramedName(*n.c, n.base, n.repeats);
+        ++framed[{n.framed, static_cast<int>(n.c->kind)}];
+    }
+    for (const Named& n : named) {
+        const bool still = framed[{n.framed, static_cast<int>(n.c->kind)}] > 1;
+        const QString above = still ? NameAbove(p, *n.c) : QString();
+        QWidget* w = n.c->widget;
+        if (w->property(kNameRepeats).toBool() == n.repeats && w->property(kAboveName).toString() == above) continue;
+        w->setProperty(kNameRepeats, n.repeats);
+        w->setProperty(kAboveName, above);
+        UpdateAccessibleName(*n.c);
     }
 }
 
@@ -377,8 +389,7 @@ QWidget* BuildSlide(Control& c, int panel, int id, bool vertical, QWidget* host)
         pb->setTextVisible(true);
         pb->setAlignment(Qt::AlignCenter);
         pb->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
-        MarkForAccessibility(pb, panel, id);
-        return pb;
+        return pb;  // marked for the bus as the control's widget
     }
     auto* holder = new QWidget(host);
     auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, holder);
