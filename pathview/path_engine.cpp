@@ -252,7 +252,7 @@ void RedrawPathView(const PathModel& m) {
                 break;
             }
         if (substituted || !r.scale) continue;
-        if (const std::optional<double> db = DbOnSteps(*r.scale, value)) rt::ShowRingNote(panel, r.control, DbLabel(*db).c_str());
+        if (const std::optional<double> db = DbOnSteps(*r.scale, value)) rt::ShowRingNote(panel, r.control, DbLabel(*db).c_str(), value);
     }
     for (const TextChoice& tc : m.texts) {
         size_t index = tc.mask ? (Reg(tc.reg) & tc.mask) >> std::countr_zero(tc.mask) : 0;

@@ -295,10 +295,10 @@ public:
         int pos = 0;
         if (c->kind != Kind::RingSlide) {
             pos = static_cast<int>(std::lround((v - c->min) / c->step));
-        } else if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) {
-            pos = ItemFor(*numbers, c->selected, v);
         } else {
-            pos = static_cast<int>(std::lround(v));
+            if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) pos = ItemFor(*numbers, c->selected, v);
+            else pos = static_cast<int>(std::lround(v));
+            if (c->unlisted && pos >= c->unlistedAt) ++pos;  // past the position of the value shown
         }
         slider->setValue(pos);
     }

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -231,8 +232,14 @@ void ShowNumber(Control& c) {
 }
 
 int CurrentIndex(const Control& c) {
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data()))
-        return cb->currentIndex() < static_cast<int>(c.items.size()) ? cb->currentIndex() : -1;
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
+        int row = cb->currentIndex();
+        if (c.unlisted && cb->count() > static_cast<int>(c.items.size())) {
+            if (row == c.unlistedAt) return -1;
+            if (row > c.unlistedAt) --row;
+        }
+        return row < static_cast<int>(c.items.size()) ? row : -1;
+    }
     if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) return lw->currentRow();
     if (c.kind == Kind::RingSlide) return c.selected;
     return -1;
@@ -240,30 +247,76 @@ int CurrentIndex(const Control& c) {
 
 namespace {
 
-// Takes away the item that showed a value no item has.
-void DropUnlisted(Control& c) {
-    if (!c.unlisted) return;
-    c.unlisted.reset();
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
-        QSignalBlocker b(cb);
-        while (cb->count() > static_cast<int>(c.items.size())) cb->removeItem(cb->count() - 1);
+// Where a value no item has stands among the items: the index of the item it comes just before
+// (the number of items: after the last). It goes between the two neighbouring items that enclose
+// it, the closest such pair (a ring may lead with an item off its scale, such as a mute); beyond
+// them all, beside the nearest item, on the side away from the neighbour that goes the other way.
+// A text, or a ring of texts, puts it after the last item.
+int UnlistedPosition(const std::vector<Item>& items, const Value& v) {
+    const int n = static_cast<int>(items.size());
+    double x = 0;
+    if (v.isString || !AsNumber(v, &x)) return n;
+    for (const Item& it : items)
+        if (it.value.isString) return n;
+    int at = -1;
+    double span = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        const double a = items[i].value.num, b = items[i + 1].value.num;
+        if (std::min(a, b) < x && x < std::max(a, b) && (at < 0 || std::fabs(b - a) < span)) {
+            at = i + 1;
+            span = std::fabs(b - a);
+        }
     }
+    if (at >= 0 || n == 0) return std::max(at, 0);
+    int k = 0;
+    for (int i = 1; i < n; ++i)
+        if (std::fabs(items[i].value.num - x) < std::fabs(items[k].value.num - x)) k = i;
+    const double here = items[k].value.num;
+    const int other = k + 1 < n ? k + 1 : k - 1;
+    if (other < 0 || items[other].value.num == here) return x < here ? k : k + 1;
+    const bool towardOther = (items[other].value.num > here) == (x > here);
+    return (other > k) == towardOther ? k + 1 : k;
 }
 
 }  // namespace
 
+void LiftUnlisted(Control& c) {
+    if (!c.unlisted) return;
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data()); cb && cb->count() > static_cast<int>(c.items.size())) {
+        QSignalBlocker b(cb);
+        cb->removeItem(c.unlistedAt);
+    }
+}
+
+void DropUnlisted(Control& c) {
+    LiftUnlisted(c);
+    c.unlisted.reset();
+}
+
 void ShowUnlisted(Control& c, const Value& v, const std::string& text) {
     if (c.kind != Kind::Ring && c.kind != Kind::RingSlide) return;
+    LiftUnlisted(c);
     c.unlisted = v;
-    const QString label = text.empty() ? "code " + Q(AsText(v, c.type, c.precision)) : Q(text);
+    c.unlistedText = text.empty() ? "code " + AsText(v, c.type, c.precision) : text;
+    c.unlistedAt = UnlistedPosition(c.items, v);
+    const QString label = Q(c.unlistedText);
     if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
+        // A row of its own where the value stands among the items, which no key, wheel turn or
+        // click can choose: every way of moving steps from it to the neighbouring item.
         QSignalBlocker b(cb);
-        const int at = static_cast<int>(c.items.size());
-        if (cb->count() > at) cb->setItemText(at, label);
-        else cb->addItem(label);
-        cb->setCurrentIndex(at);
+        cb->insertItem(c.unlistedAt, label);
+        if (auto* model = qobject_cast<QStandardItemModel*>(cb->model()))
+            if (QStandardItem* row = model->item(c.unlistedAt))
+                row->setFlags(row->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+        cb->setCurrentIndex(c.unlistedAt);
     } else if (c.kind == Kind::RingSlide) {
+        // The slider gets a position of its own for it, between its neighbouring items.
         c.selected = -1;
+        if (auto* sl = c.widget ? c.widget->findChild<QSlider*>() : nullptr) {
+            QSignalBlocker b(sl);
+            sl->setRange(0, static_cast<int>(c.items.size()));
+            sl->setValue(c.unlistedAt);
+        }
         if (c.valueLabel) c.valueLabel->setText(label);
     }
 }
@@ -450,12 +503,25 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
     lay->addWidget(value);
     QObject::connect(slider, &QSlider::valueChanged, slider, [panel, id, slider](int pos) {
         Control* c = FindControl(panel, id, nullptr);
-        if (!c || pos < 0 || pos >= static_cast<int>(c->items.size())) return;
-        c->selected = pos;
-        c->unlisted.reset();
-        if (c->valueLabel) c->valueLabel->setText(Q(c->items[pos].label));
+        if (!c) return;
+        // While a value no item has is shown, its position lies between two items' positions.
+        int item = pos;
+        if (c->unlisted) {
+            if (pos == c->unlistedAt) return;
+            if (pos > c->unlistedAt) --item;
+        }
+        if (item < 0 || item >= static_cast<int>(c->items.size())) return;
+        SelectIndex(*c, item);
         FireControl(panel, id, EVENT_VAL_CHANGED, 0, 0);
         if (!slider->isSliderDown()) FireControl(panel, id, EVENT_COMMIT, 0, 0);
+    });
+    // Home and End reach the first and last item also from a value shown beyond it.
+    QObject::connect(slider, &QAbstractSlider::actionTriggered, slider, [panel, id, slider](int action) {
+        const Control* c = FindControl(panel, id, nullptr);
+        const int n = c ? static_cast<int>(c->items.size()) : 0;
+        if (!c || !c->unlisted || n == 0) return;
+        if (action == QAbstractSlider::SliderToMinimum && c->unlistedAt == 0) slider->setSliderPosition(1);
+        if (action == QAbstractSlider::SliderToMaximum && c->unlistedAt == n) slider->setSliderPosition(n - 1);
     });
     QObject::connect(slider, &QSlider::sliderReleased, slider, [panel, id] { FireControl(panel, id, EVENT_COMMIT, 0, 0); });
     return holder;
@@ -570,9 +636,9 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
         auto* cb = new RingBox(geometry, host);
         cb->setProperty("rtRing", true);
         for (const Item& it : c.items) cb->addItem(Q(it.label));
-        QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int index) {
+        QObject::connect(cb, &QComboBox::currentIndexChanged, cb, [h, id](int row) {
             Control* c = FindControl(h, id, nullptr);
-            if (c && index >= 0 && index < static_cast<int>(c->items.size())) DropUnlisted(*c);
+            if (c && c->unlisted && row >= 0 && row != c->unlistedAt) DropUnlisted(*c);
             UserChanged(h, id);
         });
         widget = cb;

@@ -80,8 +80,12 @@ struct Control {
     int precision = 0;
     int selected = -1;              // ring slides: the selected item (-1 none)
     // Rings and ring slides set to a value no item has: that value, shown as an item of its
-    // own ("code 27") until an item is chosen, so the ring never shows blank.
+    // own ("code 27") until an item is chosen, so the ring never shows blank. It stands where
+    // the value lies among the items, before item `unlistedAt`, so moving from it reaches the
+    // neighbouring items.
     std::optional<Value> unlisted;
+    std::string unlistedText;
+    int unlistedAt = 0;
     std::string text;               // strings: the text last set or committed
     std::vector<Item> items;        // rings, ring slides, list boxes
     bool checkable = false;         // list boxes with check marks
@@ -253,6 +257,10 @@ int CurrentIndex(const Control& c);
 void SelectIndex(Control& c, int index);
 // Shows a value no item has in a ring or ring slide: "code " and the value, or `label`.
 void ShowUnlisted(Control& c, const Value& v, const std::string& label = {});
+// Takes the value no item has out of the widget before its items change (ShowUnlisted puts it
+// back where it then stands); DropUnlisted forgets it too.
+void LiftUnlisted(Control& c);
+void DropUnlisted(Control& c);
 
 // A tab control placed directly on a top-level panel takes the room the window leaves it: the
 // window becomes resizable down to a small size, the tab control follows its size (its pages

@@ -71,6 +71,7 @@ public:
 
 protected:
     void changeEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     bool fixedBox_;

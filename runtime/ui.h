@@ -118,6 +118,9 @@ int SetCtrlVal(int panel, int control, const std::string& value);
 // Rings: shows `text` as an item of its own, for a state none of the items stands for (the
 // ring then reads back as no value), until an item is chosen or set.
 int ShowRingNote(int panel, int control, const char* text);
+// The same for a value none of the items has, read as `text` (its dB value, say) rather than
+// "code N": it stands where `value` lies among the items, so the keys step from there.
+int ShowRingNote(int panel, int control, const char* text, double value);
 int GetCtrlVal(int panel, int control, int* value);
 int GetCtrlVal(int panel, int control, unsigned* value);
 int GetCtrlVal(int panel, int control, double* value);

@@ -231,14 +231,23 @@ int SetCtrlVal(int panel, int control, const char* value) {
 }
 int SetCtrlVal(int panel, int control, const std::string& value) { return SetValue(panel, control, Value::Text(value)); }
 
-int ShowRingNote(int panel, int control, const char* text) {
+namespace {
+
+int ShowNote(int panel, int control, const char* text, const Value& value) {
     int err = 0;
     Control* c = FindControl(panel, control, &err);
     if (!c) return err;
     if (c->kind != Kind::Ring && c->kind != Kind::RingSlide) return UIEBadValue;
-    // The note stands for no value: an empty text, which no numeric item can equal.
-    ShowUnlisted(*c, Value::Text(""), text && *text ? text : " ");
+    ShowUnlisted(*c, value, text && *text ? text : " ");
     return 0;
+}
+
+}  // namespace
+
+// The note stands for no value: an empty text, which no numeric item can equal.
+int ShowRingNote(int panel, int control, const char* text) { return ShowNote(panel, control, text, Value::Text("")); }
+int ShowRingNote(int panel, int control, const char* text, double value) {
+    return ShowNote(panel, control, text, Value::Number(value));
 }
 
 int GetCtrlVal(int panel, int control, int* value) { return GetNumber(panel, control, value); }
@@ -568,6 +577,7 @@ int Insert(int panel, int control, int index, std::span<const std::string> label
     Value v;
     if (!Coerce(*c, value, &v)) return UIEBadValue;
     const int current = CurrentIndex(*c);
+    LiftUnlisted(*c);
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(labels.size()));
     std::vector<Item> added;
@@ -597,6 +607,7 @@ int Insert(int panel, int control, int index, std::span<const std::string> label
     int select = current < 0 ? (count == 0 ? 0 : -1) : (index <= current ? current + n : current);
     if (current < 0 && c->unlisted) select = SameValue(c->items[index], *c->unlisted, c->type) ? index : -1;
     SelectIndex(*c, select);
+    if (select < 0 && c->unlisted) ShowUnlisted(*c, *c->unlisted, c->unlistedText);  // where it now stands
     return 0;
 }
 
@@ -630,6 +641,7 @@ int DeleteListItem(int panel, int control, int index, int count) {
     if (count == -1 || index + count > n) count = n - index;
     if (count < 0) return UIEIndexOutOfRange;
     int current = CurrentIndex(*c);
+    LiftUnlisted(*c);
     c->items.erase(c->items.begin() + index, c->items.begin() + index + count);
     if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
         QSignalBlocker b(cb);
@@ -645,6 +657,7 @@ int DeleteListItem(int panel, int control, int index, int count) {
     else if (current >= index + count) select = current - count;
     else select = remaining == 0 ? -1 : std::min(index, remaining - 1);  // the selected item went
     SelectIndex(*c, select);
+    if (select < 0 && c->unlisted) ShowUnlisted(*c, *c->unlisted, c->unlistedText);  // where it now stands
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -74,6 +75,17 @@ QSize RingBox::sizeHint() const {
 void RingBox::ItemsChanged() {
     hint_ = QSize();
     updateGeometry();
+}
+
+void RingBox::keyPressEvent(QKeyEvent* e) {
+    // Typing searches the items after the current one. A value shown between two items stands
+    // in a row no search can take as its start: start from the item before it instead.
+    const int row = currentIndex();
+    const QModelIndex shown = model()->index(row, modelColumn(), rootModelIndex());
+    if (!e->text().isEmpty() && shown.isValid() && !(shown.flags() & Qt::ItemIsEnabled))
+        view()->selectionModel()->setCurrentIndex(model()->index(row - 1, modelColumn(), rootModelIndex()),
+                                                  QItemSelectionModel::NoUpdate);
+    QComboBox::keyPressEvent(e);
 }
 
 void RingBox::changeEvent(QEvent* e) {

@@ -270,6 +270,22 @@ TEST_P(MonoPath, RefreshSetsRingsAndCodesWithoutAnItemShowTheirOwnValue) {
     EXPECT_EQ(Ring(MNPATH_RSPKVOL), -1);
     EXPECT_EQ(Ring(MNPATH_MNDACVOL), 0x093);
     EXPECT_EQ(RingShows(MNPATH_MNDACVOL), "-54dB");
+
+    // Every way of moving the ring goes from the value it shows to the neighbouring item:
+    // -9.75 dB (code 3, muted) lies between -10.5 dB (code 2) and -9 dB (code 4).
+    auto* pga = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PathPanel(), MNPATH_RINPPGAVOL));
+    const std::vector<std::pair<std::string, int>> moves = {
+        {"Up", 2}, {"Down", 4}, {"PageUp", 2}, {"PageDown", 4}, {"Home", 0}, {"End", 62},
+        {"wheel up", 2}, {"wheel down", 4}, {"type -9", 4}, {"type 3", 20},
+        {"list Up", 2}, {"list Down", 4}, {"list Home", 0}, {"list End", 62}};
+    for (const auto& [gesture, code] : moves) {
+        CFG_REG[45] = 0x043;
+        Refresh();
+        ASSERT_EQ(RingShows(MNPATH_RINPPGAVOL), "-9.75dB");
+        board->ClearReceivedReports();
+        pathtest::MoveRing(pga, gesture);
+        EXPECT_EQ(RegisterWrites(), (Writes{{45, code}})) << gesture;
+    }
 }
 
 TEST_P(MonoPath, IconsActOnTheirOwnPanel) {

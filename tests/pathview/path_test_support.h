@@ -3,7 +3,10 @@
 // events, tick the refresh timer, read the canvas's pixels and the panel's controls.
 #pragma once
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QWheelEvent>
 #include <QImage>
 #include <QPoint>
 #include <QTest>
@@ -122,6 +125,34 @@ protected:
         for (int r = first; r < 64; ++r) CFG_REG[r] = 0;
     }
 };
+
+// A user moving a ring by real events on its widget: a key ("Up", "Down", "PageUp", "PageDown",
+// "Home", "End"), a notch of the wheel ("wheel up", "wheel down"), typed text ("type -9"), or
+// the ring's list opened, a key in it, then Return ("list Up", "list End").
+inline void MoveRing(QComboBox* ring, const std::string& gesture) {
+    const auto key = [](const std::string& name) {
+        return name == "Up" ? Qt::Key_Up : name == "Down" ? Qt::Key_Down : name == "PageUp" ? Qt::Key_PageUp
+             : name == "PageDown" ? Qt::Key_PageDown : name == "Home" ? Qt::Key_Home : Qt::Key_End;
+    };
+    ring->setFocus();
+    if (gesture.starts_with("wheel")) {
+        const QPoint middle = ring->rect().center();
+        QWheelEvent wheel(middle, ring->mapToGlobal(middle), QPoint(), QPoint(0, gesture == "wheel up" ? 120 : -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ring, &wheel);
+    } else if (gesture.starts_with("type ")) {
+        ring->view()->keyboardSearch(QString());  // a new search, whatever the time since the last key
+        QTest::keyClicks(ring, QString::fromStdString(gesture.substr(5)));
+    } else if (gesture.starts_with("list ")) {
+        ring->showPopup();
+        QTest::keyClick(ring->view(), key(gesture.substr(5)));
+        QTest::keyClick(ring->view(), Qt::Key_Return);
+        ring->hidePopup();
+    } else {
+        QTest::keyClick(ring, key(gesture));
+    }
+    rt::ProcessSystemEvents();
+}
 
 // The path panel as grabbed from the screen, and the colour at a canvas pixel of it.
 struct PanelPicture {

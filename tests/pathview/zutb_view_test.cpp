@@ -179,6 +179,24 @@ TEST_F(Zutb, InputVolumeWritesTheMuteThenTheLatchedVolume) {
     CFG_REG[1] = 100;  // below the scale the rings know
     Refresh();
     EXPECT_EQ(RingShows(CFGPATHZutb_RVU), "code 100");
+
+    // Moving the ring from a code it shows reaches the neighbouring item: code 0 lies between
+    // ":Mute" and -12 dB (code 171), never at the end of the list (+30 dB).
+    auto* left = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PHandleSTPathZutb, CFGPATHZutb_LVU));
+    const Writes muted{{77, 0x047}, {0, 0x000}}, quietest{{77, 0x007}, {0, 0x1AB}}, loudest{{77, 0x007}, {0, 0x1FF}};
+    const std::vector<std::pair<std::string, Writes>> moves = {
+        {"Up", muted}, {"Down", quietest}, {"PageUp", muted}, {"PageDown", quietest}, {"Home", muted},
+        {"End", loudest}, {"wheel up", muted}, {"wheel down", quietest}, {"type -1", quietest},
+        {"list Up", muted}, {"list Down", quietest}, {"list End", loudest}};
+    for (const auto& [gesture, writes] : moves) {
+        CFG_REG[0] = 0x000;
+        CFG_REG[77] = 0x007;
+        Refresh();
+        ASSERT_EQ(RingShows(CFGPATHZutb_LVU), "code 0");
+        board->ClearReceivedReports();
+        pathtest::MoveRing(left, gesture);
+        EXPECT_EQ(RegisterWrites(), writes) << gesture;
+    }
 }
 
 TEST_F(Zutb, MicBoostChangesOnlyItsFieldsAndTheRefreshFollows) {

@@ -8,7 +8,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSlider>
 #include <QSpinBox>
+#include <QTest>
 #include <QTableWidget>
 #include <QImage>
 
@@ -64,9 +66,21 @@ TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
     EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
     EXPECT_EQ(v, 0);
     EXPECT_EQ(EventCodes(RATE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT}));
-    // A ring slide shows it beside its slider.
+    // A ring slide shows it beside its slider, at a position of its own after the last item
+    // (its items are texts): the keys step from there to the neighbouring item, Home and End
+    // to the first and last.
     EXPECT_EQ(rt::SetCtrlVal(p, MODE, "x"), rt::UIEItemNotFound);
     EXPECT_EQ(W(p, MODE)->findChild<QLabel*>()->text(), "code x");
+    auto* slider = W(p, MODE)->findChild<QSlider*>();
+    for (const auto& [key, shown] : {std::pair{Qt::Key_Left, "s"}, {Qt::Key_Home, "m"}, {Qt::Key_End, "s"}}) {
+        rt::SetCtrlVal(p, MODE, "x");
+        Events().clear();
+        QTest::keyClick(slider, key);
+        std::string value;
+        EXPECT_EQ(rt::GetCtrlVal(p, MODE, &value), 0) << key;
+        EXPECT_EQ(value, shown) << key;
+        EXPECT_EQ(EventCodes(MODE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT})) << key;
+    }
 }
 
 TEST_F(Values, ItemsInsertDeleteAndFind) {
