@@ -1,5 +1,6 @@
 #include "link/chip_operation.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "link/usbcomvunt.h"
@@ -20,6 +21,19 @@ struct Running {
 };
 Running running;
 
+// What the chip holds, while the record runs.
+struct ChipRecord {
+    bool on = false;
+    uint32_t regs[kCodecRegisters] = {};
+};
+ChipRecord chip;
+
+// The record starts from the copy whenever the program's code starts to run for an event.
+const rt::RunObserver kRecordAtEachEvent = rt::SetRunObserver([](bool starting) {
+    ForgetChipRecord();
+    if (starting) RecordCopyAsChip();
+});
+
 bool IsCodecCommand(uint8_t command) {
     const int code = command & 0x3F;
     return (command & 0xC0) != 0 && code >= CMD_CODEC_READ_ONE && code <= CMD_CODEC_WRITE_BLOCK3;
@@ -29,6 +43,21 @@ bool IsCodecCommand(uint8_t command) {
 bool AsksForReply(uint8_t command) {
     if (IsCodecCommand(command)) return (command & 0x3F) <= CMD_CODEC_READ_BLOCK3;
     return command == CMD_BRIDGE_READ || command == CMD_FW_DATE || command == CMD_AUDIO_ID;
+}
+
+// A report outside any operation that did not reach the board: one popup names it, and a single
+// register write that the board refused (it is still there) puts the register back to what the
+// chip holds. A disconnection leaves the copy as it is: nothing reaches the chip until the board
+// is back. Reports answered by the board are told by their readers.
+void TellUnsentReport(uint8_t command, uint16_t length, const uint8_t* payload, bool disconnected) {
+    if (AsksForReply(command)) return;
+    const std::string send = DescribeReport(command, length, payload);
+    if (!disconnected && IsCodecCommand(command) && (command & 0x3F) == CMD_CODEC_WRITE_ONE && length >= 2 && payload) {
+        PutBackWhatChipHolds(payload[0] >> 1);
+        FlagCFGUpdate = 1;
+    }
+    const std::string text = disconnected ? BoardDisconnectedText(send) : SendRefusedText(send);
+    rt::MessagePopup(kBoardDisconnectedTitle, text.c_str());
 }
 
 std::string Hex(int value, int digits) {
@@ -99,6 +128,11 @@ std::string UnreadRegistersText(int count) {
            " register(s) could not be read from the board; the register map keeps their values.";
 }
 
+std::string SendRefusedText(const std::string& send) {
+    return "The evaluation board refused " + send +
+           ", so it did not take effect.\n\nThe panels show what the chip holds.";
+}
+
 std::string BoardDisconnectedText(const std::string& send) {
     return "The evaluation board was disconnected: " + send +
            " did not reach it.\n\nUntil the board is connected again nothing reaches the chip.";
@@ -139,16 +173,18 @@ bool WriteRegisterStep(int reg, uint32_t value) {
 }
 
 void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload) {
-    if (running.depth == 0 || running.stopped) return;
+    if (running.depth == 0) {
+        TellUnsentReport(command, length, payload, false);
+        return;
+    }
+    if (running.stopped) return;
     running.stopped = true;
     running.refused = DescribeReport(command, length, payload);
 }
 
 void NoteBoardDisconnected(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (running.depth == 0) {
-        if (AsksForReply(command)) return;
-        const std::string text = BoardDisconnectedText(DescribeReport(command, length, payload));
-        rt::MessagePopup(kBoardDisconnectedTitle, text.c_str());
+        TellUnsentReport(command, length, payload, true);
         return;
     }
     if (running.stopped) return;  // an earlier stop is not the disconnection
@@ -165,4 +201,21 @@ bool NoteRegistersNotRead(int count) {
 
 void StopChipOperationQuietly() {
     if (running.depth > 0) running.stopped = true;
+}
+
+bool RecordCopyAsChip() {
+    if (chip.on) return false;
+    chip.on = true;
+    std::copy(CFG_REG, CFG_REG + kCodecRegisters, chip.regs);
+    return true;
+}
+
+void ForgetChipRecord() { chip.on = false; }
+
+void NoteChipHolds(int reg, uint32_t value) {
+    if (chip.on && reg >= 0 && reg < kCodecRegisters) chip.regs[reg] = value;
+}
+
+void PutBackWhatChipHolds(int reg) {
+    if (chip.on && reg >= 0 && reg < kCodecRegisters) CFG_REG[reg] = chip.regs[reg];
 }

@@ -7,8 +7,7 @@
 //
 // Operations nest (Initialize Device runs reset and power-up; "Load Settings" runs a power-up and
 // a configuration set): an inner operation shares the outer one's fate and the popup names the
-// outer one. Writes outside any operation behave as single writes always did: a refused send
-// is only reported by the write's result.
+// outer one. A send refused outside any operation is told at once by a popup of its own.
 //
 // A board that went away under a send (or under the wait for a reply) stops the operation the
 // same way, and the popup says that the board was disconnected. The link then closes the board
@@ -56,9 +55,25 @@ std::string ChipOperationStoppedText(const std::string& operation, const std::st
 // "N register(s) could not be read from the board; the register map keeps their values."
 std::string UnreadRegistersText(int count);
 
-// The popup of a board that went away under a send outside any operation.
+// The popup of a board that went away under a send outside any operation, or that refused one
+// while it stayed connected.
 inline constexpr const char* kBoardDisconnectedTitle = "Warning";
 std::string BoardDisconnectedText(const std::string& send);
+std::string SendRefusedText(const std::string& send);
+
+// ---- what the chip holds -------------------------------------------------------------------
+// The link's record of what the chip's registers hold: the register copy as it stands when the
+// program's code starts to run for an event (every write the chip did not take has put its
+// register back by then), then each register value the board took or answered with. A write the
+// chip did not take puts its register back in the copy from it.
+
+// Starts the record from the copy when none runs (outside the program's event code, an action
+// does so); true when it started it, and the caller then ends it with ForgetChipRecord.
+bool RecordCopyAsChip();
+void ForgetChipRecord();
+void NoteChipHolds(int reg, uint32_t value);
+// CFG_REG[reg] takes what the chip holds, when the record runs.
+void PutBackWhatChipHolds(int reg);
 
 // A read-back inside an operation that has stopped: the operation's popup counts the registers
 // it could not read, and the reader shows no popup of its own. False (nothing noted) when no
@@ -67,7 +82,9 @@ bool NoteRegistersNotRead(int count);
 
 // ---- used by the device link ---------------------------------------------------------------
 
-// The board refused this report inside an operation: the operation stops and will say so.
+// The board refused this report. Inside an operation: the operation stops and will say so.
+// Outside one: a popup says so at once (unless the report asked for a reply: its reader tells of
+// the failed read), and a register write puts its register back to what the chip holds.
 void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload);
 // The board went away during this report (its send failed, or its reply never came, and the
 // board is no longer on the bus). Inside an operation: it stops, and its popup says the board was

@@ -358,7 +358,9 @@ int ZelqxWriteOneReg(int reg) {
     }
     uint8_t pair[2];
     PackRegisterPair(reg, value, pair);
-    return USBSend(static_cast<uint8_t>(CommMode | CMD_CODEC_WRITE_ONE), 2, pair) == 1 ? 1 : 0;
+    if (USBSend(static_cast<uint8_t>(CommMode | CMD_CODEC_WRITE_ONE), 2, pair) != 1) return 0;
+    NoteChipHolds(reg, UnpackRegisterPair(pair));
+    return 1;
 }
 
 int ZelqxWriteAllReg(int useMessage, const char* message) {
@@ -398,6 +400,8 @@ int ZelqxWriteAllReg(int useMessage, const char* message) {
             if (heldBack) CFG_REG[34] |= 0x100u;
             return 0;
         }
+        if (sent == 1)
+            for (int at = b.offset; at < b.offset + b.length; at += 2) NoteChipHolds(bytes[at] >> 1, UnpackRegisterPair(bytes + at));
         rt::Delay(1.0);
     }
     if (heldBack) {
@@ -416,6 +420,7 @@ int ReadZelqxOneReg(int reg) {
     wbDelay(1.0);
     uint8_t reply[2] = {0, 0};
     if (USBRead(2, reply) != 1) return -1;
+    NoteChipHolds(reg, UnpackRegisterPair(reply));
     return UnpackRegisterPair(reply);
 }
 
@@ -430,7 +435,10 @@ int ReadZelqxRegisterBlocks(int* destination) {
         rt::Delay(1.0);
         uint8_t reply[48];
         if (USBRead(b.length, reply) != 1) break;
-        for (int i = 0; i < b.length / 2; ++i) destination[b.first + i] = UnpackRegisterPair(reply + 2 * i);
+        for (int i = 0; i < b.length / 2; ++i) {
+            destination[b.first + i] = UnpackRegisterPair(reply + 2 * i);
+            NoteChipHolds(b.first + i + 1, UnpackRegisterPair(reply + 2 * i));
+        }
         read += b.length / 2;
     }
     return read;

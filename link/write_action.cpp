@@ -8,8 +8,7 @@
 
 namespace {
 
-// The actions running now, outermost first: a register one of them got to the chip is held by
-// every one of them.
+// The actions running now, outermost first.
 std::vector<WriteAction*> running;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -42,7 +41,7 @@ std::string ActionName(int panel, int control, const std::string& fallback) {
 
 }  // namespace
 
-WriteAction::WriteAction(std::string name, bool several) : held_(CFG_REG, CFG_REG + kRegisterSlots) {
+WriteAction::WriteAction(std::string name, bool several) : ownsRecord_(RecordCopyAsChip()) {
     if (several) operation_.emplace(std::move(name));
     running.push_back(this);
 }
@@ -52,17 +51,16 @@ WriteAction::WriteAction(int panel, int control, const std::string& fallback, bo
 
 WriteAction::~WriteAction() {
     running.erase(std::find(running.begin(), running.end(), this));
-    if (!Stopped()) return;
-    for (int reg : unsent_) CFG_REG[reg] = held_[static_cast<size_t>(reg)];
-    FlagCFGUpdate = 1;
+    if (Stopped()) {
+        for (int reg : unsent_) PutBackWhatChipHolds(reg);
+        FlagCFGUpdate = 1;
+    }
+    if (ownsRecord_) ForgetChipRecord();
 }
 
 bool WriteAction::Send(int reg) {
     if (reg < 0 || reg >= kRegisterSlots) return !Stopped();
-    if (!Stopped() && ZelqxWriteOneReg(reg) == 1) {
-        for (WriteAction* action : running) action->held_[static_cast<size_t>(reg)] = CFG_REG[reg];
-        return true;
-    }
+    if (!Stopped() && ZelqxWriteOneReg(reg) == 1) return true;
     if (!Stopped()) return true;  // not sent, but no stop: board closed or a guard that said why
     if (std::find(unsent_.begin(), unsent_.end(), reg) == unsent_.end()) unsent_.push_back(reg);
     return false;

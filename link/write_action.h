@@ -3,7 +3,7 @@
 // chip operation named as the user knows it: the first send the board refuses stops it, nothing
 // after it goes out, one popup names the action and the refused send, and the copy keeps what
 // the chip holds: each register the action composed but did not get to the chip takes back,
-// when the action ends, the value it held before.
+// when the action ends, what the chip holds (the link's record, see chip_operation.h).
 //
 // Actions nest (the demo's preset ring runs the equaliser's, a demo output step runs inside
 // "Mute All Outputs"): the outermost operation names the popup, and each action puts back the
@@ -17,9 +17,10 @@
 
 #include "link/chip_operation.h"
 
-// Made before the action composes its registers, so it knows what they held. An action that
-// writes a single register (`several` false) is no operation: a refused write is then only told
-// by the write's result, as single writes always were.
+// An action that writes a single register (`several` false) is no operation: a refused write is
+// then told, and put back, as any single write outside an operation is. Outside the program's
+// event code (no callback runs), the action starts the record of what the chip holds from the
+// copy, so it is made before the action composes its registers.
 class WriteAction {
 public:
     explicit WriteAction(std::string name, bool several = true);
@@ -40,8 +41,8 @@ public:
     bool Stopped() const { return operation_ ? operation_->Stopped() : ChipOperationStopped(); }
 
 private:
+    bool ownsRecord_;  // it started the record of what the chip holds
     std::optional<ChipOperation> operation_;
-    std::vector<uint32_t> held_;  // what the chip holds, as far as the action knows
     std::vector<int> unsent_;
 };
 

@@ -121,6 +121,11 @@ BusyObserver& Observer() {
     return observer;
 }
 
+RunObserver& Runs() {
+    static RunObserver observer;
+    return observer;
+}
+
 constexpr double kFirstNote = 0.5;    // seconds of waiting before the observer is told
 constexpr double kNoteEvery = 0.25;
 
@@ -391,6 +396,7 @@ void HoldCallback(std::function<void()> call) {
 OperationScope::OperationScope(bool user, const char* name) {
     Operation& op = Op();
     if (op.depth++ > 0) return;
+    if (RunObserver observer = Runs()) observer(true);
     op.user = user;
     op.name = name ? name : "";
     op.waited = 0;
@@ -416,6 +422,7 @@ OperationScope::~OperationScope() {
     op = Operation{};
     if (user)
         if (BusyObserver observer = Observer()) observer(name, -1);
+    if (RunObserver observer = Runs()) observer(false);
 }
 
 void DropWatches() {
@@ -544,6 +551,12 @@ void ProcessWindowSystemEvents() {
 BusyObserver SetBusyObserver(BusyObserver observer) {
     BusyObserver previous = std::move(Observer());
     Observer() = std::move(observer);
+    return previous;
+}
+
+RunObserver SetRunObserver(RunObserver observer) {
+    RunObserver previous = std::move(Runs());
+    Runs() = std::move(observer);
     return previous;
 }
 

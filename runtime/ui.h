@@ -377,6 +377,11 @@ void ProcessWindowSystemEvents();
 // previous observer.
 using BusyObserver = std::function<void(const std::string& operation, double seconds)>;
 BusyObserver SetBusyObserver(BusyObserver observer);
+// Told when the program's code starts to run for an event while none of it runs (a control's,
+// panel's or menu item's callback, a timer's tick, a watched descriptor: `starting` true) and
+// when it has ended (false). Returns the previous observer.
+using RunObserver = std::function<void(bool starting)>;
+RunObserver SetRunObserver(RunObserver observer);
 // Watches a file descriptor from the event loop: `onReadable` runs on the UI thread. Returns a
 // watch id (> 0), or UIEBadValue for a negative fd.
 int WatchFd(int fd, std::function<void()> onReadable);
