@@ -9,6 +9,7 @@
 #include "device/power_model.h"
 #include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
+#include "link/write_action.h"
 #include "panels/AudioCodec_pan.h"
 #include "regmap/config_tables.h"
 #include "runtime/ui.h"
@@ -338,16 +339,19 @@ void ChangeField(const PowerModel& p, int panel, int control) {
     const uint32_t v = static_cast<uint32_t>(CtrlValue(panel, c.id));
     switch (c.kind) {
         case PowerFieldKind::None: return;
-        case PowerFieldKind::RefImp:
+        case PowerFieldKind::RefImp: {
+            // The impedance and its enable are one action: nothing goes out after a refused write.
+            WriteAction action(panel, control, "REFIMP", v != 0);
             if (v == 0) {
                 CFG_REG[33] &= ~0x08u;
             } else {
                 CFG_REG[10] = (CFG_REG[10] & ~0x0Cu) | (((v - 1) & 3) << 2);
-                ZelqxWriteOneReg(10);
+                SendInAction(10);
                 CFG_REG[33] |= 0x08;
             }
-            ZelqxWriteOneReg(33);
+            SendInAction(33);
             return;
+        }
         case PowerFieldKind::MicBias:
         case PowerFieldKind::Field:
             CFG_REG[c.reg] = (CFG_REG[c.reg] & ~(c.mask << c.shift)) | ((v & c.mask) << c.shift);

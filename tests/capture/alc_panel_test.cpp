@@ -96,6 +96,22 @@ TEST_F(JorbALC, ControlCallbacksWriteTheirFields) {
     Commit(P(), CFGALC_ALCNGC, 5);
     Commit(P(), CFGALC_ALCTBLSEL, 1);  // drives no bit
     EXPECT_EQ(RegisterWrites(), (Writes{{32, 0x042}, {32, 0x142}, {33, 0x1FB}, {35, 0x1F8}, {35, 0x1FD}, {35, 0x1FD}}));
+
+    // The board refuses the hold time's write and stays connected: the copy keeps what the chip
+    // holds, one Warning names the write, and the refresh shows the chip's code 15 again.
+    Clear();
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(P(), CFGALC_ALCHLD, 3);
+    EXPECT_TRUE(RegisterWrites().empty());
+    EXPECT_EQ(CFG_REG[33], 0x1FBu);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board refused the write of R33, so it did not take effect.\n\n"
+              "The panels show what the chip holds.");
+    Refresh();
+    EXPECT_EQ(Index(P(), CFGALC_ALCHLD), -1);
 }
 
 TEST_F(JorbALC, ZutbLayoutSendOrdersAndGenericPreset) {

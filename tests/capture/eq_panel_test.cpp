@@ -141,6 +141,20 @@ TEST_F(JorbEQ, DepthSlideSnapsToItsSteps) {
     Commit(P(), CFGEQ_DEPTH3D, 4);
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 4 / 15.0, 1e-9);
     EXPECT_EQ(CFG_REG[41], 0x0F4u);
+
+    // The board refuses the depth's write and stays connected: the copy keeps what the chip
+    // holds, one Warning names the write, and the refresh shows the chip's depth again.
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(P(), CFGEQ_NUM_DEPTH3D, 1.0);
+    EXPECT_EQ(CFG_REG[41], 0x0F4u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board refused the write of R41, so it did not take effect.\n\n"
+              "The panels show what the chip holds.");
+    Refresh();
+    EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 4 / 15.0, 1e-9);
 }
 
 TEST_F(JorbEQ, RefreshShowsRingsAndTwins) {

@@ -142,6 +142,21 @@ TEST_F(StereoDemoTest, EqualiserBandsWriteGainAndCentreTogetherAndRefreshShowsTh
     EXPECT_EQ(CFG_REG[18], 0x040u);
     EXPECT_EQ(WrittenRegisters(), (std::vector<int>{18, 22, 20, 18}));
 
+    // The board refuses the band's write and stays connected: the copy keeps what the chip
+    // holds, one Warning names the write, and the refresh puts the slide back at +12 dB.
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(STDemo_STDemoEQ1GN, 0);
+    EXPECT_TRUE(RegisterWrites().empty());
+    EXPECT_EQ(CFG_REG[18], 0x040u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board refused the write of R18, so it did not take effect.\n\n"
+              "The panels show what the chip holds.");
+    UpdateSTDemoPanel();
+    EXPECT_EQ(ShownInt(STDemo_STDemoEQ1GN), 12);
+
     CFG_REG[20] = 0x068;  // centre 3, gain code 8
     CFG_REG[19] = 0x100;
     UpdateSTDemoPanel();

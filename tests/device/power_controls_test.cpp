@@ -93,6 +93,26 @@ TEST_F(PowerControlsTest, ZutbFieldsAndTheReferenceImpedance) {
     EXPECT_EQ(CFG_REG[33], 0x008u);
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{10, 0x1F7}, {33, 0x008}}));
 
+    // The impedance and its enable are one action: the board refuses R10, so R33 is not sent,
+    // both keep what the chip holds, and one popup tells it.
+    CFG_REG[33] = 0x000;
+    Commit(p, zutb::CFGDEVZutb_REFIMP, 0);
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, zutb::CFGDEVZutb_REFIMP, 3);
+    EXPECT_TRUE(RegisterWrites().empty());
+    EXPECT_EQ(CFG_REG[10], 0x1F7u);
+    EXPECT_EQ(CFG_REG[33], 0x000u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+    EXPECT_EQ(prompter.shown[0].text,
+              "\"REFIMP\" stopped: the board refused the write of R10, and nothing after it was sent.\n\n"
+              "The chip may now differ from the panels. Reading the registers back (\"Read All and Update\" on "
+              "the register map) reconciles them.");
+    UpdateDevCtrlPanelZutb();
+    EXPECT_EQ(CtrlInt(p, zutb::CFGDEVZutb_REFIMP), 0);
+
+    CFG_REG[33] = 0x008;
     CFG_REG[10] = 0x008;  // R10[3:2] = 2: "2.5 K Ohm "
     UpdateDevCtrlPanelZutb();
     EXPECT_EQ(CtrlInt(p, zutb::CFGDEVZutb_REFIMP), 3);

@@ -2,6 +2,7 @@
 // mode guards and their popups, the bulk transfers and their progress steps.
 #include "link_test_support.h"
 #include "link/chip_operation.h"
+#include "link/write_action.h"
 #include "shell/progress.h"
 
 using namespace linktest;
@@ -174,6 +175,34 @@ TEST_F(CodecWriteTest, RegisterThirtyFourBitEightIsHeldBackAndWrittenLast) {
         EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
         EXPECT_EQ(prompter.shown[0].text, ChipOperationStoppedText("Write all registers", round.what));
     }
+}
+
+// An action the board stops puts back only registers that did not reach the chip, each to what
+// the chip holds: a register an inner action sent keeps the inner action's value.
+TEST_F(CodecWriteTest, AStoppedActionPutsBackOnlyWhatDidNotReachTheChip) {
+    CFG_REG[5] = 0x011;
+    CFG_REG[6] = 0x022;
+    board->SetFaults(boardhid::RefuseOneSend(1));
+    {
+        WriteAction outer("Outer");
+        {
+            WriteAction inner("Inner");
+            CFG_REG[5] = 0x055;
+            EXPECT_TRUE(inner.Send(5));
+        }
+        CFG_REG[6] = 0x066;
+        EXPECT_FALSE(outer.Send(6));
+        CFG_REG[5] = 0x077;
+        EXPECT_FALSE(outer.Send(5));
+    }
+    EXPECT_EQ(CFG_REG[5], 0x055u);
+    EXPECT_EQ(CFG_REG[6], 0x022u);
+    EXPECT_EQ(board->CodecRegister(5), 0x055);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              "\"Outer\" stopped: the board refused the write of R6, and nothing after it was sent.\n\nThe chip "
+              "may now differ from the panels. Reading the registers back (\"Read All and Update\" on the register "
+              "map) reconciles them.");
 }
 
 TEST_F(CodecReadTest, SingleReadReturnsTheNineBitValue) {

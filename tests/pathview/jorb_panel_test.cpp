@@ -154,6 +154,23 @@ TEST_F(JorbPanel, IconsMuteAndTheRefreshSwapsThem) {
     Press(CFGPATHJorb_STPGALDisableIcon);
     EXPECT_EQ(CFG_REG[45], 0x110u);
     EXPECT_EQ(Writes(), (std::vector<std::pair<int, int>>{{57, 0x040}, {57, 0x000}, {45, 0x150}, {45, 0x110}}));
+
+    // The board refuses the HP+ mute's write and stays connected: the copy keeps what the chip
+    // holds, one Warning names the write, and the refresh shows HP+ unmuted again.
+    CFG_REG[53] = 0x039;
+    Refresh();
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Press(CFGPATHJorb_STRout1MuteDisenIcon);
+    EXPECT_EQ(CFG_REG[53], 0x039u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board refused the write of R53, so it did not take effect.\n\n"
+              "The panels show what the chip holds.");
+    Refresh();
+    EXPECT_TRUE(Shown(CFGPATHJorb_STRout1MuteDisenIcon));
+    EXPECT_FALSE(Shown(CFGPATHJorb_STRout1MuteEnIcon));
 }
 
 TEST_F(JorbPanel, RefreshSetsRingsTextsAndIndicators) {

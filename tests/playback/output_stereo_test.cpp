@@ -184,11 +184,23 @@ TEST_F(StereoOutputTest, ThermalShutdownOffWarnsBeforeR49IsWritten) {
     Set(P(), CFGOUTJorb_TSDEN, 0);
     Pick(P(), CFGOUTJorb_VROI, 1);
     EXPECT_EQ(Trace(), (std::vector<std::string>{"popup Warning: Thermal Shutdown is Disabled", W(49, 0x06D)}));
+
+    // The board refuses the box's write and stays connected: the copy keeps what the chip holds,
+    // one Warning names the write, and the refresh clears the box again.
+    StartTrace();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Pick(P(), CFGOUTJorb_TSDEN, 1);
+    EXPECT_EQ(Trace(), (std::vector<std::string>{"popup Warning: The evaluation board refused the write of R49, so it "
+                                                 "did not take effect.\n\nThe panels show what the chip holds."}));
+    EXPECT_EQ(CFG_REG[49], 0x06Du);
+    Refresh(PANEL_STTIMER);
+    EXPECT_EQ(Get(P(), CFGOUTJorb_TSDEN), 0);
+
     // Each commit with the box clear warns again; with it ticked, no popup.
+    StartTrace();
     Commit(P(), CFGOUTJorb_SPKBOOST);
     Pick(P(), CFGOUTJorb_TSDEN, 1);
     EXPECT_EQ(Trace(), (std::vector<std::string>{"popup Warning: Thermal Shutdown is Disabled", W(49, 0x06D),
-                                                 "popup Warning: Thermal Shutdown is Disabled", W(49, 0x06D),
                                                  W(49, 0x06F)}));
 }
 

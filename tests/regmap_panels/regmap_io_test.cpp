@@ -46,6 +46,25 @@ TEST_F(RegMapIoTest, SingleReadAndWrite) {
     EXPECT_EQ(board->CodecRegister(75), 0x0C3);
     EXPECT_EQ(FlagCFGUpdate, 1);
     EXPECT_TRUE(prompter.shown.empty());
+
+    // The board refuses the write and stays connected: the copy keeps what the chip holds, one
+    // Warning names the write, and the table shows the chip's value.
+    board->SetCodecRegister(11, 0x0FF);
+    CFG_REG[11] = 0x0FF;
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(panel, CFGMAPJorb_NACSTRegAddr, 11);
+    rt::SetCtrlVal(panel, CFGMAPJorb_NACSTRegVal, 0x123);
+    Press(panel, CFGMAPJorb_BACSTRegWrite);
+    EXPECT_EQ(board->CodecRegister(11), 0x0FF);
+    EXPECT_EQ(CFG_REG[11], 0x0FFu);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board refused the write of R11, so it did not take effect.\n\n"
+              "The panels show what the chip holds.");
+    EXPECT_EQ(FlagCFGUpdate, 1);
+    Tick(PANEL_STTIMER);
+    EXPECT_EQ(Cell(panel, CFGMAPJorb_REGTABLE, "Hex Val", RowOf(panel, CFGMAPJorb_REGTABLE, 11)), 0x0FF);
 }
 
 // A failed read keeps the register's value and says so; a register the chip does not have is
