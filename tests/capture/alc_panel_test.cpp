@@ -105,11 +105,7 @@ TEST_F(JorbALC, ControlCallbacksWriteTheirFields) {
     Commit(P(), CFGALC_ALCHLD, 3);
     EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_EQ(CFG_REG[33], 0x1FBu);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].title, "Warning");
-    EXPECT_EQ(prompter.shown[0].text,
-              "The evaluation board refused the write of R33, so it did not take effect.\n\n"
-              "The panels show what the chip holds.");
+    EXPECT_EQ(prompter.shown, std::vector<testsupport::Popup>{testsupport::RefusedWriteWarning("R33")});
     Refresh();
     EXPECT_EQ(Index(P(), CFGALC_ALCHLD), -1);
 }

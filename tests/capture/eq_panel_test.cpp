@@ -148,11 +148,7 @@ TEST_F(JorbEQ, DepthSlideSnapsToItsSteps) {
     board->SetFaults(boardhid::RefuseOneSend());
     Commit(P(), CFGEQ_NUM_DEPTH3D, 1.0);
     EXPECT_EQ(CFG_REG[41], 0x0F4u);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].title, "Warning");
-    EXPECT_EQ(prompter.shown[0].text,
-              "The evaluation board refused the write of R41, so it did not take effect.\n\n"
-              "The panels show what the chip holds.");
+    EXPECT_EQ(prompter.shown, std::vector<testsupport::Popup>{testsupport::RefusedWriteWarning("R41")});
     Refresh();
     EXPECT_NEAR(Real(P(), CFGEQ_NUM_DEPTH3D), 4 / 15.0, 1e-9);
 }

@@ -163,11 +163,7 @@ TEST_F(JorbPanel, IconsMuteAndTheRefreshSwapsThem) {
     board->SetFaults(boardhid::RefuseOneSend());
     Press(CFGPATHJorb_STRout1MuteDisenIcon);
     EXPECT_EQ(CFG_REG[53], 0x039u);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].title, "Warning");
-    EXPECT_EQ(prompter.shown[0].text,
-              "The evaluation board refused the write of R53, so it did not take effect.\n\n"
-              "The panels show what the chip holds.");
+    EXPECT_EQ(prompter.shown, std::vector<testsupport::Popup>{testsupport::RefusedWriteWarning("R53")});
     Refresh();
     EXPECT_TRUE(Shown(CFGPATHJorb_STRout1MuteDisenIcon));
     EXPECT_FALSE(Shown(CFGPATHJorb_STRout1MuteEnIcon));

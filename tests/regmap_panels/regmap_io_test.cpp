@@ -57,11 +57,7 @@ TEST_F(RegMapIoTest, SingleReadAndWrite) {
     Press(panel, CFGMAPJorb_BACSTRegWrite);
     EXPECT_EQ(board->CodecRegister(11), 0x0FF);
     EXPECT_EQ(CFG_REG[11], 0x0FFu);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].title, "Warning");
-    EXPECT_EQ(prompter.shown[0].text,
-              "The evaluation board refused the write of R11, so it did not take effect.\n\n"
-              "The panels show what the chip holds.");
+    EXPECT_EQ(prompter.shown, std::vector<testsupport::Popup>{testsupport::RefusedWriteWarning("R11")});
     EXPECT_EQ(FlagCFGUpdate, 1);
     Tick(PANEL_STTIMER);
     EXPECT_EQ(Cell(panel, CFGMAPJorb_REGTABLE, "Hex Val", RowOf(panel, CFGMAPJorb_REGTABLE, 11)), 0x0FF);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,18 @@ namespace testsupport {
 
 struct Popup {
     std::string kind, title, text;
+    bool operator==(const Popup&) const = default;
 };
+
+inline void PrintTo(const Popup& p, std::ostream* os) { *os << p.kind << " \"" << p.title << "\": \"" << p.text << "\""; }
+
+// The popup of a single register write ("R33") that the board refused while it stayed connected,
+// as the user reads it.
+inline Popup RefusedWriteWarning(const std::string& reg) {
+    return {"message", "Warning",
+            "The evaluation board refused the write of " + reg + ", so it did not take effect.\n\n"
+            "The panels show what the chip holds."};
+}
 
 // Records every popup; Yes/No questions are answered from a queue (Yes when it is empty).
 class RecordingPrompter : public rt::Prompter {
