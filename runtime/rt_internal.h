@@ -130,6 +130,7 @@ struct Panel {
 struct MenuEntry {
     int id = 0;
     bool isMenu = false;
+    std::string label;              // as the resource gives it (the shown text adds a mnemonic)
     std::string callback;
     QPointer<QAction> action;
     bool checked = false;
@@ -202,6 +203,8 @@ public:
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
 };
+// A user's operation is running (its callback, its waits, the callbacks nested in it).
+bool UserOperationRunning();
 
 // Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
 // it on the stack, so widgets it discards must outlive the event.

@@ -21,6 +21,8 @@
 #include "panels/cfgPathZutb_pan.h"
 #include "runtime/testing.h"
 #include "tests/device/device_test_support.h"
+#include "tests/support/accessible_menu.h"
+#include "tests/support/event_wait.h"
 
 namespace {
 
@@ -58,12 +60,14 @@ protected:
     }
 
     // What the assistive tool tries on the Jorb panels: tick "ALC on Right Channel", choose the
-    // next "I2C CLK" item, set the left DAC volume and the 3D depth, choose Zutb from the menu.
+    // next "I2C CLK" item, set the left DAC volume and the 3D depth, choose Jora through the
+    // Device menu's accessible item; and Zutb is chosen from the menu as a click or key does.
     struct Attempt {
         int box, ring, dacVolume;
         double depth;
         std::string title;
-        QStringList boxActions, ringItemActions;
+        QStringList boxActions, ringItemActions, menuItemActions;
+        bool menuItemBusy = false;
     };
     Attempt TryEverything() {
         Attempt a;
@@ -75,10 +79,14 @@ protected:
         rt::GetCtrlIndex(PHandleSTDevCtrl, dev::CFGDEVJorb_STI2CBuadRate, &index);
         a.boxActions = Actions(box);
         a.ringItemActions = Actions(ring->child(index + 1));
+        QAccessibleInterface* jora = testsupport::AccessibleMenuItem(PHandleMenu, "Device", "KorJora");
+        a.menuItemActions = Actions(jora);
+        a.menuItemBusy = jora && jora->state().busy;
         box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         ring->child(index + 1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         slide->valueInterface()->setCurrentValue(-20.0);
         depth->valueInterface()->setCurrentValue(9.0);
+        if (jora) jora->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         rt::testing::MenuItemAction(PHandleMenu, MENUBAR_DEVICE_StereoZutb)->trigger();
         a.box = CtrlInt(PHandleSTDemo, demo::STDemo_STALCRight);
         rt::GetCtrlIndex(PHandleSTDevCtrl, dev::CFGDEVJorb_STI2CBuadRate, &a.ring);
@@ -126,6 +134,8 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
         const Attempt a = TryEverything();
         EXPECT_TRUE(a.boxActions.isEmpty()) << a.boxActions.join(",").toStdString();
         EXPECT_TRUE(a.ringItemActions.isEmpty()) << a.ringItemActions.join(",").toStdString();
+        EXPECT_TRUE(a.menuItemActions.isEmpty()) << a.menuItemActions.join(",").toStdString();
+        EXPECT_TRUE(a.menuItemBusy);
         EXPECT_EQ(a.box, 0);
         EXPECT_EQ(a.ring, ringBefore);
         EXPECT_NE(a.dacVolume, -20);
@@ -136,6 +146,7 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     rt::ProcessSystemEvents();
     EXPECT_TRUE(Received().empty());
     EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(Title(), title);
 
     // Changes that come while Power Up waits between its writes: refused, and not run after it.
     bool tried = false;
@@ -150,6 +161,8 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     ASSERT_TRUE(tried) << "Power Up handled no events while it waited";
     EXPECT_TRUE(during.boxActions.isEmpty());
     EXPECT_TRUE(during.ringItemActions.isEmpty());
+    EXPECT_TRUE(during.menuItemActions.isEmpty()) << during.menuItemActions.join(",").toStdString();
+    EXPECT_TRUE(during.menuItemBusy);
     EXPECT_EQ(during.box, 0);
     EXPECT_EQ(during.ring, ringBefore);
     EXPECT_NE(during.depth, 9.0);
@@ -172,6 +185,10 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     EXPECT_EQ(after.depth, 9.0);
     EXPECT_TRUE(Wrote(32));
     EXPECT_TRUE(Wrote(41));
+    // The menu choice returns to the tool at once and runs from the event loop.
+    EXPECT_EQ(after.menuItemActions, QStringList{QAccessibleActionInterface::pressAction()});
+    EXPECT_FALSE(after.menuItemBusy);
+    EXPECT_TRUE(testsupport::EventLoopUntil([] { return g_dev_type == DEV_JORA; })) << "device type " << g_dev_type;
 }
 
 // The same on a second stereo model and a mono one: the PLL power bit ticked through the tool
