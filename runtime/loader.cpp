@@ -638,6 +638,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     case Kind::TextBox: {
         auto* te = new QPlainTextEdit(host);
         te->setLineWrapMode(QPlainTextEdit::NoWrap);
+        te->setTabChangesFocus(true);  // Tab moves on to the next control, as from any other
         te->setPlainText(j.contains("value") ? Q(j["value"].get<std::string>()) : QString());
         widget = te;
         break;
