@@ -407,6 +407,11 @@ TEST_F(ModesTest, MenusOpenAndChooseFromTheKeyboard) {
     EXPECT_EQ(open(), "&Config");
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTest::keyClick(bar, Qt::Key_Escape);
+    // A tool opens a menu through the menu's entry on the bar.
+    testsupport::AccessibleMenu(PHandleMenu, "Config")->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_EQ(open(), "&Config");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
 
     ASSERT_TRUE(activate());
     QTest::keyClick(window, Qt::Key_M, Qt::AltModifier);
