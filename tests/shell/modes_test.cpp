@@ -397,21 +397,19 @@ TEST_F(ModesTest, MenusOpenAndChooseFromTheKeyboard) {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         return menu ? menu->title().toStdString() : std::string("no menu");
     };
-    ASSERT_TRUE(activate());
-    QTest::keyClick(window, Qt::Key_F10);
-    EXPECT_EQ(open(), "&Device");
-    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-    QTest::keyClick(bar, Qt::Key_Escape);
-    ASSERT_TRUE(activate());
-    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(open(), "&Config");
-    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-    QTest::keyClick(bar, Qt::Key_Escape);
+    // Opened by `key`, the menu shown is `title`; Escape closes it, and again leaves the bar.
+    auto opens = [&](const std::function<void()>& key, const std::string& title) {
+        ASSERT_TRUE(activate());
+        key();
+        EXPECT_EQ(open(), title);
+        if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(bar, Qt::Key_Escape);
+    };
+    opens([&] { QTest::keyClick(window, Qt::Key_F10); }, "&Device");
+    opens([&] { QTest::keyClick(window, Qt::Key_C, Qt::AltModifier); }, "&Config");
     // A tool opens a menu through the menu's entry on the bar.
-    testsupport::AccessibleMenu(PHandleMenu, "Config")->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
-    EXPECT_EQ(open(), "&Config");
-    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-    QTest::keyClick(bar, Qt::Key_Escape);
+    QAccessibleInterface* config = testsupport::AccessibleMenu(PHandleMenu, "Config");
+    opens([&] { config->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction()); }, "&Config");
 
     ASSERT_TRUE(activate());
     QTest::keyClick(window, Qt::Key_M, Qt::AltModifier);
