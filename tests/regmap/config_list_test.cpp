@@ -191,7 +191,7 @@ TEST_F(ConfigListTest, UpdateRewritesTheSelectedSetOnly) {
     EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Bright", {{"0x12 = 300", "0x12 = 301"}})));
     EXPECT_EQ(JoraList(), (Strings{"Default", "Bright"}));
     EXPECT_EQ(ask.Shown().back().title, "Update configuration");
-    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to update this configuration?");
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to update this configuration \"Bright\"?");
 }
 
 TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
@@ -206,6 +206,7 @@ TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
     EXPECT_EQ(JoraList(), (Strings{"Default", "Dark"}));
     EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Dark")));
     EXPECT_EQ(ask.Shown().back().title, "Delete configuration");
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to delete this configuration \"Bright\"?");
     // Until the list is empty; then Delete and Update refuse after their question.
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
@@ -216,7 +217,9 @@ TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
     Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);
     EXPECT_EQ(Messages(), (Strings{"Delete Warning!|Cannot Delete Default Config!",
                                    "Update Warning!|Cannot Update Default Config!"}));
-    EXPECT_EQ(ask.Shown().size(), 4u);  // each after its question
+    ASSERT_EQ(ask.Shown().size(), 4u);  // each after its question, which names no set
+    EXPECT_EQ(ask.Shown()[0].text, "Are you sure you want to delete this configuration?");
+    EXPECT_EQ(ask.Shown()[2].text, "Are you sure you want to update this configuration?");
     EXPECT_EQ(JoraFile(), "");
 }
 
