@@ -1,5 +1,10 @@
 // Model choice: tab sets, titles, menu marks, timers, the mode applied to the board, the
 // read-back, the Pykc EQ tab, the Jorbx rates, the home button and the right-click return.
+#include <QComboBox>
+#include <QLayout>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
 #include <fstream>
 #include <functional>
 #include <set>
@@ -14,6 +19,7 @@
 #include "panels/cfgMapZutb_Pan.h"
 #include "pathview/pathview_services.h"
 #include "shell/callbacks.h"
+#include "runtime/testing.h"
 #include "tests/shell/model_test_support.h"
 
 namespace {
@@ -84,6 +90,30 @@ std::vector<int> Handles(const std::vector<int*>& ptrs) {
 
 class ModelSelectTest : public ModelFixture {};
 
+// The items of the panel's rings that its drop-downs cut when shown, as filled by the model's
+// choice: "panel: item (needs N px, has M)".
+std::vector<std::string> RingItemsCut(int panel) {
+    std::vector<std::string> cut;
+    QWidget* content = rt::testing::PanelContent(panel);
+    for (QLayout* lay : content->findChildren<QLayout*>()) lay->activate();
+    for (QComboBox* ring : content->findChildren<QComboBox*>()) {
+        if (!ring->isVisibleTo(content)) continue;
+        QStyleOptionComboBox opt;
+        opt.initFrom(ring);
+        opt.rect = ring->rect();
+        opt.editable = ring->isEditable();
+        const int room = ring->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, ring).width();
+        for (int i = 0; i < ring->count(); ++i) {
+            const int need = ring->fontMetrics().horizontalAdvance(ring->itemText(i));
+            if (need > room)
+                cut.push_back(content->objectName().toStdString() + " " + ring->objectName().toStdString() + ": \"" +
+                              ring->itemText(i).toStdString() + "\" (needs " + std::to_string(need) + " px, has " +
+                              std::to_string(room) + ")");
+        }
+    }
+    return cut;
+}
+
 // Every Device-menu choice, one after the other (so each also unloads the set before it):
 // tabs in order, title, device type, the only checked item, timers, read-back or none.
 TEST_F(ModelSelectTest, EveryChoiceShowsItsSetTitleMarksAndTimers) {
@@ -108,6 +138,11 @@ TEST_F(ModelSelectTest, EveryChoiceShowsItsSetTitleMarksAndTimers) {
         EXPECT_EQ(FlagCFGUpdate, 1);
         EXPECT_EQ(ReadAlls(), c.readsBack ? 1 : 0);
         EXPECT_EQ(PHandleLastPanel, PHandlePanel);
+        // Every item of every ring of the set reads whole when chosen.
+        std::string cut;
+        for (int tab : Tabs())
+            for (const std::string& item : RingItemsCut(tab)) cut += "\n  " + item;
+        EXPECT_TRUE(cut.empty()) << "ring items cut:" << cut;
     }
 }
 
