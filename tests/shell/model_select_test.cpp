@@ -17,7 +17,9 @@
 #include "panels/cfgDACJorb_pan.h"
 #include "panels/cfgMapJorb_Pan.h"
 #include "panels/cfgMapZutb_Pan.h"
+#include "pathview/path_model.h"
 #include "pathview/pathview_services.h"
+#include "runtime/rt_widgets.h"
 #include "shell/callbacks.h"
 #include "runtime/testing.h"
 #include "tests/shell/model_test_support.h"
@@ -114,6 +116,35 @@ std::vector<std::string> RingItemsCut(int panel) {
     return cut;
 }
 
+std::string Describe(const QRect& r) {
+    return QString("(%1,%2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+// The captions of the model's signal-path diagram that an icon shown on its panel covers or
+// touches: "model: caption under icon".
+std::vector<std::string> CaptionsCovered(const pathview::PathModel& m) {
+    std::vector<std::string> covered;
+    QWidget* content = rt::testing::PanelContent(*m.panel);
+    QWidget* canvas = rt::testing::ControlWidget(*m.panel, m.canvas);
+    const QPoint origin = canvas->mapTo(content, QPoint(0, 0));
+    const QFontMetrics fm(canvas->font());
+    for (const pathview::ArtItem& a : m.art) {
+        if (!a.text || !*a.text) continue;
+        const QRect box = a.kind == pathview::Art::Block ? QRect(a.x + 1, a.y + 1, a.w - 2, a.h - 2) : QRect(a.x, a.y, a.w, a.h);
+        const QRect text = fm.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, QString::fromUtf8(a.text)).translated(origin);
+        for (QWidget* icon : content->findChildren<QWidget*>()) {
+            if ((!dynamic_cast<rt::detail::ArtButton*>(icon) && !dynamic_cast<rt::detail::ArtView*>(icon)) ||
+                !icon->isVisibleTo(content))
+                continue;
+            const QRect at(icon->mapTo(content, QPoint(0, 0)), icon->size());
+            if (at.intersects(text.adjusted(-2, -2, 2, 2)))
+                covered.push_back(std::string(m.name) + ": \"" + a.text + "\" at " + Describe(text) + " under " +
+                                  icon->objectName().toStdString() + " at " + Describe(at));
+        }
+    }
+    return covered;
+}
+
 // Every Device-menu choice, one after the other (so each also unloads the set before it):
 // tabs in order, title, device type, the only checked item, timers, read-back or none.
 TEST_F(ModelSelectTest, EveryChoiceShowsItsSetTitleMarksAndTimers) {
@@ -143,6 +174,15 @@ TEST_F(ModelSelectTest, EveryChoiceShowsItsSetTitleMarksAndTimers) {
         for (int tab : Tabs())
             for (const std::string& item : RingItemsCut(tab)) cut += "\n  " + item;
         EXPECT_TRUE(cut.empty()) << "ring items cut:" << cut;
+        // No icon covers a caption of the signal-path diagram.
+        std::string covered;
+        for (const pathview::PathModel* m :
+             {&pathview::JorbPathModel(), &pathview::JoraPathModel(), &pathview::QevaPathModel(), &pathview::MonoPathModel(),
+              &pathview::MonoPykbPathModel(), &pathview::MonoPykaPathModel(), &pathview::ZutaPathModel(),
+              &pathview::ZutbPathModel()})
+            if (UILoaded != UI_QEVB && *m->panel == Tabs().at(1))
+                for (const std::string& c : CaptionsCovered(*m)) covered += "\n  " + c;
+        EXPECT_TRUE(covered.empty()) << "captions covered:" << covered;
     }
 }
 
