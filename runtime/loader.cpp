@@ -859,6 +859,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.constant = (*pj)["constant"].get<std::string>();
     p.title = pj->value("title", std::string());
     p.callback = pj->value("callback", std::string());
+    p.columnFoot = pj->value("columnFoot", 0);
     rt.panels[p.handle] = std::move(owned);
 
     QFont font = QApplication::font();

@@ -138,7 +138,7 @@ private:
         }
         std::string ctx = "panel " + DescribePanel(p);
         Keys(p, ctx, {"resource", "constant", "title", "callback", "width", "height", "controls",
-                      "frames"});
+                      "frames", "columnFoot"});
         if (Require(p, ctx, "resource", &json::is_number_integer, "an integer")) {
             int r = p["resource"].get<int>();
             if (r <= 0) Fail(ctx, "\"resource\" must be positive");
@@ -151,6 +151,10 @@ private:
             if (Require(p, ctx, k, &json::is_number_integer, "an integer") && p[k].get<long long>() <= 0)
                 Fail(ctx, std::string("\"") + k + "\" must be positive");
         }
+        if (Type(p, ctx, "columnFoot", &json::is_number_integer, "an integer") &&
+            (p["columnFoot"].get<long long>() <= 0 ||
+             (p.contains("height") && p["height"].is_number_integer() && p["columnFoot"].get<long long>() >= p["height"].get<long long>())))
+            Fail(ctx, "\"columnFoot\" must be positive and less than the panel's height");
         // Everything placed by pixels must lie inside the panel, or part of it would never show.
         PanelSize limit;
         if (p.contains("width") && p["width"].is_number_integer() && p.contains("height") && p["height"].is_number_integer())

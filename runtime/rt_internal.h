@@ -125,6 +125,7 @@ struct Panel {
     int hostPanel = 0;                 // the tab control showing this panel as a tab, if any
     int hostTab = 0;
     QPointer<QScrollArea> page;        // its tab page
+    int columnFoot = 0;                // height of the band at its bottom kept in view (window fit)
 };
 
 struct MenuEntry {

@@ -415,6 +415,8 @@ int cbHome(int, int, int event, void*, int, int) {
     if (event != rt::EVENT_COMMIT || UILoaded == UI_NONE) return 0;
     RemoveJorbxSampleRates();
     UnLoadUI(UILoaded);
+    // With no model shown the window no longer names one.
+    SetTitle(kStartPanelTitle);
     SetInitialFocus();
     return 0;
 }
