@@ -80,6 +80,12 @@ protected:
         return 0;
     }
 
+    // Every popup shown, title and text, for failure messages.
+    std::string PopupsSeen() const {
+        std::string out;
+        for (const auto& p : prompter.shown) out += "[" + p.title + "] " + p.text + "\n";
+        return out;
+    }
     std::vector<std::string> Titles() const {
         std::vector<std::string> out;
         for (const auto& p : prompter.shown) out.push_back(p.title);
