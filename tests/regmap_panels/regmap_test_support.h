@@ -80,10 +80,10 @@ protected:
         return 0;
     }
 
-    // Every popup shown, title and text, for failure messages.
-    std::string PopupsSeen() const {
-        std::string out;
-        for (const auto& p : prompter.shown) out += "[" + p.title + "] " + p.text + "\n";
+    // Every popup shown, as "title|text".
+    std::vector<std::string> Popups() const {
+        std::vector<std::string> out;
+        for (const auto& p : prompter.shown) out.push_back(p.title + "|" + p.text);
         return out;
     }
     std::vector<std::string> Titles() const {

@@ -182,17 +182,16 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
     EXPECT_EQ(CFG_REG[3], 0x11u);
     EXPECT_EQ(CFG_REG[4], 0x22u);
     EXPECT_EQ(CFG_REG[7], 0x002u);
-    ASSERT_EQ(prompter.shown.size(), 1u) << PopupsSeen();
-    EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
-    EXPECT_EQ(prompter.shown[0].text,
-              "\"Run Script\" stopped: the board refused the write of R3, and nothing after it was sent.\n\n"
-              "The chip may now differ from the panels. Reading the registers back (\"Read All and Update\" on "
-              "the register map) reconciles them.\n\n"
-              "Some lines of the script were not run as written:\n\n"
-              "line 1: hello\n"
-              "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"\n"
-              "line 7: 0x07 = 0x100\n"
-              "    not sent: under I2C communication R7[8] must stay 0");
+    EXPECT_EQ(Popups(), std::vector<std::string>{
+        "Warning -- Operation aborted|"
+        "\"Run Script\" stopped: the board refused the write of R3, and nothing after it was sent.\n\n"
+        "The chip may now differ from the panels. Reading the registers back (\"Read All and Update\" on the "
+        "register map) reconciles them.\n\n"
+        "Some lines of the script were not run as written:\n\n"
+        "line 1: hello\n"
+        "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"\n"
+        "line 7: 0x07 = 0x100\n"
+        "    not sent: under I2C communication R7[8] must stay 0"});
 }
 
 // Pauses wait their milliseconds (bounded); every line not run (no command, an address that is
@@ -214,7 +213,7 @@ TEST_F(ScriptPanelTest, PausesRangesAndRefusedLines) {
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{6, 7}, {7, 1}}));
     EXPECT_TRUE(ReceivedWithCommand(CMD_BRIDGE_WRITE).empty());
     EXPECT_EQ(Slept(), regscript::kMaxPauseMs);
-    ASSERT_EQ(prompter.shown.size(), 1u) << PopupsSeen();
+    ASSERT_EQ(prompter.shown.size(), 1u);
     const std::string& text = prompter.shown[0].text;
     for (const char* named : {"line 1: plain words\n    not a command", "line 2: 0x5 = 0xZZ", "line 4: 0x-1 = 50000",
                               "line 5: 0x9 = 600", "line 8: Ox0a = 3\n    the address is not a hexadecimal number",
@@ -229,7 +228,7 @@ TEST_F(ScriptPanelTest, PausesRangesAndRefusedLines) {
     for (int i = 0; i < 20; ++i) huge += std::string(100000, 'z') + "\n";
     Script(panel, huge);
     Press(panel, kRun);
-    ASSERT_EQ(prompter.shown.size(), 1u) << PopupsSeen();
+    ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_LT(prompter.shown[0].text.size(), 4000u);
     EXPECT_NE(prompter.shown[0].text.find("\nline 1: " + std::string(57, 'z') + "...\n    not a command"),
               std::string::npos)
@@ -258,10 +257,9 @@ TEST_F(ScriptPanelTest, ReadLinesListTheirRegisters) {
     Press(zutb, ui::cfgScriptZutb_pan::CFGSCRIPTZutb_CBTrun);
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_EQ(Text(zutb, log), "0x26 = 0x10A\n0x00 = 0x017");
-    ASSERT_EQ(prompter.shown.size(), 1u) << PopupsSeen();
-    EXPECT_EQ(prompter.shown[0].text,
-              "Some lines of the script were not run as written:\n\n"
-              "line 1:   !r 0x05\n    a read line starts with \"!r\" in the first column");
+    EXPECT_EQ(Popups(), std::vector<std::string>{"Script|Some lines of the script were not run as written:\n\n"
+                                                 "line 1:   !r 0x05\n"
+                                                 "    a read line starts with \"!r\" in the first column"});
 
     prompter.shown.clear();
     QuillonMode = 1;
@@ -273,16 +271,13 @@ TEST_F(ScriptPanelTest, ReadLinesListTheirRegisters) {
     Press(zutb, ui::cfgScriptZutb_pan::CFGSCRIPTZutb_CBTrun);
     CommMode = COMM_I2C;
     EXPECT_EQ(Text(zutb, log), "0x26 = 0x10A\n0x00 = 0x017\n0x26 = 0xFFFFFFFF\n0x26 = 0xFFFFFFFF");
-    ASSERT_EQ(prompter.shown.size(), 2u) << PopupsSeen();
-    EXPECT_EQ(prompter.shown[0].title, "Script");
-    EXPECT_EQ(prompter.shown[0].text,
-              "Some lines of the script were not run as written:\n\n"
-              "line 1: !r 0x26\n    not read: Can not read under Write-Only Mode\n"
-              "line 2: hello\n"
-              "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"");
-    EXPECT_EQ(prompter.shown[1].text,
-              "Some lines of the script were not run as written:\n\n"
-              "line 1: !r 0x26\n    not read: Can not read under 3-Wire SPI Mode");
+    EXPECT_EQ(Popups(), (std::vector<std::string>{
+                            "Script|Some lines of the script were not run as written:\n\n"
+                            "line 1: !r 0x26\n    not read: Can not read under Write-Only Mode\n"
+                            "line 2: hello\n"
+                            "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"",
+                            "Script|Some lines of the script were not run as written:\n\n"
+                            "line 1: !r 0x26\n    not read: Can not read under 3-Wire SPI Mode"}));
 
     Choose(MENUBAR_DEVICE_StereoQeva);
     Script(PHdlScriptQeva, "!r 0x1");
@@ -296,7 +291,7 @@ TEST_F(ScriptPanelTest, ReadLinesListTheirRegisters) {
     Script(panel, "!r 0x0\n");
     Press(panel, kRun);
     EXPECT_TRUE(board->ReceivedReports().empty());
-    ASSERT_EQ(prompter.shown.size(), 1u) << PopupsSeen();
+    ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].text.find("line 1: !r 0x0\n    this model's scripts have no read lines"), std::string::npos)
         << prompter.shown[0].text;
 }
@@ -328,7 +323,7 @@ TEST_F(ScriptPanelTest, SaveAndLoadScriptTxt) {
     board->ClearReceivedReports();
     Press(panel, kRun);
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{1, 5}, {2, 3}, {3, 7}, {4, 9}}));
-    EXPECT_TRUE(prompter.shown.empty()) << PopupsSeen();
+    EXPECT_EQ(Popups(), std::vector<std::string>{});
 }
 
 // A missing file leaves the box as it is and says so; a file that cannot be written is reported

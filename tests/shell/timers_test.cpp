@@ -142,36 +142,6 @@ TEST_F(TimersTest, TheOtherTimerAndNoSetRedrawNothing) {
     EXPECT_TRUE(seen.empty());
 }
 
-// Every register map is redrawn when its tab comes to the front, so a change made while another
-// tab was shown never stays on it; the other tabs redraw nothing when they come to the front.
-TEST_F(TimersTest, RegisterMapsAreRedrawnWhenTheirTabComesToTheFront) {
-    const struct {
-        int item;
-        int* map;
-        const char* redraw;
-    } cases[] = {
-        {MENUBAR_DEVICE_StereoJorb, &PHandleSTRegMap, "UpdateRegDisplay"},
-        {MENUBAR_DEVICE_StereoJora, &PHdlRegMapJora, "UpdateRegDisplay_Jora"},
-        {MENUBAR_DEVICE_StereoQeva, &PHdlRegMapQeva, "UpdateRegDisplay_Qeva"},
-        {MENUBAR_DEVICE_StereoZuta, &PHandleSTRegMapZuta, "UpdateRegDisplayZuta"},
-        {MENUBAR_DEVICE_StereoZutb, &PHandleSTRegMapZutb, "UpdateRegDisplayZutb"},
-        {MENUBAR_DEVICE_Mono, &PHandleMNRegMap, "UpdateRegDisplay_Pykc"},
-        {MENUBAR_DEVICE_MonoPykd, &PHandleMNRegMap, "UpdateRegDisplay_Pykc"},
-        {MENUBAR_DEVICE_MonoPykb, &PHandleMNPykbRegMap, "UpdateRegDisplay_Pykb"},
-        {MENUBAR_DEVICE_MonoPyka, &PHandleMNPykaRegMap, "UpdateRegDisplay_Pyka"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.redraw);
-        Menu(c.item);
-        seen.clear();
-        ShowTab(*c.map);
-        EXPECT_EQ(seen, Names{c.redraw});
-        seen.clear();
-        ShowTab(PHandlePanel);  // no tab of the set
-        EXPECT_TRUE(seen.empty());
-    }
-}
-
 TEST_F(TimersTest, TitleRedrawAndPykdEQ) {
     Menu(MENUBAR_DEVICE_StereoJora);
     FlagCFGUpdate = 0;
