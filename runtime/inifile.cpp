@@ -689,6 +689,14 @@ int Ini_PutString(IniText ini, const char* section, const char* key, const char*
   return 0;
 }
 
+int Ini_RestoreString(IniText ini, std::string_view section, std::string_view key, std::string_view value) {
+  if (ini == nullptr) return kIniBadArgument;
+  const std::string_view name = Trim(section), k = Trim(key);
+  if (!ValidSectionName(name) || !ValidKey(k) || value.find('\n') != std::string_view::npos) return kIniBadArgument;
+  PutItem(ini, FindOrAddSection(ini, name), k, value);
+  return 0;
+}
+
 int Ini_PutInt(IniText ini, const char* section, const char* key, int value) {
   return Ini_PutString(ini, section, key, std::to_string(value).c_str());
 }

@@ -237,6 +237,16 @@ TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
     EXPECT_EQ(ask.Shown()[0].text, "Are you sure you want to delete this configuration?");
     EXPECT_EQ(ask.Shown()[2].text, "Are you sure you want to update this configuration?");
     EXPECT_EQ(JoraFile(), "");
+
+    // Names are exact: deleting "Loud " leaves "Loud".
+    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Loud") + JorbSet("Loud ", {{"0x4 = 80", "0x4 = 81"}})));
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    ChooseJora();
+    ASSERT_EQ(JoraList(), (Strings{"Loud", "Loud "}));
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_EQ(JoraList(), Strings{"Loud"});
+    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Loud")));
 }
 
 // A double click or Load applies the set and ticks it; Load on the ticked item does nothing.
@@ -293,29 +303,33 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
 }
 
 // A set whose section names hold a NUL byte is not taken in; a failed save and a delete still
-// finish, and the list, the object and the file keep agreeing.
+// finish, and the list, the object and the file keep agreeing. Values holding a NUL byte or a
+// CR come back exactly after a failed save, and the next save writes them as they were.
 TEST_F(ConfigListTest, SetNamesWithNulBytesAreNotTakenIn) {
-    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Default") + JorbSet(std::string("Ba\0d", 4)) + JorbSet("Good")));
+    const std::string odd = JorbSet("Good", {{"0x4 = 80", std::string("0x4 = 8\0", 8) + "0"}, {"0x6 = 320", "0x6 = 3\r20"}});
+    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Default") + JorbSet(std::string("Ba\0d", 4)) + odd));
     ChooseJora();
     EXPECT_EQ(JoraList(), (Strings{"Default", "Good"}));
     const std::string object = rt::Ini_ToString(STIniConfig);
-    EXPECT_EQ(object.find('\0'), std::string::npos);
+    EXPECT_EQ(object.find("[Ba"), std::string::npos);
 
     const std::string file = JoraFile();
     const std::string elsewhere = (home / "gone" / "STconfigJora.dat").string();
     const std::string kept = STcfgFileName;
     std::snprintf(STcfgFileName, kCfgFileNameSize, "%s", elsewhere.c_str());
     Add("Q");
-    EXPECT_EQ(Messages().size(), 1u);
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);  // "Good"
+    EXPECT_EQ(Messages().size(), 2u);
     EXPECT_EQ(rt::Ini_ToString(STIniConfig), object);
     EXPECT_EQ(JoraList(), (Strings{"Default", "Good"}));
     EXPECT_EQ(JoraFile(), file);
 
     std::snprintf(STcfgFileName, kCfgFileNameSize, "%s", kept.c_str());
-    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 0);
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
-    EXPECT_EQ(JoraList(), Strings{"Default"});
-    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Default")));
+    EXPECT_EQ(JoraList(), Strings{"Good"});
+    EXPECT_EQ(JoraFile(), Crlf(odd));
 }
 
 // Pykc and Pykb share their file; a write that fails leaves list, object and file as they were.
