@@ -47,8 +47,8 @@ std::vector<std::string> Temporaries(const fs::path& dir) {
     return out;
 }
 
-// Another process saving `file` through the real atomic writer: it writes the first half, holds
-// its temporary until Finish(), then writes the rest. Finish() gives the save's result.
+// Another process saving `file` through the real atomic writer: it writes `first`, holds
+// its temporary until Finish(), then writes `rest`. Finish() gives the save's result.
 class SecondWriter {
 public:
     SecondWriter(const fs::path& file, const std::string& first, const std::string& rest) {
@@ -83,15 +83,13 @@ public:
         int status = 0;
         waitpid(pid_, &status, 0);
         pid_ = 0;
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return status_;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
 private:
     int ready_[2] = {-1, -1}, go_[2] = {-1, -1};
     pid_t pid_ = -1;
     bool holding_ = false;
-    int status_ = -1;
 };
 
 class PresetTest : public DemoFixture {
