@@ -28,6 +28,7 @@ namespace {
 
 using namespace ui::AudioCodec_pan;
 using modeltest::ModelFixture;
+namespace fs = std::filesystem;
 
 struct ChoiceCase {
     const char* name;
@@ -501,18 +502,31 @@ TEST_F(ModelSelectTest, ConfigurationSetFiles) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-// A project directory too long for the file-name buffer is refused, never cut short.
-TEST_F(ModelSelectTest, OverlongConfigurationPathIsRefusedNotTruncated) {
-    const std::string longHome = (home / std::string(200, 'a') / std::string(100, 'b')).string();
+// A project directory of any length the system can open holds the configuration sets; a longer
+// one is refused, never cut short, and the popup says why.
+TEST_F(ModelSelectTest, LongConfigurationPathsAreAcceptedAndOverlongOnesRefusedWithTheReason) {
+    const fs::path longHome = home / std::string(200, 'a') / std::string(100, 'b');
+    fs::create_directories(longHome);
     setenv("CODECBENCH_HOME", longHome.c_str(), 1);
     Menu(MENUBAR_DEVICE_StereoJorb);
+    EXPECT_EQ(std::string(STcfgFileName), (longHome / "STconfig.dat").string());
+    EXPECT_TRUE(fs::exists(longHome / "STconfig.dat")) << "the file was not created";
+    EXPECT_NE(STIniConfig, nullptr);
+    EXPECT_TRUE(prompter.shown.empty()) << prompter.shown[0].text;
+
+    std::string overlong = home.string();
+    while (overlong.size() < 4200) overlong += "/" + std::string(200, 'c');
+    setenv("CODECBENCH_HOME", overlong.c_str(), 1);
+    Menu(MENUBAR_DEVICE_StereoJora);
     EXPECT_EQ(std::string(STcfgFileName), "");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "ERROR");
-    EXPECT_EQ(prompter.shown[0].text, " Error Opening Config File");
+    const std::string length = std::to_string(overlong.size() + std::string("/STconfigJora.dat").size());
+    EXPECT_EQ(prompter.shown[0].text, " Error Opening Config File\nIts path is " + length +
+                                          " characters long; the system opens paths of at most 4095 characters.");
     // The choice goes on.
-    EXPECT_EQ(UILoaded, UI_JORB);
-    EXPECT_EQ(ReadAlls(), 1);
+    EXPECT_EQ(UILoaded, UI_JORA);
+    EXPECT_EQ(ReadAlls(), 2);
 }
 
 // A right click on any block panel brings its model's path panel to the front and is
