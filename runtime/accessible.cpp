@@ -22,6 +22,8 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabBar>
@@ -566,6 +568,35 @@ private:
     mutable ItemInterfaces<TabAccessible, QTabBar> tabs_;
 };
 
+// A scrolling area (a tab page, the column of model choices): its viewport, then the scroll bars
+// shown, as Qt's own interface lists them; a child asked for past the last, or the index of
+// no child, is none (Qt's own interface reads past its list there).
+class ScrollAreaAccessible : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit ScrollAreaAccessible(QAbstractScrollArea* area) : QAccessibleWidget(area, QAccessible::Client) {}
+
+    int childCount() const override { return static_cast<int>(Children().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QWidgetList children = Children();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index)) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child || !child->object() || !child->object()->isWidgetType()) return -1;
+        return static_cast<int>(Children().indexOf(static_cast<QWidget*>(child->object())));
+    }
+
+private:
+    QWidgetList Children() const {
+        auto* area = static_cast<QAbstractScrollArea*>(widget());
+        QWidgetList children;
+        if (QWidget* viewport = area->viewport()) children << viewport;
+        for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()})
+            if (bar && bar->isVisible() && bar->parentWidget()) children << bar->parentWidget();
+        if (QWidget* corner = area->cornerWidget(); corner && corner->isVisible()) children << corner;
+        return children;
+    }
+};
+
 // Told by the widget, not the control: the interface may be asked for while the control is
 // still being built.
 QAccessible::Role ButtonRole(const QAbstractButton* b) {
@@ -584,6 +615,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         if (area && area->property("rtControl").isValid()) return new TabBarAccessible(static_cast<QTabBar*>(object));
         return nullptr;
     }
+    if (className == QLatin1String("QScrollArea")) return new ScrollAreaAccessible(static_cast<QScrollArea*>(object));
     if (!object->property("rtControl").isValid()) return nullptr;
     if (className == QLatin1String("QSlider")) return new SlideAccessible(w, QAccessible::Slider);
     if (className == QLatin1String("QProgressBar")) return new SlideAccessible(w, QAccessible::ProgressBar);

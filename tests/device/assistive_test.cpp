@@ -1,15 +1,22 @@
 // The panels driven as an assistive tool and a keyboard user drive them, on the emulated board:
 // what the chip receives from an accessible action or value set, and what is refused under a
 // modal popup and during an operation's wait.
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QImage>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSlider>
 
 #include <array>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
 
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPath_pan.h"
@@ -96,6 +103,71 @@ protected:
         return a;
     }
 };
+
+// What a screen reader asks of every node of the main window's tree, in range and past it:
+// children before the first and past the last, the index of no child, unknown actions, values
+// and text. Returns how many nodes answered; `problems` gets what a node answered wrongly.
+int AskEveryNode(QAccessibleInterface* root, std::vector<std::string>* problems) {
+    int nodes = 0;
+    std::function<void(QAccessibleInterface*, const std::string&)> ask = [&](QAccessibleInterface* i,
+                                                                             const std::string& path) {
+        ++nodes;
+        const std::string where = path + "/" + i->text(QAccessible::Name).toStdString() + "(" +
+                                  std::to_string(static_cast<int>(i->role())) + ")";
+        const int count = i->childCount();
+        // Qt's own list, table and menu interfaces (not ours to mend) read the child they are
+        // given and read before their list on a negative index: they are asked past the end only,
+        // where a table answers with a header cell.
+        QObject* o = i->object();
+        const bool qtOwn = qobject_cast<QAbstractItemView*>(o) || qobject_cast<QMenu*>(o) || qobject_cast<QMenuBar*>(o);
+        for (int k : {-1, count, count + 1, std::numeric_limits<int>::max()}) {
+            if (qtOwn) {
+                if (k >= 0) i->child(k);
+            } else if (i->child(k)) {
+                problems->push_back(where + ": a child at " + std::to_string(k) + " of " + std::to_string(count));
+            }
+        }
+        if (!qtOwn && i->indexOfChild(nullptr) != -1) problems->push_back(where + ": an index for no child");
+        i->childAt(-100000, -100000);
+        for (QAccessible::Text t : {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help})
+            i->text(t);
+        i->state();
+        i->rect();
+        i->parent();
+        if (QAccessibleActionInterface* a = i->actionInterface()) {
+            a->actionNames();
+            a->doAction(QStringLiteral("no such action"));
+            a->keyBindingsForAction(QStringLiteral("no such action"));
+            a->localizedActionName(QStringLiteral("no such action"));
+            a->localizedActionDescription(QStringLiteral("no such action"));
+        }
+        if (QAccessibleValueInterface* v = i->valueInterface()) {
+            v->currentValue();
+            v->minimumValue();
+            v->maximumValue();
+            v->minimumStepSize();
+        }
+        if (QAccessibleTextInterface* t = i->textInterface()) {
+            t->text(-5, t->characterCount() + 5);
+            t->characterRect(t->characterCount() + 5);
+            int start = 0, end = 0;
+            t->attributes(t->characterCount() + 5, &start, &end);
+        }
+        if (QAccessibleTableInterface* t = i->tableInterface()) {
+            t->cellAt(-1, -1);
+            t->cellAt(t->rowCount(), t->columnCount());
+            t->columnDescription(-1);
+            t->rowDescription(t->rowCount());
+        }
+        for (int k = 0; k < count; ++k)
+            if (QAccessibleInterface* c = i->child(k)) {
+                if (c->parent() != i && c->parent()) continue;  // reached twice; asked where it lives
+                ask(c, where);
+            }
+    };
+    ask(root, "");
+    return nodes;
+}
 
 // A check box ticked by its accessible action writes the chip as a click does. Under a modal
 // popup, and during an operation's wait, no action is offered and none of the tool's changes
@@ -285,6 +357,37 @@ TEST_F(AssistiveTest, PictureButtonsPressFromTheKeyboardAndTheirActionAsWithTheP
     EXPECT_NE(zutb->grab().toImage(), focused);
     Key(zutb, Qt::Key_Space);
     EXPECT_EQ(CheckedDeviceItems(), std::vector<int>{MENUBAR_DEVICE_StereoZutb});
+}
+
+// Every node of the main window's tree answers what a screen reader asks, on every page of every
+// kind of model and while a model is being chosen: nothing past the last child, no index for no
+// child, nothing done for an unknown action. Asked on the emulated board with a real window.
+TEST_F(AssistiveTest, EveryNodeAnswersRequestsPastItsChildrenOnEveryPageAndWhileModelsChange) {
+    QWidget* window = rt::testing::PanelWindow(PHandlePanel);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    std::vector<std::string> problems;
+    for (int menu : {MENUBAR_DEVICE_StereoJorb, MENUBAR_DEVICE_StereoZutb, MENUBAR_DEVICE_Mono}) {
+        SCOPED_TRACE("model item " + std::to_string(menu));
+        // Asked while the choice waits for the board, when the old pages go and the new come.
+        int askedDuring = 0;
+        QMetaObject::invokeMethod(
+            qApp, [&] { askedDuring = AskEveryNode(QAccessible::queryAccessibleInterface(window), &problems); },
+            Qt::QueuedConnection);
+        Choose(menu);
+        rt::ProcessSystemEvents();
+        EXPECT_GT(askedDuring, 0);
+        const std::vector<int> pages = Tabs();
+        ASSERT_FALSE(pages.empty());
+        for (int page : pages) {
+            rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, page);
+            rt::ProcessSystemEvents();
+            EXPECT_GT(AskEveryNode(QAccessible::queryAccessibleInterface(window), &problems), 100) << "page " << page;
+        }
+    }
+    std::string all;
+    for (const std::string& p : problems) all += "\n  " + p;
+    EXPECT_TRUE(problems.empty()) << problems.size() << " wrong answer(s):" << all;
 }
 
 }  // namespace
