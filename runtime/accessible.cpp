@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -81,6 +82,18 @@ bool Changeable(const QWidget* w) {
 void TellValueUnchanged(QObject* o, const QVariant& value) {
     QAccessibleValueChangeEvent e(o, value);
     QAccessible::updateAccessibility(&e);
+}
+
+// What an action starts runs once the tool's call has returned, from the event loop as a click
+// does: the tool is answered at once however long the operation takes. An action accepted then
+// is dropped when, by its turn, its control can no longer be changed (gone, dimmed, or a popup or
+// an operation came first), as a click would be.
+void AfterTheCall(QWidget* w, std::function<void()> act) {
+    QMetaObject::invokeMethod(
+        w, [target = QPointer<QWidget>(w), act = std::move(act)] {
+            if (target && Changeable(target)) act();
+        },
+        Qt::QueuedConnection);
 }
 
 // The number a ring slide's item shows ("105Hz" 105, "1.1KHz" 1100, "-6dB" -6); none for a
@@ -199,7 +212,9 @@ public:
     }
     void doAction(const QString& action) override {
         if (action != pressAction() || !isValid() || !Changeable(owner_)) return;
-        owner_->setCurrentIndex(index_);
+        AfterTheCall(owner_, [ring = owner_, index = index_] {
+            if (index < ring->count()) ring->setCurrentIndex(index);
+        });
     }
 };
 
@@ -401,9 +416,12 @@ public:
     }
     void doAction(const QString& action) override {
         if (!actionNames().contains(action)) return;
-        if (action == increaseAction()) box()->stepBy(1);
-        else if (action == decreaseAction()) box()->stepBy(-1);
-        else QAccessibleWidget::doAction(action);
+        if (action == increaseAction() || action == decreaseAction())
+            AfterTheCall(box(), [box = QPointer<QAbstractSpinBox>(box()), steps = action == increaseAction() ? 1 : -1] {
+                if (box && !box->isReadOnly()) box->stepBy(steps);
+            });
+        else
+            QAccessibleWidget::doAction(action);
     }
 
     // Value interface (decimal entries).
@@ -466,8 +484,7 @@ public:
     void doAction(const QString& action) override {
         if (!actionNames().contains(action)) return;
         if (action == toggleAction() || action == pressAction()) {
-            const Control* c = OwnerOf(widget());
-            if (c) PressButton(c->panel, c->id);
+            if (const Control* c = OwnerOf(widget())) AfterTheCall(button(), [panel = c->panel, id = c->id] { PressButton(panel, id); });
             return;
         }
         QAccessibleWidget::doAction(action);
@@ -537,7 +554,10 @@ public:
         return isValid() && Changeable(owner_) && owner_->isTabEnabled(index_) ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override {
-        if (actionNames().contains(action)) owner_->setCurrentIndex(index_);
+        if (!actionNames().contains(action)) return;
+        AfterTheCall(owner_, [bar = owner_, index = index_] {
+            if (index < bar->count() && bar->isTabEnabled(index)) bar->setCurrentIndex(index);
+        });
     }
 };
 

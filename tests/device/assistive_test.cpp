@@ -91,6 +91,7 @@ protected:
         a.menuItemBusy = jora && jora->state().busy;
         box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         ring->child(index + 1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        rt::ProcessSystemEvents();  // what the actions start runs after their calls return
         slide->valueInterface()->setCurrentValue(-20.0);
         depth->valueInterface()->setCurrentValue(9.0);
         if (jora) jora->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -181,14 +182,44 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     ASSERT_TRUE(Actions(box).contains(QAccessibleActionInterface::toggleAction()));
     const uint32_t before = CFG_REG[32];
     box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    rt::ProcessSystemEvents();
     EXPECT_EQ(CtrlInt(PHandleSTDemo, demo::STDemo_STALCRight), 1);
     EXPECT_TRUE(box->state().checked);
     EXPECT_TRUE(Wrote(32));
     EXPECT_NE(CFG_REG[32], before);
     EXPECT_EQ(board->CodecRegister(32), CFG_REG[32]);
     box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    rt::ProcessSystemEvents();
     EXPECT_EQ(CtrlInt(PHandleSTDemo, demo::STDemo_STALCRight), 0);
     EXPECT_EQ(board->CodecRegister(32), CFG_REG[32]);
+
+    // An action that starts an operation is answered before it runs: none of Power Up's writes
+    // and waits happens in the tool's call; they follow once the event loop runs.
+    Forget();
+    PoweredUp = 0;
+    QAccessibleInterface* powerUp = Accessible(PHandleSTDevCtrl, dev::CFGDEVJorb_BPowerUp);
+    ASSERT_TRUE(Actions(powerUp).contains(QAccessibleActionInterface::pressAction()));
+    powerUp->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(Received().empty()) << Received().size() << " report(s) sent during the call";
+    EXPECT_EQ(sleptMs, 0);
+    rt::ProcessSystemEvents();
+    EXPECT_EQ(ReceivedWithCommand(COMM_I2C | CMD_CODEC_WRITE_BLOCK3).size(), 1u);
+    EXPECT_GE(sleptMs, 3000);
+    EXPECT_EQ(PoweredUp, 1);
+    // An action accepted, then a popup opened before its turn: it is dropped, as a click would be.
+    Forget();
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    {
+        QMessageBox popup(QMessageBox::Warning, "Warning -- Operation aborted", "The board did not answer.", QMessageBox::Ok,
+                          rt::testing::PanelWindow(PHandlePanel));
+        popup.setWindowModality(Qt::ApplicationModal);
+        popup.show();
+        rt::ProcessSystemEvents();
+        popup.hide();
+    }
+    rt::ProcessSystemEvents();
+    EXPECT_EQ(CtrlInt(PHandleSTDemo, demo::STDemo_STALCRight), 0);
+    EXPECT_TRUE(Received().empty());
 
     // The same changes are the user's when nothing holds them off: every one lands.
     Forget();
@@ -288,8 +319,10 @@ TEST_F(AssistiveTest, PowerBitsTickedByTheToolWriteOnZutbAndPykcAndNotUnderAPopu
             EXPECT_EQ(CtrlInt(*b.panel, b.control), was);
             popup.hide();
         }
+        rt::ProcessSystemEvents();
         EXPECT_TRUE(Received().empty());
         box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        rt::ProcessSystemEvents();
         EXPECT_EQ(CtrlInt(*b.panel, b.control), 1 - was);
         EXPECT_FALSE(RegisterWrites().empty());
         for (const auto& [reg, value] : RegisterWrites()) EXPECT_EQ(board->CodecRegister(reg), CFG_REG[reg]) << "R" << reg;
@@ -341,6 +374,7 @@ TEST_F(AssistiveTest, PictureButtonsPressFromTheKeyboardAndTheirActionAsWithTheP
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
         ASSERT_TRUE(Actions(a).contains(QAccessibleActionInterface::pressAction()));
         a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        rt::ProcessSystemEvents();
         EXPECT_EQ(RegisterWrites(), byPointer);
     }
 

@@ -108,6 +108,8 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
     EXPECT_EQ(hex->valueInterface(), nullptr);  // no number read aloud would match the digits
     EXPECT_TRUE(hex->text(QAccessible::Description).startsWith("1A4"));
     hex->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(hex->text(QAccessible::Value), "1A4");  // the step is taken after the call returns
+    rt::ProcessSystemEvents();
     EXPECT_EQ(hex->text(QAccessible::Value), "1A5");
     EXPECT_EQ(EventCodes(VALUE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT}));
 
@@ -126,6 +128,7 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
         if (bar->child(k)->role() == QAccessible::PageTab) tabs.emplace_back(bar->child(k)->text(QAccessible::Name), bar->child(k)->state().selected);
     EXPECT_EQ(tabs, (std::vector<std::pair<QString, bool>>{{"Child A", false}, {"Child B", true}}));
     bar->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    rt::ProcessSystemEvents();
     int front = 0;
     rt::EasyTab_GetAttribute(p, TABS, rt::ATTR_EASY_TAB_ACTIVE_PANEL, &front);
     EXPECT_EQ(front, a);
