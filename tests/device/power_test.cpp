@@ -1,5 +1,8 @@
 // Power-up, power-down and reset through the device-control panels' buttons, on the emulated
 // board: the writes the chip receives, the register copy, PoweredUp and the power LED.
+#include <QAccessible>
+#include <QWidget>
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -15,6 +18,7 @@
 #include "panels/cfgPathJorb_pan.h"
 #include "link/chip_operation.h"
 #include "regmap/config_tables.h"
+#include "runtime/testing.h"
 #include "tests/device/device_test_support.h"
 
 namespace {
@@ -642,6 +646,14 @@ TEST_F(PowerTest, ProgressNeverGoesBackAndItsMessageStaysUntilTheOperationEnds) 
     Choose(MENUBAR_DEVICE_Mono);
     check("Pykc Power Up", PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp,
           "Successfully powered up, eiting Power-up sequence... ");
+
+    // A screen reader reads the bar as "Progress", with its value.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(rt::testing::ControlWidget(PHandlePanel, PANEL_ProgressBar));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(bar->text(QAccessible::Name).toStdString(), "Progress");
+    ASSERT_NE(bar->valueInterface(), nullptr);
+    EXPECT_EQ(bar->valueInterface()->currentValue().toDouble(), 0.0);
 }
 
 }  // namespace
