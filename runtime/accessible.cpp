@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QPointer>
 #include <QProgressBar>
@@ -372,11 +373,14 @@ private:
     }
 };
 
-// A numeric entry: named by its label, the text it shows as its value and description. A decimal
-// one gives its number on the value interface; a hexadecimal one shows digits no number read
-// aloud would match ("1470" for 5232), so it gives only the text, and steps up and down by
-// actions.
-class NumericAccessible : public QAccessibleWidget, public OwnInterface, public QAccessibleValueInterface {
+// A numeric entry: named by its label, the text it shows as its value and description, and as
+// its text (with the caret and selection of its entry, so typing in it is read). A decimal one
+// gives its number on the value interface; a hexadecimal one shows digits no number read aloud
+// would match ("1470" for 5232), so it gives only the text, and steps up and down by actions.
+class NumericAccessible : public QAccessibleWidget,
+                          public OwnInterface,
+                          public QAccessibleValueInterface,
+                          public QAccessibleTextInterface {
 public:
     explicit NumericAccessible(QAbstractSpinBox* box) : QAccessibleWidget(box, QAccessible::SpinBox) {}
 
@@ -405,7 +409,58 @@ public:
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return hex() ? nullptr : static_cast<QAccessibleValueInterface*>(this);
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(t);
+    }
+
+    // Text interface: the entry's text; offsets past it are taken as its ends.
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = Entry() ? Entry()->text() : box()->text();
+        const int end = endOffset < 0 ? all.size() : std::clamp(endOffset, 0, static_cast<int>(all.size()));
+        const int start = std::clamp(startOffset, 0, end);
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(text(0, -1).size()); }
+    int cursorPosition() const override { return Entry() ? Entry()->cursorPosition() : characterCount(); }
+    void setCursorPosition(int position) override {
+        if (QLineEdit* e = Entry()) e->setCursorPosition(std::clamp(position, 0, characterCount()));
+    }
+    int selectionCount() const override { return Entry() && Entry()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (index != 0 || !selectionCount()) return;
+        *startOffset = Entry()->selectionStart();
+        *endOffset = Entry()->selectionEnd();
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int index) override {
+        if (index == 0 && Entry()) Entry()->deselect();
+    }
+    void setSelection(int index, int startOffset, int endOffset) override {
+        const int count = characterCount();
+        const int start = std::clamp(startOffset, 0, count), end = std::clamp(endOffset, 0, count);
+        if (index == 0 && Entry()) Entry()->setSelection(start, end - start);
+    }
+    // The box of a character, worked out from the entry's font and alignment.
+    QRect characterRect(int offset) const override {
+        QLineEdit* e = Entry();
+        const QString all = text(0, -1);
+        if (!e || offset < 0 || offset >= all.size()) return {};
+        const QFontMetrics fm(e->font());
+        const QRect inside = e->contentsRect().adjusted(2, 0, -2, 0);
+        const int left = e->alignment() & Qt::AlignRight ? inside.right() - fm.horizontalAdvance(all) : inside.left();
+        const QPoint at(left + fm.horizontalAdvance(all.left(offset)), inside.top());
+        return {e->mapToGlobal(at), QSize(fm.horizontalAdvance(all.at(offset)), inside.height())};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        QLineEdit* e = Entry();
+        return e ? e->cursorPositionAt(e->mapFromGlobal(point)) : -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
     }
 
     QStringList actionNames() const override {
@@ -452,6 +507,9 @@ public:
         if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->singleStep();
         return {};
     }
+
+private:
+    QLineEdit* Entry() const { return box()->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly); }
 };
 
 // A button, check box, radio button, toggle or picture button: pressed or toggled as a click

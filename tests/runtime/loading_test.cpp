@@ -107,6 +107,10 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
     EXPECT_EQ(hex->text(QAccessible::Value), "1A4");
     EXPECT_EQ(hex->valueInterface(), nullptr);  // no number read aloud would match the digits
     EXPECT_TRUE(hex->text(QAccessible::Description).startsWith("1A4"));
+    ASSERT_NE(hex->textInterface(), nullptr);  // the digits as text
+    EXPECT_EQ(hex->textInterface()->text(0, hex->textInterface()->characterCount()), "1A4");
+    EXPECT_EQ(hex->textInterface()->text(-3, 99), "1A4");
+    EXPECT_EQ(hex->textInterface()->text(1, 2), "A");
     hex->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
     EXPECT_EQ(hex->text(QAccessible::Value), "1A4");  // the step is taken after the call returns
     rt::ProcessSystemEvents();
