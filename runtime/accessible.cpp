@@ -85,6 +85,13 @@ void TellValueUnchanged(QObject* o, const QVariant& value) {
     QAccessible::updateAccessibility(&e);
 }
 
+// The number a tool sets, when it gives one: a value that is no finite number is refused.
+std::optional<double> NumberSet(const QVariant& value) {
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
 // What an action starts runs once the tool's call has returned, from the event loop as a click
 // does: the tool is answered at once however long the operation takes. An action accepted then
 // is dropped when, by its turn, its control can no longer be changed (gone, dimmed, or a popup or
@@ -305,20 +312,21 @@ public:
     void setCurrentValue(const QVariant& value) override {
         const Control* c = OwnerOf(widget());
         auto* slider = qobject_cast<QSlider*>(widget());
-        if (!c || !slider || !Changeable(slider)) {
+        const std::optional<double> number = NumberSet(value);
+        if (!c || !slider || !number || !Changeable(slider)) {
             TellValueUnchanged(widget(), currentValue());
             return;
         }
-        const double v = value.toDouble();
-        int pos = 0;
+        const double v = *number;
+        double pos = 0;
         if (c->kind != Kind::RingSlide) {
-            pos = static_cast<int>(std::lround((v - c->min) / c->step));
+            pos = std::round((v - c->min) / c->step);
         } else if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) {
             pos = ItemFor(*numbers, c->selected, v);
         } else {
-            pos = static_cast<int>(std::lround(v));
+            pos = std::round(v);
         }
-        slider->setValue(pos);
+        slider->setValue(static_cast<int>(std::clamp(pos, double(slider->minimum()), double(slider->maximum()))));
     }
     QVariant maximumValue() const override {
         const Control* c = OwnerOf(widget());
@@ -485,12 +493,15 @@ public:
         return c ? QVariant(c->num) : QVariant();
     }
     void setCurrentValue(const QVariant& value) override {
-        if (!Changeable(box()) || box()->isReadOnly()) {
+        const std::optional<double> v = NumberSet(value);
+        if (!v || !Changeable(box()) || box()->isReadOnly()) {
             TellValueUnchanged(widget(), currentValue());
             return;
         }
-        if (auto* i = qobject_cast<QSpinBox*>(widget())) i->setValue(static_cast<int>(std::lround(value.toDouble())));
-        else if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) d->setValue(value.toDouble());
+        if (auto* i = qobject_cast<QSpinBox*>(widget()))
+            i->setValue(static_cast<int>(std::clamp(std::round(*v), double(i->minimum()), double(i->maximum()))));
+        else if (auto* d = qobject_cast<QDoubleSpinBox*>(widget()))
+            d->setValue(*v);
     }
     QVariant maximumValue() const override {
         if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->maximum();

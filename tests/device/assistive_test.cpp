@@ -13,6 +13,7 @@
 #include <QSlider>
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <string>
@@ -143,10 +144,19 @@ int AskEveryNode(QAccessibleInterface* root, std::vector<std::string>* problems)
             a->localizedActionDescription(QStringLiteral("no such action"));
         }
         if (QAccessibleValueInterface* v = i->valueInterface()) {
-            v->currentValue();
+            const QVariant now = v->currentValue();
             v->minimumValue();
             v->maximumValue();
             v->minimumStepSize();
+            // A control's value is not changed by a value that is no number.
+            if (o && o->property("rtControl").isValid()) {
+                for (const QVariant& bad : {QVariant(), QVariant(std::nan("")), QVariant(QStringLiteral("loud"))}) {
+                    v->setCurrentValue(bad);
+                    if (v->currentValue() != now)
+                        problems->push_back(where + ": set to " + bad.toString().toStdString() + ", now " +
+                                            v->currentValue().toString().toStdString());
+                }
+            }
         }
         if (QAccessibleTextInterface* t = i->textInterface()) {
             t->text(-5, t->characterCount() + 5);
@@ -416,7 +426,10 @@ TEST_F(AssistiveTest, EveryNodeAnswersRequestsPastItsChildrenOnEveryPageAndWhile
         for (int page : pages) {
             rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, page);
             rt::ProcessSystemEvents();
+            Forget();
             EXPECT_GT(AskEveryNode(QAccessible::queryAccessibleInterface(window), &problems), 100) << "page " << page;
+            rt::ProcessSystemEvents();
+            EXPECT_TRUE(Received().empty()) << Received().size() << " report(s) sent on page " << page;
         }
     }
     std::string all;
