@@ -118,8 +118,8 @@ int AskEveryNode(QAccessibleInterface* root, std::vector<std::string>* problems)
                                   std::to_string(static_cast<int>(i->role())) + ")";
         const int count = i->childCount();
         // Qt's own list, table and menu interfaces (not ours to mend) read the child they are
-        // given and read before their list on a negative index: they are asked past the end only,
-        // where a table answers with a header cell.
+        // given and read before their list on a negative index, which the bus answers itself:
+        // they are asked past the end only, where a table answers with a header cell.
         QObject* o = i->object();
         const bool qtOwn = qobject_cast<QAbstractItemView*>(o) || qobject_cast<QMenu*>(o) || qobject_cast<QMenuBar*>(o);
         for (int k : {-1, count, count + 1, std::numeric_limits<int>::max()}) {
