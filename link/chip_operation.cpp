@@ -116,8 +116,7 @@ ChipOperation::~ChipOperation() {
     const Running ended = running;
     running = Running{};
     // The progress of the operation ends with it; the panels show the copy again.
-    const int left = ProgressTotalSteps() - ProgressCurrentStep();
-    if (left > 0) ForwardProgress(left);
+    StopProgress();
     FlagCFGUpdate = 1;
     if (ended.refused.empty()) return;  // declined, or refused by a guard that said why
     const std::string text =

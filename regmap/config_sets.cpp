@@ -58,11 +58,6 @@ std::string KeyOf(int reg) {
     return key;
 }
 
-void FinishProgress() {
-    const int left = ProgressTotalSteps() - ProgressCurrentStep();
-    if (left > 0) ForwardProgress(left);
-}
-
 // True when a section of the set exists for at least one group the model stores.
 bool SetHasSections(const ConfigModule& m, rt::IniText ini, const std::string& name) {
     for (const ConfigGroup* g = m.groups; g->name[0] != '\0'; ++g)
@@ -350,7 +345,7 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
     const std::string name = configName ? configName : "";
     auto refuse = [&](const char* why) {
         rt::MessagePopup(kErrorTitle, ("The configuration \"" + name + "\" " + why + "; nothing was loaded.").c_str());
-        FinishProgress();
+        StopProgress();
         return 0;
     };
     if (!ini || !SetHasSections(m, ini, name)) return refuse("holds no settings for this device");
@@ -382,7 +377,7 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
     FlagCFGUpdate = 1;
     if (DeviceAttached) {
         if (ZelqxWriteAllReg(0, nullptr) != 1) {
-            FinishProgress();
+            StopProgress();
             if (op.Stopped()) return 0;
         }
         rt::Delay(0.5);

@@ -51,7 +51,10 @@ QString ButtonCaption(const std::string& label) {
 namespace {
 
 QString BaseAccessibleName(const Control& c) {
-    QString name = Q(!c.label.empty() ? c.label : !c.nearbyText.empty() ? c.nearbyText : c.constant);
+    QString name = Q(!c.label.empty()            ? c.label
+                     : !c.accessibleName.empty() ? c.accessibleName
+                     : !c.nearbyText.empty()     ? c.nearbyText
+                                                 : c.constant);
     if (c.kind == Kind::CommandButton) name.remove("__");
     return name;
 }
@@ -496,6 +499,7 @@ void BuildControl(Panel& panel, const json& j, std::map<std::string, Frame>& fra
     if (j.contains("type")) panelfmt::TypeFromName(j["type"].get<std::string>(), &c.type);
     if (c.kind == Kind::String || c.kind == Kind::TextBox || c.kind == Kind::TextMessage) c.type = DataType::String;
     c.label = j.value("label", std::string());
+    c.accessibleName = j.value("accessibleName", std::string());
     c.callback = j.value("callback", std::string());
     c.indicator = j.value("indicator", false);
     c.precision = j.value("precision", 0);

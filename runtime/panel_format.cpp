@@ -257,7 +257,7 @@ private:
                       "visible", "dimmed", "indicator", "min", "max", "precision", "step",
                       "interval", "enabled", "tooltip", "color", "offColor", "columns", "rows",
                       "fixedFont", "picture", "checkable", "format", "geometry", "frame", "row", "col",
-                      "rowSpan", "colSpan", "gaps"});
+                      "rowSpan", "colSpan", "gaps", "accessibleName"});
         if (Require(c, ctx, "id", &json::is_number_integer, "an integer")) {
             int id = c["id"].get<int>();
             if (id <= 0) Fail(ctx, "\"id\" must be positive");
@@ -274,6 +274,7 @@ private:
             if (!kindOk) Fail(ctx, "unknown kind \"" + c["kind"].get<std::string>() + "\"");
         }
         Optional(c, ctx, "label", &json::is_string, "a string");
+        Optional(c, ctx, "accessibleName", &json::is_string, "a string");
         Callback(c, ctx);
         for (const char* k : {"visible", "dimmed", "indicator", "enabled", "fixedFont", "checkable"})
             Optional(c, ctx, k, &json::is_boolean, "true or false");

@@ -67,6 +67,7 @@ struct Control {
     std::string label;
     std::string callback;
     std::string nearbyText;         // no label: the text placed beside or above it, if any
+    std::string accessibleName;     // no label shown: the name the resource gives it to be read by
 
     QPointer<QWidget> box;          // what is placed on the panel: the control with its label
     QPointer<QWidget> widget;       // the control proper (events, values)
@@ -233,8 +234,8 @@ std::string S(const QString& s);
 void ApplyTextColours(Control& c);
 void ApplyFixedFont(QWidget* w, bool fixed);
 void SetIndicator(Control& c, bool indicator);
-// The name assistive technology finds a control by: its label, else the text beside or above
-// it, else its constant name.
+// The name assistive technology finds a control by: its label, else the name the resource gives
+// it to be read by ("accessibleName"), else the text beside or above it, else its constant name.
 // A name that repeats on a panel is given the label of its control's frame first.
 void UpdateAccessibleName(Control& c);
 void QualifyRepeatedNames(Panel& p);

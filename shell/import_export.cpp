@@ -33,11 +33,6 @@ struct IniHolder {
     }
 };
 
-void FinishProgress() {
-    const int left = ProgressTotalSteps() - ProgressCurrentStep();
-    if (left > 0) ForwardProgress(left);
-}
-
 void ShowFileError(const char* what, const std::string& path, const std::string& why) {
     std::string text = std::string(what) + "\n" + path;
     if (!why.empty()) text += "\n" + why;
@@ -115,7 +110,7 @@ bool ConvertWorkingFileTo(const std::string& working, const std::string& path) {
     std::string why;
     if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) == 0) return true;
     ShowFileError(kWriteErrorText, path, why);
-    FinishProgress();
+    StopProgress();
     return false;
 }
 
@@ -126,7 +121,7 @@ void ExportToExistingFile(ConfigModel model, const std::string& path) {
     const std::string working = WorkingFilePath();
     IniHolder w;
     if (InitConfigFor(model, &w.ini, working.c_str(), 0, 0) < 0) {
-        FinishProgress();
+        StopProgress();
         return;
     }
     // The set an import of the working file loads (the first that holds settings for the model).
@@ -135,12 +130,12 @@ void ExportToExistingFile(ConfigModel model, const std::string& path) {
         // No such set in the working file yet: the chosen file's first, else its name.
         if (!FirstSetName(model, path, &name)) name = NameFromFile(path);
         if (!UsableSetName(name)) {
-            FinishProgress();
+            StopProgress();
             return;
         }
     }
     if (UpdateSingleConfigFor(model, w.ini, working.c_str(), name.c_str(), 0) != 1) {
-        FinishProgress();
+        StopProgress();
         return;
     }
     if (!ConvertWorkingFileTo(working, path)) return;
@@ -158,7 +153,7 @@ void ExportToNewFile(ConfigModel model, const std::string& path) {
     IniHolder w;
     w.ini = rt::Ini_New(0);
     if (CreateConfigFileFor(model, w.ini, working.c_str(), name.c_str(), 0) != 0) {
-        FinishProgress();
+        StopProgress();
         return;
     }
     if (!ConvertWorkingFileTo(working, path)) return;
