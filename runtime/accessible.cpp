@@ -207,22 +207,29 @@ public:
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override {
         QAccessible::State s;
-        s.selectable = true;
+        s.selectable = Choosable();
         s.selected = isValid() && owner_->currentIndex() == index_;
-        s.disabled = !owner_ || !owner_->isEnabled();
+        s.disabled = !owner_ || !owner_->isEnabled() || !Choosable();
         s.busy = UserInputHeld();
         return s;
     }
 
     // Choosing an item is the user's choice (value changed, then commit).
     QStringList actionNames() const override {
-        return isValid() && Changeable(owner_) ? QStringList{pressAction()} : QStringList{};
+        return Choosable() && Changeable(owner_) ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override {
-        if (action != pressAction() || !isValid() || !Changeable(owner_)) return;
+        if (action != pressAction() || !Choosable() || !Changeable(owner_)) return;
         AfterTheCall(owner_, [ring = owner_, index = index_] {
             if (index < ring->count()) ring->setCurrentIndex(index);
         });
+    }
+
+private:
+    // Not the row that shows a value no item has, which stands between the items.
+    bool Choosable() const {
+        return isValid() && (owner_->model()->index(index_, owner_->modelColumn(), owner_->rootModelIndex()).flags() &
+                             Qt::ItemIsEnabled);
     }
 };
 

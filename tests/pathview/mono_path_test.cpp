@@ -277,7 +277,7 @@ TEST_P(MonoPath, RefreshSetsRingsAndCodesWithoutAnItemShowTheirOwnValue) {
     const std::vector<std::pair<std::string, int>> moves = {
         {"Up", 2}, {"Down", 4}, {"PageUp", 2}, {"PageDown", 4}, {"Home", 0}, {"End", 62},
         {"wheel up", 2}, {"wheel down", 4}, {"type -9", 4}, {"type 3", 20},
-        {"list Up", 2}, {"list Down", 4}, {"list Home", 0}, {"list End", 62}};
+        {"list Up", 2}, {"list Down", 4}, {"list Home", 0}, {"list End", 62}, {"assistive -9dB", 4}};
     for (const auto& [gesture, code] : moves) {
         CFG_REG[45] = 0x043;
         Refresh();
@@ -286,6 +286,11 @@ TEST_P(MonoPath, RefreshSetsRingsAndCodesWithoutAnItemShowTheirOwnValue) {
         pathtest::MoveRing(pga, gesture);
         EXPECT_EQ(RegisterWrites(), (Writes{{45, code}})) << gesture;
     }
+    // What the ring shows between its items is no item an assistive tool can choose.
+    CFG_REG[45] = 0x043;
+    Refresh();
+    EXPECT_TRUE(pathtest::RingItemActions(pga, "-9.75dB").isEmpty());
+    EXPECT_FALSE(pathtest::RingItemActions(pga, "-9dB").isEmpty());
 }
 
 TEST_P(MonoPath, IconsActOnTheirOwnPanel) {

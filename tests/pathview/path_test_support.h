@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QWheelEvent>
@@ -126,9 +127,23 @@ protected:
     }
 };
 
+// The action interface an assistive tool finds on the ring's item that reads `label`, if any.
+inline QAccessibleActionInterface* RingItemActing(QComboBox* ring, const QString& label) {
+    QAccessibleInterface* ringNode = QAccessible::queryAccessibleInterface(ring);
+    for (int i = 0; ringNode && i < ringNode->childCount(); ++i)
+        if (QAccessibleInterface* item = ringNode->child(i); item && item->text(QAccessible::Name) == label)
+            return item->actionInterface();
+    return nullptr;
+}
+inline QStringList RingItemActions(QComboBox* ring, const QString& label) {
+    QAccessibleActionInterface* acting = RingItemActing(ring, label);
+    return acting ? acting->actionNames() : QStringList{};
+}
+
 // A user moving a ring by real events on its widget: a key ("Up", "Down", "PageUp", "PageDown",
-// "Home", "End"), a notch of the wheel ("wheel up", "wheel down"), typed text ("type -9"), or
-// the ring's list opened, a key in it, then Return ("list Up", "list End").
+// "Home", "End"), a notch of the wheel ("wheel up", "wheel down"), typed text ("type -9"), the
+// ring's list opened, a key in it, then Return ("list Up", "list End"), or an assistive tool
+// choosing an item by its label ("assistive -9dB").
 inline void MoveRing(QComboBox* ring, const std::string& gesture) {
     const auto key = [](const std::string& name) {
         return name == "Up" ? Qt::Key_Up : name == "Down" ? Qt::Key_Down : name == "PageUp" ? Qt::Key_PageUp
@@ -143,6 +158,9 @@ inline void MoveRing(QComboBox* ring, const std::string& gesture) {
     } else if (gesture.starts_with("type ")) {
         ring->view()->keyboardSearch(QString());  // a new search, whatever the time since the last key
         QTest::keyClicks(ring, QString::fromStdString(gesture.substr(5)));
+    } else if (gesture.starts_with("assistive ")) {
+        if (QAccessibleActionInterface* acting = RingItemActing(ring, QString::fromStdString(gesture.substr(10))))
+            acting->doAction(QAccessibleActionInterface::pressAction());
     } else if (gesture.starts_with("list ")) {
         ring->showPopup();
         QTest::keyClick(ring->view(), key(gesture.substr(5)));
