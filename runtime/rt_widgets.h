@@ -63,7 +63,7 @@ protected:
 // QComboBox's size policies, which build the pop-up list of every ring at once.
 class RingBox : public QComboBox {
 public:
-    RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {}
+    RingBox(bool fixedBox, QWidget* parent);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
     // Items were added or removed: the size follows them.
@@ -72,6 +72,7 @@ public:
 protected:
     void changeEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     bool fixedBox_;

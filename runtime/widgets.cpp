@@ -77,6 +77,24 @@ void RingBox::ItemsChanged() {
     updateGeometry();
 }
 
+RingBox::RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {
+    view()->installEventFilter(this);
+}
+
+bool RingBox::eventFilter(QObject* watched, QEvent* e) {
+    // Return in the open list on the value shown between two items closes the list, nothing
+    // chosen (the list would take no item there and stay open).
+    if (watched == view() && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        const QModelIndex at = view()->currentIndex();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && at.isValid() && !(at.flags() & Qt::ItemIsEnabled)) {
+            hidePopup();
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, e);
+}
+
 void RingBox::keyPressEvent(QKeyEvent* e) {
     // Typing searches the items after the current one. A value shown between two items stands
     // in a row no search can take as its start: start from the item before it instead.

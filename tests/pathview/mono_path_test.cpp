@@ -286,9 +286,15 @@ TEST_P(MonoPath, RefreshSetsRingsAndCodesWithoutAnItemShowTheirOwnValue) {
         pathtest::MoveRing(pga, gesture);
         EXPECT_EQ(RegisterWrites(), (Writes{{45, code}})) << gesture;
     }
-    // What the ring shows between its items is no item an assistive tool can choose.
+    // What the ring shows between its items is no item to choose: Return on it in the open list
+    // closes the list with nothing written, and an assistive tool finds no action on it.
     CFG_REG[45] = 0x043;
     Refresh();
+    board->ClearReceivedReports();
+    pga->showPopup();
+    QTest::keyClick(pga->view(), Qt::Key_Return);
+    EXPECT_FALSE(pga->view()->isVisible());
+    EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_TRUE(pathtest::RingItemActions(pga, "-9.75dB").isEmpty());
     EXPECT_FALSE(pathtest::RingItemActions(pga, "-9dB").isEmpty());
 }
