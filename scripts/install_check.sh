@@ -44,6 +44,8 @@ for name in "${expected[@]}"; do
 done
 [ -f "$prefix/lib/udev/rules.d/70-codecbench-board.rules" ] || fail "the udev rule is not installed"
 [ -f "$prefix/share/applications/codecbench.desktop" ] || fail "the desktop entry is not installed"
+grep -qx 'Icon=codecbench' "$prefix/share/applications/codecbench.desktop" || fail "the desktop entry names no icon codecbench"
+[ -s "$prefix/share/icons/hicolor/scalable/apps/codecbench.svg" ] || fail "the desktop entry's icon is not installed"
 
 # Every run path of ours is relative to the file's own folder, and every library is found.
 for elf in "$program" "$folder"/*.so; do
