@@ -47,6 +47,8 @@ done
 [ -f "$prefix/lib/udev/rules.d/70-codecbench-board.rules" ] || fail "the udev rule is not installed"
 [ -f "$prefix/share/applications/codecbench.desktop" ] || fail "the desktop entry is not installed"
 [ ! -e "$folder/codecbench-build-folder" ] || fail "the build folder's marker is installed"
+grep -qx 'Icon=codecbench' "$prefix/share/applications/codecbench.desktop" || fail "the desktop entry names no icon codecbench"
+[ -s "$prefix/share/icons/hicolor/scalable/apps/codecbench.svg" ] || fail "the desktop entry's icon is not installed"
 
 # Every run path of ours is relative to the file's own folder, and every library is found.
 for elf in "$program" "$folder"/*.so; do

@@ -393,7 +393,8 @@ TEST_F(AssistiveTest, PictureButtonsPressFromTheKeyboardAndTheirActionAsWithTheP
     QWidget* zutb = rt::testing::ControlWidget(PHandlePanel, PANEL_PB_Zutb);
     QWidget* window = zutb->window();
     window->show();
-    QApplication::setActiveWindow(window);
+    window->activateWindow();
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return QApplication::activeWindow() == window; }));
     zutb->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(zutb->hasFocus());
     const QImage focused = zutb->grab().toImage();

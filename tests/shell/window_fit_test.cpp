@@ -25,6 +25,7 @@
 
 #include "runtime/testing.h"
 #include "tests/shell/model_test_support.h"
+#include "tests/support/event_wait.h"
 
 namespace {
 
@@ -50,18 +51,22 @@ protected:
         Window()->resize(width, height);
         QApplication::processEvents();
     }
-    // The program shows its main window again, on another screen.
+    // The program shows its main window again, on another screen. The window is moved there while
+    // it shows, so that the platform itself sees it on that screen: a screen set on a hidden window
+    // does not last through the next show on every Qt (on 6.11 the window goes back to the screen
+    // the platform last saw it on).
     void ShowOn(const char* name) {
         QScreen* screen = nullptr;
         for (QScreen* s : QGuiApplication::screens())
             if (s->name() == QLatin1String(name)) screen = s;
         ASSERT_NE(screen, nullptr) << name;
-        Window()->hide();
-        Window()->windowHandle()->setScreen(screen);
         Window()->move(screen->availableGeometry().topLeft());
+        ASSERT_TRUE(testsupport::EventLoopUntil([&] { return Window()->screen() == screen; }))
+            << name << ": the window is on " << Window()->screen()->name().toStdString();
+        Window()->hide();
         rt::DisplayPanel(PHandlePanel);
         QApplication::processEvents();
-        ASSERT_EQ(Window()->screen(), screen);
+        ASSERT_EQ(Window()->screen(), screen) << name << ": the window is on " << Window()->screen()->name().toStdString();
     }
     // Where the page's panel shows in the page's viewport.
     static QRect Shown(QScrollArea* page) {
