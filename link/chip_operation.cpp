@@ -58,7 +58,7 @@ void TellUnsentReport(uint8_t command, uint16_t length, const uint8_t* payload, 
         FlagCFGUpdate = 1;
     }
     const std::string text = disconnected ? BoardDisconnectedText(send) : SendRefusedText(send);
-    rt::MessagePopup(kBoardDisconnectedTitle, text.c_str());
+    rt::MessagePopup(kUnsentReportTitle, text.c_str());
 }
 
 std::string Hex(int value, int digits) {

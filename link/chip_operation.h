@@ -55,9 +55,9 @@ std::string ChipOperationStoppedText(const std::string& operation, const std::st
 // "N register(s) could not be read from the board; the register map keeps their values."
 std::string UnreadRegistersText(int count);
 
-// The popup of a board that went away under a send outside any operation, or that refused one
-// while it stayed connected.
-inline constexpr const char* kBoardDisconnectedTitle = "Warning";
+// The popup of a send outside any operation that did not reach the board: the board went away
+// under it, or refused it while it stayed connected.
+inline constexpr const char* kUnsentReportTitle = "Warning";
 std::string BoardDisconnectedText(const std::string& send);
 std::string SendRefusedText(const std::string& send);
 
