@@ -5,6 +5,7 @@
 // objects lives here, once per process.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,7 +59,7 @@ CB_OS_API void FreeLibrary(LibraryHandle lib);
 // The folder of the running executable (no trailing slash).
 CB_OS_API std::string ExecutableDir();
 
-// ---- sleep -------------------------------------------------------------------------------
+// ---- sleep and clock ---------------------------------------------------------------------
 // Sleep goes through a replaceable sleeper so tests can make the board's fixed waits instant.
 using Sleeper = std::function<void(int milliseconds)>;
 CB_OS_API void Sleep(int milliseconds);
@@ -66,7 +67,17 @@ CB_OS_API void Sleep(int milliseconds);
 CB_OS_API Sleeper SetSleeper(Sleeper s);
 // True while a sleeper other than the real sleep is installed.
 CB_OS_API bool SleeperReplaced();
-// Milliseconds of a monotonic clock.
+
+// The clock every wait's deadline reads. With the real sleep it runs with the steady clock;
+// while a sleeper is replaced (tests, benchmarks) it stands still but for the sleeps: each Sleep
+// moves it on by the milliseconds asked, so a wait made of instant sleeps takes its whole length
+// on it however slow or loaded the machine is. It never goes back.
+using Clock = std::chrono::steady_clock;
+CB_OS_API Clock::time_point Now();
+// Sleeps until Now() reaches `deadline`: the real sleep wakes at the deadline however late an
+// earlier slice woke; a replaced sleeper is asked for the whole milliseconds left (rounded up).
+CB_OS_API void SleepUntil(Clock::time_point deadline);
+// Milliseconds of Now().
 CB_OS_API int64_t MonotonicMs();
 
 // ---- thread pool -------------------------------------------------------------------------

@@ -64,11 +64,7 @@ void UpdateProgressAndMessage(int newMessage, int steps, const char* message) {
 }
 
 void wbDelay(double seconds) {
-    int ms = static_cast<int>(seconds * 10.0 + 1.0);
-    for (int i = 0; i < 10; ++i) {
-        os::Sleep(ms);
-        rt::ProcessWindowSystemEvents();  // the window stays alive through a run of reads
-    }
+    rt::DelayInSlices(10, static_cast<int>(seconds * 10.0 + 1.0));
 }
 
 int ProgressCurrentStep() { return currentstep; }
