@@ -57,6 +57,10 @@ std::mutex listenerMutex;
 std::condition_variable listenerDone;
 int listenersRunning = 0;
 std::atomic<int> alwaysListening{0};
+// Work under way that will signal HIDInEvent (under the tests' clock a read's wait does not run
+// out meanwhile): a report pending for a running listener, or the listener handing reports on.
+std::atomic<bool> handingOn{false};
+os::EventHandle listenedEvent = nullptr;  // the library's input event, while a listener runs
 
 os::ThreadPool& ListenerPool() {
     // Used when the shell has not created its pool (tests of the link alone). Never destroyed:
@@ -204,9 +208,14 @@ int USBRead(int length, uint8_t* destination) {
 int CheckUSBMessage() {
     os::EventHandle input = os::CreateEvent(BOARDHID_INPUT_EVENT, true, false);
     if (input) {
+        {
+            std::lock_guard<std::mutex> lock(listenerMutex);
+            listenedEvent = input;
+        }
         while (alwaysListening.load()) {
             os::WaitForEvent(input, os::INFINITE);
             if (!alwaysListening.load()) break;
+            handingOn = true;
             os::ResetEvent(input);
             // Fetch everything pending: a report that became pending just before the reset
             // would otherwise wait for a later signal. Bounded against a library that never
@@ -221,6 +230,11 @@ int CheckUSBMessage() {
                 DataSizeInHIDFIFO = static_cast<uint8_t>(n);
                 os::SetEvent(hHIDInEvent);
             }
+            handingOn = false;
+        }
+        {
+            std::lock_guard<std::mutex> lock(listenerMutex);
+            listenedEvent = nullptr;
         }
         os::CloseEvent(input);
     }
@@ -259,6 +273,11 @@ int USBcomStart() {
     // At most one listener fetches reports: an earlier one (left by a removal) ends first.
     if (ListenersRunning() > 0) StopListener();
     SetAlwaysListening(1);
+    static const int probe = os::AddWorkProbe([] {
+        std::lock_guard<std::mutex> lock(listenerMutex);
+        return handingOn.load() || (listenersRunning > 0 && alwaysListening.load() && os::EventIsSet(listenedEvent));
+    });
+    (void)probe;
     {
         std::lock_guard<std::mutex> lock(listenerMutex);
         ++listenersRunning;

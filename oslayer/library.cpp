@@ -131,6 +131,16 @@ void SleepUntil(Clock::time_point deadline) {
     std::this_thread::sleep_until(deadline - ahead);
 }
 
+namespace detail {
+
+// A timed wait ran out under a replaced sleeper: the clock moves on by its time.
+void ClockRanOut(int milliseconds) {
+    std::lock_guard<std::mutex> lock(Slot().m);
+    if (Slot().sleeper && milliseconds > 0) Slot().stood += std::chrono::milliseconds(milliseconds);
+}
+
+}  // namespace detail
+
 int64_t MonotonicMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Now().time_since_epoch()).count();
 }

@@ -37,6 +37,8 @@ CB_OS_API bool ResetEvent(EventHandle h);
 // Waits up to timeoutMs (INFINITE waits forever). WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
 // An auto-reset event is reset by the wait that returns WAIT_OBJECT_0.
 CB_OS_API int WaitForEvent(EventHandle h, int timeoutMs);
+// Whether the event is signalled, without waiting or resetting it.
+CB_OS_API bool EventIsSet(EventHandle h);
 CB_OS_API void CloseEvent(EventHandle h);
 
 // ---- semaphores --------------------------------------------------------------------------
@@ -48,6 +50,15 @@ CB_OS_API int WaitForSemaphore(SemaphoreHandle h, int timeoutMs);
 // Returns false when the count is already at its maximum (nothing changes then).
 CB_OS_API bool ReleaseSemaphore(SemaphoreHandle h);
 CB_OS_API void CloseSemaphore(SemaphoreHandle h);
+
+// Work under way in the process that will still signal an event or semaphore (the replies the
+// emulated board owes, the device link's listener handing a report on), told by probes. Under a
+// replaced sleeper a timed wait does not run out while a probe says some is under way (for at
+// most 10 s), so the machine's speed never decides that a reply did not come; when it does run
+// out, the clock moves on by the wait's time. Returns the probe's id.
+using WorkProbe = std::function<bool()>;
+CB_OS_API int AddWorkProbe(WorkProbe probe);
+CB_OS_API void RemoveWorkProbe(int id);
 
 // ---- libraries ---------------------------------------------------------------------------
 using LibraryHandle = void*;

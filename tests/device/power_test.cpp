@@ -1,5 +1,6 @@
 // Power-up, power-down and reset through the device-control panels' buttons, on the emulated
 // board: the writes the chip receives, the register copy, PoweredUp and the power LED.
+#include <gmock/gmock.h>
 #include <algorithm>
 #include <set>
 #include <string>
@@ -114,13 +115,13 @@ TEST_F(PowerTest, FourWireGuardFollowsTheModelsInterfaceRegister) {
     PoweredUp = 0;
     Forget();
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK3).size(), 1u);
     EXPECT_EQ(PoweredUp, 1);
     EXPECT_EQ(PowerLed(), 1);
     Forget();
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BLoadUpdateBits);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(ReceivedWithCommand(COMM_SPI4W | CMD_CODEC_WRITE_BLOCK3).size(), 1u);
 
     CFG_REG[73] &= ~0x100u;
@@ -265,7 +266,7 @@ TEST_F(PowerTest, ABoardThatGoesAwayIsToldAsGone) {
     Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp);
     EXPECT_TRUE(shown.count("Evaluation Board is not attached... "));
     EXPECT_TRUE(shown.count("This is going to be a pure software demo... "));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(PowerLed(), 0);
     EXPECT_EQ(PoweredUp, 1);
 }
@@ -544,7 +545,7 @@ TEST_F(PowerTest, ZutbRegisterZeroIsAnOrdinaryRegister) {
     Forget();
     CFG_REG[0] = 0x1F;
     EXPECT_EQ(ZelqxWriteOneReg(0), 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(board->CodecRegister(0), 0x1F);
     EXPECT_EQ(board->CodecRegister(5), 0x155);
 }

@@ -1,5 +1,6 @@
 // Codec register writes and reads through the emulated board: the bytes on the wire, the
 // mode guards and their popups, the bulk transfers and their progress steps.
+#include <gmock/gmock.h>
 #include "link_test_support.h"
 #include "link/chip_operation.h"
 #include "shell/progress.h"
@@ -16,7 +17,7 @@ TEST_F(CodecWriteTest, OneRegisterGoesOutAsAPair) {
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0], (Report{0xD4, 0x00, 0x02, 0x17, 0xFF}));
     EXPECT_EQ(board->CodecRegister(11), 0x1FF);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(CodecWriteTest, UpperBitsAboveNineAreDropped) {
@@ -85,7 +86,7 @@ TEST_F(CodecWriteTest, ResetUnderFourWireSpiAsksFirst) {
     CommMode = COMM_SPI3W;
     ZelqxWriteOneReg(0);
     EXPECT_EQ(Received().size(), 3u);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(CodecWriteTest, RegistersBeyondWhatAPairCarriesAreRefused) {

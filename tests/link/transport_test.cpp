@@ -1,4 +1,5 @@
 // The transport: report framing on the wire, reply lengths, time-outs and the listener.
+#include <gmock/gmock.h>
 #include <chrono>
 #include <thread>
 
@@ -144,7 +145,7 @@ TEST_F(TransportTest, FailedSendIsReportedAndABoardThatWentAwayClosesTheLink) {
     uint8_t pair[2] = {0x16, 0x01};
     EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
     EXPECT_EQ(USBSend(0xD4, 2, pair), 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     boardhid::FaultPlan plan;
     plan.unplugOnNextSend = true;
@@ -172,6 +173,6 @@ TEST_F(TransportTest, FailedSendIsReportedAndABoardThatWentAwayClosesTheLink) {
     });
     EXPECT_EQ(ReadZelqxOneReg(9), -1);
     EXPECT_EQ(bDeviceOpened, 0);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 

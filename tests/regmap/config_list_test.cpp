@@ -1,5 +1,6 @@
 // The configuration-set list of the path panels: fill, load, add, update and delete, driven
 // through the panels' callbacks, checked on the list, the file, CFG_REG and the board.
+#include <gmock/gmock.h>
 #include "boardhid/emulator_control.h"
 #include "link/chip_operation.h"
 #include "panels/MNPath_pan.h"
@@ -259,7 +260,7 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
     board->ClearReceivedReports();
     rt::CallCtrlCallback(PHandleMNPath, list, rt::EVENT_LEFT_CLICK, 0, 0);
     EXPECT_TRUE(board->ReceivedReports().empty());
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 
     // The board refuses the first block: nothing more goes out, the set is not ticked as
     // loaded, and one popup names the set and the block.

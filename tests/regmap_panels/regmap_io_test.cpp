@@ -1,6 +1,7 @@
 // The register-map buttons through the emulated board: single read and write, "Read All and
 // Update " (and its faults), Zutb's upper registers, the bridge registers, the display ring and
 // the right click.
+#include <gmock/gmock.h>
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
 #include "panels/AudioCodec_pan.h"
@@ -45,7 +46,7 @@ TEST_F(RegMapIoTest, SingleReadAndWrite) {
     EXPECT_EQ(CFG_REG[75], 0x0C3u);
     EXPECT_EQ(board->CodecRegister(75), 0x0C3);
     EXPECT_EQ(FlagCFGUpdate, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 // A failed read keeps the register's value and says so; a register the chip does not have is
@@ -116,7 +117,7 @@ TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     EXPECT_EQ(visible, 0);
     for (int r = 0; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 7 + 3) & 0x1FF)) << r;
     EXPECT_EQ(FlagCFGUpdate, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     int after = -1;
     rt::GetCtrlAttribute(panel, CFGMAPJorb_STReadAll, rt::ATTR_CMD_BUTTON_COLOR, &after);
     EXPECT_EQ(after, colour);
@@ -205,7 +206,7 @@ TEST_F(RegMapIoTest, BridgeRegistersReadAndWrite) {
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(std::vector<uint8_t>(writes[0].begin(), writes[0].begin() + 6),
               (std::vector<uint8_t>{0x31, 0x00, 0x03, 0x14, 0x74, 0x40}));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     boardhid::FaultPlan plan;
     plan.dropReplies = 1;

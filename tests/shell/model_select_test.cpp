@@ -1,5 +1,6 @@
 // Model choice: tab sets, titles, menu marks, timers, the mode applied to the board, the
 // read-back, the Pykc EQ tab, the Jorbx rates, the home button and the right-click return.
+#include <gmock/gmock.h>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -126,7 +127,7 @@ TEST_F(ModelSelectTest, JorbAppliesI2CThenReadsTheChipBack) {
     EXPECT_FALSE(MenuChecked(MENUBAR_MODE_SPI3WMode));
     for (int r = 1; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], board->CodecRegister(r)) << "register " << r;
     EXPECT_EQ(CFG_REG[5], static_cast<uint32_t>((5 * 37 + 5) & 0x1FF));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 // A read-back that stops at a block keeps what the blocks before it answered and leaves the rest
@@ -189,7 +190,7 @@ TEST_F(ModelSelectTest, NoChoiceReadsInWriteOnlyMode) {
     QuillonMode = 1;
     for (const ChoiceCase& c : Cases()) Menu(c.menuItem);
     EXPECT_EQ(ReadAlls(), 0);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 // Under 3-wire SPI Jora and Qeva skip the read-back; the others try and are refused.
@@ -198,7 +199,7 @@ TEST_F(ModelSelectTest, ThreeWireSpiReadBack) {
         CommMode = COMM_SPI3W;
         Menu(item);
     }
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     for (int item : {MENUBAR_DEVICE_StereoJorb, MENUBAR_DEVICE_StereoZuta, MENUBAR_DEVICE_Mono,
                      MENUBAR_DEVICE_MonoPykd, MENUBAR_DEVICE_MonoPyka}) {
         prompter.shown.clear();
@@ -418,7 +419,7 @@ TEST_F(ModelSelectTest, ConfigurationSetFiles) {
     EXPECT_EQ(std::string(MNcfgFileName), (home / "MNconfig.dat").string());
     EXPECT_NE(STIniConfig, nullptr);
     EXPECT_NE(MNIniConfig, nullptr);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 // A project directory too long for the file-name buffer is refused, never cut short.

@@ -1,4 +1,5 @@
 // The Mode menu, write-only mode, chip identification, the boost warnings and the About box.
+#include <gmock/gmock.h>
 #include <cstring>
 
 #include "panels/MNDevCtrl_pan.h"
@@ -202,7 +203,7 @@ TEST_F(ModesTest, AFailedIdentityReadUndimsButWritesNothing) {
     EXPECT_TRUE(ChoicesUndimmed(monoItems, monoControls));
     EXPECT_EQ(CFG_REG[1], before);
     EXPECT_TRUE(RegisterWrites().empty());
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(ModesTest, WithoutAnOpenBoardIdentificationNeitherWaitsNorWrites) {
@@ -224,7 +225,7 @@ TEST_F(ModesTest, UnderThreeWireSpiIdentificationDoesNotReadAndCountsAsId0) {
     ASSERT_EQ(Received().size(), 1u);
     EXPECT_EQ(Received()[0][0], 0x54);  // a 3-wire write of register 1, no read
     EXPECT_EQ(Received()[0][3] >> 1, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(ModesTest, AnyModelChoiceEndsIdentificationForGood) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace testsupport {
 struct Popup {
     std::string kind, title, text;
 };
+// How a test failure prints a popup: its kind, title and text.
+inline void PrintTo(const Popup& p, std::ostream* os) { *os << p.kind << " \"" << p.title << "\" \"" << p.text << '"'; }
 
 // Records every popup; Yes/No questions are answered from a queue (Yes when it is empty).
 class RecordingPrompter : public rt::Prompter {
