@@ -5,6 +5,7 @@
 #include "oslayer/os.h"
 #include "runtime/scripted_prompter.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
@@ -275,6 +276,23 @@ TEST_F(Loop, AWaitOfTheUsersOperationDropsInputShowsBusyAndClosesAfterIt) {
     EXPECT_NEAR(notes[3].second, 0.5, 0.011);  // half a second of waiting
     EXPECT_EQ(notes.back(), (std::pair<std::string, double>{"Apply", -1}));
 
+    // A button pressed before an operation's wait is released during it: the release passes, so
+    // the button is not left down (its click's callback runs after the wait).
+    auto* button = qobject_cast<QAbstractButton*>(apply);
+    ASSERT_NE(button, nullptr);
+    QTest::mousePress(apply, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(button->isDown());
+    OnCtrl() = [&](int, int control, int event) {
+        if (control != ENABLE || event != rt::EVENT_COMMIT) return;
+        QCoreApplication::postEvent(apply, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5), apply->mapToGlobal(QPointF(5, 5)),
+                                                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        rt::Delay(0.1);
+    };
+    previous = os::SetSleeper([](int) {});
+    rt::CallCtrlCallback(p, ENABLE, rt::EVENT_COMMIT, 0, 0);
+    os::SetSleeper(previous);
+    EXPECT_FALSE(button->isDown());
+    OnCtrl() = nullptr;
 }
 
 TEST_F(Loop, ACloseDuringATimersWaitEndsTheProgramAfterTheWait) {

@@ -1,5 +1,10 @@
 // Board arrival and removal through the main window's device-change procedure.
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
 #include "panels/cfgDevJorb_pan.h"
+#include "runtime/testing.h"
 #include "shell/modes.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -88,8 +93,28 @@ TEST_F(DevChangeTest, ArrivalWithNoModelOpensTheBoardAndAppliesTheJorbMode) {
     ASSERT_EQ(bDeviceOpened, 0);
     board->ClearReceivedReports();
 
+    // Keys typed during the arrival's waits are the user's, not the arrival's: they reach the
+    // window (their callbacks held until the waits end), none is dropped.
+    struct KeyCount : QObject {
+        int keys = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::KeyPress) ++keys;
+            return false;
+        }
+    } typed;
+    QWidget* jorb = rt::testing::ControlWidget(PHandlePanel, PANEL_PB_Jorb);
+    ASSERT_NE(jorb, nullptr);
+    jorb->installEventFilter(&typed);
+    int posted = 0;
+    os::SetSleeper([&](int) {
+        if (posted++ < 3) QCoreApplication::postEvent(jorb, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    });
     board->Plug();
     ASSERT_TRUE(ProcessEventsUntil([] { return DeviceAttached == 1; }));
+    os::SetSleeper([](int) {});
+    jorb->removeEventFilter(&typed);
+    EXPECT_GE(posted, 3) << "the arrival made fewer waits";
+    EXPECT_EQ(typed.keys, 3);
 
     EXPECT_EQ(Led(PANEL_LDevAttached), 1);
     EXPECT_EQ(USBpresent, 1);
