@@ -52,6 +52,9 @@ os::SemaphoreHandle hUsbSemaphoreRead = nullptr;
 // copy-and-reset and the listener's store-and-signal never interleave (no signal is lost).
 std::mutex rxMutex;
 
+// The last request did not go out, so no reply to it can come.
+bool requestRefused = false;
+
 // Listener bookkeeping: how many run, so a new start waits for the old one to end.
 std::mutex listenerMutex;
 std::condition_variable listenerDone;
@@ -164,6 +167,7 @@ int GetSemaphore(os::Semaphore* handle, int milliseconds) {
 }
 
 int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
+    requestRefused = true;  // until the report has gone out
     if (bDeviceOpened == 0 || !hid.complete()) return 0;
     if (length > kMaxPayload || (length > 0 && payload == nullptr)) return 0;
     if (ChipOperationStopped()) return 0;  // an earlier step was refused: nothing more goes out
@@ -178,6 +182,7 @@ int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (length > 0) std::memcpy(USBTXBuffer + 3, payload, length);
     int sent = hid.SendData(length + 3, USBTXBuffer);
     os::ReleaseSemaphore(hUsbSemaphoreSend);
+    requestRefused = sent != 1;
     if (sent != 1 && !ClosedWhenGone(command, length, payload)) NoteRefusedSend(command, length, payload);
     return sent == 1 ? 1 : 0;
 }
@@ -185,6 +190,7 @@ int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
 int USBRead(int length, uint8_t* destination) {
     if (bDeviceOpened == 0) return 0;
     if (length < 1 || length > kMaxReport || destination == nullptr) return 0;
+    if (requestRefused) return 0;  // the request did not go out: no reply is coming
     int w = os::WaitForEvent(hHIDInEvent, 300);
     if (w == os::WAIT_TIMEOUT) {
         // No reply: the board may have gone away since the request went out.

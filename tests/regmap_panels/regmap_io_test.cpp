@@ -2,6 +2,9 @@
 // Update " (and its faults), Zutb's upper registers, the bridge registers, the display ring and
 // the right click.
 #include <gmock/gmock.h>
+
+#include <chrono>
+
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
 #include "panels/AudioCodec_pan.h"
@@ -64,6 +67,23 @@ TEST_F(RegMapIoTest, FailedRefusedAndOutOfRangeReads) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Read failed");
     EXPECT_NE(prompter.shown[0].text.find("0x0C"), std::string::npos);
+
+    // A request the board refused gets no reply: the read waits for none (the tests' clock does
+    // not move) and keeps the register.
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    os::Clock::time_point before = os::Now();
+    Press(panel, CFGMAPJorb_BACSTRegRead);
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(os::Now() - before).count(), 0) << "ms waited";
+    EXPECT_EQ(CFG_REG[12], 0x044u);
+    EXPECT_FALSE(prompter.shown.empty());
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    before = os::Now();
+    rt::SetCtrlVal(panel, CFGMAPJorb_NVuntRegAddr, 0x1450);
+    Press(panel, CFGMAPJorb_BACSTReg08Read);
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(os::Now() - before).count(), 0) << "ms waited";
+    EXPECT_FALSE(prompter.shown.empty());
 
     // The address box stops at the model's last register.
     struct Box { int menuItem; int* panel; int control; int last; } boxes[] = {
