@@ -156,7 +156,9 @@ TEST_F(TransportTest, FailedSendIsReportedAndABoardThatWentAwayClosesTheLink) {
     EXPECT_EQ(DeviceAttached, 0);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Warning");
-    EXPECT_EQ(prompter.shown[0].text, BoardDisconnectedText("the write of R11"));
+    EXPECT_EQ(prompter.shown[0].text,
+              std::string("The evaluation board was disconnected: the write of R11 did not reach it.\n\nUntil the "
+                          "board is connected again nothing reaches the chip."));
     board->Plug();
     ASSERT_EQ(HidOpenDevice(), 1);  // the board would take it: the link does not send
     board->ClearReceivedReports();

@@ -16,6 +16,7 @@
 #include "pathview/pathview_services.h"
 #include "shell/callbacks.h"
 #include "tests/shell/model_test_support.h"
+#include "tests/support/popup_texts.h"
 
 namespace {
 
@@ -156,7 +157,9 @@ TEST_F(ModelSelectTest, FailedReadBackOrModeWriteLeavesTheCopyAsItWas) {
     EXPECT_TRUE(Received().empty());
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text,
-              ChipOperationStoppedText("Setting the communication mode", "the board configuration word"));
+              "\"Setting the communication mode\" stopped: the board refused the board configuration word, and nothing "
+              "after it was sent." +
+                  testsupport::kPanelsMayDiffer);
 }
 
 // Pykb always runs the board in 3-wire SPI and never reads back.
