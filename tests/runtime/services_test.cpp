@@ -1,5 +1,6 @@
 // Menus, popups through the prompter, the event loop and waits, paths and number formatting.
 #include "fixture.h"
+#include "tests/support/event_counter.h"
 #include "tests/support/event_wait.h"
 
 #include "oslayer/os.h"
@@ -175,13 +176,7 @@ TEST_F(Loop, DelayKeepsPaintingButRunsNoCallbackUntilTheWaitEnds) {
     int p = LoadMain();
     rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 1);
     QWidget* led = W(p, POWER);
-    struct PaintCount : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) ++paints;
-            return false;
-        }
-    } counter;
+    testsupport::EventCounter counter(QEvent::Paint);
     led->installEventFilter(&counter);
     rt::SetCtrlVal(p, POWER, 1);
     // Due during the wait: the window manager closing the window, a queued cell commit, data on
@@ -211,7 +206,7 @@ TEST_F(Loop, DelayKeepsPaintingButRunsNoCallbackUntilTheWaitEnds) {
     waiting = false;
     os::SetSleeper(previous);
     led->removeEventFilter(&counter);
-    EXPECT_GE(counter.paints, 1);
+    EXPECT_GE(counter.count, 1);
     EXPECT_EQ(eventsDuringWait, 0);
     EXPECT_EQ(readsDuringWait, 0);
     EXPECT_TRUE(Events().empty());

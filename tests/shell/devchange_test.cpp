@@ -5,6 +5,7 @@
 
 #include "panels/cfgDevJorb_pan.h"
 #include "runtime/testing.h"
+#include "tests/support/event_counter.h"
 #include "shell/modes.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -95,13 +96,7 @@ TEST_F(DevChangeTest, ArrivalWithNoModelOpensTheBoardAndAppliesTheJorbMode) {
 
     // Keys typed during the arrival's waits are the user's, not the arrival's: they reach the
     // window (their callbacks held until the waits end), none is dropped.
-    struct KeyCount : QObject {
-        int keys = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::KeyPress) ++keys;
-            return false;
-        }
-    } typed;
+    testsupport::EventCounter typed(QEvent::KeyPress);
     QWidget* jorb = rt::testing::ControlWidget(PHandlePanel, PANEL_PB_Jorb);
     ASSERT_NE(jorb, nullptr);
     jorb->installEventFilter(&typed);
@@ -114,7 +109,7 @@ TEST_F(DevChangeTest, ArrivalWithNoModelOpensTheBoardAndAppliesTheJorbMode) {
     os::SetSleeper([](int) {});
     jorb->removeEventFilter(&typed);
     EXPECT_GE(posted, 3) << "the arrival made fewer waits";
-    EXPECT_EQ(typed.keys, 3);
+    EXPECT_EQ(typed.count, 3);
 
     EXPECT_EQ(Led(PANEL_LDevAttached), 1);
     EXPECT_EQ(USBpresent, 1);
