@@ -222,7 +222,10 @@ int LoadSettings(const PresetModel& m, int panel) {
     }
     // The first send the board refuses stops the whole load (told once, naming it).
     ChipOperation op("Load Settings");
-    if (!PoweredUp && m.powerUp) PowerUp(m);
+    if (!PoweredUp && m.powerUp) {
+        ProgressPart first(50.0);  // the power-up and the load take about as long
+        PowerUp(m);
+    }
     if (op.Stopped()) return 1;
     DemoStart(m);
     if (op.Stopped()) return 1;

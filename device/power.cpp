@@ -30,9 +30,6 @@ void PowerLed(int on) {
 
 bool BoardOpen() { return bDeviceOpened != 0; }
 
-// Ends the running progress (hides its message, bar back to 0).
-void EndProgress() { ForwardProgress(std::max(1, ProgressTotalSteps() - ProgressCurrentStep())); }
-
 void Message(int steps, const char* text) { UpdateProgressAndMessage(1, steps, text); }
 
 void NotAttachedMessages() {
@@ -97,7 +94,7 @@ void StereoPowerUp(const PowerModel& p, int panel) {
         if (ZelqxWriteAllReg(0, nullptr) != 1) {
             // Refused by its mode guard or by the board (both are told): the chip did not get
             // the registers.
-            EndProgress();
+            StopProgress();
             FlagCFGUpdate = 1;
             return;
         }
@@ -310,7 +307,7 @@ void LoadUpdateBits(const PowerModel& p) {
     if (DeviceAttached) {
         StartProgressBar("Writing update bits ...", 6);
         rt::Delay(0.5);
-        if (ZelqxWriteAllReg(0, nullptr) != 1) EndProgress();  // refused, and told
+        if (ZelqxWriteAllReg(0, nullptr) != 1) StopProgress();  // refused, and told
     }
     FlagCFGUpdate = 1;
 }
@@ -425,7 +422,14 @@ int RunPowerOp(DevId id, PowerOp op, int panel, int control, int event) {
         }
         case PowerOp::InitDevice: {
             ChipOperation init("Initialize Device");
-            if (Reset(p)) PowerUp(p, pnl);
+            bool reset = false;
+            {
+                // The reset and the power-up take about as long; Zutb's power-up, four writes
+                // without pauses, takes no time.
+                ProgressPart first(p.family == PowerFamily::Zutb ? 100.0 : 50.0);
+                reset = Reset(p);
+            }
+            if (reset) PowerUp(p, pnl);
             break;
         }
         case PowerOp::Power1: PowerControl(p, pnl, control, 1); break;

@@ -17,6 +17,7 @@ struct Running {
     std::string refused;  // what the refused send carried; empty when the stop was quiet
     bool disconnected = false;  // the board went away during that send
     int unread = 0;             // registers a read-back of the stopped operation could not read
+    std::string notes;          // told after the popup's own words
 };
 Running running;
 
@@ -101,7 +102,7 @@ std::string BoardDisconnectedText(const std::string& send) {
 }
 
 ChipOperation::ChipOperation(std::string name) : outermost_(running.depth == 0) {
-    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0};
+    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}};
     ++running.depth;
 }
 
@@ -111,12 +112,12 @@ ChipOperation::~ChipOperation() {
     const Running ended = running;
     running = Running{};
     // The progress of the operation ends with it; the panels show the copy again.
-    const int left = ProgressTotalSteps() - ProgressCurrentStep();
-    if (left > 0) ForwardProgress(left);
+    StopProgress();
     FlagCFGUpdate = 1;
     if (ended.refused.empty()) return;  // declined, or refused by a guard that said why
-    rt::MessagePopup(kChipOperationStoppedTitle,
-                     ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread).c_str());
+    const std::string text =
+        ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread) + ended.notes;
+    rt::MessagePopup(kChipOperationStoppedTitle, text.c_str());
 }
 
 bool ChipOperation::Stopped() const { return running.stopped; }
@@ -156,6 +157,12 @@ bool NoteRegistersNotRead(int count) {
     // A quiet stop shows no popup of its own to count them in.
     if (!ChipOperationStopped() || running.refused.empty()) return false;
     running.unread += count;
+    return true;
+}
+
+bool NoteInStoppedOperation(const std::string& text) {
+    if (!ChipOperationStopped() || running.refused.empty()) return false;
+    running.notes += "\n\n" + text;
     return true;
 }
 

@@ -63,6 +63,10 @@ std::string BoardDisconnectedText(const std::string& send);
 // it could not read, and the reader shows no popup of its own. False (nothing noted) when no
 // operation runs that stopped with a popup to tell.
 bool NoteRegistersNotRead(int count);
+// More the stopped operation's popup tells, after its own words (what the operation did not do
+// as asked before it stopped). False (nothing noted) when no operation runs that stopped with a
+// popup to tell.
+bool NoteInStoppedOperation(const std::string& text);
 
 // ---- used by the device link ---------------------------------------------------------------
 

@@ -366,10 +366,14 @@ std::string NamingInterfaceRegister(const char* text, uint8_t mode) {
 
 }  // namespace
 
+bool InterfaceGuardRefuses(int reg, uint32_t value) {
+    return reg == InterfaceRegister(COMM_I2C) && (value & 0x100) && CommMode == COMM_I2C;
+}
+
 int ZelqxWriteOneReg(int reg) {
     if (!ValidRegister(reg)) return 0;
     uint32_t value = CFG_REG[reg];
-    if (reg == InterfaceRegister(COMM_I2C) && (value & 0x100) && CommMode == COMM_I2C) {
+    if (InterfaceGuardRefuses(reg, value)) {
         rt::MessagePopup(kAbortTitle, NamingInterfaceRegister(kI2CWriteOneText, COMM_I2C).c_str());
         CFG_REG[reg] &= ~0x100u;
         FlagCFGUpdate = 1;

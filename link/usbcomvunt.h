@@ -98,6 +98,9 @@ int ListenersRunning();
 // open, send refused).
 int ZelqxWriteOneReg(int reg);
 inline constexpr int ZELQX_WRITE_DECLINED = -1;
+// True when the I2C guard of ZelqxWriteOneReg refuses to send `value` to `reg` under the present
+// communication mode (bit 8 of the interface register set under I2C).
+bool InterfaceGuardRefuses(int reg, uint32_t value);
 // The software-reset register of the loaded chip: 15 on Zutb (whose register 0 is the left PGA
 // gain), 0 on every other model.
 int SoftwareResetRegister();

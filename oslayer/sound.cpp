@@ -146,6 +146,7 @@ struct Player {
 struct Take {
     std::string folder;
     std::string path;  // the take file while it is not saved; empty once moved
+    int lock = -1;     // the take file's locked descriptor, open while `path` names it
     WaveFormat format;
     SNDFILE* file = nullptr;
     bool written = false;  // a take was recorded (and stopped): something to save
@@ -155,6 +156,19 @@ struct Take {
     std::atomic<bool> recording{false};
     unsigned error = SOUND_OK;  // set by the recording thread, read after it ended
     std::string errorText;
+
+    ~Take() { ReleaseLock(); }
+    // Ends the take file's lock, once it was moved or deleted.
+    void ReleaseLock() {
+        if (lock >= 0) close(lock);
+        lock = -1;
+    }
+    // Deletes the take file not saved.
+    void Discard() {
+        if (!path.empty()) unlink(path.c_str());
+        path.clear();
+        ReleaseLock();
+    }
 
     void Run(long long frames) {
         Converter conv(in->SampleRate(), in->Channels(), format.samplesPerSec, format.channels);
@@ -236,7 +250,7 @@ struct Service {
         StopPlayer();
         for (auto& [id, t] : takes) {
             StopTake(*t);
-            if (!t->path.empty()) unlink(t->path.c_str());
+            t->Discard();
         }
         takes.clear();
     }
@@ -270,9 +284,10 @@ int RenameNoReplace(const char* from, const char* to) {
     return rename(from, to);
 }
 
-// Copies a file to a new temporary file in the folder of `target`; the temporary's name on
-// success. Removes what it wrote on failure.
-bool CopyBeside(const std::string& from, const std::string& target, std::string* tmp, int* err) {
+// Copies a file to a new temporary file in the folder of `target`; on success the temporary's
+// name and its locked descriptor, to be closed once the temporary was renamed or deleted.
+// Removes what it wrote on failure.
+bool CopyBeside(const std::string& from, const std::string& target, std::string* tmp, int* lock, int* err) {
     std::string name;
     int out = MakeTempFor(target, &name);
     if (out < 0) {
@@ -299,15 +314,13 @@ bool CopyBeside(const std::string& from, const std::string& target, std::string*
     if (ok && fsync(out) != 0) ok = false;
     *err = ok ? 0 : errno;
     if (in >= 0) close(in);
-    if (close(out) != 0 && ok) {
-        ok = false;
-        *err = errno;
-    }
     if (!ok) {
         unlink(name.c_str());
+        close(out);
         return false;
     }
     *tmp = name;
+    *lock = out;
     return true;
 }
 
@@ -388,10 +401,10 @@ unsigned SoundRecOpen(const char* workFolder, unsigned* deviceId) {
         unsigned c = WriteFailure(errno, "Cannot write to " + Quoted(folder), &text);
         return s.Fail(c, text);
     }
-    close(fd);
     auto t = std::make_unique<Take>();
     t->folder = folder;
     t->path = name;
+    t->lock = fd;
     const unsigned id = s.nextId++;
     s.takes[id] = std::move(t);
     if (deviceId) *deviceId = id;
@@ -478,19 +491,20 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     };
     if (put(t->path) == 0) {
         t->path.clear();
+        t->ReleaseLock();
         return SOUND_OK;
     }
     if (errno != EXDEV) return failed(errno);
     // Another file system: a full copy beside the target first, then the rename.
     std::string tmp;
+    int copyLock = -1;
     int err = 0;
-    if (!CopyBeside(t->path, target, &tmp, &err)) return failed(err);
-    if (put(tmp) != 0) {
-        err = errno;
-        unlink(tmp.c_str());
-        return failed(err);
-    }
-    return SOUND_OK;
+    if (!CopyBeside(t->path, target, &tmp, &copyLock, &err)) return failed(err);
+    const bool moved = put(tmp) == 0;
+    err = errno;
+    if (!moved) unlink(tmp.c_str());
+    close(copyLock);
+    return moved ? SOUND_OK : failed(err);
 }
 
 unsigned SoundRecClose(unsigned deviceId) {
@@ -500,7 +514,7 @@ unsigned SoundRecClose(unsigned deviceId) {
     if (it == s.takes.end()) return s.Fail(SOUNDERR_BAD_DEVICE_ID, "The recorder is not open.");
     Take& t = *it->second;
     s.StopTake(t);
-    if (!t.path.empty()) unlink(t.path.c_str());
+    t.Discard();
     s.takes.erase(it);
     return SOUND_OK;
 }

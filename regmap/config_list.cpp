@@ -64,6 +64,15 @@ bool CurrentItem(int panel, int list, int* index, std::string* label) {
     return rt::GetLabelFromIndex(panel, list, *index, label) == 0;
 }
 
+// The question Delete and Update ask, naming the selected set when there is one.
+std::string QuestionAboutCurrentSet(ConfigModel m, const char* verb) {
+    int index = -1;
+    std::string label;
+    std::string question = std::string("Are you sure you want to ") + verb + " this configuration";
+    if (CurrentItem(ListPanel(m), kControls[m].list, &index, &label)) question += " \"" + label + "\"";
+    return question + "?";
+}
+
 enum class PutResult { Saved, Refused, NotWritten };
 
 // Puts the current registers under set `name` and writes the family's object to its file. When
@@ -170,7 +179,7 @@ int AddStdCfg(ConfigModel m, int panel, int control, int event) {
 
 int DelStdCfg(ConfigModel m, int panel, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
-    if (!rt::ConfirmPopup("Delete configuration", "Are you sure you want to delete this configuration?")) return 1;
+    if (!rt::ConfirmPopup("Delete configuration", QuestionAboutCurrentSet(m, "delete").c_str())) return 1;
     int index = -1;
     std::string label;
     const bool current = CurrentItem(ListPanel(m), kControls[m].list, &index, &label);
@@ -191,7 +200,7 @@ int DelStdCfg(ConfigModel m, int panel, int control, int event) {
 
 int UpdateStdCfg(ConfigModel m, int panel, int control, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
-    if (!rt::ConfirmPopup("Update configuration", "Are you sure you want to update this configuration?")) return 1;
+    if (!rt::ConfirmPopup("Update configuration", QuestionAboutCurrentSet(m, "update").c_str())) return 1;
     int index = -1;
     std::string label;
     const bool current = CurrentItem(ListPanel(m), kControls[m].list, &index, &label);

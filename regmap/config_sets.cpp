@@ -45,12 +45,6 @@ std::string NormalPath(const std::string& path) {
 
 bool SameName(std::string_view a, std::string_view b) { return rt::IniNamesEqual(a, b); }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
-
 std::string PathFor(const char* fileName, int inProjectDir) {
     if (fileName == nullptr) return std::string();
     return inProjectDir ? rt::MakePathname(rt::GetProjectDir(), fileName) : std::string(fileName);
@@ -62,11 +56,6 @@ std::string KeyOf(int reg) {
     char key[16];
     std::snprintf(key, sizeof key, "0x%x", static_cast<unsigned>(reg));
     return key;
-}
-
-void FinishProgress() {
-    const int left = ProgressTotalSteps() - ProgressCurrentStep();
-    if (left > 0) ForwardProgress(left);
 }
 
 // True when a section of the set exists for at least one group the model stores.
@@ -155,9 +144,10 @@ std::string_view SetNameOfSection(std::string_view section) { return section.sub
 
 namespace {
 
-// True when `section` belongs to the set named `trimmedName` (blanks around it taken off).
-bool SectionInSet(std::string_view section, std::string_view trimmedName) {
-    return SameName(Trim(SetNameOfSection(section)), trimmedName);
+// True when `section` belongs to the set named `name`. Names are taken as they stand: sets whose
+// names differ only in blanks ("Loud", "Loud ") are different sets.
+bool SectionInSet(std::string_view section, std::string_view name) {
+    return SameName(SetNameOfSection(section), name);
 }
 
 }  // namespace
@@ -195,12 +185,11 @@ std::vector<std::string> ConfigSetNames(rt::IniText ini) {
 
 bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored) {
     // The first section of the set gives its name as the list shows it.
-    const std::string_view wanted = Trim(name);
     const int n = ini ? rt::Ini_NumberOfSections(ini) : 0;
     for (int i = 1; i <= n; ++i) {
         const std::string_view section = rt::Ini_SectionNameAt(ini, i);
         const std::string_view set = SetNameOfSection(section);
-        if (SameName(Trim(set), wanted)) {
+        if (SameName(set, name)) {
             if (stored) stored->assign(set);
             return true;
         }
@@ -210,11 +199,10 @@ bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored
 
 int RemoveConfigSet(rt::IniText ini, const std::string& name) {
     if (!ini) return 0;
-    const std::string_view wanted = Trim(name);
     std::vector<std::string> sections;
     for (int i = rt::Ini_NumberOfSections(ini); i >= 1; --i) {
         const std::string_view section = rt::Ini_SectionNameAt(ini, i);
-        if (SectionInSet(section, wanted)) sections.emplace_back(section);
+        if (SectionInSet(section, name)) sections.emplace_back(section);
     }
     int removed = 0;
     for (const std::string& section : sections)
@@ -252,7 +240,7 @@ int WriteObject(rt::IniText ini, const std::string& path, const std::string* wit
     std::string error;
     std::function<bool(std::string_view)> skip;
     if (without) {
-        const std::string_view wanted = Trim(*without);
+        const std::string_view wanted = *without;
         skip = [wanted](std::string_view section) { return SectionInSet(section, wanted); };
     }
     if (rt::Ini_WriteToFileExcept(ini, path.c_str(), skip, &error) != 0) return refuse(error);
@@ -299,7 +287,7 @@ void RestoreConfigSetSnapshot(rt::IniText ini, const ConfigSetSnapshot& snapshot
         }
         for (const auto& [key, text] : section.items) {
             if (text)
-                rt::Ini_PutString(ini, section.name.c_str(), key.c_str(), text->c_str());
+                rt::Ini_RestoreString(ini, section.name, key, *text);
             else
                 rt::Ini_RemoveItem(ini, section.name.c_str(), key.c_str());
         }
@@ -355,12 +343,16 @@ int UpdateSingleConfigFor(ConfigModel model, rt::IniText ini, const char* fileNa
 int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configName, int muteOutputs) {
     const ConfigModule& m = ConfigModuleOf(model);
     const std::string name = configName ? configName : "";
-    if (!ini || !SetHasSections(m, ini, name)) {
-        rt::MessagePopup(kErrorTitle, ("The configuration \"" + name +
-                                       "\" holds no settings for this device; nothing was loaded.").c_str());
-        FinishProgress();
+    auto refuse = [&](const char* why) {
+        rt::MessagePopup(kErrorTitle, ("The configuration \"" + name + "\" " + why + "; nothing was loaded.").c_str());
+        StopProgress();
         return 0;
-    }
+    };
+    if (!ini || !SetHasSections(m, ini, name)) return refuse("holds no settings for this device");
+    // A set with nothing to load would only send the registers as they are.
+    bool readable = false;
+    ForEachSetRegister(m, ini, name, [&readable](int, bool r, int) { readable = readable || r; });
+    if (!readable) return refuse("gives no readable value for any register");
     // A set the board stopped half-way is not loaded (0): the popup names the refused send.
     ChipOperation op("Load configuration \"" + name + "\"");
     ReadSetIntoRegisters(m, ini, name);
@@ -385,7 +377,7 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
     FlagCFGUpdate = 1;
     if (DeviceAttached) {
         if (ZelqxWriteAllReg(0, nullptr) != 1) {
-            FinishProgress();
+            StopProgress();
             if (op.Stopped()) return 0;
         }
         rt::Delay(0.5);
@@ -393,6 +385,16 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
         ForwardProgress(6);
     }
     return 1;
+}
+
+bool FirstConfigSetFor(ConfigModel model, rt::IniText ini, std::string* name) {
+    const ConfigModule& m = ConfigModuleOf(model);
+    for (const std::string& set : ConfigSetNames(ini)) {
+        if (!SetHasSections(m, ini, set)) continue;
+        if (name) *name = set;
+        return true;
+    }
+    return false;
 }
 
 std::vector<int> UnreadableRegisters(ConfigModel model, rt::IniText ini, const std::string& name) {

@@ -102,7 +102,8 @@ bool GetConfigNameFromIniTextPyka(rt::IniText ini, std::string* name, int n);
 // 0 to 0x1FF, keeps its current value. With muteOutputs non-zero R52 to R57 get bit 6 (mute);
 // register 7 bit 8 follows CommMode (set under 4-wire SPI, cleared otherwise). Then 0.5 s,
 // FlagCFGUpdate, and with a board attached all registers are written, 0.5 s.
-// A set with no section for this model is refused with a popup and changes nothing: result 0.
+// A set with no section for this model, or with no readable value for any of its registers, is
+// refused with a popup and changes nothing (nothing is sent): result 0.
 // Result 1 when loaded.
 int LoadSingleConfigFromIniText(rt::IniText ini, const char* configName, int muteOutputs);
 int LoadSingleConfigFromIniTextZuta(rt::IniText ini, const char* configName, int muteOutputs);
@@ -154,8 +155,13 @@ void RestoreConfigSetSnapshot(rt::IniText ini, const ConfigSetSnapshot& snapshot
 // that is no register value (0 to 0x1FF). A load leaves them as they were. Ascending.
 std::vector<int> UnreadableRegisters(ConfigModel model, rt::IniText ini, const std::string& name);
 
-// The set names of the object, each once (without regard to case), in the order their first
-// section appears.
+// The first set of the object, in the order of its sections, that holds settings for the model
+// (a section for one of its groups); false when none does (sections of other settings, or of
+// another model's sets, are passed over).
+bool FirstConfigSetFor(ConfigModel model, rt::IniText ini, std::string* name);
+
+// The set names of the object, each once (without regard to case; names are otherwise taken as
+// they stand, blanks and all), in the order their first section appears.
 std::vector<std::string> ConfigSetNames(rt::IniText ini);
 // The name as stored when the object holds a set of that name (without regard to case).
 bool FindConfigSet(rt::IniText ini, const std::string& name, std::string* stored = nullptr);

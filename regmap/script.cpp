@@ -27,6 +27,7 @@ constexpr int kFirstBridgeRegister = 0x1440;
 constexpr int kLastBridgeRegister = 0x1FFF;
 constexpr int kLastCodecRegister = 127;
 constexpr int kMaxListedProblems = 15;
+constexpr size_t kMaxQuotedLine = 60;  // characters of a line quoted in the report
 
 const char* const kPopupTitle = "Script";
 const char* const kNotACommand = "not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"";
@@ -77,7 +78,7 @@ ScriptLine Refuse(std::string why) {
     return r;
 }
 
-// "!r 0x<reg>" (after any leading blanks): a register number in hex after "0x".
+// "!r 0x<reg>": a register number in hex after "0x".
 ScriptLine ParseReadLine(const std::string& line) {
     if (line.size() < 2 || line[1] != 'r') return Refuse(kNotACommand);
     size_t pos = 2;
@@ -103,7 +104,9 @@ ScriptLine ParseScriptLine(const std::string& raw, bool readLines) {
     if (pos >= line.size() || line[pos] == ';') return ScriptLine{};  // empty, or a comment
     if (line[pos] == '!') {
         if (!readLines) return Refuse("this model's scripts have no read lines");
-        return ParseReadLine(line.substr(pos));
+        // "!r" makes a read line only in the first two columns.
+        if (pos != 0) return Refuse("a read line starts with \"!r\" in the first column");
+        return ParseReadLine(line);
     }
 
     // "0x" address: hex, with an optional minus sign; 0xffffffff is -1 as well.
@@ -172,30 +175,43 @@ ScriptLine ParseScriptLine(const std::string& raw, bool readLines) {
 
 namespace {
 
+// The lines of a text whose lines end in CR, LF or CR LF (files from any system).
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find('\n', start);
+        size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back(text.substr(start, end - start));
         start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
     return lines;
 }
 
+// A line as the report quotes it: a long one shortened, never cut inside a UTF-8 character.
+std::string Quoted(const std::string& line) {
+    if (line.size() <= kMaxQuotedLine) return line;
+    size_t cut = kMaxQuotedLine - 3;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    return line.substr(0, cut) + "...";
+}
+
 std::string ScriptPath() { return rt::MakePathname(rt::GetProjectDir(), kScriptFileName); }
 
-void ReportProblems(const std::vector<std::string>& problems) {
-    if (problems.empty()) return;
+std::string ProblemsText(const std::vector<std::string>& problems) {
     std::string text = "Some lines of the script were not run as written:\n";
     for (size_t i = 0; i < problems.size() && i < static_cast<size_t>(kMaxListedProblems); ++i)
         text += "\n" + problems[i];
     if (problems.size() > static_cast<size_t>(kMaxListedProblems))
         text += "\n... and " + std::to_string(problems.size() - kMaxListedProblems) + " more";
-    rt::MessagePopup(kPopupTitle, text.c_str());
+    return text;
+}
+
+void AppendReadBack(int panel, int control, int reg, int value) {
+    char line[48];
+    std::snprintf(line, sizeof line, "0x%02X = 0x%03X", static_cast<unsigned>(reg), static_cast<unsigned>(value));
+    rt::InsertTextBoxLine(panel, control, -1, line);
 }
 
 int Run(bool readLines, int panel, int event) {
@@ -204,16 +220,22 @@ int Run(bool readLines, int panel, int event) {
     rt::GetCtrlVal(panel, kScriptBox, &text);
     const std::vector<std::string> lines = SplitLines(text);
     std::vector<std::string> problems;
-    // The run is one action: the first send the board refuses ends it, and its popup is the
-    // only one (the lines after it were not run at all).
+    // The run is one action: the first send the board refuses ends it (the lines after it are
+    // not run at all), and one popup tells it all: the stop, and the lines before it that were
+    // not run as written. A line a mode guard refuses is one of those, not a popup of its own.
     WriteAction action("Run Script");
     for (size_t i = 0; i < lines.size() && !action.Stopped(); ++i) {
-        const ScriptLine line = ParseScriptLine(lines[i], readLines);
+        ScriptLine line = ParseScriptLine(lines[i], readLines);
         switch (line.kind) {
             case ScriptLine::Kind::Nothing:
             case ScriptLine::Kind::Refused:
                 break;
             case ScriptLine::Kind::Write:
+                if (InterfaceGuardRefuses(line.address, static_cast<uint32_t>(line.value))) {
+                    line.problem = "not sent: under I2C communication R" +
+                                   std::to_string(InterfaceRegister(COMM_I2C)) + "[8] must stay 0";
+                    break;
+                }
                 CFG_REG[line.address] = static_cast<uint32_t>(line.value);
                 action.Send(line.address);
                 break;
@@ -228,14 +250,22 @@ int Run(bool readLines, int panel, int event) {
                 break;
             }
             case ScriptLine::Kind::Read:
+                if (const char* refusal = ReadRefusalText()) {
+                    line.problem = std::string("not read: ") + refusal;
+                    AppendReadBack(panel, kReadBackBox, line.address, -1);
+                    break;
+                }
                 vCommandRead(line.address, panel, kReadBackBox);
                 break;
         }
         if (!line.problem.empty())
-            problems.push_back("line " + std::to_string(i + 1) + ": " + lines[i] + "\n    " + line.problem);
+            problems.push_back("line " + std::to_string(i + 1) + ": " + Quoted(lines[i]) + "\n    " + line.problem);
     }
     SetFlag(&FlagCFGUpdate);
-    if (!action.Stopped()) ReportProblems(problems);
+    if (problems.empty()) return 0;
+    // A stop the board made has its popup; one the user chose (a declined question) has none.
+    if (!action.Stopped() || !NoteInStoppedOperation(ProblemsText(problems)))
+        rt::MessagePopup(kPopupTitle, ProblemsText(problems).c_str());
     return 0;
 }
 
@@ -251,10 +281,15 @@ int Load(int panel, int event) {
         rt::MessagePopup(kPopupTitle, ("The script file could not be read:\n" + path + "\n" + error).c_str());
         return 0;
     }
+    // Lines may end in CR, LF or CR LF; the box takes LF.
     std::string text;
     text.reserve(contents.size());
-    for (char c : contents)
-        if (c != '\r' && c != '\0') text += c;
+    for (const std::string& line : SplitLines(contents)) {
+        for (char c : line)
+            if (c != '\0') text += c;
+        text += '\n';
+    }
+    if (!contents.empty() && contents.back() != '\r' && contents.back() != '\n') text.pop_back();
     rt::ResetTextBox(panel, kScriptBox, text.c_str());
     return 0;
 }
@@ -278,12 +313,7 @@ int Save(int panel, int event) {
 }  // namespace
 }  // namespace regscript
 
-void vCommandRead(int reg, int panel, int control) {
-    const int value = ZelqxReadOneReg(reg);
-    char line[48];
-    std::snprintf(line, sizeof line, "0x%02X = 0x%03X", static_cast<unsigned>(reg), static_cast<unsigned>(value));
-    rt::InsertTextBoxLine(panel, control, -1, line);
-}
+void vCommandRead(int reg, int panel, int control) { regscript::AppendReadBack(panel, control, reg, ZelqxReadOneReg(reg)); }
 
 #define SCRIPT_CALLBACKS(run, load, save, readLines)                                                          \
     int run(int panel, int, int event, void*, int, int) { return regscript::Run(readLines, panel, event); } \

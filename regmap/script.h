@@ -1,16 +1,18 @@
 // Register scripts: a text box of commands, one per line, run top to bottom, and loaded from or
 // saved to "script.txt" in the project folder (one file for all models).
 //
-// A line is
+// Lines end in CR, LF or CR LF. A line is
 //   ; comment                      skipped (so is an empty line)
-//   !r 0x<reg>                     (Zutb and Qeva) read a codec register, listed in "read back value"
+//   !r 0x<reg>                     (Zutb and Qeva; "!r" in the first two columns) read a codec
+//                                  register, listed in "read back value"
 //   0x<address> = <value> [...]    value decimal, or hexadecimal written with 0x; the rest ignored
 // Address 0 to 127: codec register write; -1 (0x-1, 0xffffffff): pause of value milliseconds;
 // 0x1440 to 0x1FFF: bridge (Vunt) register write. Any other line is not run: one that is no
 // command, an address that is not a number or names no register, a value that is not a number
-// or lies outside what its address takes. The run goes on and ends with one popup naming every
-// such line by its number and why. The run is one chip operation: the first send the board
-// refuses ends it, with the operation's popup alone.
+// or lies outside what its address takes, and a write or read the present mode's guard refuses.
+// The run goes on and ends with one popup naming every such line by its number and why (long
+// lines shortened). The run is one chip operation: the first send the board refuses ends it, and
+// the operation's popup names the lines before it that were not run as written.
 #pragma once
 
 #include <string>

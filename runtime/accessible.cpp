@@ -17,11 +17,14 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QPointer>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabBar>
@@ -29,6 +32,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -79,6 +83,25 @@ bool Changeable(const QWidget* w) {
 void TellValueUnchanged(QObject* o, const QVariant& value) {
     QAccessibleValueChangeEvent e(o, value);
     QAccessible::updateAccessibility(&e);
+}
+
+// The number a tool sets, when it gives one: a value that is no finite number is refused.
+std::optional<double> NumberSet(const QVariant& value) {
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
+// What an action starts runs once the tool's call has returned, from the event loop as a click
+// does: the tool is answered at once however long the operation takes. An action accepted then
+// is dropped when, by its turn, its control can no longer be changed (gone, dimmed, or a popup or
+// an operation came first), as a click would be.
+void AfterTheCall(QWidget* w, std::function<void()> act) {
+    QMetaObject::invokeMethod(
+        w, [target = QPointer<QWidget>(w), act = std::move(act)] {
+            if (target && Changeable(target)) act();
+        },
+        Qt::QueuedConnection);
 }
 
 // The number a ring slide's item shows ("105Hz" 105, "1.1KHz" 1100, "-6dB" -6); none for a
@@ -197,7 +220,9 @@ public:
     }
     void doAction(const QString& action) override {
         if (action != pressAction() || !isValid() || !Changeable(owner_)) return;
-        owner_->setCurrentIndex(index_);
+        AfterTheCall(owner_, [ring = owner_, index = index_] {
+            if (index < ring->count()) ring->setCurrentIndex(index);
+        });
     }
 };
 
@@ -287,20 +312,21 @@ public:
     void setCurrentValue(const QVariant& value) override {
         const Control* c = OwnerOf(widget());
         auto* slider = qobject_cast<QSlider*>(widget());
-        if (!c || !slider || !Changeable(slider)) {
+        const std::optional<double> number = NumberSet(value);
+        if (!c || !slider || !number || !Changeable(slider)) {
             TellValueUnchanged(widget(), currentValue());
             return;
         }
-        const double v = value.toDouble();
-        int pos = 0;
+        const double v = *number;
+        double pos = 0;
         if (c->kind != Kind::RingSlide) {
-            pos = static_cast<int>(std::lround((v - c->min) / c->step));
+            pos = std::round((v - c->min) / c->step);
         } else if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) {
             pos = ItemFor(*numbers, c->selected, v);
         } else {
-            pos = static_cast<int>(std::lround(v));
+            pos = std::round(v);
         }
-        slider->setValue(pos);
+        slider->setValue(static_cast<int>(std::clamp(pos, double(slider->minimum()), double(slider->maximum()))));
     }
     QVariant maximumValue() const override {
         const Control* c = OwnerOf(widget());
@@ -355,11 +381,14 @@ private:
     }
 };
 
-// A numeric entry: named by its label, the text it shows as its value and description. A decimal
-// one gives its number on the value interface; a hexadecimal one shows digits no number read
-// aloud would match ("1470" for 5232), so it gives only the text, and steps up and down by
-// actions.
-class NumericAccessible : public QAccessibleWidget, public OwnInterface, public QAccessibleValueInterface {
+// A numeric entry: named by its label, the text it shows as its value and description, and as
+// its text (with the caret and selection of its entry, so typing in it is read). A decimal one
+// gives its number on the value interface; a hexadecimal one shows digits no number read aloud
+// would match ("1470" for 5232), so it gives only the text, and steps up and down by actions.
+class NumericAccessible : public QAccessibleWidget,
+                          public OwnInterface,
+                          public QAccessibleValueInterface,
+                          public QAccessibleTextInterface {
 public:
     explicit NumericAccessible(QAbstractSpinBox* box) : QAccessibleWidget(box, QAccessible::SpinBox) {}
 
@@ -388,7 +417,58 @@ public:
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return hex() ? nullptr : static_cast<QAccessibleValueInterface*>(this);
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(t);
+    }
+
+    // Text interface: the entry's text; offsets past it are taken as its ends.
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = Entry() ? Entry()->text() : box()->text();
+        const int end = endOffset < 0 ? all.size() : std::clamp(endOffset, 0, static_cast<int>(all.size()));
+        const int start = std::clamp(startOffset, 0, end);
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(text(0, -1).size()); }
+    int cursorPosition() const override { return Entry() ? Entry()->cursorPosition() : characterCount(); }
+    void setCursorPosition(int position) override {
+        if (QLineEdit* e = Entry()) e->setCursorPosition(std::clamp(position, 0, characterCount()));
+    }
+    int selectionCount() const override { return Entry() && Entry()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (index != 0 || !selectionCount()) return;
+        *startOffset = Entry()->selectionStart();
+        *endOffset = Entry()->selectionEnd();
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int index) override {
+        if (index == 0 && Entry()) Entry()->deselect();
+    }
+    void setSelection(int index, int startOffset, int endOffset) override {
+        const int count = characterCount();
+        const int start = std::clamp(startOffset, 0, count), end = std::clamp(endOffset, 0, count);
+        if (index == 0 && Entry()) Entry()->setSelection(start, end - start);
+    }
+    // The box of a character, worked out from the entry's font and alignment.
+    QRect characterRect(int offset) const override {
+        QLineEdit* e = Entry();
+        const QString all = text(0, -1);
+        if (!e || offset < 0 || offset >= all.size()) return {};
+        const QFontMetrics fm(e->font());
+        const QRect inside = e->contentsRect().adjusted(2, 0, -2, 0);
+        const int left = e->alignment() & Qt::AlignRight ? inside.right() - fm.horizontalAdvance(all) : inside.left();
+        const QPoint at(left + fm.horizontalAdvance(all.left(offset)), inside.top());
+        return {e->mapToGlobal(at), QSize(fm.horizontalAdvance(all.at(offset)), inside.height())};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        QLineEdit* e = Entry();
+        return e ? e->cursorPositionAt(e->mapFromGlobal(point)) : -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
     }
 
     QStringList actionNames() const override {
@@ -399,9 +479,12 @@ public:
     }
     void doAction(const QString& action) override {
         if (!actionNames().contains(action)) return;
-        if (action == increaseAction()) box()->stepBy(1);
-        else if (action == decreaseAction()) box()->stepBy(-1);
-        else QAccessibleWidget::doAction(action);
+        if (action == increaseAction() || action == decreaseAction())
+            AfterTheCall(box(), [box = QPointer<QAbstractSpinBox>(box()), steps = action == increaseAction() ? 1 : -1] {
+                if (box && !box->isReadOnly()) box->stepBy(steps);
+            });
+        else
+            QAccessibleWidget::doAction(action);
     }
 
     // Value interface (decimal entries).
@@ -410,12 +493,15 @@ public:
         return c ? QVariant(c->num) : QVariant();
     }
     void setCurrentValue(const QVariant& value) override {
-        if (!Changeable(box()) || box()->isReadOnly()) {
+        const std::optional<double> v = NumberSet(value);
+        if (!v || !Changeable(box()) || box()->isReadOnly()) {
             TellValueUnchanged(widget(), currentValue());
             return;
         }
-        if (auto* i = qobject_cast<QSpinBox*>(widget())) i->setValue(static_cast<int>(std::lround(value.toDouble())));
-        else if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) d->setValue(value.toDouble());
+        if (auto* i = qobject_cast<QSpinBox*>(widget()))
+            i->setValue(static_cast<int>(std::clamp(std::round(*v), double(i->minimum()), double(i->maximum()))));
+        else if (auto* d = qobject_cast<QDoubleSpinBox*>(widget()))
+            d->setValue(*v);
     }
     QVariant maximumValue() const override {
         if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->maximum();
@@ -432,6 +518,9 @@ public:
         if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->singleStep();
         return {};
     }
+
+private:
+    QLineEdit* Entry() const { return box()->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly); }
 };
 
 // A button, check box, radio button, toggle or picture button: pressed or toggled as a click
@@ -464,8 +553,7 @@ public:
     void doAction(const QString& action) override {
         if (!actionNames().contains(action)) return;
         if (action == toggleAction() || action == pressAction()) {
-            const Control* c = OwnerOf(widget());
-            if (c) PressButton(c->panel, c->id);
+            if (const Control* c = OwnerOf(widget())) AfterTheCall(button(), [panel = c->panel, id = c->id] { PressButton(panel, id); });
             return;
         }
         QAccessibleWidget::doAction(action);
@@ -535,7 +623,10 @@ public:
         return isValid() && Changeable(owner_) && owner_->isTabEnabled(index_) ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override {
-        if (actionNames().contains(action)) owner_->setCurrentIndex(index_);
+        if (!actionNames().contains(action)) return;
+        AfterTheCall(owner_, [bar = owner_, index = index_] {
+            if (index < bar->count() && bar->isTabEnabled(index)) bar->setCurrentIndex(index);
+        });
     }
 };
 
@@ -566,6 +657,35 @@ private:
     mutable ItemInterfaces<TabAccessible, QTabBar> tabs_;
 };
 
+// A scrolling area (a tab page, the column of model choices): its viewport, then the scroll bars
+// shown, as Qt's own interface lists them; a child asked for past the last, or the index of
+// no child, is none (Qt's own interface reads past its list there).
+class ScrollAreaAccessible : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit ScrollAreaAccessible(QAbstractScrollArea* area) : QAccessibleWidget(area, QAccessible::Client) {}
+
+    int childCount() const override { return static_cast<int>(Children().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QWidgetList children = Children();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index)) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child || !child->object() || !child->object()->isWidgetType()) return -1;
+        return static_cast<int>(Children().indexOf(static_cast<QWidget*>(child->object())));
+    }
+
+private:
+    QWidgetList Children() const {
+        auto* area = static_cast<QAbstractScrollArea*>(widget());
+        QWidgetList children;
+        if (QWidget* viewport = area->viewport()) children << viewport;
+        for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()})
+            if (bar && bar->isVisible() && bar->parentWidget()) children << bar->parentWidget();
+        if (QWidget* corner = area->cornerWidget(); corner && corner->isVisible()) children << corner;
+        return children;
+    }
+};
+
 // Told by the widget, not the control: the interface may be asked for while the control is
 // still being built.
 QAccessible::Role ButtonRole(const QAbstractButton* b) {
@@ -584,6 +704,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         if (area && area->property("rtControl").isValid()) return new TabBarAccessible(static_cast<QTabBar*>(object));
         return nullptr;
     }
+    if (className == QLatin1String("QScrollArea")) return new ScrollAreaAccessible(static_cast<QScrollArea*>(object));
     if (!object->property("rtControl").isValid()) return nullptr;
     if (className == QLatin1String("QSlider")) return new SlideAccessible(w, QAccessible::Slider);
     if (className == QLatin1String("QProgressBar")) return new SlideAccessible(w, QAccessible::ProgressBar);

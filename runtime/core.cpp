@@ -3,7 +3,6 @@
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -158,8 +157,7 @@ void FireMenu(int menuBar, int item) {
     MenuCallback fn = cb->second;
     std::string name = e->second.callback;
     int panel = it->second->panel;
-    const std::string label = e->second.action ? S(e->second.action->text().remove('&')) : std::string();
-    OperationScope operation(true, label.c_str());
+    OperationScope operation(true, e->second.label.c_str());
     Invoke(name, fn, menuBar, item, static_cast<void*>(nullptr), panel);
 }
 

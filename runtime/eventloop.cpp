@@ -367,6 +367,8 @@ void LastWindowClosed() {
 
 bool HoldingCallbacks() { return HeldCalls().waiting > 0; }
 
+bool UserOperationRunning() { return Op().depth > 0 && Op().user; }
+
 void HoldCallback(std::function<void()> call) {
     HeldCalls().calls.push_back(std::move(call));
     PostRunHeld();

@@ -689,6 +689,14 @@ int Ini_PutString(IniText ini, const char* section, const char* key, const char*
   return 0;
 }
 
+int Ini_RestoreString(IniText ini, std::string_view section, std::string_view key, std::string_view value) {
+  if (ini == nullptr) return kIniBadArgument;
+  const std::string_view name = Trim(section), k = Trim(key);
+  if (!ValidSectionName(name) || !ValidKey(k) || value.find('\n') != std::string_view::npos) return kIniBadArgument;
+  PutItem(ini, FindOrAddSection(ini, name), k, value);
+  return 0;
+}
+
 int Ini_PutInt(IniText ini, const char* section, const char* key, int value) {
   return Ini_PutString(ini, section, key, std::to_string(value).c_str());
 }
@@ -823,9 +831,11 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   std::string temp;
   const int fd = os::MakeTempFor(target, &temp);
   if (fd < 0) return fail(ErrnoText("cannot create a temporary file for", target));
+  // The descriptor holds the temporary's lock, which tells a clean-up that it is live: it stays
+  // open until the temporary was renamed into place or deleted.
   auto abandon = [&](const std::string& why) {
-    close(fd);
     unlink(temp.c_str());
+    close(fd);
     return fail(why);
   };
 
@@ -858,16 +868,8 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   produce(sink);
   if (!writeError.empty()) return abandon(writeError);
   if (fsync(fd) != 0) return abandon(ErrnoText("cannot flush", temp));
-  if (close(fd) != 0) {
-    const std::string why = ErrnoText("cannot close", temp);
-    unlink(temp.c_str());
-    return fail(why);
-  }
-  if (rename(temp.c_str(), target.c_str()) != 0) {
-    const std::string why = ErrnoText("cannot replace", target);
-    unlink(temp.c_str());
-    return fail(why);
-  }
+  if (rename(temp.c_str(), target.c_str()) != 0) return abandon(ErrnoText("cannot replace", target));
+  close(fd);  // the data is on disk since the fsync; nothing of it is lost in the close
   // Make the rename itself durable.
   const size_t slash = target.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));

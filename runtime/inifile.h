@@ -53,6 +53,10 @@ std::string Ini_ToString(IniText ini);
 // a key holding "=" or starting with ";" or "[", or a line break in any of them.
 int Ini_PutInt(IniText ini, const char* section, const char* key, int value);
 int Ini_PutString(IniText ini, const char* section, const char* key, const char* value);
+// Puts back a value as a get gave it, whole: NUL bytes and CRs inside it included (a value read
+// from a file may hold them), so that a put can be undone exactly. Refuses what Ini_PutString
+// refuses in names, and an LF in the value.
+int Ini_RestoreString(IniText ini, std::string_view section, std::string_view key, std::string_view value);
 // Returns 1 and sets *value when the item exists and parses as an integer (decimal, or
 // hexadecimal with 0x, taken as a 32-bit pattern); 0 and leaves *value unchanged when it is
 // missing or does not parse. Every query returns a negative error on a null argument.

@@ -1,12 +1,17 @@
 // Menu bars loaded from panel resources: menus, items with check marks and dimming, and
-// callbacks bound by name.
+// callbacks bound by name. The keyboard reaches them as in any desktop program: F10 opens the
+// first menu, Alt and a menu's underlined letter opens that menu, and an item's letter chooses
+// it; assistive technology finds each item by its text and chooses it as the user would.
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QKeySequence>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace rt {
 
@@ -14,6 +19,10 @@ using namespace detail;
 using nlohmann::json;
 
 namespace {
+
+// The entry an action stands for, as properties of the action.
+constexpr const char* kBarProperty = "rtMenuBar";
+constexpr const char* kItemProperty = "rtMenuItem";
 
 MenuEntry* EntryOf(int menuBar, int item, int* err) {
     auto& bars = RT().menuBars;
@@ -30,9 +39,17 @@ MenuEntry* EntryOf(int menuBar, int item, int* err) {
     return &e->second;
 }
 
+// A choice from the menu bar is refused while the user's own operation runs (its waits and
+// callbacks included) and while a modal popup stands over the bar's window, as a control's
+// input is. During an operation that is not the user's (a timer's board read) it is taken, and
+// runs once that operation's wait is over.
+bool ChoiceRefused(int bar) {
+    auto it = RT().menuBars.find(bar);
+    return it == RT().menuBars.end() || UserOperationRunning() || UnderModalPopup(it->second->bar);
+}
+
 // The user chose an item: the run-time, not Qt, owns the check mark, so undo Qt's own toggle
-// before the callback decides. An item chosen while the user's input is held off or under a
-// modal popup (only an assistive tool can reach it then) is refused.
+// before the callback decides.
 void Chosen(int bar, int item) {
     int err = 0;
     MenuEntry* e = EntryOf(bar, item, &err);
@@ -41,15 +58,172 @@ void Chosen(int bar, int item) {
         QSignalBlocker b(e->action);
         e->action->setChecked(e->checked);
     }
-    MenuBar* owner = RT().menuBars.at(bar).get();
-    if (AssistiveChangeRefused(owner->bar)) return;
+    if (ChoiceRefused(bar)) return;
     FireMenu(bar, item);
 }
 
-QAction* MakeAction(int handle, int id, const QString& label, QObject* parent) {
-    auto* a = new QAction(label, parent);
+// The text shown for a label: '&' doubled so that it shows as itself, and the mnemonic on the
+// first of its letters that `taken` (the letters of its menu so far) does not hold yet: its first
+// letter when free, else the next free one. A label with no free letter gets none.
+QString WithMnemonic(const std::string& label, QString* taken) {
+    QString shown;
+    bool marked = false;
+    for (const QChar ch : Q(label)) {
+        if (ch == QLatin1Char('&')) {
+            shown += QLatin1String("&&");
+            continue;
+        }
+        if (!marked && ch.isLetter() && !taken->contains(ch.toLower())) {
+            taken->append(ch.toLower());
+            shown += QLatin1Char('&');
+            marked = true;
+        }
+        shown += ch;
+    }
+    return shown;
+}
+
+// The letter after the mnemonic mark of a shown text, or none.
+QChar MnemonicOf(const QString& shown) {
+    for (qsizetype i = 0; i + 1 < shown.size(); ++i) {
+        if (shown[i] != QLatin1Char('&')) continue;
+        if (shown[i + 1] != QLatin1Char('&')) return shown[i + 1].toUpper();
+        ++i;
+    }
+    return {};
+}
+
+QAction* MakeAction(int handle, int id, const QString& shown, QObject* parent) {
+    auto* a = new QAction(shown, parent);
+    a->setProperty(kBarProperty, handle);
+    a->setProperty(kItemProperty, id);
     QObject::connect(a, &QAction::triggered, a, [handle, id] { Chosen(handle, id); });
     return a;
+}
+
+// F10 opens the bar's first menu, as on the desktop's other programs.
+void OpenFirstMenu(QMenuBar* bar) {
+    for (QAction* a : bar->actions()) {
+        if (a->isSeparator() || !a->isVisible() || !a->isEnabled()) continue;
+        bar->setActiveAction(a);
+        return;
+    }
+}
+
+// A menu of the bar, a command on the bar, or a menu's item, as assistive technology sees it:
+// named by its text as the panel resource gives it (no mnemonic mark), its key as its key
+// binding ("Alt+D" on the bar, the letter in an open menu), checked when it carries a check
+// mark. Its action opens the menu or chooses the item as the user does; a choice returns at
+// once and runs from the event loop. While a choice would be refused, the entry says it is busy
+// and offers no action, so the tool is told.
+class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    explicit MenuItemAccessible(QAction* action) : action_(action) {}
+
+    bool isValid() const override { return action_ && Owner() && Entry(); }
+    QObject* object() const override { return action_; }
+    QWindow* window() const override {
+        QWidget* owner = Owner();
+        return owner ? owner->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        QWidget* owner = Owner();
+        return owner ? QAccessible::queryAccessibleInterface(owner) : nullptr;
+    }
+    int childCount() const override { return Submenu() ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 && Submenu() ? QAccessible::queryAccessibleInterface(Submenu()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        return c && Submenu() && c->object() == Submenu() ? 0 : -1;
+    }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text t) const override {
+        const MenuEntry* e = Entry();
+        if (!e) return {};
+        if (t == QAccessible::Name) return Q(e->label);
+        if (t == QAccessible::Description) return action_->statusTip();
+        if (t == QAccessible::Accelerator) return Key();
+        return {};
+    }
+    QRect rect() const override {
+        QRect r;
+        if (auto* menu = qobject_cast<QMenu*>(Owner())) r = menu->actionGeometry(action_);
+        else if (auto* bar = qobject_cast<QMenuBar*>(Owner())) r = bar->actionGeometry(action_);
+        return r.isValid() ? QRect(Owner()->mapToGlobal(r.topLeft()), r.size()) : QRect();
+    }
+    QAccessible::Role role() const override { return QAccessible::MenuItem; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) return s;
+        QWidget* owner = Owner();
+        s.disabled = !action_->isEnabled() || !owner->isEnabled();
+        s.invisible = !action_->isVisible() || !owner->isVisible();
+        s.focusable = true;
+        if (auto* menu = qobject_cast<QMenu*>(owner)) s.focused = menu->isVisible() && menu->activeAction() == action_;
+        else if (auto* bar = qobject_cast<QMenuBar*>(owner)) s.focused = bar->activeAction() == action_;
+        s.hasPopup = Submenu() != nullptr;
+        s.checkable = action_->isCheckable();
+        s.checked = action_->isChecked();
+        s.busy = ChoiceRefused(Bar());
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override {
+        if (!isValid() || !action_->isEnabled() || ChoiceRefused(Bar())) return {};
+        if (Submenu()) return {showMenuAction(), pressAction()};
+        return {pressAction()};
+    }
+    void doAction(const QString& action) override {
+        if (!actionNames().contains(action)) return;
+        if (QMenu* menu = Submenu()) {
+            if (auto* bar = qobject_cast<QMenuBar*>(Owner())) bar->setActiveAction(action_);
+            else if (auto* owner = qobject_cast<QMenu*>(Owner())) owner->setActiveAction(menu->menuAction());
+            return;
+        }
+        const int bar = Bar(), item = Entry()->id;
+        QMetaObject::invokeMethod(action_, [bar, item] { FireMenu(bar, item); }, Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString& action) const override {
+        const QString key = Key();
+        return actionNames().contains(action) && !key.isEmpty() ? QStringList{key} : QStringList{};
+    }
+
+private:
+    int Bar() const { return action_ ? action_->property(kBarProperty).toInt() : 0; }
+    const MenuEntry* Entry() const {
+        if (!action_) return nullptr;
+        int err = 0;
+        const MenuEntry* e = EntryOf(Bar(), action_->property(kItemProperty).toInt(), &err);
+        return e && e->action == action_ ? e : nullptr;
+    }
+    // The menu or bar showing the action.
+    QWidget* Owner() const {
+        if (!action_) return nullptr;
+        for (QObject* o : action_->associatedObjects())
+            if (qobject_cast<QMenu*>(o) || qobject_cast<QMenuBar*>(o)) return static_cast<QWidget*>(o);
+        return nullptr;
+    }
+    QMenu* Submenu() const { return action_ ? action_->menu<QMenu*>() : nullptr; }
+    QString Key() const {
+        const QChar letter = MnemonicOf(action_ ? action_->text() : QString());
+        if (letter.isNull()) return {};
+        if (qobject_cast<QMenuBar*>(Owner())) return QKeySequence::mnemonic(action_->text()).toString(QKeySequence::NativeText);
+        return letter;
+    }
+
+    QPointer<QAction> action_;
+};
+
+QAccessibleInterface* MenuFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String("QAction")) return nullptr;
+    auto* a = qobject_cast<QAction*>(object);
+    return a && a->property(kBarProperty).isValid() ? new MenuItemAccessible(a) : nullptr;
 }
 
 }  // namespace
@@ -100,23 +274,32 @@ int LoadMenuBar(int panel, const char* fileName, int resourceId) {
     mb.panel = panel;
     mb.file = name;
     mb.resource = resourceId;
+    static const bool accessible = (QAccessible::installFactory(MenuFactory), true);
+    (void)accessible;
     auto* bar = new QMenuBar(owner ? owner->window.data() : nullptr);
     bar->setNativeMenuBar(false);
+    new QShortcut(QKeySequence(Qt::Key_F10), bar, [bar] { OpenFirstMenu(bar); }, Qt::WindowShortcut);
     mb.bar = bar;
+    QString barLetters;
     for (const json& menu : (*mj)["menus"]) {
         MenuEntry me;
         me.id = menu["id"].get<int>();
         me.isMenu = true;
+        me.label = menu["label"].get<std::string>();
         me.callback = menu.value("callback", std::string());
         me.dimmed = menu.value("dimmed", false);
-        QString label = Q(menu["label"].get<std::string>());
+        const QString shown = WithMnemonic(me.label, &barLetters);
         if (!menu.contains("items") && !me.callback.empty()) {
             // A command on the bar itself.
-            me.action = MakeAction(mb.handle, me.id, label, bar);
+            me.action = MakeAction(mb.handle, me.id, shown, bar);
             bar->addAction(me.action);
         } else {
-            QMenu* m = bar->addMenu(label);
+            auto* m = new QMenu(shown, bar);
             me.action = m->menuAction();
+            me.action->setProperty(kBarProperty, mb.handle);
+            me.action->setProperty(kItemProperty, me.id);
+            bar->addMenu(m);
+            QString itemLetters;
             for (const json& item : menu.value("items", json::array())) {
                 if (item.contains("separator")) {
                     m->addSeparator();
@@ -124,10 +307,11 @@ int LoadMenuBar(int panel, const char* fileName, int resourceId) {
                 }
                 MenuEntry ie;
                 ie.id = item["id"].get<int>();
+                ie.label = item["label"].get<std::string>();
                 ie.callback = item.value("callback", std::string());
                 ie.checked = item.value("checked", false);
                 ie.dimmed = item.value("dimmed", false);
-                ie.action = MakeAction(mb.handle, ie.id, Q(item["label"].get<std::string>()), m);
+                ie.action = MakeAction(mb.handle, ie.id, WithMnemonic(ie.label, &itemLetters), m);
                 if (ie.checked) {
                     ie.action->setCheckable(true);
                     ie.action->setChecked(true);

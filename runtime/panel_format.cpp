@@ -138,7 +138,7 @@ private:
         }
         std::string ctx = "panel " + DescribePanel(p);
         Keys(p, ctx, {"resource", "constant", "title", "callback", "width", "height", "controls",
-                      "frames"});
+                      "frames", "columnFoot"});
         if (Require(p, ctx, "resource", &json::is_number_integer, "an integer")) {
             int r = p["resource"].get<int>();
             if (r <= 0) Fail(ctx, "\"resource\" must be positive");
@@ -151,6 +151,10 @@ private:
             if (Require(p, ctx, k, &json::is_number_integer, "an integer") && p[k].get<long long>() <= 0)
                 Fail(ctx, std::string("\"") + k + "\" must be positive");
         }
+        if (Type(p, ctx, "columnFoot", &json::is_number_integer, "an integer") &&
+            (p["columnFoot"].get<long long>() <= 0 ||
+             (p.contains("height") && p["height"].is_number_integer() && p["columnFoot"].get<long long>() >= p["height"].get<long long>())))
+            Fail(ctx, "\"columnFoot\" must be positive and less than the panel's height");
         // Everything placed by pixels must lie inside the panel, or part of it would never show.
         PanelSize limit;
         if (p.contains("width") && p["width"].is_number_integer() && p.contains("height") && p["height"].is_number_integer())
@@ -253,7 +257,7 @@ private:
                       "visible", "dimmed", "indicator", "min", "max", "precision", "step",
                       "interval", "enabled", "tooltip", "color", "offColor", "columns", "rows",
                       "fixedFont", "picture", "checkable", "format", "geometry", "frame", "row", "col",
-                      "rowSpan", "colSpan", "gaps"});
+                      "rowSpan", "colSpan", "gaps", "accessibleName"});
         if (Require(c, ctx, "id", &json::is_number_integer, "an integer")) {
             int id = c["id"].get<int>();
             if (id <= 0) Fail(ctx, "\"id\" must be positive");
@@ -270,6 +274,7 @@ private:
             if (!kindOk) Fail(ctx, "unknown kind \"" + c["kind"].get<std::string>() + "\"");
         }
         Optional(c, ctx, "label", &json::is_string, "a string");
+        Optional(c, ctx, "accessibleName", &json::is_string, "a string");
         Callback(c, ctx);
         for (const char* k : {"visible", "dimmed", "indicator", "enabled", "fixedFont", "checkable"})
             Optional(c, ctx, k, &json::is_boolean, "true or false");

@@ -27,18 +27,32 @@ std::string HomeDir() {
     return "";
 }
 
+// $XDG_DATA_HOME when it is an absolute path (a relative one is to be ignored), else
+// ~/.local/share.
+std::string DataHome() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return TrimSlashes(data);
+    return HomeDir() + "/.local/share";
+}
+
 }  // namespace
 
-std::string GetProjectDir() {
+std::string ProjectDirFor(const std::string& programDir) {
     const char* env = std::getenv("CODECBENCH_HOME");
     if (env && *env) return TrimSlashes(env);
-    std::string exe = os::ExecutableDir();
-    if (!exe.empty() && access(exe.c_str(), W_OK) == 0) return TrimSlashes(exe);
-    std::string dir = HomeDir() + "/.local/share/codecbench";
+    // Only a build keeps its files beside the program: an install must hold nothing the user
+    // made, or a re-install or uninstall would take it with it.
+    struct stat st {};
+    if (!programDir.empty() && lstat(MakePathname(programDir, kBuildFolderMarker).c_str(), &st) == 0 &&
+        S_ISREG(st.st_mode) && access(programDir.c_str(), W_OK) == 0)
+        return TrimSlashes(programDir);
+    std::string dir = DataHome() + "/codecbench";
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     return dir;
 }
+
+std::string GetProjectDir() { return ProjectDirFor(os::ExecutableDir()); }
 
 std::string MakePathname(const std::string& dir, const std::string& file) {
     if (dir.empty()) return file;

@@ -67,6 +67,7 @@ struct Control {
     std::string label;
     std::string callback;
     std::string nearbyText;         // no label: the text placed beside or above it, if any
+    std::string accessibleName;     // no label shown: the name the resource gives it to be read by
 
     QPointer<QWidget> box;          // what is placed on the panel: the control with its label
     QPointer<QWidget> widget;       // the control proper (events, values)
@@ -125,11 +126,13 @@ struct Panel {
     int hostPanel = 0;                 // the tab control showing this panel as a tab, if any
     int hostTab = 0;
     QPointer<QScrollArea> page;        // its tab page
+    int columnFoot = 0;                // height of the band at its bottom kept in view (window fit)
 };
 
 struct MenuEntry {
     int id = 0;
     bool isMenu = false;
+    std::string label;              // as the resource gives it (the shown text adds a mnemonic)
     std::string callback;
     QPointer<QAction> action;
     bool checked = false;
@@ -202,6 +205,8 @@ public:
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
 };
+// A user's operation is running (its callback, its waits, the callbacks nested in it).
+bool UserOperationRunning();
 
 // Callbacks running now (nested ones counted): while one runs, a Qt event handler may be below
 // it on the stack, so widgets it discards must outlive the event.
@@ -229,8 +234,8 @@ std::string S(const QString& s);
 void ApplyTextColours(Control& c);
 void ApplyFixedFont(QWidget* w, bool fixed);
 void SetIndicator(Control& c, bool indicator);
-// The name assistive technology finds a control by: its label, else the text beside or above
-// it, else its constant name.
+// The name assistive technology finds a control by: its label, else the name the resource gives
+// it to be read by ("accessibleName"), else the text beside or above it, else its constant name.
 // A name that repeats on a panel is given the label of its control's frame first.
 void UpdateAccessibleName(Control& c);
 void QualifyRepeatedNames(Panel& p);

@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRegularExpressionValidator>
@@ -61,11 +62,36 @@ QTableWidgetItem* NewCell(const Column& col) {
     return item;
 }
 
+// A table takes Tab and Shift+Tab as every other control does: they move the focus on to the
+// next or previous control of the panel; the arrows move between cells.
+class TableWidget : public QTableWidget {
+public:
+    TableWidget(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent) { setTabKeyNavigation(false); }
+    void MoveFocusOn(bool next) { focusNextPrevChild(next); }
+};
+
 // Edits cells by the column's type; a changed value commits after the editor has closed, so
 // the callback may show popups or rebuild the table.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    CellDelegate(int panel, int control, QObject* parent) : QStyledItemDelegate(parent), panel_(panel), control_(control) {}
+    CellDelegate(int panel, int control, TableWidget* table) : QStyledItemDelegate(table), panel_(panel), control_(control) {}
+
+    // Tab or Shift+Tab in a cell's editor keeps the edit, closes the editor and moves the focus on
+    // from the table (Qt's own would open the next cell's editor).
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        auto* editor = qobject_cast<QWidget*>(watched);
+        if (editor && e->type() == QEvent::KeyPress) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            const bool back = k->key() == Qt::Key_Backtab || (k->key() == Qt::Key_Tab && (k->modifiers() & Qt::ShiftModifier));
+            if ((back || k->key() == Qt::Key_Tab) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                static_cast<TableWidget*>(parent())->MoveFocusOn(!back);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(watched, e);
+    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
         const Column* col = ColumnAt(index.column());
@@ -224,7 +250,7 @@ QWidget* BuildTable(Control& c, const json& resource, QWidget* parent) {
         col.precision = cj.value("precision", col.type == DataType::Double ? 2 : 0);
         c.columns.push_back(col);
     }
-    auto* t = new QTableWidget(0, static_cast<int>(c.columns.size()), parent);
+    auto* t = new TableWidget(0, static_cast<int>(c.columns.size()), parent);
     QStringList labels;
     for (const Column& col : c.columns) labels << Q(col.label);
     t->setHorizontalHeaderLabels(labels);

@@ -379,9 +379,14 @@ BusyObserver SetBusyObserver(BusyObserver observer);
 int WatchFd(int fd, std::function<void()> onReadable);
 
 // ---- files and paths ---------------------------------------------------------------------
-// The project directory: CODECBENCH_HOME when set, else the executable's folder when it is
-// writable, else ~/.local/share/codecbench (created when missing).
+// The project directory: CODECBENCH_HOME when set; else, for a program started from its build
+// folder (the build writes kBuildFolderMarker beside it, an install does not copy it) that
+// folder when it is writable; else $XDG_DATA_HOME/codecbench, by default
+// ~/.local/share/codecbench (created when missing), for any user including root.
 std::string GetProjectDir();
+// The same rule for a program in `programDir`.
+std::string ProjectDirFor(const std::string& programDir);
+inline constexpr const char* kBuildFolderMarker = "codecbench-build-folder";
 // dir + "/" + file (one separator; `file` alone when dir is empty).
 std::string MakePathname(const std::string& dir, const std::string& file);
 // "/a/b/c.dat" -> "/a/b" and "c.dat"; either output may be null.

@@ -1,6 +1,8 @@
 // A top-level panel holding a tab control fits any screen: the window can be made smaller (or
 // larger) than the panel, the tab control then takes what room is left and its pages scroll, and
-// the controls left of it scroll in a column of their own. Each time the program shows it, the
+// the controls left of it scroll in a column of their own, above the foot of the column (the
+// panel's "columnFoot" band: lamps, progress, the buttons that end the work), which stays in
+// view below the column however low the window is. Each time the program shows it, the
 // window takes the panel's size grown by the room reserved for the tab control's sets of tabs
 // (EasyTab_ReserveRoom), or less where the screen's available area is smaller.
 #include "runtime/rt_internal.h"
@@ -31,8 +33,9 @@ constexpr int kBarSlack = 8;
 
 class TabAreaFitter : public QObject {
 public:
-    TabAreaFitter(QWidget* window, QWidget* content, QWidget* tabs, QScrollArea* side, QSize design, QRect tabRect)
-        : QObject(content), window_(window), content_(content), tabs_(tabs), side_(side), design_(design),
+    TabAreaFitter(QWidget* window, QWidget* content, QWidget* tabs, QScrollArea* side, QWidget* foot, QSize design,
+                  QRect tabRect)
+        : QObject(content), window_(window), content_(content), tabs_(tabs), side_(side), foot_(foot), design_(design),
           tabRect_(tabRect) {
         content->installEventFilter(this);
         window->installEventFilter(this);
@@ -48,7 +51,14 @@ public:
         const bool short_ = w < design_.width() || h < design_.height();
         const int right = short_ ? 0 : design_.width() - tabRect_.right() - 1;
         const int bottom = short_ ? 0 : design_.height() - tabRect_.bottom() - 1;
-        side_->setGeometry(0, 0, left, h);
+        // The foot stays where the panel has it, or rises with the window's bottom edge; the
+        // column above it takes the rest.
+        int above = h;
+        if (foot_) {
+            above = std::max(0, std::min(design_.height(), h) - foot_->height());
+            foot_->move(0, above);
+        }
+        side_->setGeometry(0, 0, left, above);
         tabs_->setGeometry(left, tabRect_.top(), std::max(1, w - left - right), std::max(1, h - tabRect_.top() - bottom));
     }
 
@@ -102,6 +112,7 @@ private:
 
     QPointer<QWidget> window_, content_, tabs_;
     QPointer<QScrollArea> side_;
+    QPointer<QWidget> foot_;
     QSize design_;
     QRect tabRect_;
 };
@@ -121,7 +132,17 @@ void FitTabAreaToWindow(Panel& p, Control& tab) {
         if (ownControl(w) && w->geometry().right() >= tabRect.left()) return;
 
     // The controls (not the child panels shown as tabs) move, in place and stacking order, into
-    // a column that scrolls when the window is lower than the panel.
+    // a column that scrolls when the window is lower than the panel; those in the panel's foot
+    // band move into the foot below it instead.
+    const int footHeight = std::clamp(p.columnFoot, 0, design.height() - 1);
+    const int footTop = design.height() - footHeight;
+    QWidget* foot = nullptr;
+    if (footHeight > 0) {
+        foot = new QWidget(content);
+        foot->setObjectName(QStringLiteral("rtSideFoot"));
+        foot->setFixedSize(tabRect.left(), footHeight);
+        foot->move(0, footTop);
+    }
     auto* side = new QScrollArea(content);
     side->setObjectName(QStringLiteral("rtSideColumn"));
     side->setFrameShape(QFrame::NoFrame);
@@ -129,22 +150,25 @@ void FitTabAreaToWindow(Panel& p, Control& tab) {
     side->setWidgetResizable(false);
     // The column is in the window before the controls move, so no move leaves the window.
     auto* column = new QWidget(side);
-    column->setFixedSize(tabRect.left(), design.height());
+    column->setFixedSize(tabRect.left(), footTop);
     side->setWidget(column);
     for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!ownControl(w) || w == side) continue;
+        if (!ownControl(w) || w == side || w == foot) continue;
         const QRect g = w->geometry();
         const bool hidden = w->isHidden();
-        w->setParent(column);
-        w->setGeometry(g);
+        const bool inFoot = foot && g.top() >= footTop;
+        w->setParent(inFoot ? foot : column);
+        w->setGeometry(inFoot ? g.translated(0, -footTop) : g);
         w->setHidden(hidden);
     }
     side->lower();
+    if (foot) foot->lower();
 
-    content->setMinimumSize(tabRect.left() + kMinTabWidth, kMinHeight);
+    // The foot and a little of the column above it show in the lowest window.
+    content->setMinimumSize(tabRect.left() + kMinTabWidth, std::max(kMinHeight, footHeight + kMinHeight / 4));
     content->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (QLayout* lay = p.window->layout()) lay->setSizeConstraint(QLayout::SetDefaultConstraint);
-    auto* fitter = new TabAreaFitter(p.window, content, tabs, side, design, tabRect);
+    auto* fitter = new TabAreaFitter(p.window, content, tabs, side, foot, design, tabRect);
     fitter->Layout();
 }
 

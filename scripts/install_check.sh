@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that an install of a build starts: installs it into a fresh temporary prefix, moves that
 # prefix elsewhere (an install must not depend on where it was made, nor on the build tree), and
-# starts the installed program offscreen on the emulated board until its main window is up.
+# starts the installed program offscreen on the emulated board until its main window is up. The
+# program keeps its files in $XDG_DATA_HOME/codecbench and writes nothing inside the prefix, even
+# when its user may write there (run as root, as the test run in CI is).
 # Usage: scripts/install_check.sh [BUILD_DIR]   (default: ./build of the source tree)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,6 +46,9 @@ for name in "${expected[@]}"; do
 done
 [ -f "$prefix/lib/udev/rules.d/70-codecbench-board.rules" ] || fail "the udev rule is not installed"
 [ -f "$prefix/share/applications/codecbench.desktop" ] || fail "the desktop entry is not installed"
+[ ! -e "$folder/codecbench-build-folder" ] || fail "the build folder's marker is installed"
+grep -qx 'Icon=codecbench' "$prefix/share/applications/codecbench.desktop" || fail "the desktop entry names no icon codecbench"
+[ -s "$prefix/share/icons/hicolor/scalable/apps/codecbench.svg" ] || fail "the desktop entry's icon is not installed"
 
 # Every run path of ours is relative to the file's own folder, and every library is found.
 for elf in "$program" "$folder"/*.so; do
@@ -63,7 +68,11 @@ done
 
 # ---- the installed program, started as a user would, offscreen on the emulated board ---------
 home=$work/home
+data=$work/data
 mkdir -p "$home" "$work/cwd"
+# Everything inside the prefix as it was installed: names, kinds, sizes and modification times.
+snapshot() { (cd "$prefix" && find . -printf '%p %y %s %T@\n' | LC_ALL=C sort); }
+snapshot >"$work/prefix.before"
 unset_ours=()
 for name in $(compgen -e); do
   case "$name" in BOARDHID_* | CODECBENCH_*) unset_ours+=(-u "$name") ;; esac
@@ -71,7 +80,7 @@ done
 start=$(date +%s.%N)
 (
   cd "$work/cwd"
-  exec env "${unset_ours[@]}" HOME="$home" CODECBENCH_HOME="$home" QT_QPA_PLATFORM=offscreen \
+  exec env "${unset_ours[@]}" HOME="$home" XDG_DATA_HOME="$data" QT_QPA_PLATFORM=offscreen \
     BOARDHID_BACKEND=emulator BOARDHID_TRACE="$work/trace" "$prefix/bin/codecbench"
 ) >"$work/program.log" 2>&1 &
 pid=$!
@@ -106,8 +115,15 @@ for name in codecbench libcodecbench-os.so libboardhid.so; do
   [ -n "$mapped" ] || fail "$name is not loaded"
   case "$mapped" in "$prefix"/*) ;; *) fail "$name was loaded from $mapped, not from the install" ;; esac
 done
+# The project directory is $XDG_DATA_HOME/codecbench, with the demo presets copied into it; the
+# prefix is as it was installed.
 for preset in "$src"/presets/*.dat; do
-  [ -f "$home/$(basename "$preset")" ] || fail "$(basename "$preset") was not copied into the project directory"
+  [ -f "$data/codecbench/$(basename "$preset")" ] ||
+    fail "$(basename "$preset") was not copied into the project directory $data/codecbench"
 done
+if ! snapshot | diff "$work/prefix.before" - >"$work/prefix.diff"; then
+  cat "$work/prefix.diff" >&2
+  fail "the program ($(id -un)) wrote inside the prefix"
+fi
 
 echo "install_check: the install into a fresh prefix is complete and its program showed its window in $shown s"

@@ -10,13 +10,15 @@ const char* const kWriteOnlyText = "Can not read under Write-Only Mode";
 const char* const kSpi3WireText = "Can not read under 3-Wire SPI Mode";
 }  // namespace
 
+const char* ReadRefusalText() {
+    if (QuillonMode != 0) return kWriteOnlyText;
+    if (CommMode == COMM_SPI3W) return kSpi3WireText;
+    return nullptr;
+}
+
 int ZelqxReadOneReg(int reg) {
-    if (QuillonMode != 0) {
-        rt::MessagePopup(kInvalidTitle, kWriteOnlyText);
-        return -1;
-    }
-    if (CommMode == COMM_SPI3W) {
-        rt::MessagePopup(kInvalidTitle, kSpi3WireText);
+    if (const char* refusal = ReadRefusalText()) {
+        rt::MessagePopup(kInvalidTitle, refusal);
         return -1;
     }
     return ReadZelqxOneReg(reg & 0xFF);

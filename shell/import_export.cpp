@@ -22,6 +22,8 @@ constexpr const char* kLoadingMessage = "Loading configuration ...";
 constexpr size_t kMaxSetName = 124;
 constexpr const char* kNotExchangeText =
     "This file is not a settings exchange file: it holds no configuration set. Nothing was loaded.";
+constexpr const char* kNoSetForDeviceText =
+    "This file holds no configuration set for this device. Nothing was loaded.";
 
 // Disposes of the operation's INI object however the operation ends.
 struct IniHolder {
@@ -30,11 +32,6 @@ struct IniHolder {
         if (ini) rt::Ini_Dispose(ini);
     }
 };
-
-void FinishProgress() {
-    const int left = ProgressTotalSteps() - ProgressCurrentStep();
-    if (left > 0) ForwardProgress(left);
-}
 
 void ShowFileError(const char* what, const std::string& path, const std::string& why) {
     std::string text = std::string(what) + "\n" + path;
@@ -72,15 +69,14 @@ bool UsableSetName(const std::string& name) {
     return true;
 }
 
-// The name of the first set in an exchange file, if it can be read and holds one.
-bool FirstSetName(const std::string& path, std::string* name) {
+// The name of the model's first set in an exchange file, if it can be read and holds one.
+bool FirstSetName(ConfigModel model, const std::string& path, std::string* name) {
     std::string text;
     if (!rt::ReadWholeFile(path, &text)) return false;
-    rt::IniText probe = rt::Ini_New(0);
-    rt::Ini_ReadFromString(probe, ConfigTextToDecimal(text));
-    const bool found = GetConfigNameFromIniText(probe, name, 1);
-    rt::Ini_Dispose(probe);
-    return found && !name->empty();
+    IniHolder probe;
+    probe.ini = rt::Ini_New(0);
+    rt::Ini_ReadFromString(probe.ini, ConfigTextToDecimal(text));
+    return FirstConfigSetFor(model, probe.ini, name) && !name->empty();
 }
 
 // Registers as "R4 to R17, R24".
@@ -114,7 +110,7 @@ bool ConvertWorkingFileTo(const std::string& working, const std::string& path) {
     std::string why;
     if (ConvertConfigtoHexFormat(working.c_str(), path.c_str(), &why) == 0) return true;
     ShowFileError(kWriteErrorText, path, why);
-    FinishProgress();
+    StopProgress();
     return false;
 }
 
@@ -125,20 +121,21 @@ void ExportToExistingFile(ConfigModel model, const std::string& path) {
     const std::string working = WorkingFilePath();
     IniHolder w;
     if (InitConfigFor(model, &w.ini, working.c_str(), 0, 0) < 0) {
-        FinishProgress();
+        StopProgress();
         return;
     }
+    // The set an import of the working file loads (the first that holds settings for the model).
     std::string name;
-    if (!GetConfigNameFromIniText(w.ini, &name, 1) || name.empty()) {
-        // No set in the working file yet: the chosen file's first set, else its name.
-        if (!FirstSetName(path, &name)) name = NameFromFile(path);
+    if (!FirstConfigSetFor(model, w.ini, &name) || name.empty()) {
+        // No such set in the working file yet: the chosen file's first, else its name.
+        if (!FirstSetName(model, path, &name)) name = NameFromFile(path);
         if (!UsableSetName(name)) {
-            FinishProgress();
+            StopProgress();
             return;
         }
     }
     if (UpdateSingleConfigFor(model, w.ini, working.c_str(), name.c_str(), 0) != 1) {
-        FinishProgress();
+        StopProgress();
         return;
     }
     if (!ConvertWorkingFileTo(working, path)) return;
@@ -156,7 +153,7 @@ void ExportToNewFile(ConfigModel model, const std::string& path) {
     IniHolder w;
     w.ini = rt::Ini_New(0);
     if (CreateConfigFileFor(model, w.ini, working.c_str(), name.c_str(), 0) != 0) {
-        FinishProgress();
+        StopProgress();
         return;
     }
     if (!ConvertWorkingFileTo(working, path)) return;
@@ -206,9 +203,11 @@ void ImportCB(int, int, void*, int) {
         if (opened == 0) rt::MessagePopup(kErrorTitle, kOpenErrorText);  // -1: shown already
         return;
     }
+    // The first set for this model: sections of other settings, or of another model's sets,
+    // before it are passed over.
     std::string name;
-    if (!GetConfigNameFromIniText(w.ini, &name, 1)) {
-        ShowFileError(kNotExchangeText, chosen, "");
+    if (!FirstConfigSetFor(model, w.ini, &name)) {
+        ShowFileError(kNoSetForDeviceText, chosen, "");
         return;
     }
     // Registers the file gives no value for would silently keep their values: say which.

@@ -283,15 +283,18 @@ void OpenConfigurationSets(const ModelChoice& c) {
     char* name = mono ? MNcfgFileName : STcfgFileName;
     rt::IniText* ini = mono ? &MNIniConfig : &STIniConfig;
     std::string path = rt::MakePathname(rt::GetProjectDir(), c.cfgFile);
-    // The name buffer has a fixed size: a path that does not fit is refused rather than cut,
-    // so no set is ever read from or written to a truncated path.
+    // A path longer than the system can open is refused, never cut, so no set is ever read
+    // from or written to a truncated path; the popup says why.
     if (path.size() >= static_cast<size_t>(kCfgFileNameSize)) {
         name[0] = '\0';
         if (*ini) {
             rt::Ini_Dispose(*ini);
             *ini = nullptr;
         }
-        rt::MessagePopup("ERROR", " Error Opening Config File");
+        const std::string why = " Error Opening Config File\nIts path is " + std::to_string(path.size()) +
+                                " characters long; the system opens paths of at most " +
+                                std::to_string(kCfgFileNameSize - 1) + " characters.";
+        rt::MessagePopup("ERROR", why.c_str());
         return;
     }
     std::snprintf(name, kCfgFileNameSize, "%s", path.c_str());
@@ -415,6 +418,8 @@ int cbHome(int, int, int event, void*, int, int) {
     if (event != rt::EVENT_COMMIT || UILoaded == UI_NONE) return 0;
     RemoveJorbxSampleRates();
     UnLoadUI(UILoaded);
+    // With no model shown the window no longer names one.
+    SetTitle(kStartPanelTitle);
     SetInitialFocus();
     return 0;
 }

@@ -2,13 +2,15 @@
 // model's tab-panel set, the Pykc EQ tab and the home button.
 #pragma once
 
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "runtime/inifile.h"
 
-// Configuration-set file of the loaded stereo and mono model (object and full path).
-inline constexpr int kCfgFileNameSize = 260;
+// Configuration-set file of the loaded stereo and mono model (object and full path). The path
+// holds any path the system can open (PATH_MAX with its terminating NUL).
+inline constexpr int kCfgFileNameSize = PATH_MAX;
 extern rt::IniText STIniConfig;
 extern rt::IniText MNIniConfig;
 extern char STcfgFileName[kCfgFileNameSize];

@@ -1,5 +1,6 @@
 #include "shell/progress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -16,10 +17,17 @@ int totalsteps = 0;
 
 // The user's operation running now: whether it showed a progress of its own, and whether the
 // busy progress (its name and a bar that fills as it waits) is up.
+bool inOperation = false;
 bool ownProgress = false;
 bool busyShown = false;
+// Within the operation: the bar last shown, and the stretch of the bar the running progress
+// fills (from where the bar stood when it started up to the part's end).
+double shown = 0.0;
+double from = 0.0, to = 100.0;
+double partEnd = 100.0;
 
 void ShowBar(double value) {
+    shown = value;
     if (PHandlePanel > 0) rt::SetCtrlVal(PHandlePanel, PANEL_ProgressBar, value);
 }
 void ShowMessage(const char* message) {
@@ -34,8 +42,12 @@ void HideProgress() {
 }
 void CountSteps(int steps) {
     currentstep += steps;
+    // Steps counted in an operation that started no progress of its own belong to none.
+    if (inOperation && !ownProgress) return;
     if (currentstep < totalsteps)
-        ShowBar(currentstep * 100.0 / totalsteps);
+        ShowBar(from + (to - from) * currentstep / totalsteps);
+    else if (inOperation)
+        ShowBar(to);  // full, with its message, until the operation ends
     else
         HideProgress();
 }
@@ -50,8 +62,10 @@ void StartProgressBar(const char* message, int totalSteps) {
     OwnProgressShown();
     currentstep = 0;
     totalsteps = totalSteps;
+    to = inOperation ? partEnd : 100.0;
+    from = inOperation ? std::min(shown, to) : 0.0;
     ShowMessage(message);
-    ShowBar(0.0);
+    ShowBar(from);
 }
 
 void ForwardProgress(int steps) { CountSteps(steps); }
@@ -63,6 +77,14 @@ void UpdateProgressAndMessage(int newMessage, int steps, const char* message) {
     CountSteps(steps);
 }
 
+void StopProgress() {
+    currentstep = std::max(currentstep, totalsteps);
+    HideProgress();
+}
+
+ProgressPart::ProgressPart(double upTo) : previous_(partEnd) { partEnd = std::min(partEnd, upTo); }
+ProgressPart::~ProgressPart() { partEnd = previous_; }
+
 void wbDelay(double seconds) {
     rt::DelayInSlices(10, static_cast<int>(seconds * 10.0 + 1.0));
 }
@@ -72,12 +94,16 @@ int ProgressTotalSteps() { return totalsteps; }
 
 void ShowOperationProgress(const std::string& operation, double seconds) {
     if (seconds == 0) {  // a new operation
+        inOperation = true;
         ownProgress = false;
         busyShown = false;
+        shown = 0.0;
         return;
     }
     if (seconds < 0) {
-        if (busyShown) HideProgress();
+        if (busyShown || ownProgress) HideProgress();
+        inOperation = false;
+        ownProgress = false;
         busyShown = false;
         return;
     }
@@ -85,5 +111,5 @@ void ShowOperationProgress(const std::string& operation, double seconds) {
     if (!busyShown) ShowMessage(((operation.empty() ? std::string("Working") : operation) + " ...").c_str());
     busyShown = true;
     // How long the operation will wait is not known: the bar fills towards the end as it waits.
-    ShowBar(100.0 * (1.0 - std::exp(-seconds / 2.0)));
+    ShowBar(partEnd * (1.0 - std::exp(-seconds / 2.0)));
 }

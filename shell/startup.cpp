@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/utsname.h>
 
 #include <cstdio>
@@ -107,17 +109,22 @@ bool ReadOptionLine(std::FILE* file, char (&line)[256]) {
     return true;
 }
 
-// Removes the program's temporaries from `dir`: regular files named by os::TempTemplate for one
-// of `files`, or for any file when `files` is empty. Nothing else, and never through a link.
+// Removes the program's dead temporaries from `dir`: files named by os::TempTemplate for one of
+// `files`, or for any file when `files` is empty, that os::RemoveDeadTempFile proves have no
+// writer left. Nothing else; the folder itself is not entered when it is a link.
 void RemoveTemporaries(const std::string& dir, const std::vector<std::string>& files) {
-    DIR* d = opendir(dir.c_str());
-    if (d == nullptr) return;
-    const int fd = dirfd(d);
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    DIR* d = fdopendir(fd);
+    if (d == nullptr) {
+        close(fd);
+        return;
+    }
     while (const dirent* entry = readdir(d)) {
         const std::string_view name = entry->d_name;
         bool ours = files.empty() && os::IsTempName(name);
         for (size_t i = 0; !ours && i < files.size(); ++i) ours = os::IsTempName(name, files[i]);
-        if (ours) os::RemoveTempFile(fd, entry->d_name);
+        if (ours) os::RemoveDeadTempFile(fd, entry->d_name);
     }
     closedir(d);
 }

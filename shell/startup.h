@@ -28,8 +28,9 @@ int ShellStartup();
 // configuration-set, demo preset, script and import/export working files in the project
 // directory, the player's "a00.ini" in the working directory) and in the recording folder
 // "WaveFile" (the recorder's take and its copies beside a save). Only regular files of exactly
-// that form are removed; a user's file, a link and an unmarked older leftover stay. Run at
-// start-up.
+// that form, of the current user, that no writer holds (another instance may be saving or
+// recording) are removed; a user's file, a link, a folder reached through a link and an
+// unmarked older leftover stay. Run at start-up.
 void RemoveLeftoverTemporaries();
 
 // Reads kOptionFileName: lines "key = integer"; only notDebug is used.

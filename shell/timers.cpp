@@ -22,15 +22,17 @@ namespace {
 
 using Fn = void (*)();
 
-// A step runs always, or only while a given tab is the one shown (the slow register-map and
-// Zutb diagram redraws).
+// A step runs always, or only while its tab is the one shown (the slow register-map and Zutb
+// diagram redraws).
 enum class When { Always, Shown };
 
 struct Step {
     const char* name;
     Fn run;
     When when = When::Always;
-    int* shownPanel = nullptr;
+    // The tab the step draws (the register map, the Zutb diagram): it is drawn again whenever
+    // that tab comes to the front, so it never shows what a hidden tick left out.
+    int* tab = nullptr;
 };
 
 struct RedrawList {
@@ -59,7 +61,7 @@ const std::vector<RedrawList>& RedrawLists() {
          {{"UpdateAllGroups_Jora", UpdateAllGroups_Jora},
           {"UpdateSTPathView_Jora", UpdateSTPathView_Jora},
           {"UpdateSTDemoPanel_Jora", UpdateSTDemoPanel_Jora},
-          {"UpdateRegDisplay_Jora", [] { UpdateRegDisplay_Jora(0); }},
+          {"UpdateRegDisplay_Jora", [] { UpdateRegDisplay_Jora(0); }, When::Always, &PHdlRegMapJora},
           {"UpdateDevCtrlPanel_Jora", UpdateDevCtrlPanel_Jora},
           {"UpdateInputSignalPanel_Jora", UpdateInputSignalPanel_Jora},
           {"UpdateOutputPanel_Jora", UpdateOutputPanel_Jora},
@@ -72,7 +74,7 @@ const std::vector<RedrawList>& RedrawLists() {
          {{"UpdateAllGroups_Qeva", UpdateAllGroups_Qeva},
           {"UpdateSTPathView_Qeva", UpdateSTPathView_Qeva},
           {"UpdateSTDemoPanel_Qeva", UpdateSTDemoPanel_Qeva},
-          {"UpdateRegDisplay_Qeva", [] { UpdateRegDisplay_Qeva(0); }},
+          {"UpdateRegDisplay_Qeva", [] { UpdateRegDisplay_Qeva(0); }, When::Always, &PHdlRegMapQeva},
           {"UpdateDevCtrlPanel_Qeva", UpdateDevCtrlPanel_Qeva},
           {"UpdateOutputPanel_Qeva", UpdateOutputPanel_Qeva},
           {"UpdateDACPanel_Qeva", UpdateDACPanel_Qeva},
@@ -111,7 +113,7 @@ const std::vector<RedrawList>& RedrawLists() {
          {{"MNUpdateAllGroups", MNUpdateAllGroups},
           {"MNUpdatePathView", MNUpdatePathView},
           {"UpdateMNDemoPanel", UpdateMNDemoPanel},
-          {"UpdateRegDisplay_Pykc", [] { UpdateRegDisplay_Pykc(0); }},
+          {"UpdateRegDisplay_Pykc", [] { UpdateRegDisplay_Pykc(0); }, When::Always, &PHandleMNRegMap},
           {"MNUpdateDevCtrlPanel", MNUpdateDevCtrlPanel},
           {"MNUpdateInputSignalPanel", MNUpdateInputSignalPanel},
           {"MNUpdateADCFilterPanel", MNUpdateADCFilterPanel},
@@ -124,7 +126,7 @@ const std::vector<RedrawList>& RedrawLists() {
          {{"MNPykbUpdateAllGroups", MNPykbUpdateAllGroups},
           {"MNPykbUpdatePathView", MNPykbUpdatePathView},
           {"UpdateMNPykbDemoPanel", UpdateMNPykbDemoPanel},
-          {"UpdateRegDisplay_Pykb", [] { UpdateRegDisplay_Pykb(0); }},
+          {"UpdateRegDisplay_Pykb", [] { UpdateRegDisplay_Pykb(0); }, When::Always, &PHandleMNPykbRegMap},
           {"MNPykbUpdateDevCtrlPanel", MNPykbUpdateDevCtrlPanel},
           {"MNPykbUpdateInputSignalPanel", MNPykbUpdateInputSignalPanel},
           {"MNPykbUpdateADCFilterPanel", MNPykbUpdateADCFilterPanel},
@@ -159,7 +161,7 @@ RedrawObserver observer;
 bool StepRuns(const Step& s) {
     switch (s.when) {
         case When::Always: return true;
-        case When::Shown: return *s.shownPanel > 0 && NowPanel == *s.shownPanel;
+        case When::Shown: return *s.tab > 0 && NowPanel == *s.tab;
     }
     return true;
 }
@@ -217,13 +219,11 @@ int MNTIMERCB(int, int, int event, void*, int, int) {
 int TabCallBack(int, int, int event, void*, int eventData1, int) {
     if (event != rt::EVENT_ACTIVE_TAB_CHANGE) return 1;
     NowPanel = eventData1;
-    if (NowPanel > 0 && NowPanel == PHandleSTPathZutb) {
-        if (observer) observer("UpdateSTPathViewZutb");
-        UpdateSTPathViewZutb();
-    } else if (NowPanel > 0 && NowPanel == PHandleSTRegMapZutb) {
-        if (observer) observer("UpdateRegDisplayZutb");
-        UpdateRegDisplayZutb(0);
-    }
+    // The tab that came to the front shows the copy as it is now: a register map or diagram
+    // redrawn only while shown may have missed changes made on another tab.
+    if (const RedrawList* list = FindList(UILoaded); list && NowPanel > 0)
+        for (const Step& s : list->steps)
+            if (s.tab && *s.tab == NowPanel) Run(s);
     return 0;
 }
 

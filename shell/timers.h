@@ -7,8 +7,8 @@
 // Stereo (tab sets 2, 3, 4, 6, 7, 8) and mono (1, 5, 9) refresh timers; tick event only.
 int STTIMERCB(int panel, int control, int event, void* data, int e1, int e2);
 int MNTIMERCB(int panel, int control, int event, void* data, int e1, int e2);
-// Tab control: records the shown tab in NowPanel; redraws the Zutb diagram or register map when
-// its tab comes to the front. 0 for the tab change, 1 for every other event.
+// Tab control: records the shown tab in NowPanel; redraws the loaded model's register map, or the
+// Zutb diagram, when its tab comes to the front. 0 for the tab change, 1 for every other event.
 int TabCallBack(int panel, int control, int event, void* data, int e1, int e2);
 
 // One redraw of tab set `model`'s panels from CFG_REG, as a tick with the flag raised does.

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "boardhid/emulator_control.h"
 #include "demo/demo_presets.h"
 #include "demo/demo_services.h"
@@ -36,6 +39,60 @@ std::string ReadFile(const fs::path& path) {
     out << in.rdbuf();
     return out.str();
 }
+
+// The names in `dir` that carry the temporary marker.
+std::vector<std::string> Temporaries(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().find(".codecbench-tmp-") != std::string::npos)
+            out.push_back(entry.path().filename().string());
+    return out;
+}
+
+// Another process saving `file` through the real atomic writer: it writes `first`, holds
+// its temporary until Finish(), then writes `rest`. Finish() gives the save's result.
+class SecondWriter {
+public:
+    SecondWriter(const fs::path& file, const std::string& first, const std::string& rest) {
+        if (pipe(ready_) != 0 || pipe(go_) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready_[0]);
+            close(go_[1]);
+            std::string error;
+            const bool saved = rt::WriteFileAtomicWith(file.string(), [&](const rt::FileSink& sink) {
+                sink(first);
+                char c = 'r';
+                if (write(ready_[1], &c, 1) != 1) _exit(3);
+                if (read(go_[0], &c, 1) < 0) _exit(3);
+                sink(rest);
+            }, &error);
+            if (!saved) std::fprintf(stderr, "second writer: %s\n", error.c_str());
+            _exit(saved ? 0 : 1);
+        }
+        close(ready_[1]);
+        close(go_[0]);
+        char c = 0;
+        holding_ = pid_ > 0 && read(ready_[0], &c, 1) == 1;
+    }
+    ~SecondWriter() { Finish(); }
+    bool Holding() const { return holding_; }
+    // Lets the writer finish; its exit status (0: saved).
+    int Finish() {
+        if (pid_ <= 0) return -1;
+        close(go_[1]);
+        close(ready_[0]);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+private:
+    int ready_[2] = {-1, -1}, go_[2] = {-1, -1};
+    pid_t pid_ = -1;
+    bool holding_ = false;
+};
 
 class PresetTest : public DemoFixture {
 protected:
@@ -232,17 +289,49 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndC
     for (const auto& name : kept) std::ofstream(home / name) << "x";
     const fs::path linked = home / ".MNconfig.dat.codecbench-tmp-L1nk00";
     fs::create_symlink(home / "STconfig.dat.backup", linked);
+    // Another user's file of that form stays (the tests run as root where they can make one).
+    const fs::path others = home / ".STZutbconfig.dat.codecbench-tmp-0ther5";
+    const bool root = geteuid() == 0;
+    if (root) {
+        std::ofstream(others) << "x";
+        ASSERT_EQ(chown(others.c_str(), 65534, 65534), 0);
+    }
     fs::remove(home / "MNPreset.dat");
     fs::remove(home / "MNPykaPreset.dat");
     prompter.shown.clear();
-    DiscardShellPanels();
-    StartShell(true);
+    // A second instance starts while the first one saves its script: the writer's temporary
+    // stays, and its save succeeds.
+    {
+        SecondWriter writer(home / "script.txt", "0x1 = 5\n", "0x2 = 6\n");
+        ASSERT_TRUE(writer.Holding());
+        std::vector<std::string> live;
+        for (const auto& name : Temporaries(home))
+            if (name.starts_with(".script.txt.") && name != ".script.txt.codecbench-tmp-a1b2c3") live.push_back(name);
+        ASSERT_EQ(live.size(), 1u);
+        DiscardShellPanels();
+        StartShell(true);
+        EXPECT_TRUE(fs::exists(home / live[0])) << "the live temporary was removed";
+        EXPECT_EQ(writer.Finish(), 0) << "the save failed";
+    }
+    EXPECT_EQ(ReadFile(home / "script.txt"), "0x1 = 5\n0x2 = 6\n");
     EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(home / name)) << name;
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(home / name)) << name;
     EXPECT_TRUE(fs::is_symlink(linked));
+    if (root) {
+        EXPECT_TRUE(fs::exists(others)) << "another user's file was removed";
+    }
     EXPECT_TRUE(fs::exists(home / "STPreset.dat"));
     EXPECT_TRUE(fs::exists(home / "MNPreset.dat")) << "copied again";
+
+    // A recording folder that is a link is not entered: what lies in the folder it names stays.
+    fs::remove_all(home / "WaveFile");
+    fs::create_directory(home / "elsewhere");
+    for (const char* name : {".take.codecbench-tmp-abC123", ".100407.wav.codecbench-tmp-0aB1cD"})
+        std::ofstream(home / "elsewhere" / name) << "x";
+    fs::create_directory_symlink(home / "elsewhere", home / "WaveFile");
+    RemoveLeftoverTemporaries();
+    EXPECT_EQ(Temporaries(home / "elsewhere").size(), 2u);
     fs::current_path(cwd);
 }
 

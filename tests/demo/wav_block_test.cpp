@@ -16,6 +16,7 @@
 #include "panels/cfgDemoZutb_pan.h"
 #include "runtime/inifile.h"
 #include "runtime/scripted_prompter.h"
+#include "shell/startup.h"
 #include "tests/oslayer/sound_wav_files.h"
 #include "tests/shell/model_test_support.h"
 
@@ -171,6 +172,9 @@ TEST_F(WavBlock, StopAskedYesSavesTheTakeNamedAfterTheTimeOfTheStop) {
     EXPECT_EQ(bFirst, 0);
     EXPECT_EQ(bnotOpen, 0);
     ASSERT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
+    // A second instance starting now leaves the take, which lives until it is saved, alone.
+    RemoveLeftoverTemporaries();
+    ASSERT_EQ(Names("WaveFile").size(), 1u) << "the take was removed";
     Press(CFGDEMOZutb_CBSTOPR);
 
     const auto wav = ReadWav("WaveFile/100407.wav");

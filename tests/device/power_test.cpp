@@ -1,6 +1,9 @@
 // Power-up, power-down and reset through the device-control panels' buttons, on the emulated
 // board: the writes the chip receives, the register copy, PoweredUp and the power LED.
 #include <gmock/gmock.h>
+#include <QAccessible>
+#include <QWidget>
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -8,6 +11,7 @@
 #include "boardhid/emulator_control.h"
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykbDevCtrl_pan.h"
+#include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDevJora_pan.h"
 #include "panels/cfgDevJorb_pan.h"
 #include "panels/cfgDevZutb_pan.h"
@@ -15,6 +19,7 @@
 #include "panels/cfgPathJorb_pan.h"
 #include "link/chip_operation.h"
 #include "regmap/config_tables.h"
+#include "runtime/testing.h"
 #include "tests/device/device_test_support.h"
 #include "tests/support/popup_texts.h"
 
@@ -582,6 +587,83 @@ TEST_F(PowerTest, MonoResetUnderFourWireReappliesTheModeAndKeepsPoweredUp) {
     EXPECT_EQ(ReadAlls(), 0);
     EXPECT_EQ(PoweredUp, 1);
     EXPECT_EQ(PowerLed(), 0);
+}
+
+// ---- progress ----------------------------------------------------------------------------------
+
+// What the main panel shows at each of the board's pauses, operation by operation: the bar never
+// goes back within an operation, is full only at its last message, and its message stays from its
+// first showing to the end, also where one operation runs others (a reset then a power-up; a
+// power-up then a preset load) or a read inside a reset shows a progress of its own. Once the
+// operation is over the bar is idle.
+TEST_F(PowerTest, ProgressNeverGoesBackAndItsMessageStaysUntilTheOperationEnds) {
+    struct Seen {
+        double bar;
+        bool shown;
+        std::string text;
+    };
+    std::vector<Seen> seen;
+    os::SetSleeper([&](int ms) {
+        sleptMs += ms;
+        double bar = 0;
+        rt::GetCtrlVal(PHandlePanel, PANEL_ProgressBar, &bar);
+        seen.push_back({bar, StatusShown(), StatusText()});
+    });
+    auto check = [&](const std::string& what, int panel, int control, const std::string& lastText) {
+        SCOPED_TRACE(what);
+        seen.clear();
+        Press(panel, control);
+        std::string all;  // what was shown, each change once
+        for (size_t i = 0; i < seen.size(); ++i)
+            if (i == 0 || seen[i].bar != seen[i - 1].bar || seen[i].shown != seen[i - 1].shown || seen[i].text != seen[i - 1].text)
+                all += "\n  " + std::to_string(seen[i].bar) + (seen[i].shown ? " \"" + seen[i].text + "\"" : " (no message)");
+        ASSERT_GT(seen.size(), 3u);
+        size_t first = 0;
+        while (first < seen.size() && !seen[first].shown) ++first;
+        ASSERT_LT(first, seen.size()) << "no message shown:" << all;
+        size_t wrong = first + 1;
+        while (wrong < seen.size() && seen[wrong].bar >= seen[wrong - 1].bar && seen[wrong].shown) ++wrong;
+        EXPECT_EQ(wrong, seen.size()) << "the bar went back or its message went, at pause " << wrong << " of "
+                                      << seen.size() << "; shown:" << all;
+        // The bar fills as the operation nears its end: every message but the last first shows
+        // with the bar below full (a step that runs others leaves them their part of the bar).
+        for (size_t i = first; i < seen.size(); ++i) {
+            if (seen[i].text != seen.back().text && (i == first || seen[i].text != seen[i - 1].text)) {
+                EXPECT_LT(seen[i].bar, 100.0) << "\"" << seen[i].text << "\" shows with the bar full; shown:" << all;
+            }
+        }
+        EXPECT_EQ(seen.back().bar, 100.0) << all;
+        EXPECT_EQ(seen.back().text, lastText) << all;
+        EXPECT_FALSE(StatusShown());
+        double bar = -1;
+        rt::GetCtrlVal(PHandlePanel, PANEL_ProgressBar, &bar);
+        EXPECT_EQ(bar, 0.0);
+        EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
+    };
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    PoweredUp = 0;
+    check("Jorb Power Up", PHandleSTDevCtrl, jorb::CFGDEVJorb_BPowerUp, "Successfully Powered up, exiting ... ");
+    check("Jorb Initialize Device", PHandleSTDevCtrl, jorb::CFGDEVJorb_BInitDevice, "Successfully Powered up, exiting ... ");
+    check("Jorb Reset Device", PHandleSTDevCtrl, jorb::CFGDEVJorb_BReset, "Reset finished ");
+    namespace jd = ui::cfgDemoJorb_pan;
+    rt::SetCtrlVal(PHandleSTDemo, jd::STDemo_STSet2, 1);
+    rt::CallCtrlCallback(PHandleSTDemo, jd::STDemo_STSet2, rt::EVENT_COMMIT, 0, 0);
+    rt::SetCtrlVal(PHandleSTDemo, jd::STDemo_Out_2, 2);
+    PoweredUp = 0;
+    check("Jorb Load Settings with its power-up", PHandleSTDemo, jd::STDemo_STLoadSettings, "Loading configuration ...");
+    Choose(MENUBAR_DEVICE_StereoZutb);
+    check("Zutb Initialize Device", PHandleSTDevCtrlZutb, zutb::CFGDEVZutb_BInitDevice, "Reset finished ");
+    Choose(MENUBAR_DEVICE_Mono);
+    check("Pykc Power Up", PHandleMNDevCtrl, pykc::MNDEVCTRL_BPowerUp,
+          "Successfully powered up, eiting Power-up sequence... ");
+
+    // A screen reader reads the bar as "Progress", with its value.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(rt::testing::ControlWidget(PHandlePanel, PANEL_ProgressBar));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(bar->text(QAccessible::Name).toStdString(), "Progress");
+    ASSERT_NE(bar->valueInterface(), nullptr);
+    EXPECT_EQ(bar->valueInterface()->currentValue().toDouble(), 0.0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <cstdlib>
@@ -32,6 +33,29 @@ std::string Slurp(const fs::path& p) {
 void Spit(const fs::path& p, const std::string& text) {
   std::ofstream(p, std::ios::binary) << text;
 }
+
+// A limit on the size of the files this process writes while it lives (one that binds root
+// too): a write past it fails with EFBIG.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    set_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+  bool Set() const { return set_; }
+
+ private:
+  rlimit saved_{};
+  void (*oldHandler_)(int) = nullptr;
+  bool set_ = false;
+};
 
 class IniTest : public ::testing::Test {
  protected:
@@ -115,6 +139,34 @@ TEST_F(IniTest, ReadsLooseTextAndRoundTripsThroughFiles) {
   ASSERT_EQ(Ini_ReadFromFile(again, out.c_str()), 0);
   EXPECT_EQ(Ini_ToString(again), kLooseWritten);
   Ini_Dispose(again);
+
+  // A file of megabytes (thousands of sets) goes out in many pieces and reads back exactly.
+  std::string big;
+  for (int set = 0; set < 20000; ++set) {
+    big += "[Set " + std::to_string(set) + "/Power Management]\r\n";
+    for (int reg = 0; reg < 12; ++reg) big += "0x" + std::to_string(reg) + " = " + std::to_string(set * 7 + reg) + "\r\n";
+    big += "\r\n";
+  }
+  ASSERT_GT(big.size(), 3u << 20);
+  IniText large = Ini_New(0);
+  ASSERT_EQ(Ini_ReadFromString(large, std::string(big)), 0);
+  const fs::path bigFile = dir_ / "STconfig.dat";
+  {
+    // A writer that wrote pieces twice would not stop short of gigabytes.
+    FileSizeLimit limit(2 * big.size());
+    ASSERT_TRUE(limit.Set());
+    std::string why;
+    EXPECT_EQ(Ini_WriteToFile(large, bigFile.c_str(), &why), 0) << why;
+  }
+  Ini_Dispose(large);
+  const std::string written = Slurp(bigFile);
+  const auto differ = std::mismatch(written.begin(), written.end(), big.begin(), big.end());
+  EXPECT_TRUE(written == big) << "written " << written.size() << " bytes, expected " << big.size()
+                              << "; first difference at byte " << (differ.first - written.begin());
+  large = Ini_New(0);
+  ASSERT_EQ(Ini_ReadFromFile(large, bigFile.c_str()), 0);
+  EXPECT_EQ(Ini_NumberOfSections(large), 20000);
+  Ini_Dispose(large);
 }
 
 TEST_F(IniTest, PutReplacesInPlaceAndAppendsNewItemsAndSections) {
@@ -325,15 +377,12 @@ TEST_F(IniTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
   EXPECT_EQ(Slurp(dir_ / longName), "old");
   // The disk refusing data midway (a file-size limit, which binds root too).
   Spit(dir_ / "cfg.dat", "old contents");
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool ok = WriteFileAtomic((dir_ / "cfg.dat").string(), std::string(1 << 20, 'x'), &why);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
+  bool ok = true;
+  {
+    FileSizeLimit small(4096);
+    ASSERT_TRUE(small.Set());
+    ok = WriteFileAtomic((dir_ / "cfg.dat").string(), std::string(1 << 20, 'x'), &why);
+  }
   EXPECT_FALSE(ok);
   EXPECT_NE(why.find("cfg.dat"), std::string::npos) << why;
   EXPECT_EQ(Slurp(dir_ / "cfg.dat"), "old contents");

@@ -116,6 +116,10 @@ TEST_F(Panelgen, RefusesBadFilesNamingFileAndControl) {
               {"id": 3, "constant": "T", "kind": "text_message", "label": "a   b   c", "gaps": ["N"], "geometry": [0,0,99,9]},
               {"id": 4, "constant": "N", "kind": "numeric", "geometry": [0,0,9,9]} ] } ] })",
          "gaps.json: panel P (resource 1): control T (id 3): \"gaps\" names 1 control(s) for 2 gap(s)"},
+        {"foot.json",
+         R"({"file": "foot.uir", "panels": [ {"resource": 1, "constant": "P", "width": 9, "height": 9, "columnFoot": 9,
+              "controls": []} ] })",
+         "foot.json: panel P (resource 1): \"columnFoot\" must be positive and less than the panel's height"},
     };
     for (const Case& c : cases) {
         Write(c.name, c.text);

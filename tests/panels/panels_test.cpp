@@ -1,5 +1,6 @@
 // Every panel file built into the program loads: all its panels and menu bars, with every
-// callback it names bound by the program's registration.
+// callback it names bound by the program's registration. No panel shows an empty box: every
+// decoration shown at load that is a box (not a line) holds a control or a frame.
 #include "runtime/panel_resources.h"
 #include "runtime/rt_widgets.h"
 #include "runtime/testing.h"
@@ -41,6 +42,23 @@ TEST(EmbeddedPanels, EveryPanelAndMenuBarOfEveryFileLoads) {
         }
         // Each panel as the program loads it: top-level, and as a child of a top-level panel.
         for (const auto& p : doc["panels"]) {
+            auto rectOf = [](const nlohmann::json& j) {
+                const auto& g = j["geometry"];
+                return QRect(g[0].get<int>(), g[1].get<int>(), g[2].get<int>(), g[3].get<int>());
+            };
+            for (const auto& d : p["controls"]) {
+                if (d.value("kind", std::string()) != "decoration" || !d.value("visible", true) || !d.contains("geometry"))
+                    continue;
+                const QRect box = rectOf(d);
+                if (box.width() <= 8 || box.height() <= 8) continue;
+                bool holds = false;
+                for (const auto& c : p["controls"])
+                    holds = holds || (&c != &d && c.contains("geometry") && box.contains(rectOf(c).center()));
+                for (const auto& f : p.value("frames", nlohmann::json::array())) holds = holds || box.contains(rectOf(f).center());
+                if (!holds)
+                    failures.push_back(name + " " + p.value("constant", std::string()) + ": empty box " +
+                                       d.value("constant", std::string()));
+            }
             int resource = p.value("resource", 0);
             int handle = rt::LoadPanel(0, name.c_str(), resource);
             if (handle < 0) {

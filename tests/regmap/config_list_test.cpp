@@ -1,6 +1,9 @@
 // The configuration-set list of the path panels: fill, load, add, update and delete, driven
 // through the panels' callbacks, checked on the list, the file, CFG_REG and the board.
 #include <gmock/gmock.h>
+#include <QLayout>
+#include <QListWidget>
+
 #include "boardhid/emulator_control.h"
 #include "link/chip_operation.h"
 #include "panels/MNPath_pan.h"
@@ -9,6 +12,7 @@
 #include "panels/cfgPathJorb_pan.h"
 #include "panels/cfgPathZuta_pan.h"
 #include "panels/cfgPathZutb_pan.h"
+#include "runtime/testing.h"
 #include "tests/regmap/config_test_support.h"
 #include "tests/support/popup_texts.h"
 
@@ -46,27 +50,39 @@ protected:
     std::string JoraFile() { return ReadFile(File("STconfigJora.dat")); }
 };
 
-// Each set once, in file order.
+// How much wider than the list the widest name it shows is (0 when each shows whole).
+int NamesCutBy(int panel, int list) {
+    auto* names = qobject_cast<QListWidget*>(rt::testing::ControlWidget(panel, list));
+    if (!names) return -1;
+    if (QLayout* lay = names->parentWidget()->layout()) lay->activate();
+    return std::max(0, names->sizeHintForColumn(0) - (names->width() - 2 * names->frameWidth()));
+}
+
+// Each set once, in file order, its name shown whole.
 TEST_F(ConfigListTest, ListShowsEachSetOnceInFileOrder) {
     StartRegisters();
     rt::IniText ini = rt::Ini_New(0);
-    for (const char* name : {"Default", "Bright", "Dark"}) CreateConfigFile(ini, File("STconfig.dat").c_str(), name, 0);
+    for (const char* name : {"Default", "Bright", "Mic to HP -1"}) CreateConfigFile(ini, File("STconfig.dat").c_str(), name, 0);
     rt::IniText z = rt::Ini_New(0);
-    for (const char* name : {"Default", "Loud", "Soft"}) CreateConfigFileZutb(z, File("STZutbconfig.dat").c_str(), name, 0);
+    for (const char* name : {"Default", "Mic to HP -1", "Soft"}) CreateConfigFileZutb(z, File("STZutbconfig.dat").c_str(), name, 0);
     Menu(MENUBAR_DEVICE_StereoZuta);
-    EXPECT_EQ(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG), (Strings{"Default", "Bright", "Dark"}));
+    EXPECT_EQ(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG), (Strings{"Default", "Bright", "Mic to HP -1"}));
+    EXPECT_EQ(NamesCutBy(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG), 0);
     Menu(MENUBAR_DEVICE_StereoJorb);
-    EXPECT_EQ(ListItems(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG), (Strings{"Default", "Bright", "Dark"}));
+    EXPECT_EQ(ListItems(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG), (Strings{"Default", "Bright", "Mic to HP -1"}));
+    EXPECT_EQ(NamesCutBy(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG), 0);
     Menu(MENUBAR_DEVICE_StereoZutb);
-    EXPECT_EQ(ListItems(PHandleSTPathZutb, zutb::CFGPATHZutb_STD_CFG), (Strings{"Default", "Loud", "Soft"}));
+    EXPECT_EQ(ListItems(PHandleSTPathZutb, zutb::CFGPATHZutb_STD_CFG), (Strings{"Default", "Mic to HP -1", "Soft"}));
+    EXPECT_EQ(NamesCutBy(PHandleSTPathZutb, zutb::CFGPATHZutb_STD_CFG), 0);
     std::string name;
     ASSERT_TRUE(GetConfigNameFromIniTextZutb(STIniConfig, &name, 67));
     EXPECT_EQ(name, "Soft");
     // Sets of any number of sections, names differing only in case counted once.
     WriteFile(File("STconfigJora.dat"), "[A/Power Management]\n0x1 = 1\n[A/Equalizer]\n0x12 = 2\n"
-                                        "[B/Power Management]\n0x1 = 3\n[a/PLL Control]\n0x24 = 4\n[C]\n0x1 = 5\n");
+                                        "[B/Power Management]\n0x1 = 3\n[a/PLL Control]\n0x24 = 4\n[Mic to HP -1]\n0x1 = 5\n");
     Menu(MENUBAR_DEVICE_StereoJora);
-    EXPECT_EQ(JoraList(), (Strings{"A", "B", "C"}));
+    EXPECT_EQ(JoraList(), (Strings{"A", "B", "Mic to HP -1"}));
+    EXPECT_EQ(NamesCutBy(PHdlPathJora, jora::CFGPATHJora_STD_CFG), 0);
     rt::Ini_Dispose(ini);
     rt::Ini_Dispose(z);
 }
@@ -193,7 +209,7 @@ TEST_F(ConfigListTest, UpdateRewritesTheSelectedSetOnly) {
     EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Bright", {{"0x12 = 300", "0x12 = 301"}})));
     EXPECT_EQ(JoraList(), (Strings{"Default", "Bright"}));
     EXPECT_EQ(ask.Shown().back().title, "Update configuration");
-    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to update this configuration?");
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to update this configuration \"Bright\"?");
 }
 
 TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
@@ -208,6 +224,7 @@ TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
     EXPECT_EQ(JoraList(), (Strings{"Default", "Dark"}));
     EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + JorbSet("Dark")));
     EXPECT_EQ(ask.Shown().back().title, "Delete configuration");
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to delete this configuration \"Bright\"?");
     // Until the list is empty; then Delete and Update refuse after their question.
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
@@ -218,8 +235,20 @@ TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
     Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);
     EXPECT_EQ(Messages(), (Strings{"Delete Warning!|Cannot Delete Default Config!",
                                    "Update Warning!|Cannot Update Default Config!"}));
-    EXPECT_EQ(ask.Shown().size(), 4u);  // each after its question
+    ASSERT_EQ(ask.Shown().size(), 4u);  // each after its question, which names no set
+    EXPECT_EQ(ask.Shown()[0].text, "Are you sure you want to delete this configuration?");
+    EXPECT_EQ(ask.Shown()[2].text, "Are you sure you want to update this configuration?");
     EXPECT_EQ(JoraFile(), "");
+
+    // Names are exact: deleting "Loud " leaves "Loud".
+    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Loud") + JorbSet("Loud ", {{"0x4 = 80", "0x4 = 81"}})));
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    ChooseJora();
+    ASSERT_EQ(JoraList(), (Strings{"Loud", "Loud "}));
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_EQ(JoraList(), Strings{"Loud"});
+    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Loud")));
 }
 
 // A double click or Load applies the set and ticks it; Load on the ticked item does nothing.
@@ -277,29 +306,33 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
 }
 
 // A set whose section names hold a NUL byte is not taken in; a failed save and a delete still
-// finish, and the list, the object and the file keep agreeing.
+// finish, and the list, the object and the file keep agreeing. Values holding a NUL byte or a
+// CR come back exactly after a failed save, and the next save writes them as they were.
 TEST_F(ConfigListTest, SetNamesWithNulBytesAreNotTakenIn) {
-    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Default") + JorbSet(std::string("Ba\0d", 4)) + JorbSet("Good")));
+    const std::string odd = JorbSet("Good", {{"0x4 = 80", std::string("0x4 = 8\0", 8) + "0"}, {"0x6 = 320", "0x6 = 3\r20"}});
+    WriteFile(File("STconfigJora.dat"), Crlf(JorbSet("Default") + JorbSet(std::string("Ba\0d", 4)) + odd));
     ChooseJora();
     EXPECT_EQ(JoraList(), (Strings{"Default", "Good"}));
     const std::string object = rt::Ini_ToString(STIniConfig);
-    EXPECT_EQ(object.find('\0'), std::string::npos);
+    EXPECT_EQ(object.find("[Ba"), std::string::npos);
 
     const std::string file = JoraFile();
     const std::string elsewhere = (home / "gone" / "STconfigJora.dat").string();
     const std::string kept = STcfgFileName;
     std::snprintf(STcfgFileName, kCfgFileNameSize, "%s", elsewhere.c_str());
     Add("Q");
-    EXPECT_EQ(Messages().size(), 1u);
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);  // "Good"
+    EXPECT_EQ(Messages().size(), 2u);
     EXPECT_EQ(rt::Ini_ToString(STIniConfig), object);
     EXPECT_EQ(JoraList(), (Strings{"Default", "Good"}));
     EXPECT_EQ(JoraFile(), file);
 
     std::snprintf(STcfgFileName, kCfgFileNameSize, "%s", kept.c_str());
-    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 0);
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
-    EXPECT_EQ(JoraList(), Strings{"Default"});
-    EXPECT_EQ(JoraFile(), Crlf(JorbSet("Default")));
+    EXPECT_EQ(JoraList(), Strings{"Good"});
+    EXPECT_EQ(JoraFile(), Crlf(odd));
 }
 
 // Pykc and Pykb share their file; a write that fails leaves list, object and file as they were.

@@ -159,6 +159,20 @@ TEST_F(ImportExportTest, ExportOverAFileThenImportGivesBackTheLastExport) {
     EXPECT_EQ(CFG_REG[1], 9u);
     EXPECT_THAT(Messages(), ::testing::IsEmpty());
 
+    // A file whose first section is other settings: its set is the one exported and imported.
+    WriteFile(File("general.dat"), Crlf("\n[General] \nPlayDir = WaveFile\n\n[warm/Power Management] \n0x1 = 0x4\n"));
+    ask.QueueYesNo(true);
+    Import(File("general.dat"));
+    ASSERT_EQ(CFG_REG[1], 4u);
+    CFG_REG[1] = 5;
+    Export(File("general.dat"));
+    EXPECT_NE(ReadFile(File("general.dat")).find("\r\n[warm/Power Management] \r\n0x1 = 0x5\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(File("general.dat")).find("[General/"), std::string::npos);
+    CFG_REG[1] = 3;
+    Import(File("general.dat"));  // the set now gives every register: no question
+    EXPECT_EQ(CFG_REG[1], 5u);
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
+
     // Declining the question leaves the file as it was.
     WriteFile(File("keep.dat"), "mine");
     ask.QueueYesNo(false);
@@ -233,6 +247,21 @@ TEST_F(ImportExportTest, ImportLoadsTheFirstSetIntoTheChip) {
               "These registers would keep their current values.\n\nLoad the other registers from the file?");
     EXPECT_THAT(Messages(), ::testing::IsEmpty());
     EXPECT_EQ(FlagCFGUpdate, 1);
+
+    // Sections before the first set that are no set of this model (other settings, another
+    // model's set) are passed over: the set after them is loaded.
+    WriteFile(File("general.dat"), Crlf("\n[General] \nPlayDir = WaveFile\n\n[z/PGA volume] \n0x0 = 0x3\n"
+                                        "\n[warm/Audio Control] \n0x4 = 0x52\n"));
+    ask.Clear();
+    board->ClearReceivedReports();
+    ask.QueueYesNo(true);
+    Import(File("general.dat"));
+    EXPECT_EQ(CFG_REG[4], 0x52u);
+    EXPECT_THAT(Messages(), ::testing::IsEmpty()) << Messages()[0];
+    EXPECT_EQ(BlockWrites().size(), 3u);
+    ASSERT_EQ(ask.Shown().size(), 2u);
+    EXPECT_EQ(ask.Shown()[1].text.rfind("The settings file gives no readable value for R0 to R3, R5 to R22,", 0), 0u)
+        << ask.Shown()[1].text;
 }
 
 // A section line with text after its "]" opens no section, in the converter as in the reader:
@@ -292,6 +321,8 @@ TEST_F(ImportExportTest, NoModelOrQevbIsRefusedFirst) {
 
 // A file that cannot be opened, or that opened but is no exchange file (no set, a binary, an INI
 // file of other settings): each told as what it is; nothing loaded, the working file untouched.
+// A file of sets none of which is this model's, or whose set gives no readable value: told,
+// and nothing is sent.
 TEST_F(ImportExportTest, ImportRefusesWhatItCannotLoad) {
     Choose(MENUBAR_DEVICE_Mono);
     WriteFile(File("tempini.dat"), "old");
@@ -312,6 +343,18 @@ TEST_F(ImportExportTest, ImportRefusesWhatItCannotLoad) {
     EXPECT_EQ(messages, (Strings{notExchange + File("empty.dat").string(), notExchange + File("binary.dat").string(),
                                  notExchange + File("other.dat").string()}));
     EXPECT_EQ(Working(), "old");
+
+    ask.Clear();
+    WriteFile(File("zutb.dat"), "[General]\r\n[z/PGA volume]\r\n0x0 = 0x3\r\n");
+    Import(File("zutb.dat"));
+    WriteFile(File("junk.dat"), "[junk/Audio Control]\r\n0x4 = loud\r\n0x5 = 0x200\r\n[junk/ALC Control]\r\n");
+    Import(File("junk.dat"));
+    EXPECT_EQ(Messages(),
+              (Strings{"ERROR|This file holds no configuration set for this device. Nothing was loaded.\n" +
+                           File("zutb.dat").string(),
+                       "ERROR|The configuration \"junk\" gives no readable value for any register; nothing was "
+                       "loaded."}));
+    EXPECT_EQ(ask.Shown().size(), 4u);  // a picker and a message each, no question
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_EQ(CFG_REG[4], 0x50u);
 }

@@ -1,11 +1,18 @@
 // Cell commits on the register tables: what reaches CFG_REG and the chip, the refusals and
 // popups, the reset guard, and the title rows that follow.
 #include <gmock/gmock.h>
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTest>
+
 #include "panels/MNRegMap_pan.h"
 #include "panels/cfgMapJorb_Pan.h"
 #include "panels/cfgMapQeva_Pan.h"
 #include "panels/cfgMapZutb_Pan.h"
+#include "runtime/testing.h"
 #include "tests/regmap_panels/regmap_test_support.h"
+#include "tests/support/event_wait.h"
 
 namespace {
 
@@ -162,6 +169,95 @@ TEST_F(RegMapEditTest, MonoBlankRowsTakeNoEdits) {
     EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{2, 0x011}}));
     const std::string after = Text(mono, ui::MNRegMap_pan::MNREGMAP_REGMAPTITLE2);
     EXPECT_EQ(after.substr(after.size() - 17), "|____1____| 0x011");
+}
+
+}  // namespace
+
+namespace {
+
+// Tab and Shift+Tab leave a register table and a script editor as they leave any control, on
+// every model: real key presses move the focus to the next control of the panel and back; the
+// arrows still move between cells, the editor gets no tab character, and Tab in a cell being
+// edited keeps the edit.
+TEST_F(RegMapEditTest, TabLeavesTheTableAndTheScriptEditorOnEveryModel) {
+    struct Model {
+        int menuItem;
+        int *regMap, *script;
+    };
+    const Model models[] = {
+        {MENUBAR_DEVICE_StereoJorb, &PHandleSTRegMap, &PHandleSTScript},
+        {MENUBAR_DEVICE_StereoJora, &PHdlRegMapJora, &PHdlScriptJora},
+        {MENUBAR_DEVICE_StereoQeva, &PHdlRegMapQeva, &PHdlScriptQeva},
+        {MENUBAR_DEVICE_StereoZuta, &PHandleSTRegMapZuta, &PHandleSTScriptZuta},
+        {MENUBAR_DEVICE_StereoZutb, &PHandleSTRegMapZutb, &PHandleSTScriptZutb},
+        {MENUBAR_DEVICE_Mono, &PHandleMNRegMap, &PHandleMNScript},
+        {MENUBAR_DEVICE_MonoPykb, &PHandleMNPykbRegMap, &PHandleMNPykbScript},
+        {MENUBAR_DEVICE_MonoPyka, &PHandleMNPykaRegMap, &PHandleMNPykaScript},
+    };
+    rt::DisplayPanel(PHandlePanel);
+    QWidget* window = rt::testing::PanelWindow(PHandlePanel);
+    window->activateWindow();
+    ASSERT_TRUE(testsupport::EventLoopUntil([window] { return QApplication::activeWindow() == window; }));
+    const auto focusName = [] {
+        const QWidget* f = QApplication::focusWidget();
+        if (!f) return std::string("nothing");
+        return (QString(f->metaObject()->className()) + ' ' + f->accessibleName()).toStdString();
+    };
+    for (const Model& m : models) {
+        SCOPED_TRACE("model item " + std::to_string(m.menuItem));
+        Choose(m.menuItem);
+        ShowTab(*m.regMap);
+        auto* table = rt::testing::PanelContent(*m.regMap)->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        table->setFocus();
+        table->setCurrentCell(0, 2);
+        QTest::keyClick(table, Qt::Key_Right);
+        QTest::keyClick(table, Qt::Key_Down);
+        EXPECT_EQ(table->currentRow(), 1);
+        EXPECT_EQ(table->currentColumn(), 3);
+        QTest::keyClick(table, Qt::Key_Tab);
+        QWidget* next = QApplication::focusWidget();
+        ASSERT_NE(next, nullptr);
+        EXPECT_TRUE(next != table && !table->isAncestorOf(next)) << focusName();
+        EXPECT_TRUE(rt::testing::PanelContent(*m.regMap)->isAncestorOf(next)) << focusName();
+        QTest::keyClick(next, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), table) << focusName();
+        EXPECT_EQ(table->currentRow(), 1);
+
+        ShowTab(*m.script);
+        auto* editor = qobject_cast<QPlainTextEdit*>(rt::testing::ControlWidget(*m.script, 2));
+        ASSERT_NE(editor, nullptr);
+        const std::string text = editor->toPlainText().toStdString();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Tab);
+        EXPECT_EQ(editor->toPlainText().toStdString(), text);
+        QWidget* after = QApplication::focusWidget();
+        ASSERT_NE(after, nullptr);
+        EXPECT_NE(after, editor) << focusName();
+        EXPECT_TRUE(rt::testing::PanelContent(*m.script)->isAncestorOf(after)) << focusName();
+        QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), editor) << focusName();
+        EXPECT_EQ(editor->toPlainText().toStdString(), text);
+    }
+
+    // Tab in an edited cell: the value typed is committed and written, the focus moves on.
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    ShowTab(panel);
+    auto* table = rt::testing::PanelContent(panel)->findChild<QTableWidget*>();
+    const int row = RowOf(panel, kTable, 10);
+    CFG_REG[10] = 0;
+    RunRedrawList(UILoaded);
+    table->setFocus();
+    table->setCurrentCell(row - 1, rt::GetTableColumnFromLabel(panel, kTable, "Hex Val") - 1);
+    QTest::keyClick(table, Qt::Key_F2);
+    QWidget* cellEditor = QApplication::focusWidget();
+    ASSERT_TRUE(cellEditor && table->isAncestorOf(cellEditor)) << focusName();
+    QTest::keyClicks(cellEditor, "1F");
+    QTest::keyClick(cellEditor, Qt::Key_Tab);
+    EXPECT_TRUE(QApplication::focusWidget() != table && !table->isAncestorOf(QApplication::focusWidget())) << focusName();
+    ASSERT_TRUE(testsupport::EventLoopUntil([] { return CFG_REG[10] == 0x1F; })) << "R10 " << CFG_REG[10];
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{10, 0x1F}}));
+    EXPECT_EQ(board->CodecRegister(10), 0x1F);
 }
 
 }  // namespace

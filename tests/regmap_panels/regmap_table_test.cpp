@@ -1,5 +1,11 @@
 // The register table of every model: its rows against the model's register table and CFG_REG,
 // the Jorb long table, the mono EQ rows, and when a refresh reaches the table.
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <algorithm>
+
 #include "panels/MNPykaRegMap_pan.h"
 #include "panels/MNPykbRegMap_pan.h"
 #include "panels/MNRegMap_pan.h"
@@ -8,6 +14,8 @@
 #include "panels/cfgMapQeva_Pan.h"
 #include "panels/cfgMapZuta_Pan.h"
 #include "panels/cfgMapZutb_Pan.h"
+#include "panels/cfgDevJorb_pan.h"
+#include "runtime/testing.h"
 #include "tests/regmap_panels/regmap_test_support.h"
 
 namespace {
@@ -48,7 +56,21 @@ std::vector<TableCase> Cases() {
     };
 }
 
-class RegMapTableTest : public RegMapFixture {};
+class RegMapTableTest : public RegMapFixture {
+protected:
+    // A click on the panel's tab in the tab bar.
+    void ClickTab(int panel) {
+        auto* tabs = qobject_cast<QTabWidget*>(rt::testing::ControlWidget(PHandlePanel, tabCtrl));
+        ASSERT_NE(tabs, nullptr);
+        const std::vector<int> panels = Tabs();
+        const auto at = std::find(panels.begin(), panels.end(), panel);
+        ASSERT_NE(at, panels.end()) << "panel " << panel << " is no tab";
+        QTabBar* bar = tabs->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(at - panels.begin())).center());
+        ASSERT_EQ(ActiveTab(), panel);
+        ASSERT_EQ(NowPanel, panel);
+    }
+};
 
 // Each choice fills its table: one row per register of the model's table (the mono chips
 // without EQ: the EQ registers give way to as many blank rows at the end), the record's name as
@@ -132,35 +154,56 @@ TEST_F(RegMapTableTest, PykcPanelRowsFollowTheChosenChip) {
     EXPECT_EQ(RowLabel(panel, table, 56), "Out_Tie-Off_M");
 }
 
-// The refresh timer redraws the Jorb table only while it is the tab shown; the Zutb table
+// A register map shows the register copy whenever its tab comes to the front (a click on its
+// tab in the tab bar, which the tab control reports): changes made while another tab was in
+// front, when the Jorb, Zuta and Pyka tables are not redrawn, reach it then. The Zutb table
 // follows only while Zutb is chosen.
-TEST_F(RegMapTableTest, RefreshesReachTheTableOnlyWhereTheyShould) {
+TEST_F(RegMapTableTest, EveryRegisterMapIsCurrentWhenItsTabComesToTheFront) {
+    // Power Up on the device-control tab sets the power-management registers.
     Choose(MENUBAR_DEVICE_StereoJorb);
     const int panel = PHandleSTRegMap;
     const int table = ui::cfgMapJorb_Pan::CFGMAPJorb_REGTABLE;
-    const int row = RowOf(panel, table, 4);
-    ASSERT_GT(row, 0);
-    ShowTab(PHandleSTPath);
-    CFG_REG[4] = 0x123;
-    SetFlag(&FlagCFGUpdate);
+    ClickTab(PHandleSTDevCtrl);
+    Press(PHandleSTDevCtrl, ui::cfgDevJorb_pan::CFGDEVJorb_BPowerUp);
     Tick(PANEL_STTIMER);
-    EXPECT_NE(Cell(panel, table, "Hex Val", row), 0x123);  // hidden: left stale
-    ShowTab(panel);
-    SetFlag(&FlagCFGUpdate);
-    Tick(PANEL_STTIMER);
-    EXPECT_EQ(Cell(panel, table, "Hex Val", row), 0x123);
-    EXPECT_EQ(Cell(panel, table, "Bit 8", row), 1);
-    EXPECT_EQ(Cell(panel, table, "Bit 2", row), 0);
+    ASSERT_NE(CFG_REG[1], 0u);
+    ClickTab(panel);
+    for (int reg = 1; reg <= 3; ++reg) {
+        SCOPED_TRACE(reg);
+        ASSERT_GT(RowOf(panel, table, reg), 0);
+        EXPECT_EQ(Cell(panel, table, "Hex Val", RowOf(panel, table, reg)), static_cast<int>(CFG_REG[reg]));
+    }
+
+    // Every model's map, after a change the timer redrew while another tab was in front.
+    for (const TableCase& c : Cases()) {
+        SCOPED_TRACE(c.name);
+        Choose(c.menuItem);
+        const int map = *c.panel;
+        const int row = RowOf(map, c.table, c.registers[0].reg);
+        ASSERT_GT(row, 0);
+        for (int tab : Tabs())
+            if (tab != map && tab != ActiveTab()) {
+                ClickTab(tab);
+                break;
+            }
+        CFG_REG[c.registers[0].reg] = static_cast<uint32_t>(Cell(map, c.table, "Hex Val", row) ^ 0x155);
+        SetFlag(&FlagCFGUpdate);
+        Tick(PANEL_STTIMER);
+        Tick(PANEL_MNTIMER);
+        ClickTab(map);
+        EXPECT_EQ(Cell(map, c.table, "Hex Val", row), static_cast<int>(CFG_REG[c.registers[0].reg]));
+    }
 
     const int zutb = PHandleSTRegMapZutb;
     const int zutbTable = ui::cfgMapZutb_Pan::CFGMAPZutb_REGTABLE;
+    Choose(MENUBAR_DEVICE_StereoJorb);
     const int before = Rows(zutb, zutbTable);
     UpdateRegDisplayZutb(1);
     EXPECT_EQ(Rows(zutb, zutbTable), before);  // Jorb chosen: nothing built
     Choose(MENUBAR_DEVICE_StereoZutb);
     EXPECT_EQ(Rows(zutb, zutbTable), 76);
     CFG_REG[113] = 0x1AB;
-    ShowTab(zutb);  // the tab control redraws the Zutb map when it comes to the front
+    ClickTab(zutb);
     EXPECT_EQ(Cell(zutb, zutbTable, "Hex Val", 76), 0x1AB);
 }
 

@@ -80,6 +80,12 @@ protected:
         return 0;
     }
 
+    // Every popup shown, as "title|text".
+    std::vector<std::string> Popups() const {
+        std::vector<std::string> out;
+        for (const auto& p : prompter.shown) out.push_back(p.title + "|" + p.text);
+        return out;
+    }
     std::vector<std::string> Titles() const {
         std::vector<std::string> out;
         for (const auto& p : prompter.shown) out.push_back(p.title);

@@ -9,7 +9,6 @@
 #include "panels/cfgScript_pan.h"
 #include "regmap/script.h"
 #include "tests/regmap_panels/regmap_test_support.h"
-#include "tests/support/popup_texts.h"
 
 namespace {
 
@@ -101,6 +100,8 @@ TEST(ScriptLineTest, LinesNotRunAreRefusedWithTheReasonAndPausesBounded) {
         {"!r 26", true, "!r 0x<register>"},
         {"!x 0x1", true, "not a command"},
         {"!r 0x0", false, "no read lines"},
+        {"  !r 0x05", true, "a read line starts with \"!r\" in the first column"},
+        {"\t!r 0x05", true, "a read line starts with \"!r\" in the first column"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -162,10 +163,12 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
 
     // The run is one operation: the board refuses the write of R3 (after the four bridge writes
     // and two codec writes), so nothing after it goes out, its pause is not made, the copy keeps
-    // what the chip holds, and the one popup names the run and the refused write (no report of
-    // the bad line the run never reached).
-    Script(panel, "0x1450 = 0x1F\n0x1451 = 0x1B\n0x1460 = 0x81\n0x1474 = 0x40\n0x0 = 0\n0x1 = 0x4E\n0x3 = 494\n"
-                  "0x-1 = 500\n0x4 = 145\n0x1475 = 0x41\nhello\n");
+    // what the chip holds, and the one popup names the run and the refused write, and the lines
+    // before it that were not run as written: no command, and a write the I2C guard refuses
+    // (told there, not in a popup of its own). The bad line the run never reached is not named.
+    Script(panel, "hello\n0x1450 = 0x1F\n0x1451 = 0x1B\n0x1460 = 0x81\n0x1474 = 0x40\n0x0 = 0\n0x07 = 0x100\n"
+                  "0x1 = 0x4E\n0x3 = 494\n0x-1 = 500\n0x4 = 145\n0x1475 = 0x41\nplain words\n");
+    CFG_REG[7] = 0x002;
     board->ClearReceivedReports();
     sleeps.clear();
     CFG_REG[3] = 0x11;
@@ -179,11 +182,17 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
     EXPECT_EQ(CFG_REG[1], 0x4Eu);
     EXPECT_EQ(CFG_REG[3], 0x11u);
     EXPECT_EQ(CFG_REG[4], 0x22u);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].title, kChipOperationStoppedTitle);
-    EXPECT_EQ(prompter.shown[0].text,
-              "\"Run Script\" stopped: the board refused the write of R3, and nothing after it was sent." +
-                  testsupport::kPanelsMayDiffer);
+    EXPECT_EQ(CFG_REG[7], 0x002u);
+    EXPECT_EQ(Popups(), std::vector<std::string>{
+        "Warning -- Operation aborted|"
+        "\"Run Script\" stopped: the board refused the write of R3, and nothing after it was sent.\n\n"
+        "The chip may now differ from the panels. Reading the registers back (\"Read All and Update\" on the "
+        "register map) reconciles them.\n\n"
+        "Some lines of the script were not run as written:\n\n"
+        "line 1: hello\n"
+        "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"\n"
+        "line 7: 0x07 = 0x100\n"
+        "    not sent: under I2C communication R7[8] must stay 0"});
 }
 
 // Pauses wait their milliseconds (bounded); every line not run (no command, an address that is
@@ -213,10 +222,24 @@ TEST_F(ScriptPanelTest, PausesRangesAndRefusedLines) {
                               "line 11: 0x2000 = 0x12\n    no register has this address"})
         EXPECT_NE(text.find(named), std::string::npos) << named << "\n" << text;
     for (const char* quiet : {"line 3", "line 6", "line 7", "line 12"}) EXPECT_EQ(text.find(quiet), std::string::npos) << text;
+
+    // Long bad lines are quoted shortened: twenty of 100 KB make a popup of a few lines.
+    prompter.shown.clear();
+    std::string huge;
+    for (int i = 0; i < 20; ++i) huge += std::string(100000, 'z') + "\n";
+    Script(panel, huge);
+    Press(panel, kRun);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_LT(prompter.shown[0].text.size(), 4000u);
+    EXPECT_NE(prompter.shown[0].text.find("\nline 1: " + std::string(57, 'z') + "...\n    not a command"),
+              std::string::npos)
+        << prompter.shown[0].text.substr(0, 500);
+    EXPECT_NE(prompter.shown[0].text.find("\n... and 5 more"), std::string::npos);
 }
 
-// "!r" lines on Zutb and Qeva list the register read in "read back value" (CFG_REG untouched);
-// a refused read lists 0xFFFFFFFF after the mode's popup. On Jorb the same line does nothing.
+// "!r" lines (in the first two columns) on Zutb and Qeva list the register read in "read back
+// value" (CFG_REG untouched); a read the mode refuses lists 0xFFFFFFFF and is named in the run's
+// one popup. On Jorb the same line does nothing.
 TEST_F(ScriptPanelTest, ReadLinesListTheirRegisters) {
     Choose(MENUBAR_DEVICE_StereoZutb);
     const int zutb = PHandleSTScriptZutb;
@@ -229,12 +252,33 @@ TEST_F(ScriptPanelTest, ReadLinesListTheirRegisters) {
     EXPECT_EQ(Text(zutb, log), "0x26 = 0x10A\n0x00 = 0x017");
     EXPECT_EQ(CFG_REG[0x26], 0u);
 
+    // Indented, "!r" makes no read line: nothing is sent, and the line is named.
+    board->ClearReceivedReports();
+    Script(zutb, "  !r 0x05\n");
+    Press(zutb, ui::cfgScriptZutb_pan::CFGSCRIPTZutb_CBTrun);
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_EQ(Text(zutb, log), "0x26 = 0x10A\n0x00 = 0x017");
+    EXPECT_EQ(Popups(), std::vector<std::string>{"Script|Some lines of the script were not run as written:\n\n"
+                                                 "line 1:   !r 0x05\n"
+                                                 "    a read line starts with \"!r\" in the first column"});
+
+    prompter.shown.clear();
     QuillonMode = 1;
+    Script(zutb, "!r 0x26\nhello");
+    Press(zutb, ui::cfgScriptZutb_pan::CFGSCRIPTZutb_CBTrun);
+    QuillonMode = 0;
+    CommMode = COMM_SPI3W;
     Script(zutb, "!r 0x26");
     Press(zutb, ui::cfgScriptZutb_pan::CFGSCRIPTZutb_CBTrun);
-    EXPECT_EQ(Text(zutb, log), "0x26 = 0x10A\n0x00 = 0x017\n0x26 = 0xFFFFFFFF");
-    EXPECT_EQ(Titles(), std::vector<std::string>{"invalid operation"});
-    QuillonMode = 0;
+    CommMode = COMM_I2C;
+    EXPECT_EQ(Text(zutb, log), "0x26 = 0x10A\n0x00 = 0x017\n0x26 = 0xFFFFFFFF\n0x26 = 0xFFFFFFFF");
+    EXPECT_EQ(Popups(), (std::vector<std::string>{
+                            "Script|Some lines of the script were not run as written:\n\n"
+                            "line 1: !r 0x26\n    not read: Can not read under Write-Only Mode\n"
+                            "line 2: hello\n"
+                            "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"",
+                            "Script|Some lines of the script were not run as written:\n\n"
+                            "line 1: !r 0x26\n    not read: Can not read under 3-Wire SPI Mode"}));
 
     Choose(MENUBAR_DEVICE_StereoQeva);
     Script(PHdlScriptQeva, "!r 0x1");
@@ -272,6 +316,15 @@ TEST_F(ScriptPanelTest, SaveAndLoadScriptTxt) {
     EXPECT_EQ(Text(PHandleSTScriptZutb, kBox), "0x1 = 0x4D\n\n0x3 = 495\n; end\n");
     Press(PHandleSTScriptZutb, ui::cfgScriptZutb_pan::CFGSCRIPTZutb_CBTrun);
     EXPECT_EQ(CFG_REG[3], 495u);
+
+    // Lines ending in CR alone, or in a mix, are lines all the same.
+    WriteFile(ScriptFile(), "0x1 = 5\r0x2 = 3\r\n0x3 = 7\n0x4 = 9");
+    Press(panel, kLoad);
+    EXPECT_EQ(Text(panel, kBox), "0x1 = 5\n0x2 = 3\n0x3 = 7\n0x4 = 9");
+    board->ClearReceivedReports();
+    Press(panel, kRun);
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{1, 5}, {2, 3}, {3, 7}, {4, 9}}));
+    EXPECT_EQ(Popups(), std::vector<std::string>{});
 }
 
 // A missing file leaves the box as it is and says so; a file that cannot be written is reported

@@ -107,7 +107,13 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
     EXPECT_EQ(hex->text(QAccessible::Value), "1A4");
     EXPECT_EQ(hex->valueInterface(), nullptr);  // no number read aloud would match the digits
     EXPECT_TRUE(hex->text(QAccessible::Description).startsWith("1A4"));
+    ASSERT_NE(hex->textInterface(), nullptr);  // the digits as text
+    EXPECT_EQ(hex->textInterface()->text(0, hex->textInterface()->characterCount()), "1A4");
+    EXPECT_EQ(hex->textInterface()->text(-3, 99), "1A4");
+    EXPECT_EQ(hex->textInterface()->text(1, 2), "A");
     hex->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(hex->text(QAccessible::Value), "1A4");  // the step is taken after the call returns
+    rt::ProcessSystemEvents();
     EXPECT_EQ(hex->text(QAccessible::Value), "1A5");
     EXPECT_EQ(EventCodes(VALUE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT}));
 
@@ -126,6 +132,7 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
         if (bar->child(k)->role() == QAccessible::PageTab) tabs.emplace_back(bar->child(k)->text(QAccessible::Name), bar->child(k)->state().selected);
     EXPECT_EQ(tabs, (std::vector<std::pair<QString, bool>>{{"Child A", false}, {"Child B", true}}));
     bar->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    rt::ProcessSystemEvents();
     int front = 0;
     rt::EasyTab_GetAttribute(p, TABS, rt::ATTR_EASY_TAB_ACTIVE_PANEL, &front);
     EXPECT_EQ(front, a);

@@ -393,4 +393,40 @@ TEST(Paths, ProjectDirFollowsTheEnvironment) {
     setenv("CODECBENCH_HOME", "", 1);
     EXPECT_EQ(rt::GetProjectDir(), os::ExecutableDir());  // an empty setting counts as unset
     unsetenv("CODECBENCH_HOME");
+
+    // An installed program (no build marker beside it), even in a folder it may write, keeps
+    // its files in $XDG_DATA_HOME/codecbench, by default ~/.local/share/codecbench.
+    namespace fs = std::filesystem;
+    const fs::path root = tmp + "/install";
+    const fs::path program = root / "lib/codecbench";
+    fs::create_directories(program);
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char* oldData = std::getenv("XDG_DATA_HOME");
+    const std::string keptData = oldData ? oldData : "";
+    setenv("HOME", (root / "home").c_str(), 1);
+    setenv("XDG_DATA_HOME", (root / "data/").c_str(), 1);
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), (root / "data/codecbench").string());
+    EXPECT_TRUE(fs::is_directory(root / "data/codecbench"));
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), (root / "home/.local/share/codecbench").string());
+    setenv("XDG_DATA_HOME", "data", 1);  // not absolute: ignored
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), (root / "home/.local/share/codecbench").string());
+    setenv("CODECBENCH_HOME", tmp.c_str(), 1);
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), tmp);
+    unsetenv("CODECBENCH_HOME");
+    // A build's folder is marked; a folder or link of that name is no mark.
+    fs::create_directory(program / rt::kBuildFolderMarker);
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), (root / "home/.local/share/codecbench").string());
+    fs::remove(program / rt::kBuildFolderMarker);
+    fs::create_symlink(os::ExecutableDir() + "/" + rt::kBuildFolderMarker, program / rt::kBuildFolderMarker);
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), (root / "home/.local/share/codecbench").string());
+    fs::remove(program / rt::kBuildFolderMarker);
+    std::ofstream(program / rt::kBuildFolderMarker) << "x";
+    EXPECT_EQ(rt::ProjectDirFor(program.string()), program.string());
+    setenv("HOME", oldHome.c_str(), 1);
+    if (oldData)
+        setenv("XDG_DATA_HOME", keptData.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+    fs::remove_all(root);
 }

@@ -1,6 +1,11 @@
 // Model choice: tab sets, titles, menu marks, timers, the mode applied to the board, the
 // read-back, the Pykc EQ tab, the Jorbx rates, the home button and the right-click return.
 #include <gmock/gmock.h>
+#include <QComboBox>
+#include <QLayout>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
 #include <fstream>
 #include <functional>
 #include <set>
@@ -13,8 +18,11 @@
 #include "panels/cfgDACJorb_pan.h"
 #include "panels/cfgMapJorb_Pan.h"
 #include "panels/cfgMapZutb_Pan.h"
+#include "pathview/path_model.h"
 #include "pathview/pathview_services.h"
+#include "runtime/rt_widgets.h"
 #include "shell/callbacks.h"
+#include "runtime/testing.h"
 #include "tests/shell/model_test_support.h"
 #include "tests/support/popup_texts.h"
 
@@ -22,6 +30,7 @@ namespace {
 
 using namespace ui::AudioCodec_pan;
 using modeltest::ModelFixture;
+namespace fs = std::filesystem;
 
 struct ChoiceCase {
     const char* name;
@@ -86,6 +95,62 @@ std::vector<int> Handles(const std::vector<int*>& ptrs) {
 
 class ModelSelectTest : public ModelFixture {};
 
+// The items of the panel's rings that its drop-downs cut when shown, as filled by the model's
+// choice: "panel: item (needs N px, has M)".
+std::vector<std::string> RingItemsCut(int panel) {
+    std::vector<std::string> cut;
+    QWidget* content = rt::testing::PanelContent(panel);
+    for (QLayout* lay : content->findChildren<QLayout*>()) lay->activate();
+    for (QComboBox* ring : content->findChildren<QComboBox*>()) {
+        if (!ring->isVisibleTo(content)) continue;
+        QStyleOptionComboBox opt;
+        opt.initFrom(ring);
+        opt.rect = ring->rect();
+        opt.editable = ring->isEditable();
+        const int room = ring->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, ring).width();
+        for (int i = 0; i < ring->count(); ++i) {
+            const int need = ring->fontMetrics().horizontalAdvance(ring->itemText(i));
+            if (need > room)
+                cut.push_back(content->objectName().toStdString() + " " + ring->objectName().toStdString() + ": \"" +
+                              ring->itemText(i).toStdString() + "\" (needs " + std::to_string(need) + " px, has " +
+                              std::to_string(room) + ")");
+        }
+    }
+    return cut;
+}
+
+std::string Describe(const QRect& r) {
+    return QString("(%1,%2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+// The captions of the model's signal-path diagram that an icon shown on its panel covers or
+// touches, or that touch the sides of their block: "model: caption under icon".
+std::vector<std::string> CaptionsCovered(const pathview::PathModel& m) {
+    std::vector<std::string> covered;
+    QWidget* content = rt::testing::PanelContent(*m.panel);
+    QWidget* canvas = rt::testing::ControlWidget(*m.panel, m.canvas);
+    const QPoint origin = canvas->mapTo(content, QPoint(0, 0));
+    const QFontMetrics fm(canvas->font());
+    for (const pathview::ArtItem& a : m.art) {
+        if (!a.text || !*a.text) continue;
+        const QRect box = a.kind == pathview::Art::Block ? QRect(a.x + 1, a.y + 1, a.w - 2, a.h - 2) : QRect(a.x, a.y, a.w, a.h);
+        const QRect text = fm.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, QString::fromUtf8(a.text)).translated(origin);
+        if (a.kind == pathview::Art::Block && text.width() + 4 > box.width())
+            covered.push_back(std::string(m.name) + ": \"" + a.text + "\" " + Describe(text) + " cramped in its block " +
+                              Describe(box.translated(origin)));
+        for (QWidget* icon : content->findChildren<QWidget*>()) {
+            if ((!dynamic_cast<rt::detail::ArtButton*>(icon) && !dynamic_cast<rt::detail::ArtView*>(icon)) ||
+                !icon->isVisibleTo(content))
+                continue;
+            const QRect at(icon->mapTo(content, QPoint(0, 0)), icon->size());
+            if (at.intersects(text.adjusted(-2, -2, 2, 2)))
+                covered.push_back(std::string(m.name) + ": \"" + a.text + "\" at " + Describe(text) + " under " +
+                                  icon->objectName().toStdString() + " at " + Describe(at));
+        }
+    }
+    return covered;
+}
+
 // Every Device-menu choice, one after the other (so each also unloads the set before it):
 // tabs in order, title, device type, the only checked item, timers, read-back or none.
 TEST_F(ModelSelectTest, EveryChoiceShowsItsSetTitleMarksAndTimers) {
@@ -110,6 +175,20 @@ TEST_F(ModelSelectTest, EveryChoiceShowsItsSetTitleMarksAndTimers) {
         EXPECT_EQ(FlagCFGUpdate, 1);
         EXPECT_EQ(ReadAlls(), c.readsBack ? 1 : 0);
         EXPECT_EQ(PHandleLastPanel, PHandlePanel);
+        // Every item of every ring of the set reads whole when chosen.
+        std::string cut;
+        for (int tab : Tabs())
+            for (const std::string& item : RingItemsCut(tab)) cut += "\n  " + item;
+        EXPECT_TRUE(cut.empty()) << "ring items cut:" << cut;
+        // Each caption of the signal-path diagram has room in its block and no icon covers it.
+        std::string covered;
+        for (const pathview::PathModel* m :
+             {&pathview::JorbPathModel(), &pathview::JoraPathModel(), &pathview::QevaPathModel(), &pathview::MonoPathModel(),
+              &pathview::MonoPykbPathModel(), &pathview::MonoPykaPathModel(), &pathview::ZutaPathModel(),
+              &pathview::ZutbPathModel()})
+            if (UILoaded != UI_QEVB && *m->panel == Tabs().at(1))
+                for (const std::string& c : CaptionsCovered(*m)) covered += "\n  " + c;
+        EXPECT_TRUE(covered.empty()) << "captions covered:" << covered;
     }
 }
 
@@ -361,7 +440,8 @@ TEST_F(ModelSelectTest, NotDebugHidesTheBridgeRegisterControls) {
     EXPECT_TRUE(Visible(PHandleSTRegMap, ui::cfgMapJorb_Pan::CFGMAPJorb_NACSTRegAddr));
 }
 
-// The home button removes the set; title, marks, chip and timers stay.
+// The home button removes the set and the model's name from the title; marks, chip and timers
+// stay.
 TEST_F(ModelSelectTest, HomeUnloadsTheSet) {
     rt::CallCtrlCallback(PHandlePanel, PANEL_CBHOME, rt::EVENT_COMMIT, 0, 0);  // nothing loaded
     EXPECT_TRUE(Tabs().empty());
@@ -370,7 +450,8 @@ TEST_F(ModelSelectTest, HomeUnloadsTheSet) {
     EXPECT_TRUE(Tabs().empty());
     EXPECT_EQ(UILoaded, UI_NONE);
     EXPECT_EQ(g_dev_type, DEV_PYKD);
-    EXPECT_EQ(Title(), "Tervalo Audio Codec    ---- Pykd Demo ---- ");
+    EXPECT_EQ(Title(), "Tervalo Audio Codec ");
+    EXPECT_EQ(PanelTitle, "Tervalo Audio Codec ");
     EXPECT_EQ(CheckedDeviceItems(), std::vector<int>{MENUBAR_DEVICE_MonoPykd});
     EXPECT_TRUE(TimerEnabled(PANEL_MNTIMER));
     Menu(MENUBAR_DEVICE_StereoQevb);
@@ -425,18 +506,31 @@ TEST_F(ModelSelectTest, ConfigurationSetFiles) {
     EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
-// A project directory too long for the file-name buffer is refused, never cut short.
-TEST_F(ModelSelectTest, OverlongConfigurationPathIsRefusedNotTruncated) {
-    const std::string longHome = (home / std::string(200, 'a') / std::string(100, 'b')).string();
+// A project directory of any length the system can open holds the configuration sets; a longer
+// one is refused, never cut short, and the popup says why.
+TEST_F(ModelSelectTest, LongConfigurationPathsAreAcceptedAndOverlongOnesRefusedWithTheReason) {
+    const fs::path longHome = home / std::string(200, 'a') / std::string(100, 'b');
+    fs::create_directories(longHome);
     setenv("CODECBENCH_HOME", longHome.c_str(), 1);
     Menu(MENUBAR_DEVICE_StereoJorb);
+    EXPECT_EQ(std::string(STcfgFileName), (longHome / "STconfig.dat").string());
+    EXPECT_TRUE(fs::exists(longHome / "STconfig.dat")) << "the file was not created";
+    EXPECT_NE(STIniConfig, nullptr);
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty()) << prompter.shown[0].text;
+
+    std::string overlong = home.string();
+    while (overlong.size() < 4200) overlong += "/" + std::string(200, 'c');
+    setenv("CODECBENCH_HOME", overlong.c_str(), 1);
+    Menu(MENUBAR_DEVICE_StereoJora);
     EXPECT_EQ(std::string(STcfgFileName), "");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "ERROR");
-    EXPECT_EQ(prompter.shown[0].text, " Error Opening Config File");
+    const std::string length = std::to_string(overlong.size() + std::string("/STconfigJora.dat").size());
+    EXPECT_EQ(prompter.shown[0].text, " Error Opening Config File\nIts path is " + length +
+                                          " characters long; the system opens paths of at most 4095 characters.");
     // The choice goes on.
-    EXPECT_EQ(UILoaded, UI_JORB);
-    EXPECT_EQ(ReadAlls(), 1);
+    EXPECT_EQ(UILoaded, UI_JORA);
+    EXPECT_EQ(ReadAlls(), 2);
 }
 
 // A right click on any block panel brings its model's path panel to the front and is

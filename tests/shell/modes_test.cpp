@@ -1,6 +1,16 @@
 // The Mode menu, write-only mode, chip identification, the boost warnings and the About box.
 #include <gmock/gmock.h>
 #include <cstring>
+#include <functional>
+#include <utility>
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <unistd.h>
 
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykaDevCtrl_pan.h"
@@ -9,6 +19,8 @@
 #include "shell/guarded_reads.h"
 #include "shell/modes.h"
 #include "tests/shell/shell_test_support.h"
+#include "tests/support/accessible_menu.h"
+#include "tests/support/event_wait.h"
 
 namespace {
 
@@ -228,10 +240,59 @@ TEST_F(ModesTest, UnderThreeWireSpiIdentificationDoesNotReadAndCountsAsId0) {
     EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
+// A menu choice that comes while the identity read waits for the chip's answer is the user's,
+// not the poll's: it is taken (the tool is offered the item's action, nothing busy) and runs
+// once the read's wait is over, whether a click or key triggers the item or the tool presses
+// it. A model chosen so, like any choice, ends identification for good.
 TEST_F(ModesTest, AnyModelChoiceEndsIdentificationForGood) {
+    board->SetIdentity(0xFD, 0x1A);  // a stereo chip: the stereo choices stay offered
+    // The read's wait answers the window system between its slices: `during` runs then.
+    std::function<void()> during;
+    const os::Sleeper answering = [&](int ms) {
+        if (during) QMetaObject::invokeMethod(qApp, std::exchange(during, nullptr), Qt::QueuedConnection);
+        usleep(static_cast<useconds_t>(ms) * 1000);
+    };
+    os::SetSleeper(answering);
+    bool readSent = false;
+    uint8_t modeInWait = 0;
+    during = [&] {
+        readSent = !ReceivedWithCommand(0xD0).empty();
+        rt::testing::MenuItemAction(PHandleMenu, MENUBAR_MODE_SPI4WMode)->trigger();
+        modeInWait = CommMode;
+    };
+    Tick(PANEL_DevIDTimer);
+    EXPECT_FALSE(during) << "the identity read did not wait";
+    EXPECT_TRUE(readSent);
+    EXPECT_EQ(modeInWait, COMM_I2C);  // held, not run inside the read
+    EXPECT_TRUE(ChoicesDimmed(monoItems, monoControls));
+    os::SetSleeper([](int) {});
+    EXPECT_TRUE(testsupport::EventLoopUntil([] { return CommMode == COMM_SPI4W; })) << "mode " << int(CommMode);
+    EXPECT_EQ(CheckedModeItems(), std::vector<int>{MENUBAR_MODE_SPI4WMode});
+
+    QStringList offered;
+    bool busy = true;
+    int loadedInWait = -1;
+    during = [&] {
+        QAccessibleInterface* jorb = testsupport::AccessibleMenuItem(PHandleMenu, "Device", "KorJorb");
+        if (!jorb) return;
+        offered = jorb->actionInterface()->actionNames();
+        busy = jorb->state().busy;
+        jorb->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        loadedInWait = UILoaded;
+    };
+    os::SetSleeper(answering);
+    board->ClearReceivedReports();
+    Tick(PANEL_DevIDTimer);
+    os::SetSleeper([](int) {});
+    EXPECT_EQ(offered, QStringList{QAccessibleActionInterface::pressAction()});
+    EXPECT_FALSE(busy);
+    EXPECT_EQ(loadedInWait, UI_NONE);
+    EXPECT_TRUE(testsupport::EventLoopUntil([] { return UILoaded == UI_JORB; })) << "loaded " << UILoaded;
+    EXPECT_EQ(g_dev_type, DEV_JORB);
+
+    // The Device menu leaves the timer running; its next tick ends it.
     rt::SetCtrlAttribute(PHandlePanel, PANEL_DevIDTimer, rt::ATTR_ENABLED, 1);
-    g_dev_type = DEV_ZUTA;  // chosen from the Device menu, which leaves the timer running
-    UILoaded = UI_ZUTA;
+    board->ClearReceivedReports();
     Tick(PANEL_DevIDTimer);
     EXPECT_FALSE(TimerEnabled(PANEL_DevIDTimer));
     EXPECT_TRUE(Received().empty());
@@ -294,6 +355,82 @@ TEST_F(ModesTest, AboutWithoutAnAnswerOrABoardShowsTheFirmwareAsUnknown) {
         ASSERT_GE(p.text.size(), tail.size());
         EXPECT_EQ(p.text.substr(p.text.size() - tail.size()), tail) << p.text;
     }
+}
+
+// ---- the menus from the keyboard -----------------------------------------------------------
+
+// F10 opens the first menu, Alt and a menu's underlined letter opens that menu, and an item's
+// letter chooses it and runs its callback. Each menu and item has a letter of its own text,
+// unique in its menu; the names a tool reads are the texts as they stand.
+TEST_F(ModesTest, MenusOpenAndChooseFromTheKeyboard) {
+    struct Menu {
+        QString name, key;
+        std::vector<std::pair<QString, QString>> items;  // name, key
+    };
+    const std::vector<Menu> menus = {
+        {"Device", "Alt+D", {{"KorPyka", "K"}, {"KorPykc", "O"}, {"KorPykb", "R"}, {"KorPykd", "P"}, {"KorJora", "J"},
+                             {"KorJorb", "B"}, {"KorQeva", "Q"}, {"KorQevb", "E"}, {"KorZuta", "Z"}, {"KorZutb", "U"}}},
+        {"Mode", "Alt+M", {{"3 Wire SPI Mode", "W"}, {"4 Wire SPI Mode", "I"}, {"I2C Mode", "C"}, {"Write_Only Mode", "R"}}},
+        {"Config", "Alt+C", {{"Import", "I"}, {"Export", "E"}}},
+        {"About", "Alt+A", {}},
+    };
+    for (const Menu& m : menus) {
+        QAccessibleInterface* entry = testsupport::AccessibleMenu(PHandleMenu, m.name);
+        ASSERT_NE(entry, nullptr) << m.name.toStdString();
+        EXPECT_EQ(entry->text(QAccessible::Accelerator), m.key) << m.name.toStdString();
+        for (const auto& [name, key] : m.items) {
+            QAccessibleInterface* item = testsupport::AccessibleMenuItem(PHandleMenu, m.name, name);
+            ASSERT_NE(item, nullptr) << name.toStdString();
+            EXPECT_EQ(item->text(QAccessible::Accelerator), key) << name.toStdString();
+        }
+    }
+
+    QWidget* window = rt::testing::PanelWindow(PHandlePanel);
+    QMenuBar* bar = rt::testing::MenuBarWidget(PHandleMenu);
+    // The offscreen platform leaves a closed menu the active window (a desktop gives the
+    // activation back to the window): each key below goes to the window made active again.
+    auto activate = [window] {
+        window->activateWindow();
+        return testsupport::EventLoopUntil([window] { return QApplication::activeWindow() == window; });
+    };
+    // The menu a key opened, by its title as shown (the mnemonic marked).
+    auto open = [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu ? menu->title().toStdString() : std::string("no menu");
+    };
+    // Opened by `key`, the menu shown is `title`; Escape closes it, and again leaves the bar.
+    auto opens = [&](const std::function<void()>& key, const std::string& title) {
+        ASSERT_TRUE(activate());
+        key();
+        EXPECT_EQ(open(), title);
+        if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(bar, Qt::Key_Escape);
+    };
+    opens([&] { QTest::keyClick(window, Qt::Key_F10); }, "&Device");
+    opens([&] { QTest::keyClick(window, Qt::Key_C, Qt::AltModifier); }, "&Config");
+    // A tool opens a menu through the menu's entry on the bar.
+    QAccessibleInterface* config = testsupport::AccessibleMenu(PHandleMenu, "Config");
+    opens([&] { config->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction()); }, "&Config");
+
+    ASSERT_TRUE(activate());
+    QTest::keyClick(window, Qt::Key_M, Qt::AltModifier);
+    ASSERT_EQ(open(), "&Mode");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_R);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(QuillonMode, 1);
+    EXPECT_TRUE(MenuChecked(MENUBAR_MODE_WriteOnly_Mode));
+
+    ASSERT_TRUE(activate());
+    QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+    ASSERT_EQ(open(), "&Device");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_B);
+    EXPECT_EQ(UILoaded, UI_JORB);
+    EXPECT_EQ(g_dev_type, DEV_JORB);
+
+    ASSERT_TRUE(activate());
+    QTest::keyClick(window, Qt::Key_A, Qt::AltModifier);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "About Tervalo Audio Codec");
 }
 
 TEST(FirmwareVersionText, TheReleasedFirmwareDateIsVersion100) {

@@ -142,20 +142,6 @@ TEST_F(TimersTest, TheOtherTimerAndNoSetRedrawNothing) {
     EXPECT_TRUE(seen.empty());
 }
 
-// A change made while the Jorb register map is hidden leaves it stale until the flag is raised
-// again while it is shown.
-TEST_F(TimersTest, HiddenJorbRegisterMapWaitsForTheNextFlag) {
-    Menu(MENUBAR_DEVICE_StereoJorb);
-    ShowTab(PHandleSTDAC);
-    TickWithFlag(PANEL_STTIMER);
-    seen.clear();
-    ShowTab(PHandleSTRegMap);
-    Tick(PANEL_STTIMER);
-    EXPECT_TRUE(seen.empty());
-    Names n = TickWithFlag(PANEL_STTIMER);
-    EXPECT_NE(std::find(n.begin(), n.end(), "UpdateRegDisplay"), n.end());
-}
-
 TEST_F(TimersTest, TitleRedrawAndPykdEQ) {
     Menu(MENUBAR_DEVICE_StereoJora);
     FlagCFGUpdate = 0;

@@ -25,6 +25,7 @@
 
 #include "runtime/testing.h"
 #include "tests/shell/model_test_support.h"
+#include "tests/support/event_wait.h"
 
 namespace {
 
@@ -50,18 +51,22 @@ protected:
         Window()->resize(width, height);
         QApplication::processEvents();
     }
-    // The program shows its main window again, on another screen.
+    // The program shows its main window again, on another screen. The window is moved there while
+    // it shows, so that the platform itself sees it on that screen: a screen set on a hidden window
+    // does not last through the next show on every Qt (on 6.11 the window goes back to the screen
+    // the platform last saw it on).
     void ShowOn(const char* name) {
         QScreen* screen = nullptr;
         for (QScreen* s : QGuiApplication::screens())
             if (s->name() == QLatin1String(name)) screen = s;
         ASSERT_NE(screen, nullptr) << name;
-        Window()->hide();
-        Window()->windowHandle()->setScreen(screen);
         Window()->move(screen->availableGeometry().topLeft());
+        ASSERT_TRUE(testsupport::EventLoopUntil([&] { return Window()->screen() == screen; }))
+            << name << ": the window is on " << Window()->screen()->name().toStdString();
+        Window()->hide();
         rt::DisplayPanel(PHandlePanel);
         QApplication::processEvents();
-        ASSERT_EQ(Window()->screen(), screen);
+        ASSERT_EQ(Window()->screen(), screen) << name << ": the window is on " << Window()->screen()->name().toStdString();
     }
     // Where the page's panel shows in the page's viewport.
     static QRect Shown(QScrollArea* page) {
@@ -154,17 +159,58 @@ TEST_F(WindowFitTest, SmallWindowScrollsTheTabAreaAndKeepsEveryTabReachable) {
             EXPECT_TRUE(buttons);
         }
         // The last button of the column of model choices can be scrolled into view.
-        QWidget* quit = rt::testing::ControlBox(PHandlePanel, PANEL_COMMANDBUTTON);
+        QWidget* last = rt::testing::ControlBox(PHandlePanel, PANEL_PB_Pyka);
         auto* side = Window()->findChild<QScrollArea*>("rtSideColumn");
         ASSERT_NE(side, nullptr);
-        side->ensureWidgetVisible(quit);
+        side->ensureWidgetVisible(last);
         QApplication::processEvents();
-        const QRect shown(quit->mapTo(side->viewport(), QPoint(0, 0)), quit->size());
+        const QRect shown(last->mapTo(side->viewport(), QPoint(0, 0)), last->size());
         EXPECT_TRUE(side->viewport()->rect().contains(shown));
     }
     // At the smallest size the pages must scroll.
     auto* page = qobject_cast<QScrollArea*>(TabArea()->currentWidget());
     EXPECT_GT(page->verticalScrollBar()->maximum(), 0);
+}
+
+// The state of the work (the lamps and the progress bar) and the buttons that end it (Home and
+// Quit) stay in view on a small screen wherever the column of model choices is scrolled to.
+TEST_F(WindowFitTest, SmallScreenKeepsLampsProgressHomeAndQuitInView) {
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    // How much of the widget shows: its rectangle within every widget it lies in, in the window.
+    auto shownPart = [this](QWidget* w) {
+        QRect shown(w->mapTo(Window(), QPoint(0, 0)), w->size());
+        for (QWidget* a = w->parentWidget(); a && a != Window(); a = a->parentWidget())
+            shown &= QRect(a->mapTo(Window(), QPoint(0, 0)), a->size());
+        return shown & Window()->rect();
+    };
+    const std::pair<int, const char*> kept[] = {
+        {PANEL_LDevAttached, "Device Attached"}, {PANEL_LPowerUp, "Power Up"}, {PANEL_LRefresh, "Refresh"},
+        {PANEL_ProgressBar, "progress bar"},     {PANEL_CBHOME, "Home"},       {PANEL_COMMANDBUTTON, "Quit"}};
+    for (const char* name : {"laptop", "netbook"}) {
+        ShowOn(name);
+        const QSize avail = Window()->screen()->availableGeometry().size();
+        // As opened, and within a window manager's frame and a desktop panel.
+        for (const QSize size : {Window()->size(), avail - QSize(12, 44 + 28)}) {
+            ResizeTo(size.width(), size.height());
+            auto* side = Window()->findChild<QScrollArea*>("rtSideColumn");
+            ASSERT_NE(side, nullptr);
+            QScrollBar* bar = side->verticalScrollBar();
+            EXPECT_GT(bar->maximum(), 0) << name << " " << size.height() << ": the column does not scroll";
+            for (int at : {bar->minimum(), bar->maximum() / 2, bar->maximum()}) {
+                bar->setValue(at);
+                QApplication::processEvents();
+                for (const auto& [control, label] : kept) {
+                    QWidget* w = rt::testing::ControlBox(PHandlePanel, control);
+                    const QRect whole(w->mapTo(Window(), QPoint(0, 0)), w->size()), shown = shownPart(w);
+                    EXPECT_TRUE(w->isVisible() && shown == whole)
+                        << name << " " << size.width() << "x" << size.height() << ", column scrolled to " << at << ": "
+                        << label << " at (" << whole.x() << "," << whole.y() << " " << whole.width() << "x"
+                        << whole.height() << ") shows (" << shown.x() << "," << shown.y() << " " << shown.width()
+                        << "x" << shown.height() << ")";
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
