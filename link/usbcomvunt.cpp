@@ -281,7 +281,8 @@ int USBcomStart() {
     SetAlwaysListening(1);
     static const int probe = os::AddWorkProbe([] {
         std::lock_guard<std::mutex> lock(listenerMutex);
-        return handingOn.load() || (listenersRunning > 0 && alwaysListening.load() && os::EventIsSet(listenedEvent));
+        return handingOn.load() ||
+               (listenersRunning > 0 && alwaysListening.load() && os::EventIsSet(listenedEvent));
     });
     (void)probe;
     {

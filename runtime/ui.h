@@ -351,8 +351,9 @@ int QuitUserInterface(int code);
 int ProcessSystemEvents();        // handles every pending event (timers and input included)
 int ProcessDrawEvents();          // repaints what is pending, and runs nothing else
 // Blocks for `seconds`, measured on os::Now() (the steady clock; with a replaced sleeper the
-// clock the sleeps move on): the wait ends at its deadline however late the system wakes it. Meanwhile the window answers the window system (paint, expose, the window
-// manager's ping, moves and resizes) as events come, but runs no callback: timers, watched
+// clock the sleeps move on): the wait ends at its deadline however late the system wakes it.
+// Meanwhile the window answers the window system (paint, expose, the window manager's ping,
+// moves and resizes) as events come, but runs no callback: timers, watched
 // descriptors and callbacks that window events would run are held, and run in order once the
 // event loop (or ProcessSystemEvents) is reached outside every wait. A close of a panel's window
 // that comes during a wait is done after it, as a close between waits is.
