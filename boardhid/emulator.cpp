@@ -21,9 +21,16 @@ EmulatorBackend::EmulatorBackend(InputReports& reports)
     ResetRegistersLocked();
     ApplyEnvironmentLocked();
     worker_ = std::thread(&EmulatorBackend::Worker, this);
+    // A reply owed is work under way: under the tests' clock a wait for it does not run out
+    // however slowly it comes.
+    workProbe_ = os::AddWorkProbe([this] {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return !replies_.empty();
+    });
 }
 
 EmulatorBackend::~EmulatorBackend() {
+    os::RemoveWorkProbe(workProbe_);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;

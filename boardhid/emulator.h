@@ -117,6 +117,7 @@ private:
     int replyDelayMs_ = 1;
     EnvironmentSettings environment_ = ReadEnvironment();
 
+    int workProbe_ = 0;
     std::thread worker_;  // last: started once everything above exists
 };
 

@@ -106,10 +106,6 @@ std::string DescribeReport(uint8_t command, uint16_t length, const uint8_t* payl
     }
 }
 
-std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend) {
-    return ChipOperationStoppedText(operation, refusedSend, false, 0);
-}
-
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
                                      int unreadRegisters) {
     std::string text = "\"" + operation + "\" stopped: ";

@@ -45,11 +45,10 @@ bool ChipOperationStopped();
 // refused or declined (which stops it).
 bool WriteRegisterStep(int reg, uint32_t value);
 
-// The title and text of the popup that tells a stopped operation (tests compare with it).
+// The title and text of the popup that tells a stopped operation: `send` was refused, or
+// (disconnected) the board went away during it; registers a read-back of the operation could not
+// read are counted in it.
 inline constexpr const char* kChipOperationStoppedTitle = "Warning -- Operation aborted";
-std::string ChipOperationStoppedText(const std::string& operation, const std::string& refusedSend);
-// The same popup in full: `send` was refused, or (disconnected) the board went away during it;
-// registers a read-back of the operation could not read are counted in it.
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
                                      int unreadRegisters);
 // "N register(s) could not be read from the board; the register map keeps their values."

@@ -52,11 +52,18 @@ os::SemaphoreHandle hUsbSemaphoreRead = nullptr;
 // copy-and-reset and the listener's store-and-signal never interleave (no signal is lost).
 std::mutex rxMutex;
 
+// The last request did not go out, so no reply to it can come.
+bool requestRefused = false;
+
 // Listener bookkeeping: how many run, so a new start waits for the old one to end.
 std::mutex listenerMutex;
 std::condition_variable listenerDone;
 int listenersRunning = 0;
 std::atomic<int> alwaysListening{0};
+// Work under way that will signal HIDInEvent (under the tests' clock a read's wait does not run
+// out meanwhile): a report pending for a running listener, or the listener handing reports on.
+std::atomic<bool> handingOn{false};
+os::EventHandle listenedEvent = nullptr;  // the library's input event, while a listener runs
 
 os::ThreadPool& ListenerPool() {
     // Used when the shell has not created its pool (tests of the link alone). Never destroyed:
@@ -160,6 +167,7 @@ int GetSemaphore(os::Semaphore* handle, int milliseconds) {
 }
 
 int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
+    requestRefused = true;  // until the report has gone out
     if (bDeviceOpened == 0 || !hid.complete()) return 0;
     if (length > kMaxPayload || (length > 0 && payload == nullptr)) return 0;
     if (ChipOperationStopped()) return 0;  // an earlier step was refused: nothing more goes out
@@ -174,6 +182,7 @@ int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
     if (length > 0) std::memcpy(USBTXBuffer + 3, payload, length);
     int sent = hid.SendData(length + 3, USBTXBuffer);
     os::ReleaseSemaphore(hUsbSemaphoreSend);
+    requestRefused = sent != 1;
     if (sent != 1 && !ClosedWhenGone(command, length, payload)) NoteRefusedSend(command, length, payload);
     return sent == 1 ? 1 : 0;
 }
@@ -181,6 +190,7 @@ int USBSend(uint8_t command, uint16_t length, const uint8_t* payload) {
 int USBRead(int length, uint8_t* destination) {
     if (bDeviceOpened == 0) return 0;
     if (length < 1 || length > kMaxReport || destination == nullptr) return 0;
+    if (requestRefused) return 0;  // the request did not go out: no reply is coming
     int w = os::WaitForEvent(hHIDInEvent, 300);
     if (w == os::WAIT_TIMEOUT) {
         // No reply: the board may have gone away since the request went out.
@@ -204,9 +214,14 @@ int USBRead(int length, uint8_t* destination) {
 int CheckUSBMessage() {
     os::EventHandle input = os::CreateEvent(BOARDHID_INPUT_EVENT, true, false);
     if (input) {
+        {
+            std::lock_guard<std::mutex> lock(listenerMutex);
+            listenedEvent = input;
+        }
         while (alwaysListening.load()) {
             os::WaitForEvent(input, os::INFINITE);
             if (!alwaysListening.load()) break;
+            handingOn = true;
             os::ResetEvent(input);
             // Fetch everything pending: a report that became pending just before the reset
             // would otherwise wait for a later signal. Bounded against a library that never
@@ -221,6 +236,11 @@ int CheckUSBMessage() {
                 DataSizeInHIDFIFO = static_cast<uint8_t>(n);
                 os::SetEvent(hHIDInEvent);
             }
+            handingOn = false;
+        }
+        {
+            std::lock_guard<std::mutex> lock(listenerMutex);
+            listenedEvent = nullptr;
         }
         os::CloseEvent(input);
     }
@@ -259,6 +279,12 @@ int USBcomStart() {
     // At most one listener fetches reports: an earlier one (left by a removal) ends first.
     if (ListenersRunning() > 0) StopListener();
     SetAlwaysListening(1);
+    static const int probe = os::AddWorkProbe([] {
+        std::lock_guard<std::mutex> lock(listenerMutex);
+        return handingOn.load() ||
+               (listenersRunning > 0 && alwaysListening.load() && os::EventIsSet(listenedEvent));
+    });
+    (void)probe;
     {
         std::lock_guard<std::mutex> lock(listenerMutex);
         ++listenersRunning;

@@ -72,7 +72,8 @@ int GetSemaphore(os::Semaphore* handle, int milliseconds);
 // failed because the board is no longer on the bus closes the link as a removal would.
 int USBSend(uint8_t command, uint16_t length, const uint8_t* payload);
 // Waits for the reply and copies `length` (1 to 64) bytes. 1 exact length; -1 stored reply
-// shorter; 2 longer; 4 no reply within 300 ms or read lock busy; 0 board not open or bad length.
+// shorter; 2 longer; 4 no reply within 300 ms or read lock busy; 0 board not open, bad length,
+// or the last request was not sent (no reply can come: nothing is waited for).
 // No reply because the board is no longer on the bus closes the link as a removal would.
 int USBRead(int length, uint8_t* destination);
 int CheckUSBMessage();

@@ -5,6 +5,7 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -50,18 +51,26 @@ void FreeLibrary(LibraryHandle lib) {
     if (lib) dlclose(lib);
 }
 
-// ---- sleep -------------------------------------------------------------------------------
+// ---- sleep and clock ---------------------------------------------------------------------
 
 namespace {
 
 struct SleeperSlot {
     std::mutex m;
     Sleeper sleeper;  // empty: the real sleep
+    // The clock: the steady clock moved on by `ahead` while the real sleep is in place; while a
+    // sleeper is replaced, `stood`, which only the sleeps move on.
+    Clock::duration ahead{};
+    Clock::time_point stood;
 };
 
 SleeperSlot& Slot() {
     static SleeperSlot* s = new SleeperSlot;  // never destroyed (used at exit by other libraries)
     return *s;
+}
+
+Clock::time_point NowLocked(const SleeperSlot& slot) {
+    return slot.sleeper ? slot.stood : Clock::now() + slot.ahead;
 }
 
 }  // namespace
@@ -74,6 +83,8 @@ void Sleep(int milliseconds) {
     }
     if (s) {
         s(milliseconds);
+        std::lock_guard<std::mutex> lock(Slot().m);
+        if (Slot().sleeper && milliseconds > 0) Slot().stood += std::chrono::milliseconds(milliseconds);
         return;
     }
     if (milliseconds <= 0) {
@@ -84,9 +95,13 @@ void Sleep(int milliseconds) {
 }
 
 Sleeper SetSleeper(Sleeper s) {
-    std::lock_guard<std::mutex> lock(Slot().m);
-    Sleeper previous = std::move(Slot().sleeper);
-    Slot().sleeper = std::move(s);
+    SleeperSlot& slot = Slot();
+    std::lock_guard<std::mutex> lock(slot.m);
+    const Clock::time_point now = NowLocked(slot);
+    if (s && !slot.sleeper) slot.stood = now;
+    if (!s && slot.sleeper) slot.ahead = std::max(slot.ahead, now - Clock::now());  // never back
+    Sleeper previous = std::move(slot.sleeper);
+    slot.sleeper = std::move(s);
     return previous;
 }
 
@@ -95,10 +110,39 @@ bool SleeperReplaced() {
     return static_cast<bool>(Slot().sleeper);
 }
 
+Clock::time_point Now() {
+    std::lock_guard<std::mutex> lock(Slot().m);
+    return NowLocked(Slot());
+}
+
+void SleepUntil(Clock::time_point deadline) {
+    Clock::duration ahead;
+    {
+        std::unique_lock<std::mutex> lock(Slot().m);
+        if (Slot().sleeper) {
+            const Clock::duration left = deadline - Slot().stood;
+            lock.unlock();
+            if (left > Clock::duration::zero())
+                Sleep(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+            return;
+        }
+        ahead = Slot().ahead;
+    }
+    std::this_thread::sleep_until(deadline - ahead);
+}
+
+namespace detail {
+
+// A timed wait ran out under a replaced sleeper: the clock moves on by its time.
+void ClockRanOut(int milliseconds) {
+    std::lock_guard<std::mutex> lock(Slot().m);
+    if (Slot().sleeper && milliseconds > 0) Slot().stood += std::chrono::milliseconds(milliseconds);
+}
+
+}  // namespace detail
+
 int64_t MonotonicMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Now().time_since_epoch()).count();
 }
 
 }  // namespace os

@@ -5,6 +5,7 @@
 // objects lives here, once per process.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,6 +37,8 @@ CB_OS_API bool ResetEvent(EventHandle h);
 // Waits up to timeoutMs (INFINITE waits forever). WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
 // An auto-reset event is reset by the wait that returns WAIT_OBJECT_0.
 CB_OS_API int WaitForEvent(EventHandle h, int timeoutMs);
+// Whether the event is signalled, without waiting or resetting it.
+CB_OS_API bool EventIsSet(EventHandle h);
 CB_OS_API void CloseEvent(EventHandle h);
 
 // ---- semaphores --------------------------------------------------------------------------
@@ -48,6 +51,15 @@ CB_OS_API int WaitForSemaphore(SemaphoreHandle h, int timeoutMs);
 CB_OS_API bool ReleaseSemaphore(SemaphoreHandle h);
 CB_OS_API void CloseSemaphore(SemaphoreHandle h);
 
+// Work under way in the process that will still signal an event or semaphore (the replies the
+// emulated board owes, the device link's listener handing a report on), told by probes. Under a
+// replaced sleeper a timed wait does not run out while a probe says some is under way (for at
+// most 10 s), so the machine's speed never decides that a reply did not come; when it does run
+// out, the clock moves on by the wait's time. Returns the probe's id.
+using WorkProbe = std::function<bool()>;
+CB_OS_API int AddWorkProbe(WorkProbe probe);
+CB_OS_API void RemoveWorkProbe(int id);
+
 // ---- libraries ---------------------------------------------------------------------------
 using LibraryHandle = void*;
 // Loads a shared library by file name. A bare name is looked for first in the folder of the
@@ -58,7 +70,7 @@ CB_OS_API void FreeLibrary(LibraryHandle lib);
 // The folder of the running executable (no trailing slash).
 CB_OS_API std::string ExecutableDir();
 
-// ---- sleep -------------------------------------------------------------------------------
+// ---- sleep and clock ---------------------------------------------------------------------
 // Sleep goes through a replaceable sleeper so tests can make the board's fixed waits instant.
 using Sleeper = std::function<void(int milliseconds)>;
 CB_OS_API void Sleep(int milliseconds);
@@ -66,7 +78,17 @@ CB_OS_API void Sleep(int milliseconds);
 CB_OS_API Sleeper SetSleeper(Sleeper s);
 // True while a sleeper other than the real sleep is installed.
 CB_OS_API bool SleeperReplaced();
-// Milliseconds of a monotonic clock.
+
+// The clock every wait's deadline reads. With the real sleep it runs with the steady clock;
+// while a sleeper is replaced (tests, benchmarks) it stands still but for the sleeps: each Sleep
+// moves it on by the milliseconds asked, so a wait made of instant sleeps takes its whole length
+// on it however slow or loaded the machine is. It never goes back.
+using Clock = std::chrono::steady_clock;
+CB_OS_API Clock::time_point Now();
+// Sleeps until Now() reaches `deadline`: the real sleep wakes at the deadline however late an
+// earlier slice woke; a replaced sleeper is asked for the whole milliseconds left (rounded up).
+CB_OS_API void SleepUntil(Clock::time_point deadline);
+// Milliseconds of Now().
 CB_OS_API int64_t MonotonicMs();
 
 // ---- thread pool -------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include <deque>
 #include <exception>
 #include <map>
+#include <optional>
 #include <thread>
 
 #include <sys/timerfd.h>
@@ -269,7 +270,7 @@ void HandleWindowSystem() {
     PaintPending();
 }
 
-using Clock = std::chrono::steady_clock;
+using Clock = os::Clock;
 
 // A timer the UI thread's event dispatcher watches: a real wait blocks in the dispatcher, which
 // wakes for the window system's events and when this timer runs out. A timer descriptor on the
@@ -285,13 +286,13 @@ public:
         return timer;
     }
 
-    void Arm(Clock::time_point when) {
-        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch()).count();
+    // Runs out `in` from now (at once when `in` is not positive).
+    void Arm(Clock::duration in) {
+        const auto ns = std::max<int64_t>(1, std::chrono::duration_cast<std::chrono::nanoseconds>(in).count());  // 0 would disarm
         itimerspec at{};
         at.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
         at.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
-        if (at.it_value.tv_sec == 0 && at.it_value.tv_nsec == 0) at.it_value.tv_nsec = 1;  // 0 would disarm
-        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &at, nullptr);
+        timerfd_settime(fd_, 0, &at, nullptr);
     }
 
     void Disarm() {
@@ -319,30 +320,13 @@ double SecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
-// The real wait on the UI thread: blocks in the event dispatcher until the deadline, handling the
-// window system's events when some come (and waking for the busy observer's notes).
-void WaitInDispatcher(Clock::time_point deadline) {
-    DeadlineTimer* timer = DeadlineTimer::Instance();
-    if (!timer) {
-        std::this_thread::sleep_until(deadline);
-        return;
-    }
-    InstallWaitGate();
-    Waiting waiting;
-    PaintPending();
-    // Watched descriptors are not left out: the timer is one, and the others hold their handlers
-    // while a wait handles events. Repaints come as posted events; no pass over some posted
-    // events only here, as such a pass keeps the dispatcher from blocking while an event it
-    // cannot deliver yet (a deferred deletion) is queued.
-    for (auto now = Clock::now(); now < deadline;) {
-        const auto note = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(UntilNextNote()));
-        timer->Arm(std::min(deadline, note));
+// A stretch of the real wait on the UI thread: blocks in the event dispatcher until the clock
+// reaches `until`, handling the window system's events when some come.
+void WaitInDispatcher(DeadlineTimer& timer, Clock::time_point until) {
+    for (auto now = os::Now(); now < until; now = os::Now()) {
+        timer.Arm(until - now);
         QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
-        const auto then = Clock::now();
-        CountWaited(SecondsBetween(now, std::min(then, deadline)));
-        now = then;
     }
-    timer->Disarm();
 }
 
 // On the offscreen platform (tests, benchmarks) every shown window makes the platform say that
@@ -491,20 +475,50 @@ namespace {
 // Answers the window system at most once per 10 ms of real time: with a sleeper that returns at
 // once (tests, benchmarks) the slices of a wait would otherwise handle events back to back.
 void KeepAnswering(bool force) {
-    static auto handled = Clock::now() - std::chrono::milliseconds(10);
+    static auto handled = std::chrono::steady_clock::now() - std::chrono::milliseconds(10);
     if (!OnUiThread()) return;
     ShowBusy();
-    const auto now = Clock::now();
+    const auto now = std::chrono::steady_clock::now();
     if (!force && now - handled < std::chrono::milliseconds(10)) return;
     HandleWindowSystem();
-    handled = Clock::now();
+    handled = std::chrono::steady_clock::now();
 }
 
-// Whole milliseconds from now to `deadline`, rounded up (0 once it has passed).
-long long MillisecondsLeft(Clock::time_point deadline) {
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) return 0;
-    return std::chrono::ceil<std::chrono::milliseconds>(left).count();
+// The one wait: until the clock reaches `deadline`. On the UI thread with the real sleep it blocks
+// in the event dispatcher; otherwise it sleeps in slices of at most `slice` (the real sleep off the
+// UI thread: at once to the deadline), the window answering the window system between them. Each
+// slice ends on its mark on the clock, so a late wake shortens the next one instead of
+// lengthening the wait. The user's operation counts every stretch the clock moved on, whichever
+// way the wait blocked, so its busy notes come on time.
+void WaitUntil(Clock::time_point deadline, Clock::duration slice) {
+    const bool ui = OnUiThread();
+    const bool replaced = os::SleeperReplaced();
+    DeadlineTimer* timer = ui && !replaced ? DeadlineTimer::Instance() : nullptr;
+    if (ui) ShowBusy();
+    std::optional<Waiting> waiting;
+    if (timer) {
+        InstallWaitGate();
+        waiting.emplace();
+        PaintPending();
+    }
+    for (auto now = os::Now(); now < deadline;) {
+        if (timer) {
+            // Wakes for the busy observer's next note too.
+            const auto note = std::chrono::round<Clock::duration>(std::chrono::duration<double>(UntilNextNote()));
+            WaitInDispatcher(*timer, std::min(deadline, now + note));
+        } else {
+            if (ui) KeepAnswering(false);
+            os::SleepUntil(replaced || ui ? std::min(deadline, now + slice) : deadline);
+        }
+        const auto then = os::Now();
+        if (ui) CountWaited(SecondsBetween(now, std::min(then, deadline)));
+        now = then;
+    }
+    if (timer) {
+        timer->Disarm();
+    } else if (ui) {
+        KeepAnswering(true);
+    }
 }
 
 }  // namespace
@@ -512,42 +526,14 @@ long long MillisecondsLeft(Clock::time_point deadline) {
 void Delay(double seconds) {
     if (!(seconds > 0)) return;
     seconds = std::min(seconds, 86400.0);
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    const bool ui = OnUiThread();
-    if (!os::SleeperReplaced()) {
-        if (ui) {
-            ShowBusy();
-            WaitInDispatcher(deadline);
-        } else {
-            for (long long left; (left = MillisecondsLeft(deadline)) > 0;) os::Sleep(static_cast<int>(left));
-        }
-        return;
-    }
-    // Through the replaced sleeper: slices of at most 10 ms, as many as make up the wait (a
-    // sleeper that returns at once ends it at once), none past the deadline (a sleeper that
-    // sleeps for real ends it on time). Between slices the window answers the window system.
-    long long owed = std::llround(seconds * 1000.0);
-    while (owed > 0) {
-        const long long left = MillisecondsLeft(deadline);
-        if (left == 0) break;
-        const int slice = static_cast<int>(std::min({owed, left, 10LL}));
-        if (ui) KeepAnswering(false);
-        os::Sleep(slice);
-        owed -= slice;
-        CountWaited(slice / 1000.0);
-    }
-    if (ui) KeepAnswering(true);
+    WaitUntil(os::Now() + std::chrono::round<Clock::duration>(std::chrono::duration<double>(seconds)),
+              std::chrono::milliseconds(10));
 }
 
-void ProcessWindowSystemEvents() {
-    // Called between the sleeps of a wait of its own: the time since the last call, when short,
-    // was spent waiting. Only the UI thread's waits are the user's operation's.
-    if (!OnUiThread()) return;
-    static Clock::time_point last;
-    const auto now = Clock::now();
-    if (now - last < std::chrono::milliseconds(200)) CountWaited(SecondsBetween(last, now));
-    last = now;
-    KeepAnswering(false);
+void DelayInSlices(int slices, int milliseconds) {
+    if (slices <= 0 || milliseconds <= 0) return;
+    WaitUntil(os::Now() + std::chrono::milliseconds(static_cast<int64_t>(slices) * milliseconds),
+              std::chrono::milliseconds(milliseconds));
 }
 
 BusyObserver SetBusyObserver(BusyObserver observer) {

@@ -14,6 +14,7 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -110,5 +111,8 @@ private:
     std::deque<std::optional<std::string>> files_;
     std::deque<std::optional<std::string>> dirs_;
 };
+
+// How a test failure prints a popup: its title and text as the user reads them.
+inline void PrintTo(const ScriptedPrompter::Popup& p, std::ostream* os) { *os << '"' << p.title << "\" \"" << p.text << '"'; }
 
 }  // namespace rt

@@ -353,9 +353,10 @@ int RunUserInterface();
 int QuitUserInterface(int code);
 int ProcessSystemEvents();        // handles every pending event (timers and input included)
 int ProcessDrawEvents();          // repaints what is pending, and runs nothing else
-// Blocks for `seconds`, measured on the steady clock: the wait ends at its deadline however late
-// the system wakes it. Meanwhile the window answers the window system (paint, expose, the window
-// manager's ping, moves and resizes) as events come, but runs no callback: timers, watched
+// Blocks for `seconds`, measured on os::Now() (the steady clock; with a replaced sleeper the
+// clock the sleeps move on): the wait ends at its deadline however late the system wakes it.
+// Meanwhile the window answers the window system (paint, expose, the window manager's ping,
+// moves and resizes) as events come, but runs no callback: timers, watched
 // descriptors and callbacks that window events would run are held, and run in order once the
 // event loop (or ProcessSystemEvents) is reached outside every wait. A close of a panel's window
 // that comes during a wait is done after it, as a close between waits is.
@@ -367,9 +368,9 @@ int ProcessDrawEvents();          // repaints what is pending, and runs nothing 
 // With a replaced sleeper (tests, benchmarks) the wait goes through os::Sleep in slices of at most
 // 10 ms, as many as make up `seconds`, so a sleeper that returns at once ends the wait at once.
 void Delay(double seconds);
-// What a wait does between its slices, for waits that sleep on their own: answers the window
-// system (at most once per 10 ms) and holds every callback as Delay does.
-void ProcessWindowSystemEvents();
+// The wait of `slices` times `milliseconds`, as Delay waits, to one deadline; through a replaced
+// sleeper it asks for `slices` sleeps of `milliseconds`.
+void DelayInSlices(int slices, int milliseconds);
 // Told about each operation the user starts: with `seconds` 0 when it starts, then once its
 // waits add up to half a second and about every quarter second of waiting after that with the
 // time spent waiting so far, and with `seconds` < 0 when it ends. `operation` is the label of

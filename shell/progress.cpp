@@ -86,11 +86,7 @@ ProgressPart::ProgressPart(double upTo) : previous_(partEnd) { partEnd = std::mi
 ProgressPart::~ProgressPart() { partEnd = previous_; }
 
 void wbDelay(double seconds) {
-    int ms = static_cast<int>(seconds * 10.0 + 1.0);
-    for (int i = 0; i < 10; ++i) {
-        os::Sleep(ms);
-        rt::ProcessWindowSystemEvents();  // the window stays alive through a run of reads
-    }
+    rt::DelayInSlices(10, static_cast<int>(seconds * 10.0 + 1.0));
 }
 
 int ProgressCurrentStep() { return currentstep; }

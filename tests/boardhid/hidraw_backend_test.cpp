@@ -129,9 +129,8 @@ protected:
 TEST_F(HidrawBackendTest, MissingBoardIsNotPluggedAndOpensAtOnceWithoutRetry) {
     bus_.present = false;
     EXPECT_FALSE(backend_.IsPlugged());
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(backend_.Open());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(bus_.opens, 0);  // nothing to open, nothing retried
     EXPECT_FALSE(Send({0xD0, 0, 1, 6}));
 }
 
@@ -149,7 +148,6 @@ TEST_F(HidrawBackendTest, OpenGivesUpAfterTheRetryWindow) {
     EXPECT_FALSE(backend_.Open());
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::milliseconds(200));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
     EXPECT_GT(bus_.opens, 2);
     EXPECT_FALSE(Send({0xD0, 0, 1, 6}));
 }

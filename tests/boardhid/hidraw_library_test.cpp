@@ -39,10 +39,7 @@ protected:
 TEST_F(HidrawLibraryTest, MissingBoardIsNotPluggedAndDoesNotOpen) {
     EXPECT_EQ(boardhid::FindEmulatedBoard(), nullptr);
     EXPECT_EQ(lib_.StartDevDetection(0), 1);
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(lib_.OpenDevice(2, 1, 0), 0);
-    // No board to wait for: the open is not retried.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(lib_.GetDataLength(), 0);
     unsigned char buffer[64];
     EXPECT_EQ(lib_.GetData(buffer), 0);

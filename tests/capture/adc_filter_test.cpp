@@ -1,6 +1,7 @@
 // The stereo ADC filter panels: ring fills, refresh, enables, the control register with the
 // oversampling mirror, the volumes with their latches and the notch filter, through the real
 // panels and the emulated board.
+#include <gmock/gmock.h>
 #include "panels/cfgADCJorb_pan.h"
 #include "panels/cfgDACJorb_pan.h"
 #include "tests/playback/dac_test_support.h"
@@ -127,7 +128,7 @@ TEST_F(StereoAdc, NotchTheChipCannotRunIsRefusedAndAFarOneAsked) {
     // Rounding that leaves the centre deep in the notch asks nothing.
     Forget();
     Notch(1000, 100, 0);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(Writes().size(), 4u);
 }
 

@@ -1,6 +1,8 @@
 // The panels driven as an assistive tool and a keyboard user drive them, on the emulated board:
 // what the chip receives from an accessible action or value set, and what is refused under a
 // modal popup and during an operation's wait.
+#include <functional>
+
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
@@ -288,6 +290,32 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     EXPECT_EQ(CFG_REG[41], depthField);
     EXPECT_NE(Number(PHandleSTDAC, dac::CFGDAC_DEPTH3D), 9.0);
     EXPECT_EQ(Title(), title);
+
+    // Changes that come while a callback runs (here while the boost stage's tick shows its
+    // warning): refused as well, and not run after it.
+    struct TryingPrompter : testsupport::RecordingPrompter {
+        std::function<void()> during;
+        void Message(const std::string& title, const std::string& text) override {
+            RecordingPrompter::Message(title, text);
+            if (during) during();
+        }
+    } trying;
+    Attempt inCallback;
+    trying.during = [&] { inCallback = TryEverything(); };
+    rt::Prompter* quiet = rt::SetPrompter(&trying);
+    rt::SetCtrlVal(PHandleSTDevCtrl, dev::CFGDEVJorb_C1dot5xBoostStage, 1);
+    Press(PHandleSTDevCtrl, dev::CFGDEVJorb_C1dot5xBoostStage);
+    rt::SetPrompter(quiet);
+    ASSERT_EQ(trying.shown.size(), 1u) << "the tick showed no warning";
+    EXPECT_TRUE(inCallback.boxActions.isEmpty()) << inCallback.boxActions.join(",").toStdString();
+    EXPECT_EQ(inCallback.box, 0);
+    EXPECT_EQ(inCallback.ring, ringBefore);
+    EXPECT_NE(inCallback.depth, 9.0);
+    EXPECT_NE(inCallback.dacVolume, -20);
+    EXPECT_EQ(inCallback.title, title);
+    for (int i = 0; i < 5; ++i) rt::ProcessSystemEvents();
+    EXPECT_FALSE(Wrote(41));
+    EXPECT_FALSE(Wrote(32));
 
     // Nothing holds the tool off any more: its changes land and write the chip.
     Forget();

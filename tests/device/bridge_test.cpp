@@ -1,5 +1,6 @@
 // The Vunt bridge area: register read and write, routing, PCM transmitter, PCM settings, I2C
 // clock and the configuration-enable box, through the panels' own controls.
+#include <gmock/gmock.h>
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykbDevCtrl_pan.h"
 #include "panels/cfgDevJora_pan.h"
@@ -85,7 +86,7 @@ TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
     Press(p, jorb::CFGDEVJorb_BVuntRegRead);
     EXPECT_EQ(Reports(), (std::vector<Report>{{0x30, 0x00, 0x02, 0x14, 0x70}}));
     EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x5A);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     Forget();
     rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1472);

@@ -281,6 +281,19 @@ TEST_F(CheckTest, ListingFollowsEveryRewriteOfTheMachineStore) {
         setModified(replacement, modified(file));
         fs::rename(replacement, file);
     }), expected);
+
+    // A store whose last change is not before the read's clock tick (here its time lies ahead)
+    // is not kept: a change within that tick could leave it the same stamp.
+    const fs::path unsettled = dir_ / "unsettled" / "machine.reg";
+    fs::create_directories(unsettled.parent_path());
+    setenv("CODECBENCH_REGISTRY_MACHINE", unsettled.c_str(), 1);
+    testsupport::WriteFile(unsettled, store(alpha));
+    setModified(unsettled, {time(nullptr) + 3600, 500000000});
+    std::string error;
+    const auto first = os::registry::ReadRootKept(Root::Machine, &error);
+    ASSERT_NE(first, nullptr) << error;
+    EXPECT_NE(os::registry::ReadRootKept(Root::Machine, &error).get(), first.get()) << "the read was kept";
+    EXPECT_EQ(listed(), alpha);
 }
 
 TEST_F(CheckTest, EntriesThatDoNotFitOrLackTheLogAreSkipped) {

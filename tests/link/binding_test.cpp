@@ -1,5 +1,6 @@
 // Binding the board library: a missing or partial library means "no board". Kept in its own
 // executable so the real board library is never loaded in the same process first.
+#include <gmock/gmock.h>
 #include "link_test_support.h"
 
 using namespace linktest;
@@ -19,7 +20,7 @@ TEST(LinkBinding, PartialLibraryMeansNoBoard) {
     EXPECT_EQ(ReadZelqxOneReg(11), -1);
     EXPECT_EQ(HidIsDevicePlugged(), 0);
     EXPECT_EQ(HidOpenDevice(), 0);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     rt::SetPrompter(nullptr);
     SetBoardLibraryName(nullptr);
 }

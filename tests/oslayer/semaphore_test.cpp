@@ -38,13 +38,11 @@ TEST(Semaphores, ReleaseStopsAtTheMaximum) {
     os::CloseSemaphore(s);
 }
 
-TEST(Semaphores, TimedWaitLastsRoughlyTheTimeGiven) {
+TEST(Semaphores, TimedWaitLastsTheTimeGiven) {
     os::SemaphoreHandle s = os::CreateSemaphore(0, 1);
     const int64_t t0 = os::MonotonicMs();
     EXPECT_EQ(os::WaitForSemaphore(s, 50), os::WAIT_TIMEOUT);
-    const int64_t took = os::MonotonicMs() - t0;
-    EXPECT_GE(took, 48);
-    EXPECT_LT(took, 1000);
+    EXPECT_GE(os::MonotonicMs() - t0, 50);
     os::CloseSemaphore(s);
 }
 

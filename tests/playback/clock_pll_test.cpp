@@ -1,6 +1,7 @@
 // The clock and PLL block of the stereo DAC panels: the calculator, Config PLL with the divider
 // it needs, default settings, entry bounds, the reference impedance and its dimming, the Jorbx
 // rates, through the real panels and the emulated board.
+#include <gmock/gmock.h>
 #include "panels/cfgDACJorb_pan.h"
 #include "tests/playback/dac_test_support.h"
 
@@ -49,7 +50,7 @@ TEST_F(StereoClock, AutoDividerCalculatesThenConfigWritesPllAndDivider) {
     Inputs(12.288, 44.1, 0, 0, 1, 0);
     Commit(P(), CFGDAC_STMCLKCAL);
     EXPECT_TRUE(Received().empty());
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(Pll(), (std::vector<int>{0, 2, 7, 22, 204, 409}));
     EXPECT_NEAR(Real(P(), CFGDAC_IMCLK), 11.2896, 1e-9);
     EXPECT_NEAR(Real(P(), CFGDAC_F2Clock), 90.3168, 1e-9);  // of the divider found, not the one started from
@@ -95,7 +96,7 @@ TEST_F(StereoClock, FixedDividerGivesTheDefaultsForTwelveMegahertz) {
     Inputs(16.0, 48.0, 1, 1, 1, 0);
     Commit(P(), CFGDAC_STMCLKCAL);
     EXPECT_EQ(Pll(), (std::vector<int>{0, 2, 6, 9, 110, 303}));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_TRUE(Received().empty());
 }
 
@@ -110,7 +111,7 @@ TEST_F(StereoClock, NoSettingShowsTheWarningAndAutoPrescaleTriesTheHalfClock) {
     Forget();
     Inputs(12.288, 48.0, 1, 0, 0, 0);
     Commit(P(), CFGDAC_STMCLKCAL);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(Pll(), (std::vector<int>{1, 0, 8, 0, 0, 0}));
     EXPECT_TRUE(Received().empty());
 }
@@ -230,7 +231,7 @@ TEST_F(StereoClock, JorbxRatesDriveR72) {
     Forget();
     Inputs(12.0, 192.0, 0, 0, 1, 0);
     Commit(P(), CFGDAC_STMCLKCAL);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(Pll(), (std::vector<int>{0, 0, 8, 12, 147, 233}));  // 96 kHz x 256 x 4 / 12 MHz = 8.192
     Commit(P(), CFGDAC_STSETPLL);
     std::vector<std::pair<int, int>> w = Writes();

@@ -11,7 +11,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 const std::string kValid = cfgtest::Crlf(std::string(cfgtest::kJorbDefault) +
                                          "; comment\n[Warm/Audio Control]\n0x4=0x51\n0x6 = -3\n0x7 =\n");
@@ -81,7 +80,6 @@ protected:
 
     // One text through every reader.
     void Feed(const std::string& text) {
-        const auto start = Clock::now();
         const std::string hex = ConfigTextToHex(text), dec = ConfigTextToDecimal(text);
         EXPECT_EQ(ConfigTextToHex(hex), hex);
         EXPECT_EQ(ConfigTextToDecimal(dec), dec);
@@ -111,7 +109,6 @@ protected:
         // The converters and the reader agree on every line: a text read directly and after a
         // round trip through both converters gives the same sections, keys and values.
         EXPECT_EQ(Canonical(ConfigTextToDecimal(hex)), Canonical(text));
-        EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
     }
 };
 

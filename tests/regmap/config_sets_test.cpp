@@ -1,5 +1,6 @@
 // The configuration-set file operations on real files in a fresh project directory, with the
 // emulated board receiving the loads.
+#include <gmock/gmock.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,7 +27,7 @@ TEST_F(ConfigSetsTest, NewFileHoldsTheSetDefaultOnce) {
     EXPECT_EQ(rt::Ini_NumberOfSections(STIniConfig), 12);
     EXPECT_EQ(rt::Ini_ToString(STIniConfig), Crlf(cfgtest::kJorbDefault));
     EXPECT_EQ(ListItems(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG), std::vector<std::string>{"Default"});
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 
     // The file is read as it stands at the next choice, not made again.
     CFG_REG[4] = 0x51;
@@ -110,7 +111,7 @@ TEST_F(LoadTest, KeysReadIntoTheRegisterCopy) {
     // Without a board the bar completes in one step of 6 and nothing is sent.
     EXPECT_EQ(ProgressCurrentStep(), 6);
     EXPECT_TRUE(board->ReceivedReports().empty());
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 }
 
 TEST_F(LoadTest, MuteAndInterfaceBit) {

@@ -1,4 +1,5 @@
 // The Config menu's Import and Export through the working file "tempini.dat".
+#include <gmock/gmock.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -156,7 +157,7 @@ TEST_F(ImportExportTest, ExportOverAFileThenImportGivesBackTheLastExport) {
     CFG_REG[1] = 3;
     Import(File("other.dat"));
     EXPECT_EQ(CFG_REG[1], 9u);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 
     // A file whose first section is other settings: its set is the one exported and imported.
     WriteFile(File("general.dat"), Crlf("\n[General] \nPlayDir = WaveFile\n\n[warm/Power Management] \n0x1 = 0x4\n"));
@@ -170,7 +171,7 @@ TEST_F(ImportExportTest, ExportOverAFileThenImportGivesBackTheLastExport) {
     CFG_REG[1] = 3;
     Import(File("general.dat"));  // the set now gives every register: no question
     EXPECT_EQ(CFG_REG[1], 5u);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 
     // Declining the question leaves the file as it was.
     WriteFile(File("keep.dat"), "mine");
@@ -244,7 +245,7 @@ TEST_F(ImportExportTest, ImportLoadsTheFirstSetIntoTheChip) {
               "The settings file gives no readable value for R0 to R3, R5, R7 to R22, R24, R25, R27 to R30, "
               "R32 to R41, R43 to R51, R53 to R62.\n"
               "These registers would keep their current values.\n\nLoad the other registers from the file?");
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
     EXPECT_EQ(FlagCFGUpdate, 1);
 
     // Sections before the first set that are no set of this model (other settings, another
@@ -256,7 +257,7 @@ TEST_F(ImportExportTest, ImportLoadsTheFirstSetIntoTheChip) {
     ask.QueueYesNo(true);
     Import(File("general.dat"));
     EXPECT_EQ(CFG_REG[4], 0x52u);
-    EXPECT_TRUE(Messages().empty()) << Messages()[0];
+    EXPECT_THAT(Messages(), ::testing::IsEmpty()) << Messages()[0];
     EXPECT_EQ(BlockWrites().size(), 3u);
     ASSERT_EQ(ask.Shown().size(), 2u);
     EXPECT_EQ(ask.Shown()[1].text.rfind("The settings file gives no readable value for R0 to R3, R5 to R22,", 0), 0u)
@@ -315,7 +316,7 @@ TEST_F(ImportExportTest, NoModelOrQevbIsRefusedFirst) {
     Menu(MENUBAR_CONFIG_Import);
     Menu(MENUBAR_CONFIG_Export);
     EXPECT_EQ(ask.Shown().size(), 2u);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 }
 
 // A file that cannot be opened, or that opened but is no exchange file (no set, a binary, an INI
@@ -370,7 +371,7 @@ TEST_F(ImportExportTest, ZutbExportImportsAgain) {
         for (int r = g->first; r <= g->last; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 5 + 1) & 0x1FF)) << r;
     EXPECT_EQ(CFG_REG[20], 0u);  // in no group
     EXPECT_EQ(board->ReceivedReports().size(), 7u);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Messages(), ::testing::IsEmpty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Cell commits on the register tables: what reaches CFG_REG and the chip, the refusals and
 // popups, the reset guard, and the title rows that follow.
+#include <gmock/gmock.h>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -58,7 +59,7 @@ TEST_F(RegMapEditTest, ABitOrValueCommitWritesTheRegisterAndRedrawsTheRow) {
     Commit(panel, kTable, row10, "Bit 0", 1);  // already 1
     EXPECT_TRUE(RegisterWrites().empty());
     EXPECT_EQ(CFG_REG[10], 0x1FFu);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 // A bit takes 0 or 1 and a value 0 to 0x1FF; the address cells are not values. Anything else
@@ -135,7 +136,7 @@ TEST_F(RegMapEditTest, ZutbGuardsItsOwnResetRegister) {
     CFG_REG[0] = 0;
     CFG_REG[15] = 0;
     Commit(zutb, table, 1, "Bit 1", 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     EXPECT_EQ(CFG_REG[0], 2u);
     const int resetRow = RowOf(zutb, table, 15);
     ASSERT_EQ(resetRow, 16);

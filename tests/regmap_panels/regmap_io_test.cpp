@@ -1,6 +1,10 @@
 // The register-map buttons through the emulated board: single read and write, "Read All and
 // Update " (and its faults), Zutb's upper registers, the bridge registers, the display ring and
 // the right click.
+#include <gmock/gmock.h>
+
+#include <chrono>
+
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
 #include "panels/AudioCodec_pan.h"
@@ -45,7 +49,7 @@ TEST_F(RegMapIoTest, SingleReadAndWrite) {
     EXPECT_EQ(CFG_REG[75], 0x0C3u);
     EXPECT_EQ(board->CodecRegister(75), 0x0C3);
     EXPECT_EQ(FlagCFGUpdate, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     // The board refuses the write and stays connected: the copy keeps what the chip holds, one
     // Warning names the write, and the table shows the chip's value.
@@ -78,6 +82,23 @@ TEST_F(RegMapIoTest, FailedRefusedAndOutOfRangeReads) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Read failed");
     EXPECT_NE(prompter.shown[0].text.find("0x0C"), std::string::npos);
+
+    // A request the board refused gets no reply: the read waits for none (the tests' clock does
+    // not move) and keeps the register.
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    os::Clock::time_point before = os::Now();
+    Press(panel, CFGMAPJorb_BACSTRegRead);
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(os::Now() - before).count(), 0) << "ms waited";
+    EXPECT_EQ(CFG_REG[12], 0x044u);
+    EXPECT_FALSE(prompter.shown.empty());
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    before = os::Now();
+    rt::SetCtrlVal(panel, CFGMAPJorb_NVuntRegAddr, 0x1450);
+    Press(panel, CFGMAPJorb_BACSTReg08Read);
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(os::Now() - before).count(), 0) << "ms waited";
+    EXPECT_FALSE(prompter.shown.empty());
 
     // The address box stops at the model's last register.
     struct Box { int menuItem; int* panel; int control; int last; } boxes[] = {
@@ -131,7 +152,7 @@ TEST_F(RegMapIoTest, ReadAllFillsTheCopyOrKeepsItAndSaysSo) {
     EXPECT_EQ(visible, 0);
     for (int r = 0; r <= 63; ++r) EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>((r * 7 + 3) & 0x1FF)) << r;
     EXPECT_EQ(FlagCFGUpdate, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     int after = -1;
     rt::GetCtrlAttribute(panel, CFGMAPJorb_STReadAll, rt::ATTR_CMD_BUTTON_COLOR, &after);
     EXPECT_EQ(after, colour);
@@ -220,7 +241,7 @@ TEST_F(RegMapIoTest, BridgeRegistersReadAndWrite) {
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(std::vector<uint8_t>(writes[0].begin(), writes[0].begin() + 6),
               (std::vector<uint8_t>{0x31, 0x00, 0x03, 0x14, 0x74, 0x40}));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     boardhid::FaultPlan plan;
     plan.dropReplies = 1;

@@ -1,6 +1,7 @@
 // What the user sees: the register-map and script panels drawn offscreen, checked for clipped
 // title rows and a table that needs no sideways scrolling. With REGMAP_PANEL_PNG set to a
 // folder, the pictures are also written there for a look.
+#include <gmock/gmock.h>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
@@ -107,7 +108,7 @@ TEST_F(RegMapRenderingTest, TryShowsThePictureFileWhenThereIsOne) {
     ASSERT_TRUE(tick.save(QString::fromStdString((home / "check.ico").string()), "PNG"));
     Press(panel, CFGMAPJorb_TBTRY);
     EXPECT_FALSE(t->item(1, 3)->data(Qt::DecorationRole).isNull());
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(RegMapRenderingTest, ScriptPanelsShowTheirBoxesAndButtons) {

@@ -1,5 +1,6 @@
 // Register scripts: every kind of line, refused lines, bridge ranges, pauses, "!r" read lines,
 // and "script.txt" loaded and saved in the project folder.
+#include <gmock/gmock.h>
 #include "boardhid/emulator_control.h"
 #include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
@@ -150,7 +151,7 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
     EXPECT_EQ(CFG_REG[3], 495u);
     EXPECT_EQ(CFG_REG[1], 0x4Du);
     EXPECT_EQ(FlagCFGUpdate, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     // An empty box runs nothing but still asks for the redraw.
     board->ClearReceivedReports();
@@ -202,7 +203,7 @@ TEST_F(ScriptPanelTest, PausesRangesAndRefusedLines) {
     Press(panel, kRun);
     EXPECT_EQ(Slept(), 1100);
     EXPECT_TRUE(board->ReceivedReports().empty());
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
     sleeps.clear();
     CFG_REG[5] = 0x22;
@@ -302,7 +303,7 @@ TEST_F(ScriptPanelTest, SaveAndLoadScriptTxt) {
     Script(panel, "0x1=5\n\n;ab\n0x-1 = 100\n; a comment\n");
     Press(panel, kSave);
     EXPECT_EQ(ReadFile(ScriptFile()), "0x1=5\r\n0x-1 = 100\r\n; a comment\r\n");
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
     std::vector<std::string> leftovers;
     for (const auto& e : std::filesystem::directory_iterator(home))
         if (e.path().filename() != "script.txt" && e.path().filename().string().find("script") != std::string::npos)

@@ -1,5 +1,11 @@
 // Board arrival and removal through the main window's device-change procedure.
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
 #include "panels/cfgDevJorb_pan.h"
+#include "runtime/testing.h"
+#include "tests/support/event_counter.h"
 #include "shell/modes.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -88,8 +94,22 @@ TEST_F(DevChangeTest, ArrivalWithNoModelOpensTheBoardAndAppliesTheJorbMode) {
     ASSERT_EQ(bDeviceOpened, 0);
     board->ClearReceivedReports();
 
+    // Keys typed during the arrival's waits are the user's, not the arrival's: they reach the
+    // window (their callbacks held until the waits end), none is dropped.
+    testsupport::EventCounter typed(QEvent::KeyPress);
+    QWidget* jorb = rt::testing::ControlWidget(PHandlePanel, PANEL_PB_Jorb);
+    ASSERT_NE(jorb, nullptr);
+    jorb->installEventFilter(&typed);
+    int posted = 0;
+    os::SetSleeper([&](int) {
+        if (posted++ < 3) QCoreApplication::postEvent(jorb, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    });
     board->Plug();
     ASSERT_TRUE(ProcessEventsUntil([] { return DeviceAttached == 1; }));
+    os::SetSleeper([](int) {});
+    jorb->removeEventFilter(&typed);
+    EXPECT_GE(posted, 3) << "the arrival made fewer waits";
+    EXPECT_EQ(typed.count, 3);
 
     EXPECT_EQ(Led(PANEL_LDevAttached), 1);
     EXPECT_EQ(USBpresent, 1);

@@ -1,4 +1,5 @@
 // The Mode menu, write-only mode, chip identification, the boost warnings and the About box.
+#include <gmock/gmock.h>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -214,7 +215,7 @@ TEST_F(ModesTest, AFailedIdentityReadUndimsButWritesNothing) {
     EXPECT_TRUE(ChoicesUndimmed(monoItems, monoControls));
     EXPECT_EQ(CFG_REG[1], before);
     EXPECT_TRUE(RegisterWrites().empty());
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(ModesTest, WithoutAnOpenBoardIdentificationNeitherWaitsNorWrites) {
@@ -236,7 +237,7 @@ TEST_F(ModesTest, UnderThreeWireSpiIdentificationDoesNotReadAndCountsAsId0) {
     ASSERT_EQ(Received().size(), 1u);
     EXPECT_EQ(Received()[0][0], 0x54);  // a 3-wire write of register 1, no read
     EXPECT_EQ(Received()[0][3] >> 1, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 // A menu choice that comes while the identity read waits for the chip's answer is the user's,

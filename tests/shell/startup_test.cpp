@@ -1,4 +1,5 @@
 // Start-up with and without a board, the option file, the start poll and Quit.
+#include <gmock/gmock.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -67,7 +68,7 @@ TEST_F(StartupTest, WithoutABoardAppliesTheJorbModeOnce) {
     EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
     EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_ST3WSPIModeEn), 0);
     EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_ST4WSPIModeEn), 0);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(StartupTest, AnUnidentifiedBoardGetsTheAudioIdProbeAndThenTheJorbMode) {
@@ -102,7 +103,7 @@ TEST_F(StartupTest, AProbeWithoutAnswerLeavesTheAudioIdUnconfirmedAndShowsNothin
     StartShell(true);
 
     EXPECT_EQ(bDeviceOpened, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(StartupTest, FailedIdentityReadsKeepTheRegisterCopyValid) {
@@ -209,7 +210,7 @@ TEST_F(StartupTest, StartPollFiresOnceAndLightsTheLedForAnOpenBoard) {
     EXPECT_FALSE(TimerEnabled(PANEL_TDev));
     EXPECT_EQ(Led(PANEL_LDevAttached), 1);
     EXPECT_EQ(bDeviceOpened, 1);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
 TEST_F(StartupTest, StartPollOpensAPluggedBoardThatIsClosed) {

@@ -15,6 +15,8 @@ struct Popup {
     std::string kind, title, text;
     bool operator==(const Popup&) const = default;
 };
+// How a test failure prints a popup: its kind, title and text.
+inline void PrintTo(const Popup& p, std::ostream* os) { *os << p.kind << " \"" << p.title << "\" \"" << p.text << '"'; }
 
 inline void PrintTo(const Popup& p, std::ostream* os) { *os << p.kind << " \"" << p.title << "\": \"" << p.text << "\""; }
 
