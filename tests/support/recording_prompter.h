@@ -18,8 +18,6 @@ struct Popup {
 // How a test failure prints a popup: its kind, title and text.
 inline void PrintTo(const Popup& p, std::ostream* os) { *os << p.kind << " \"" << p.title << "\" \"" << p.text << '"'; }
 
-inline void PrintTo(const Popup& p, std::ostream* os) { *os << p.kind << " \"" << p.title << "\": \"" << p.text << "\""; }
-
 // The popup of a single register write ("R33") that the board refused while it stayed connected,
 // as the user reads it.
 inline Popup RefusedWriteWarning(const std::string& reg) {
