@@ -68,6 +68,7 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
     // Items were added or removed: the size follows them.
     void ItemsChanged();
+    void showPopup() override;
 
 protected:
     void changeEvent(QEvent* e) override;
@@ -76,6 +77,7 @@ protected:
 
 private:
     bool fixedBox_;
+    bool listWatched_ = false;
     mutable QSize hint_;
 };
 

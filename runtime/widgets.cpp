@@ -77,8 +77,16 @@ void RingBox::ItemsChanged() {
     updateGeometry();
 }
 
-RingBox::RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {
-    view()->installEventFilter(this);
+RingBox::RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {}
+
+void RingBox::showPopup() {
+    // The list is watched from its first opening: asking for it earlier would build the pop-up
+    // of every ring when its panel loads.
+    if (!listWatched_) {
+        view()->installEventFilter(this);
+        listWatched_ = true;
+    }
+    QComboBox::showPopup();
 }
 
 bool RingBox::eventFilter(QObject* watched, QEvent* e) {
