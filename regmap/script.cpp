@@ -264,8 +264,8 @@ int Run(bool readLines, int panel, int event) {
     SetFlag(&FlagCFGUpdate);
     if (problems.empty()) return 0;
     // A stop the board made has its popup; one the user chose (a declined question) has none.
-    if (!action.Stopped() || !NoteInStoppedOperation(ProblemsText(problems)))
-        rt::MessagePopup(kPopupTitle, ProblemsText(problems).c_str());
+    const std::string report = ProblemsText(problems);
+    if (!action.Stopped() || !NoteInStoppedOperation(report)) rt::MessagePopup(kPopupTitle, report.c_str());
     return 0;
 }
 

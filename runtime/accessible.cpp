@@ -228,8 +228,7 @@ public:
 private:
     // Not the row that shows a value no item has, which stands between the items.
     bool Choosable() const {
-        return isValid() && (owner_->model()->index(index_, owner_->modelColumn(), owner_->rootModelIndex()).flags() &
-                             Qt::ItemIsEnabled);
+        return isValid() && !RingBox::ShowsNoItem(owner_->model()->index(index_, owner_->modelColumn(), owner_->rootModelIndex()));
     }
 };
 

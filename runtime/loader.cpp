@@ -234,15 +234,17 @@ void ShowNumber(Control& c) {
     }
 }
 
-int CurrentIndex(const Control& c) {
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
-        int row = cb->currentIndex();
-        if (c.unlisted && cb->count() > static_cast<int>(c.items.size())) {
-            if (row == c.unlistedAt) return -1;
-            if (row > c.unlistedAt) --row;
-        }
-        return row < static_cast<int>(c.items.size()) ? row : -1;
+int ItemAtRow(const Control& c, int row, bool unlistedShown) {
+    if (unlistedShown) {
+        if (row == c.unlistedAt) return -1;
+        if (row > c.unlistedAt) --row;
     }
+    return row >= 0 && row < static_cast<int>(c.items.size()) ? row : -1;
+}
+
+int CurrentIndex(const Control& c) {
+    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data()))
+        return ItemAtRow(c, cb->currentIndex(), c.unlisted && cb->count() > static_cast<int>(c.items.size()));
     if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) return lw->currentRow();
     if (c.kind == Kind::RingSlide) return c.selected;
     return -1;
@@ -508,12 +510,8 @@ QWidget* BuildRingSlide(Control& c, int panel, int id, QWidget* host) {
         Control* c = FindControl(panel, id, nullptr);
         if (!c) return;
         // While a value no item has is shown, its position lies between two items' positions.
-        int item = pos;
-        if (c->unlisted) {
-            if (pos == c->unlistedAt) return;
-            if (pos > c->unlistedAt) --item;
-        }
-        if (item < 0 || item >= static_cast<int>(c->items.size())) return;
+        const int item = ItemAtRow(*c, pos, c->unlisted.has_value());
+        if (item < 0) return;
         SelectIndex(*c, item);
         FireControl(panel, id, EVENT_VAL_CHANGED, 0, 0);
         if (!slider->isSliderDown()) FireControl(panel, id, EVENT_COMMIT, 0, 0);

@@ -259,6 +259,10 @@ std::string AsText(const Value& v, DataType type, int precision);
 // Ring, ring slide and list box item helpers (widget kept in step with c.items).
 // An index of -1 keeps showing a value no item has (ShowUnlisted), if any, else shows nothing.
 int CurrentIndex(const Control& c);
+// The item that row `row` of a ring's list, or position of a ring slide, stands for, -1 for
+// none. With the value no item has in the list (`unlistedShown`), its row stands for none and the
+// rows after it for the item before them.
+int ItemAtRow(const Control& c, int row, bool unlistedShown);
 void SelectIndex(Control& c, int index);
 // Shows a value no item has in a ring or ring slide: "code " and the value, or `label`.
 void ShowUnlisted(Control& c, const Value& v, const std::string& label = {});

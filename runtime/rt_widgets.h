@@ -69,6 +69,8 @@ public:
     // Items were added or removed: the size follows them.
     void ItemsChanged();
     void showPopup() override;
+    // The row showing a value no item has, which takes no choice.
+    static bool ShowsNoItem(const QModelIndex& row) { return row.isValid() && !(row.flags() & Qt::ItemIsEnabled); }
 
 protected:
     void changeEvent(QEvent* e) override;

@@ -94,8 +94,7 @@ bool RingBox::eventFilter(QObject* watched, QEvent* e) {
     // chosen (the list would take no item there and stay open).
     if (watched == view() && e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
-        const QModelIndex at = view()->currentIndex();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && at.isValid() && !(at.flags() & Qt::ItemIsEnabled)) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ShowsNoItem(view()->currentIndex())) {
             hidePopup();
             return true;
         }
@@ -107,8 +106,7 @@ void RingBox::keyPressEvent(QKeyEvent* e) {
     // Typing searches the items after the current one. A value shown between two items stands
     // in a row no search can take as its start: start from the item before it instead.
     const int row = currentIndex();
-    const QModelIndex shown = model()->index(row, modelColumn(), rootModelIndex());
-    if (!e->text().isEmpty() && shown.isValid() && !(shown.flags() & Qt::ItemIsEnabled))
+    if (!e->text().isEmpty() && ShowsNoItem(model()->index(row, modelColumn(), rootModelIndex())))
         view()->selectionModel()->setCurrentIndex(model()->index(row - 1, modelColumn(), rootModelIndex()),
                                                   QItemSelectionModel::NoUpdate);
     QComboBox::keyPressEvent(e);
