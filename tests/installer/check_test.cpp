@@ -308,7 +308,9 @@ TEST_F(CheckTest, ListingFollowsEveryRewriteOfTheMachineStore) {
         return t;
     };
     auto same = [](const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
-    auto notAfter = [&](const timespec& a, const timespec& b) { return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec); };
+    auto notAfter = [](const timespec& a, const timespec& b) {
+        return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec);
+    };
     int tries = 0;
     bool atTheStart = false;
     while (!atTheStart && tries++ < 1000) {

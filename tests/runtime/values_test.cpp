@@ -100,18 +100,19 @@ TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
         EXPECT_EQ(W(volumePanel, VOLUME)->findChild<QLabel*>()->text(), "code 12");
         Events().clear();
     };
-    auto chosen = [&] {
+    auto chosen = [&] {  // the chosen item's value, -1 for none
         int value = -1;
         return rt::GetCtrlVal(volumePanel, VOLUME, &value) == 0 ? value : -1;
     };
-    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Left, 8},   {Qt::Key_Right, 16},  {Qt::Key_Down, 8},
-                                             {Qt::Key_Up, 16},    {Qt::Key_PageDown, 8}, {Qt::Key_PageUp, 16},
-                                             {Qt::Key_Home, 0},   {Qt::Key_End, 24}};
-    for (const auto& [key, value] : steps) {
+    const struct { Qt::Key key; const char* name; int value; } steps[] = {
+        {Qt::Key_Left, "Left", 8},          {Qt::Key_Right, "Right", 16},     {Qt::Key_Down, "Down", 8},
+        {Qt::Key_Up, "Up", 16},             {Qt::Key_PageDown, "PageDown", 8}, {Qt::Key_PageUp, "PageUp", 16},
+        {Qt::Key_Home, "Home", 0},          {Qt::Key_End, "End", 24}};
+    for (const auto& step : steps) {
         unlisted();
-        QTest::keyClick(volume, key);
-        EXPECT_EQ(chosen(), value) << "key " << key;
-        EXPECT_EQ(EventCodes(VOLUME), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT})) << "key " << key;
+        QTest::keyClick(volume, step.key);
+        EXPECT_EQ(chosen(), step.value) << step.name;
+        EXPECT_EQ(EventCodes(VOLUME), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT})) << step.name;
     }
     QAccessibleInterface* slide = QAccessible::queryAccessibleInterface(volume);
     ASSERT_NE(slide, nullptr);
