@@ -404,6 +404,33 @@ TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes)
                                                  "to R48, and nothing after it was sent." +
                                                  testsupport::kPanelsMayDiffer});
     EXPECT_EQ(CFG_REG[52] & 0x40, 0x40u);
+
+    // The board refuses the unmute's first write, after the set's bulk write: the outputs' registers
+    // go back to what that bulk write gave the chip (the set's volumes, muted), not to what they
+    // held before the load.
+    auto setValue = [&](int reg) {
+        std::string group;
+        for (int i = 0; ConfigGroups[i].name[0]; ++i)
+            if (reg >= ConfigGroups[i].first && reg <= ConfigGroups[i].last) group = ConfigGroups[i].name;
+        return FileValue("STPreset.dat", "Preset2_SPK_HP/" + group, reg);
+    };
+    Tick(panel, STDemo_STSet2);
+    rt::SetCtrlVal(panel, STDemo_Out_2, 2);
+    for (int r = 52; r <= 55; ++r) CFG_REG[r] = static_cast<uint32_t>((setValue(r) ^ 0x00F) & 0x1BF);
+    Forget();
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend(14));  // the words, R7, the routing, six mutes, three blocks, PCMT
+    Press(panel, STDemo_STLoadSettings);
+    EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57 B B B C31");
+    EXPECT_EQ(Popups(), std::vector<std::string>{std::string("Warning -- Operation aborted|") +
+                                                 "\"Load Settings\" stopped: the board refused the write of R54, and "
+                                                 "nothing after it was sent." +
+                                                 testsupport::kPanelsMayDiffer});
+    for (int r = 52; r <= 55; ++r) {
+        EXPECT_EQ(CFG_REG[r], static_cast<uint32_t>(board->CodecRegister(r))) << r;
+        EXPECT_EQ(CFG_REG[r] & 0x3F, static_cast<uint32_t>(setValue(r) & 0x3F)) << r;
+        EXPECT_EQ(CFG_REG[r] & 0x40, 0x40u) << r;
+    }
 }
 
 TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {

@@ -294,6 +294,42 @@ TEST_F(CheckTest, ListingFollowsEveryRewriteOfTheMachineStore) {
     ASSERT_NE(first, nullptr) << error;
     EXPECT_NE(os::registry::ReadRootKept(Root::Machine, &error).get(), first.get()) << "the read was kept";
     EXPECT_EQ(listed(), alpha);
+
+    // Nor is a store whose last change lies exactly at the read's start on the clock the store
+    // reads: a change later in that tick could leave it the same times. The store is changed at
+    // the start of a tick and read within it; a try whose read fell in a later tick, or whose
+    // change the file system stamped otherwise, is made again.
+    const fs::path atStart = dir_ / "atstart" / "machine.reg";
+    fs::create_directories(atStart.parent_path());
+    setenv("CODECBENCH_REGISTRY_MACHINE", atStart.c_str(), 1);
+    auto coarse = [] {
+        timespec t{};
+        clock_gettime(CLOCK_REALTIME_COARSE, &t);
+        return t;
+    };
+    auto same = [](const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
+    auto notAfter = [](const timespec& a, const timespec& b) {
+        return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec);
+    };
+    int tries = 0;
+    bool atTheStart = false;
+    while (!atTheStart && tries++ < 1000) {
+        testsupport::WriteFile(atStart, store(tries % 2 ? alpha : bravo));
+        const timespec before = coarse();
+        timespec tick = coarse();
+        while (same(tick, before)) tick = coarse();
+        if (tick.tv_nsec == 0) continue;  // a whole second: the rule for coarse file systems applies
+        setModified(atStart, tick);
+        const auto read = os::registry::ReadRootKept(Root::Machine, &error);
+        const timespec after = coarse();
+        struct stat st {};
+        ASSERT_EQ(stat(atStart.c_str(), &st), 0);
+        if (!same(after, tick) || !same(st.st_mtim, tick) || !notAfter(st.st_ctim, tick)) continue;
+        atTheStart = true;
+        ASSERT_NE(read, nullptr) << error;
+        EXPECT_NE(os::registry::ReadRootKept(Root::Machine, &error).get(), read.get()) << "the read was kept";
+    }
+    EXPECT_TRUE(atTheStart) << "no read began in the clock tick of its store's change in " << tries << " tries";
 }
 
 TEST_F(CheckTest, EntriesThatDoNotFitOrLackTheLogAreSkipped) {

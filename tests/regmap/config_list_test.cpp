@@ -249,6 +249,26 @@ TEST_F(ConfigListTest, DeleteRemovesEverySectionOfTheSet) {
     Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
     EXPECT_EQ(JoraList(), Strings{"Loud"});
     EXPECT_EQ(JoraFile(), Crlf(JorbSet("Loud")));
+
+    // Nor do names that begin alike reach each other: updating and then deleting "Loud" leaves
+    // "Loud " and "Loudest" as they are, in the list and in the file.
+    const std::string loudBlank = JorbSet("Loud ", {{"0x4 = 80", "0x4 = 81"}});
+    const std::string loudest = JorbSet("Loudest", {{"0x4 = 80", "0x4 = 83"}});
+    const auto loud = [](const char* r4) { return JorbSet("Loud", {{"0x4 = 80", r4}}); };
+    WriteFile(File("STconfigJora.dat"), Crlf(cfgtest::kJorbDefault + loudBlank + loud("0x4 = 82") + loudest));
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    ChooseJora();
+    ASSERT_EQ(JoraList(), (Strings{"Default", "Loud ", "Loud", "Loudest"}));
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 2);
+    CFG_REG[4] = 84;
+    Press(PHdlPathJora, jora::CFGPATHJora_UPDATE_CFG);
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to update this configuration \"Loud\"?");
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + loudBlank + loud("0x4 = 84") + loudest));
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 2);
+    Press(PHdlPathJora, jora::CFGPATHJora_DEL_CFG);
+    EXPECT_EQ(ask.Shown().back().text, "Are you sure you want to delete this configuration \"Loud\"?");
+    EXPECT_EQ(JoraList(), (Strings{"Default", "Loud ", "Loudest"}));
+    EXPECT_EQ(JoraFile(), Crlf(cfgtest::kJorbDefault + loudBlank + loudest));
 }
 
 // A double click or Load applies the set and ticks it; Load on the ticked item does nothing.

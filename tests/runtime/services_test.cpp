@@ -287,6 +287,29 @@ TEST_F(Loop, AWaitOfTheUsersOperationDropsInputShowsBusyAndClosesAfterIt) {
     rt::CallCtrlCallback(p, ENABLE, rt::EVENT_COMMIT, 0, 0);
     os::SetSleeper(previous);
     EXPECT_FALSE(button->isDown());
+
+    // A real wait (the real sleep, not the tests' sleeper) counts into the operation's busy time
+    // as the tests' sleeps do: 0.47 s of instant sleeps and then 50 ms of real waiting reach the
+    // half second after which the observer is told. The time told lies between the two, however
+    // late the real wait wakes: the wait counts to its deadline and no further.
+    notes.clear();
+    previousObserver = rt::SetBusyObserver([&](const std::string& op, double s) { notes.emplace_back(op, s); });
+    previous = os::SetSleeper([](int) {});
+    OnCtrl() = [&](int, int control, int event) {
+        if (control != APPLY || event != rt::EVENT_COMMIT) return;
+        rt::Delay(0.47);
+        const os::Sleeper instant = os::SetSleeper(nullptr);
+        rt::Delay(0.05);
+        os::SetSleeper(instant);
+    };
+    rt::CallCtrlCallback(p, APPLY, rt::EVENT_COMMIT, 0, 0);
+    os::SetSleeper(previous);
+    rt::SetBusyObserver(previousObserver);
+    ASSERT_EQ(notes.size(), 3u) << "the real wait was not counted as busy time";
+    EXPECT_EQ(notes[0], (std::pair<std::string, double>{"Apply", 0}));
+    EXPECT_GE(notes[1].second, 0.5 - 1e-6);
+    EXPECT_LE(notes[1].second, 0.52 + 1e-6);
+    EXPECT_EQ(notes[2], (std::pair<std::string, double>{"Apply", -1}));
     OnCtrl() = nullptr;
 }
 

@@ -2,6 +2,7 @@
 #include "fixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -80,6 +81,48 @@ TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
         EXPECT_EQ(rt::GetCtrlVal(p, MODE, &value), 0) << key;
         EXPECT_EQ(value, shown) << key;
         EXPECT_EQ(EventCodes(MODE), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT})) << key;
+    }
+    // On a ring slide of numbers the value stands between its two neighbouring items: every key
+    // steps from there to the neighbour on its side (Home and End to the first and last item),
+    // and a number an assistive tool sets chooses the item that shows it.
+    rt::RegisterPanelResource("ringslide.uir", R"({"file": "ringslide.uir", "panels": [ {"resource": 1,
+        "constant": "P", "width": 300, "height": 80, "controls": [
+          {"id": 2, "constant": "VOLUME", "kind": "ring_slide", "label": "Volume", "callback": "CtrlCB",
+           "items": [ {"label": "-12dB", "value": 0}, {"label": "-6dB", "value": 8}, {"label": "0dB", "value": 16},
+                      {"label": "6dB", "value": 24} ], "geometry": [10, 10, 280, 44]} ] } ] })");
+    const int volumePanel = rt::LoadPanel(0, "ringslide.uir", 1);
+    ASSERT_GT(volumePanel, 0) << rt::LastLoadError();
+    enum { VOLUME = 2 };
+    auto* volume = W(volumePanel, VOLUME)->findChild<QSlider*>();
+    ASSERT_NE(volume, nullptr);
+    auto unlisted = [&] {
+        EXPECT_EQ(rt::SetCtrlVal(volumePanel, VOLUME, 12), rt::UIEItemNotFound);  // between -6dB and 0dB
+        EXPECT_EQ(W(volumePanel, VOLUME)->findChild<QLabel*>()->text(), "code 12");
+        Events().clear();
+    };
+    auto chosen = [&] {  // the chosen item's value, -1 for none
+        int value = -1;
+        return rt::GetCtrlVal(volumePanel, VOLUME, &value) == 0 ? value : -1;
+    };
+    const struct { Qt::Key key; const char* name; int value; } steps[] = {
+        {Qt::Key_Left, "Left", 8},          {Qt::Key_Right, "Right", 16},     {Qt::Key_Down, "Down", 8},
+        {Qt::Key_Up, "Up", 16},             {Qt::Key_PageDown, "PageDown", 8}, {Qt::Key_PageUp, "PageUp", 16},
+        {Qt::Key_Home, "Home", 0},          {Qt::Key_End, "End", 24}};
+    for (const auto& step : steps) {
+        unlisted();
+        QTest::keyClick(volume, step.key);
+        EXPECT_EQ(chosen(), step.value) << step.name;
+        EXPECT_EQ(EventCodes(VOLUME), (std::vector<int>{rt::EVENT_VAL_CHANGED, rt::EVENT_COMMIT})) << step.name;
+    }
+    QAccessibleInterface* slide = QAccessible::queryAccessibleInterface(volume);
+    ASSERT_NE(slide, nullptr);
+    ASSERT_NE(slide->valueInterface(), nullptr);
+    const std::pair<double, int> numbers[] = {{-12.0, 0}, {-6.0, 8}, {0.0, 16}, {6.0, 24}};
+    for (const auto& [number, value] : numbers) {
+        unlisted();
+        slide->valueInterface()->setCurrentValue(number);
+        EXPECT_EQ(chosen(), value) << "set to " << number;
+        EXPECT_EQ(slide->valueInterface()->currentValue().toDouble(), number);
     }
 }
 
