@@ -209,7 +209,9 @@ TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 10);
     // The take not moved stays the recorder's own.
     for (const auto& name : Names(dir)) {
-        if (name != "keep.wav") EXPECT_EQ(ModeOf(dir / name), 0600u) << name;
+        if (name != "keep.wav") {
+            EXPECT_EQ(ModeOf(dir / name), 0600u) << name;
+        }
     }
     // The replaced file's mode, whatever the umask.
     EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), true), os::SOUND_OK);
