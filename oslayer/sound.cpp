@@ -160,7 +160,7 @@ struct Take {
     ~Take() { ReleaseLock(); }
     // Ends the take file's lock, once it was moved or deleted.
     void ReleaseLock() {
-        if (lock >= 0) close(lock);
+        CloseTemp(lock);
         lock = -1;
     }
     // Deletes the take file not saved.
@@ -311,12 +311,13 @@ bool CopyBeside(const std::string& from, const std::string& target, std::string*
             if (w <= 0) ok = false; else done += w;
         }
     }
+    if (ok) TakeFinalMode(out, target.c_str());
     if (ok && fsync(out) != 0) ok = false;
     *err = ok ? 0 : errno;
     if (in >= 0) close(in);
     if (!ok) {
         unlink(name.c_str());
-        close(out);
+        CloseTemp(out);
         return false;
     }
     *tmp = name;
@@ -489,12 +490,17 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
         unsigned c = WriteFailure(err, "Cannot save " + Quoted(target), &text);
         return s.Fail(c, text);
     };
+    // The saved file gets the replaced file's mode or a new file's, not the take's owner-only
+    // mode; a take not moved is the recorder's own again.
+    TakeFinalMode(t->lock, target.c_str());
     if (put(t->path) == 0) {
         t->path.clear();
         t->ReleaseLock();
         return SOUND_OK;
     }
-    if (errno != EXDEV) return failed(errno);
+    const int putError = errno;
+    KeepTempOwnerOnly(t->lock);
+    if (putError != EXDEV) return failed(putError);
     // Another file system: a full copy beside the target first, then the rename.
     std::string tmp;
     int copyLock = -1;
@@ -503,7 +509,7 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     const bool moved = put(tmp) == 0;
     err = errno;
     if (!moved) unlink(tmp.c_str());
-    close(copyLock);
+    CloseTemp(copyLock);
     return moved ? SOUND_OK : failed(err);
 }
 

@@ -1,4 +1,4 @@
-// The names of the program's temporary files, made and recognised in one place.
+// The program's temporary files, made, finished and recognised in one place.
 //
 // Every temporary the program writes (the atomic writer's, the recorder's take and its copy
 // beside a save) is named ".<file>.codecbench-tmp-XXXXXX" in the folder of the file it stands
@@ -7,13 +7,18 @@
 //
 // A temporary is live while its writer holds an exclusive flock on it: the writer takes the
 // lock before the file has any permission bits (it is created with mode 0) and keeps its
-// descriptor open until the temporary is renamed into place or deleted. So a temporary of ours
-// that has permission bits and can be locked by someone else has no writer left, and only such
-// a file is ever removed by a clean-up. Header-only, so every layer (the INI layer and the
+// descriptor open until the temporary is renamed into place or deleted. The descriptor is not
+// handed on to a process the writer forks (a sound library's helper, say), so the lock ends
+// with the writer. So a temporary of ours that has permission bits and can be locked by
+// someone else has no writer left; so has one that never got its bits (its writer died
+// between creating and locking it) once it is empty and minutes old. Only such files are ever
+// removed by a clean-up. Just before the rename a temporary takes the mode the file it
+// replaces had, or a new file's mode. Header-only, so every layer (the INI layer and the
 // registry store linked into libcheck.so included) shares it without linking anything.
 #pragma once
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -21,14 +26,55 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace os {
 
 inline constexpr std::string_view kTempMarker = ".codecbench-tmp-";
 inline constexpr size_t kTempRandomLength = 6;
+// How old an empty temporary without permission bits must be before a clean-up takes it for
+// dead: a live writer holds it that way only for the moment between creating and locking it.
+inline constexpr time_t kNeverLockedTempAge = 5 * 60;
+
+namespace temp_detail {
+
+// The descriptors of this process's live temporaries. A child forked while one is open (a
+// library's helper process that never runs exec) gets /dev/null in its place, so the child
+// does not keep the writer's lock after the writer died. Only fork() runs the handlers; a
+// child that runs exec loses the descriptors anyway, they are close-on-exec.
+class LiveTemps {
+public:
+  static LiveTemps& Get() {
+    static LiveTemps* live = new LiveTemps;  // never destroyed: the fork handlers may outlive exit's clean-up
+    return *live;
+  }
+  std::mutex m;  // held over a temporary's creation and its closing, and over a fork
+  std::vector<int> fds;
+
+private:
+  LiveTemps() { pthread_atfork(&Prepare, &Parent, &Child); }
+  static void Prepare() { Get().m.lock(); }
+  static void Parent() { Get().m.unlock(); }
+  static void Child() {
+    LiveTemps& live = Get();
+    const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    for (int fd : live.fds) {
+      // The number stays taken, so code of the child that still closes it closes nothing else.
+      if (null < 0 || dup3(null, fd, O_CLOEXEC) < 0) close(fd);
+    }
+    if (null >= 0) close(null);
+    live.fds.clear();
+    live.m.unlock();
+  }
+};
+
+}  // namespace temp_detail
 
 // The mkstemp template of a temporary for `file` (a path): ".<name>.codecbench-tmp-XXXXXX" in
 // the same folder.
@@ -45,9 +91,26 @@ inline std::string TempTemplate(std::string_view file) {
   return t;
 }
 
+// Closes the descriptor of a temporary made by MakeTempFor, which ends its lock: only once the
+// temporary was renamed into place or deleted.
+inline void CloseTemp(int fd) {
+  if (fd < 0) return;
+  temp_detail::LiveTemps& live = temp_detail::LiveTemps::Get();
+  std::lock_guard<std::mutex> hold(live.m);
+  for (size_t i = 0; i < live.fds.size(); ++i) {
+    if (live.fds[i] == fd) {
+      live.fds[i] = live.fds.back();
+      live.fds.pop_back();
+      break;
+    }
+  }
+  close(fd);
+}
+
 // Creates a new temporary for `file` and sets *path to its name: the open descriptor, locked
 // (flock, exclusive) and owner-only, or -1 with errno set. The temporary is live as long as
-// this descriptor stays open: close it only after the temporary was renamed or deleted.
+// this descriptor stays open: close it with CloseTemp, only after the temporary was renamed or
+// deleted.
 inline int MakeTempFor(std::string_view file, std::string* path) {
   static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::string name = TempTemplate(file);
@@ -67,8 +130,16 @@ inline int MakeTempFor(std::string_view file, std::string* path) {
       }
     }
     for (size_t i = 0; i < kTempRandomLength; ++i) name[at + i] = kChars[bytes[i] % (sizeof kChars - 1)];
-    // Mode 0 until the lock is held: a clean-up never takes a file without permission bits.
-    const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0);
+    // Mode 0 until the lock is held: a clean-up takes a file without permission bits only
+    // once it is empty and minutes old. Created and listed as live in one step, so a fork
+    // meanwhile never hands the descriptor on.
+    temp_detail::LiveTemps& live = temp_detail::LiveTemps::Get();
+    int fd;
+    {
+      std::lock_guard<std::mutex> hold(live.m);
+      fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0);
+      if (fd >= 0) live.fds.push_back(fd);
+    }
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return -1;
@@ -79,7 +150,7 @@ inline int MakeTempFor(std::string_view file, std::string* path) {
     if (locked != 0 || fchmod(fd, S_IRUSR | S_IWUSR) != 0) {
       const int err = errno;
       unlink(name.c_str());
-      close(fd);
+      CloseTemp(fd);
       errno = err;
       return -1;
     }
@@ -104,22 +175,112 @@ inline bool IsTempName(std::string_view name, std::string_view file = {}) {
   return file.empty() || stem == file;
 }
 
+// The mode the user's umask gives a new file: 0666 less the umask, read without changing it.
+// Where it cannot be read, owner-only, which shows the file to no one the user did not mean.
+inline mode_t NewFileMode() {
+  mode_t mask = 077;
+  const int fd = open("/proc/self/status", O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd >= 0) {
+    char text[8192];
+    size_t have = 0;
+    for (;;) {
+      const ssize_t n = read(fd, text + have, sizeof text - 1 - have);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      have += static_cast<size_t>(n);
+      if (have == sizeof text - 1) break;
+    }
+    close(fd);
+    text[have] = '\0';
+    const std::string_view status(text, have);
+    const size_t at = status.find("\nUmask:");
+    if (at != std::string_view::npos) {
+      char* end = nullptr;
+      const unsigned long value = std::strtoul(text + at + 7, &end, 8);
+      if (end != text + at + 7) mask = static_cast<mode_t>(value & 0777);
+    }
+  }
+  return 0666 & ~mask;
+}
+
+// Gives the temporary open as `fd` the mode of the file its rename is about to replace,
+// `target`, with that file's owner and group where the process may give them; when `target`
+// names no regular file (none, or a link the rename replaces), a new file's mode. Every writer
+// calls it after its last write, just before the rename. Best effort: a change that fails
+// leaves the temporary owner-only, which loses nothing.
+inline void TakeFinalMode(int fd, const char* target) {
+  struct stat old {};
+  [[maybe_unused]] int ignored = 0;
+  if (lstat(target, &old) == 0 && S_ISREG(old.st_mode)) {
+    ignored = fchown(fd, old.st_uid, old.st_gid);  // before the mode: a change of owner drops set-id bits
+    ignored = fchmod(fd, old.st_mode & 07777);
+  } else {
+    ignored = fchmod(fd, NewFileMode());
+  }
+}
+
+// Makes a live temporary whose rename failed the writer's own and owner-only again, as it was
+// before TakeFinalMode.
+inline void KeepTempOwnerOnly(int fd) {
+  [[maybe_unused]] int ignored = fchown(fd, geteuid(), getegid());
+  ignored = fchmod(fd, S_IRUSR | S_IWUSR);
+}
+
+namespace temp_detail {
+
+inline bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// An empty temporary without permission bits, last changed more than kNeverLockedTempAge ago
+// by its modification time: its writer died between creating and locking it.
+inline bool NeverLocked(const struct stat& st) {
+  timespec now {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return S_ISREG(st.st_mode) && st.st_size == 0 && now.tv_sec - st.st_mtim.tv_sec > kNeverLockedTempAge;
+}
+
+// Opens, for reading, the file without permission bits `name` in the folder open as `dirFd`,
+// which must still be the file `seen`: its owner gives it owner-read first (a process with
+// the right to override file modes opens it without that). -1 when it cannot.
+inline int OpenWithoutBits(int dirFd, const char* name, const struct stat& seen) {
+  const int fd = openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd >= 0 || errno != EACCES) return fd;
+  // Through a descriptor that names the file itself, so the change reaches this file only.
+  const int path = openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  if (path < 0) return -1;
+  int opened = -1;
+  char self[40];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", path);
+  struct stat st {};
+  if (fstat(path, &st) == 0 && S_ISREG(st.st_mode) && SameFile(st, seen) && (st.st_mode & 07777) == 0 &&
+      chmod(self, S_IRUSR) == 0)
+    opened = open(self, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  close(path);
+  return opened;
+}
+
+}  // namespace temp_detail
+
 // Removes the temporary `name` from the folder open as `dirFd` when it provably has no writer
-// left: a regular file (never a link, nor what a link points to) of the current user, with
-// permission bits (so its writer had locked it), that this call can lock itself, and that the
-// name still names once locked. True when it was removed.
+// left: a regular file (never a link, nor what a link points to) of the current user that
+// this call can lock itself and that the name still names once locked, and which either has
+// permission bits (so its writer had locked it) or never got them and is empty and older than
+// kNeverLockedTempAge (its writer died before locking it; one that gets owner-read to be
+// opened keeps it should it prove live after all). True when it was removed.
 inline bool RemoveDeadTempFile(int dirFd, const char* name) {
   struct stat seen {};
   if (fstatat(dirFd, name, &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode) || seen.st_uid != geteuid())
     return false;
-  const int fd = openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const bool withoutBits = (seen.st_mode & 07777) == 0;
+  if (withoutBits && !temp_detail::NeverLocked(seen)) return false;
+  const int fd = withoutBits ? temp_detail::OpenWithoutBits(dirFd, name, seen)
+                             : openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return false;
   bool removed = false;
   struct stat held {}, now {};
-  if (fstat(fd, &held) == 0 && held.st_dev == seen.st_dev && held.st_ino == seen.st_ino &&
-      flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-      held.st_uid == geteuid() && (held.st_mode & 07777) != 0 && held.st_nlink > 0 &&
-      fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == held.st_dev && now.st_ino == held.st_ino)
+  if (fstat(fd, &held) == 0 && temp_detail::SameFile(held, seen) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == geteuid() && held.st_nlink > 0 &&
+      (withoutBits ? temp_detail::NeverLocked(held) : (held.st_mode & 07777) != 0) &&
+      fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && temp_detail::SameFile(now, held))
     removed = unlinkat(dirFd, name, 0) == 0;
   close(fd);  // the lock ends with it
   return removed;

@@ -526,17 +526,6 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
 }
 
-// File mode for a new file: 0666 less the process's umask, read without changing it.
-mode_t NewFileMode() {
-  mode_t mask = 022;
-  std::string status;
-  if (ReadWholeFile("/proc/self/status", &status)) {
-    const size_t at = status.find("\nUmask:");
-    if (at != std::string::npos) mask = static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8));
-  }
-  return 0666 & ~mask;
-}
-
 }  // namespace
 
 bool ParseIniInt(std::string_view text, int* out) {
@@ -820,10 +809,8 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
       std::free(real);
     }
   }
-  bool exists = false;
   if (stat(target.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return fail("cannot write " + target + ": not a regular file");
-    exists = true;
   } else if (errno != ENOENT) {
     return fail(ErrnoText("cannot write", target));
   }
@@ -835,20 +822,9 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   // open until the temporary was renamed into place or deleted.
   auto abandon = [&](const std::string& why) {
     unlink(temp.c_str());
-    close(fd);
+    os::CloseTemp(fd);
     return fail(why);
   };
-
-  // The new file takes the old one's mode and owner, or a new file's usual mode. Best effort:
-  // only a privileged process can keep another user's ownership, and should a change fail the
-  // file keeps the temporary's owner-only mode, which loses nothing.
-  [[maybe_unused]] int ignored = 0;
-  if (exists) {
-    ignored = fchown(fd, st.st_uid, st.st_gid);
-    ignored = fchmod(fd, st.st_mode & 07777);
-  } else {
-    ignored = fchmod(fd, NewFileMode());
-  }
 
   // The first failed write ends the writing; later pieces are dropped.
   std::string writeError;
@@ -867,9 +843,11 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   };
   produce(sink);
   if (!writeError.empty()) return abandon(writeError);
+  // The old file's mode and owner, or a new file's mode; flushed with the data.
+  os::TakeFinalMode(fd, target.c_str());
   if (fsync(fd) != 0) return abandon(ErrnoText("cannot flush", temp));
   if (rename(temp.c_str(), target.c_str()) != 0) return abandon(ErrnoText("cannot replace", target));
-  close(fd);  // the data is on disk since the fsync; nothing of it is lost in the close
+  os::CloseTemp(fd);  // the data is on disk since the fsync; nothing of it is lost in the close
   // Make the rename itself durable.
   const size_t slash = target.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));

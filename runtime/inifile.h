@@ -115,7 +115,8 @@ struct IniLine {
 IniLine ClassifyIniLine(std::string_view line);
 
 // Replaces `path` with `contents` atomically (a temporary named by os::TempTemplate beside the
-// file, fsync, rename).
+// file, fsync, rename). The file keeps its mode and owner, or a new one gets the mode the
+// umask gives a new file.
 // Returns true on success; on failure the old file is untouched and `error` says why.
 bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error = nullptr);
 // The same for contents made in pieces: `produce` hands each piece to the sink it is given, in

@@ -29,8 +29,10 @@ int ShellStartup();
 // directory, the player's "a00.ini" in the working directory) and in the recording folder
 // "WaveFile" (the recorder's take and its copies beside a save). Only regular files of exactly
 // that form, of the current user, that no writer holds (another instance may be saving or
-// recording) are removed; a user's file, a link, a folder reached through a link and an
-// unmarked older leftover stay. Run at start-up.
+// recording) are removed, and of those without permission bits only the empty ones more than
+// five minutes old (a writer killed between creating and locking its temporary); a user's
+// file, a link, a folder reached through a link and an unmarked older leftover stay. Run at
+// start-up.
 void RemoveLeftoverTemporaries();
 
 // Reads kOptionFileName: lines "key = integer"; only notDebug is used.

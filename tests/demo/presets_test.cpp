@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +17,8 @@
 #include "demo/demo_presets.h"
 #include "demo/demo_services.h"
 #include "link/chip_operation.h"
+#include "oslayer/sound.h"
+#include "oslayer/sound_testing.h"
 #include "panels/MNDemo_pan.h"
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDemoZutb_pan.h"
@@ -93,6 +98,88 @@ private:
     pid_t pid_ = -1;
     bool holding_ = false;
 };
+
+// Processes that were writing and were killed with SIGKILL, each with what it left.
+class KilledWriter {
+public:
+    // Files `names` (in `dir`) made as every writer makes its temporary, without permission
+    // bits, holding `contents`, by a process killed before it locked them.
+    static void BeforeLocking(const fs::path& dir, const std::vector<std::string>& names, const std::string& contents) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (const auto& name : names) {
+                const int fd = open((dir / name).c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0);
+                if (fd < 0 || write(fd, contents.data(), contents.size()) != static_cast<ssize_t>(contents.size())) _exit(2);
+            }
+            if (write(ready[1], "r", 1) != 1) _exit(3);
+            for (;;) pause();
+        }
+        Kill(pid, ready);
+    }
+
+    // A recording into `folder` whose process had forked a helper that lives on (as a sound
+    // library's server process does), killed while recording. The helper ends with this object.
+    explicit KilledWriter(const fs::path& folder) {
+        int ready[2];
+        if (pipe(ready) != 0 || pipe(hold_) != 0) return;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            static os::TestSoundBackend sound;
+            os::SetSoundBackend(&sound);
+            unsigned id = 0;
+            if (os::SoundRecOpen(folder.c_str(), &id) != os::SOUND_OK ||
+                os::SoundRecSetFormat(id, os::WaveFormat{}) != os::SOUND_OK || os::SoundRecRecord(id, 60000) != os::SOUND_OK)
+                _exit(2);
+            const pid_t helper = fork();
+            if (helper == 0) {
+                close(hold_[1]);
+                char c;
+                while (read(hold_[0], &c, 1) < 0 && errno == EINTR) {
+                }
+                _exit(0);
+            }
+            if (write(ready[1], &helper, sizeof helper) != sizeof helper) _exit(3);
+            for (;;) pause();
+        }
+        close(hold_[0]);
+        hold_[0] = -1;
+        helper_ = Kill(pid, ready);
+    }
+    ~KilledWriter() {
+        if (hold_[1] >= 0) close(hold_[1]);  // the helper ends on its own
+    }
+    bool HelperLives() const { return helper_ > 0 && kill(helper_, 0) == 0; }
+
+private:
+    // Waits until `pid` wrote to `ready` (what it wrote is returned, or 0), then kills it.
+    static pid_t Kill(pid_t pid, int (&ready)[2]) {
+        close(ready[1]);
+        pid_t said = 0;
+        const bool up = pid > 0 && read(ready[0], &said, sizeof said) > 0;
+        close(ready[0]);
+        if (pid <= 0) return 0;
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(up && WIFSIGNALED(status)) << "the writer did not get there";
+        return said;
+    }
+
+    int hold_[2] = {-1, -1};
+    pid_t helper_ = 0;
+};
+
+// Sets the modification time of `file` `seconds` before the one it has.
+void Age(const fs::path& file, int seconds) {
+    struct stat st {};
+    ASSERT_EQ(lstat(file.c_str(), &st), 0) << file;
+    timespec times[2] = {st.st_mtim, st.st_mtim};
+    times[0].tv_sec -= seconds;
+    times[1].tv_sec -= seconds;
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << file;
+}
 
 class PresetTest : public DemoFixture {
 protected:
@@ -296,6 +383,33 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndC
         std::ofstream(others) << "x";
         ASSERT_EQ(chown(others.c_str(), 65534, 65534), 0);
     }
+    // Writers killed between creating their temporary and locking it left it without
+    // permission bits: taken once empty and more than five minutes old, never younger (a live
+    // writer's, about to lock it), nor with contents, nor another user's.
+    const std::vector<std::string> neverLocked = {".STconfig.dat.codecbench-tmp-N0b1t5",
+                                                  "WaveFile/.take.codecbench-tmp-N0b1t5"};
+    const std::vector<std::string> neverLockedKept = {".MNconfig.dat.codecbench-tmp-N0b1t5",
+                                                      ".STPreset.dat.codecbench-tmp-N0b1t5"};
+    KilledWriter::BeforeLocking(home, neverLocked, "");
+    KilledWriter::BeforeLocking(home, neverLockedKept, "");
+    KilledWriter::BeforeLocking(home, {".STZutaPreset.dat.codecbench-tmp-N0b1t5"}, "x");
+    for (const auto& name : neverLocked) Age(home / name, 6 * 60);
+    Age(home / neverLockedKept[1], 4 * 60);
+    Age(home / ".STZutaPreset.dat.codecbench-tmp-N0b1t5", 6 * 60);
+    const fs::path othersBare = home / ".STZutaconfig.dat.codecbench-tmp-0ther6";
+    if (root) {
+        KilledWriter::BeforeLocking(home, {othersBare.filename()}, "");
+        ASSERT_EQ(chown(othersBare.c_str(), 65534, 65534), 0);
+        Age(othersBare, 6 * 60);
+    }
+    // A recording killed while a process it forked lives on: the take goes all the same.
+    std::vector<std::string> takes;
+    KilledWriter recording(home / "WaveFile");
+    EXPECT_TRUE(recording.HelperLives());
+    for (const auto& name : Temporaries(home / "WaveFile"))
+        if (name.starts_with(".take.") && !name.ends_with("abC123") && !name.ends_with("N0b1t5")) takes.push_back(name);
+    ASSERT_EQ(takes.size(), 1u) << "the recording made no take: " << ::testing::PrintToString(takes);
+
     fs::remove(home / "MNPreset.dat");
     fs::remove(home / "MNPykaPreset.dat");
     prompter.shown.clear();
@@ -320,6 +434,35 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndC
     EXPECT_TRUE(fs::is_symlink(linked));
     if (root) {
         EXPECT_TRUE(fs::exists(others)) << "another user's file was removed";
+        EXPECT_TRUE(fs::exists(othersBare)) << "another user's file was removed";
+    }
+    for (const auto& name : neverLocked) EXPECT_FALSE(fs::exists(home / name)) << name;
+    for (const auto& name : neverLockedKept) EXPECT_TRUE(fs::exists(home / name)) << name;
+    EXPECT_TRUE(fs::exists(home / ".STZutaPreset.dat.codecbench-tmp-N0b1t5"));
+    EXPECT_FALSE(fs::exists(home / "WaveFile" / takes[0])) << "the killed recording's take stayed";
+    EXPECT_TRUE(recording.HelperLives());
+
+    // A user without the right to override file modes (tests run as root; the user here is
+    // 65534) has the same clean-up of temporaries that never got their bits.
+    if (root) {
+        const fs::path folder = home / "WaveFile";
+        const std::string dead = ".take.codecbench-tmp-Us3r00", young = ".take.codecbench-tmp-Us3r01";
+        KilledWriter::BeforeLocking(folder, {dead, young}, "");
+        for (const fs::path& p : {folder, folder / dead, folder / young}) ASSERT_EQ(chown(p.c_str(), 65534, 65534), 0);
+        Age(folder / dead, 6 * 60);
+        const pid_t user = fork();
+        if (user == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+            RemoveLeftoverTemporaries();
+            _exit(0);
+        }
+        int status = -1;
+        waitpid(user, &status, 0);
+        EXPECT_EQ(status, 0);
+        EXPECT_FALSE(fs::exists(folder / dead));
+        struct stat st {};
+        ASSERT_EQ(stat((folder / young).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0u) << "a young temporary was changed";
     }
     EXPECT_TRUE(fs::exists(home / "STPreset.dat"));
     EXPECT_TRUE(fs::exists(home / "MNPreset.dat")) << "copied again";

@@ -400,10 +400,28 @@ TEST_F(IniTest, WriteKeepsModeAndWritesThroughLinks) {
   std::string back;
   ASSERT_TRUE(ReadWholeFile(file.string(), &back));
   EXPECT_EQ(back, data);
-  struct stat st {};
-  ASSERT_EQ(stat(file.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  auto mode = [](const fs::path& p) {
+    struct stat st {};
+    return stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000u;
+  };
+  EXPECT_EQ(mode(file), 0640u);
   EXPECT_EQ(Files(), (std::set<std::string>{"cfg.dat", "link.dat"}));
+
+  // A new file gets the mode the umask gives (not the temporary's owner-only mode); a replaced
+  // file keeps its own whatever the umask.
+  const mode_t saved = umask(022);
+  ASSERT_TRUE(WriteFileAtomic((dir_ / "shared.dat").string(), "a"));
+  ASSERT_EQ(Ini_PutInt(ini_, "S", "k", 1), 0);
+  ASSERT_EQ(Ini_WriteToFile(ini_, (dir_ / "set.ini").c_str()), 0);
+  umask(077);
+  ASSERT_TRUE(WriteFileAtomic((dir_ / "private.dat").string(), "b"));
+  ASSERT_TRUE(WriteFileAtomic(file.string(), "c"));
+  umask(saved);
+  EXPECT_EQ(mode(dir_ / "shared.dat"), 0644u);
+  EXPECT_EQ(mode(dir_ / "set.ini"), 0644u);
+  EXPECT_EQ(mode(dir_ / "private.dat"), 0600u);
+  EXPECT_EQ(mode(file), 0640u);
+  EXPECT_EQ(Files(), (std::set<std::string>{"cfg.dat", "link.dat", "shared.dat", "set.ini", "private.dat"}));
 }
 
 TEST_F(IniTest, SortedObjectKeepsNameOrder) {

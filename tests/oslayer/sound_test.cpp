@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "oslayer/sound.h"
@@ -19,6 +20,22 @@ namespace fs = std::filesystem;
 using soundtest::Names;
 using soundtest::ReadWav;
 using soundtest::WriteWav;
+
+// The permission bits of `p`.
+unsigned ModeOf(const fs::path& p) {
+    struct stat st {};
+    return stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000u;
+}
+
+// Sets the process's umask while it lives.
+class Umask {
+public:
+    explicit Umask(mode_t mask) : saved_(umask(mask)) {}
+    ~Umask() { umask(saved_); }
+
+private:
+    mode_t saved_;
+};
 
 bool WaitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -165,9 +182,13 @@ TEST_F(Sound, StopKeepsWhatCameInAndCloseWithoutSaveLeavesNothing) {
     EXPECT_GE(fs::file_size(dir / Names(dir)[0]), 2u * 32000);
     EXPECT_EQ(os::SoundRecStop(id), os::SOUND_OK);
     EXPECT_FALSE(os::SoundRecIsRecording(id));
-    ASSERT_EQ(os::SoundRecSave(id, (dir / "two.wav").c_str(), false), os::SOUND_OK);
+    {
+        const Umask mask(022);
+        ASSERT_EQ(os::SoundRecSave(id, (dir / "two.wav").c_str(), false), os::SOUND_OK);
+    }
     os::SoundRecClose(id);
     EXPECT_EQ(ReadWav(dir / "two.wav").Frames(), 32000);
+    EXPECT_EQ(ModeOf(dir / "two.wav"), 0644u) << "a new file's mode, not the take's";
 
     const unsigned other = OpenRecorder();
     ASSERT_EQ(os::SoundRecRecord(other, 1000), os::SOUND_OK);
@@ -179,13 +200,23 @@ TEST_F(Sound, StopKeepsWhatCameInAndCloseWithoutSaveLeavesNothing) {
 
 TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
     soundtest::WriteWav(dir / "keep.wav", 1, 16, 8000, 1, soundtest::Ramp(10, 1));
+    ASSERT_EQ(chmod((dir / "keep.wav").c_str(), 0640), 0);
+    const Umask mask(022);
     const unsigned id = OpenRecorder();
     ASSERT_EQ(os::SoundRecRecord(id, 100), os::SOUND_OK);
     ASSERT_TRUE(WaitFor([&] { return !os::SoundRecIsRecording(id); }));
     EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), false), os::SOUNDERR_FILE_EXISTS);
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 10);
+    // The take not moved stays the recorder's own.
+    for (const auto& name : Names(dir)) {
+        if (name != "keep.wav") {
+            EXPECT_EQ(ModeOf(dir / name), 0600u) << name;
+        }
+    }
+    // The replaced file's mode, whatever the umask.
     EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), true), os::SOUND_OK);
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 1600);
+    EXPECT_EQ(ModeOf(dir / "keep.wav"), 0640u);
     os::SoundRecClose(id);
     EXPECT_EQ(Names(dir), (std::vector<std::string>{"keep.wav"}));
 }
@@ -197,9 +228,13 @@ TEST_F(Sound, SaveToAnotherFileSystemCopiesBesideTheTargetThenRenames) {
     const unsigned id = OpenRecorder();
     ASSERT_EQ(os::SoundRecRecord(id, 500), os::SOUND_OK);
     ASSERT_TRUE(WaitFor([&] { return !os::SoundRecIsRecording(id); }));
-    EXPECT_EQ(os::SoundRecSave(id, target.c_str(), false), os::SOUND_OK);
+    {
+        const Umask mask(027);
+        EXPECT_EQ(os::SoundRecSave(id, target.c_str(), false), os::SOUND_OK);
+    }
     os::SoundRecClose(id);
     EXPECT_EQ(ReadWav(target).Frames(), 8000);
+    EXPECT_EQ(ModeOf(target), 0640u) << "a new file's mode, not the copy's";
     EXPECT_TRUE(Names(dir).empty());  // the take is gone from its folder
     for (const auto& name : Names(shm)) EXPECT_FALSE(os::IsTempName(name, target.filename().string())) << name;
     fs::remove(target);
