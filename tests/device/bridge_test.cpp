@@ -18,7 +18,8 @@ namespace pykb = ui::MNPykbDevCtrl_pan;
 
 // The popup of a single send outside any operation that the board refused, as the user reads it.
 testsupport::Popup Refused(const std::string& send, const std::string& closing) {
-    return {"message", "Warning", "The evaluation board refused " + send + ", so it did not take effect.\n\n" + closing};
+    return {"message", "Warning",
+            "The evaluation board refused " + send + ", so it did not take effect.\n\n" + closing};
 }
 
 class BridgeTest : public devicetest::DeviceFixture {
@@ -66,8 +67,8 @@ TEST_F(BridgeTest, PcmSettingsAreSingleMaskedWrites) {
     EXPECT_TRUE(Received().empty());
     EXPECT_EQ(board->BridgeRegister(0x1470), 0x1F);
     EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_RBCLKSelect), 7);
-    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused(
-                                  "the write of bridge register 0x1470", "\"Bit Clock\" shows what the board holds.")}));
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1470",
+                                                                       "\"Bit Clock\" shows what the board holds.")}));
     Forget();
     board->SetFaults(boardhid::RefuseOneSend());
     Commit(p, jorb::CFGDEVJorb_CFSDELAY, 1);
@@ -214,8 +215,9 @@ TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
     Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
     EXPECT_TRUE(Received().empty());
     EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0xA5);
-    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused(
-                                  "the write of bridge register 0x1472", "\"Register Value\" shows what the board holds.")}));
+    const std::string back = "\"Register Value\" shows what the board holds.";
+    EXPECT_EQ(prompter.shown,
+              (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1472", back)}));
     // ... and the value read from 0x1470; a register the program never read or wrote keeps
     // the value typed, and the popup says the panel may differ.
     Forget();
