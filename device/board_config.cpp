@@ -21,6 +21,8 @@ using ui::AudioCodec_pan::MENUBAR_MODE_SPI4WMode;
 namespace {
 
 constexpr double kWordPause = 0.3;
+constexpr const char* kBoardMayDiffer =
+    "The evaluation board may not have the settings the panel shows; \"Config Board\" sends them again.";
 constexpr double kBridgePause = 0.1;
 
 int MenuItemOf(uint8_t mode) {
@@ -246,6 +248,9 @@ void ConfigBoard(const DevModel& m, int panel) {
             return;  // no interface was ever chosen: nothing to configure
     }
     TickModeMenu(mode);
+    // The boxes keep what the user chose; the board may have an earlier word, or a first one of
+    // the sequence.
+    if (op.Stopped()) NoteInStoppedOperation(kBoardMayDiffer);
 }
 
 // The interface operation of a ticked mode box: the other interface boxes and "External

@@ -5,10 +5,14 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
+#include <unordered_map>
 
 #include "device/device_model.h"
 #include "device/device_services.h"
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
+#include "link/write_action.h"
 #include "runtime/ui.h"
 #include "shell/state.h"
 
@@ -25,7 +29,76 @@ constexpr uint8_t kPcmtOn = 0x85;
 uint8_t High(int address) { return static_cast<uint8_t>((address >> 8) & 0xFF); }
 uint8_t Low(int address) { return static_cast<uint8_t>(address & 0xFF); }
 
-void Route(uint8_t command) { USBSend(command, 0, nullptr); }
+// ---- what the board's bridge registers hold ------------------------------------------------
+// Learnt from the writes the board took and the reads it answered since it was opened: per
+// register the bits known and their values. The panels keep no other copy of the bridge.
+
+struct BridgeKnown {
+    unsigned session = 0;  // BoardSession() when learnt
+    uint8_t bits = 0;      // the bits known
+    uint8_t value = 0;
+};
+std::unordered_map<int, BridgeKnown> bridgeRecord;
+
+void NoteBoardHolds(int address, uint8_t bits, uint8_t value) {
+    BridgeKnown& known = bridgeRecord[address];
+    if (known.session != BoardSession()) known = BridgeKnown{BoardSession(), 0, 0};
+    known.value = static_cast<uint8_t>((known.value & ~bits) | (value & bits));
+    known.bits |= bits;
+}
+
+// The `bits` of a bridge register as the board holds them, when all of them are known.
+bool BoardHolds(int address, uint8_t bits, uint8_t* value) {
+    const auto it = bridgeRecord.find(address);
+    if (it == bridgeRecord.end() || it->second.session != BoardSession() || (it->second.bits & bits) != bits)
+        return false;
+    *value = static_cast<uint8_t>(it->second.value & bits);
+    return true;
+}
+
+std::string LabelOf(int panel, int control, const char* fallback) {
+    std::string label;
+    if (rt::GetCtrlAttribute(panel, control, rt::ATTR_LABEL_TEXT, &label) < 0 || label.empty()) return fallback;
+    return label;
+}
+
+// A button whose send has no control to go back: refused, the board keeps what it had.
+constexpr const char* kBoardKeepsItsSetting = "The board keeps its previous setting.";
+
+// A routing button. "USB <--> PCM" lights the audio interface in the diagrams once the board
+// took it (or, with no board open, in the demo the panels then are).
+void Route(uint8_t command) {
+    SingleSend send;
+    USBSend(command, 0, nullptr);
+    if (send.NotTaken()) {
+        send.Closing(kBoardKeepsItsSetting);
+        return;
+    }
+    if (command == CMD_ROUTE_USB_PCM) {
+        FlagAudioInterfaceActive = 1;
+        FlagCFGUpdate = 1;
+    }
+}
+
+// "Enable Vunt PCMT" and "Disable Vunt PCMT": the whole PCM configuration byte.
+void PcmTransmitter(uint8_t value) {
+    SingleSend send;
+    WriteBridgeRegister(kPcmConfig, value);
+    if (send.NotTaken()) send.Closing(kBoardKeepsItsSetting);
+}
+
+// A PCM setting: one masked write of its field (`field` bits of `address`, the control's value
+// shifted left by `shift`). When the board does not take it, the control goes back to the field
+// the board holds, when that is known.
+void PcmField(int panel, int control, const char* label, int address, uint8_t field, int shift) {
+    SingleSend send;
+    const uint8_t value = static_cast<uint8_t>((CtrlValue(panel, control) << shift) & field);
+    MaskedWriteBridgeRegister(address, static_cast<uint8_t>(~field), value);
+    uint8_t holds = 0;
+    if (!send.NotTaken() || !BoardHolds(address, field, &holds)) return;
+    SetCtrl(panel, control, holds >> shift);
+    send.Closing(ShowsWhatBoardHolds(LabelOf(panel, control, label)));
+}
 
 void RegisterRead(const DevModel& m, int panel) {
     const int address = CtrlValue(panel, m.ids.regAddr) & 0xFFFF;
@@ -49,18 +122,48 @@ void RegisterRead(const DevModel& m, int panel) {
     SetCtrl(panel, m.ids.regVal, value);
 }
 
+// "Write": refused, "Register Value" goes back to what the register holds when the program read
+// or wrote it before; else it keeps the value not written.
 void RegisterWrite(const DevModel& m, int panel) {
+    SingleSend send;
     const int address = CtrlValue(panel, m.ids.regAddr) & 0xFFFF;
     WriteBridgeRegister(address, static_cast<uint8_t>(CtrlValue(panel, m.ids.regVal) & 0xFF));
+    uint8_t holds = 0;
+    if (!send.NotTaken() || !BoardHolds(address, 0xFF, &holds)) return;
+    SetCtrl(panel, m.ids.regVal, holds);
+    send.Closing(ShowsWhatBoardHolds(LabelOf(panel, m.ids.regVal, "Register Value")));
 }
 
 // "I2C CLK" 100K, 300K, 500K: the divider, low byte then high byte, without a pause between.
+constexpr int kDividers[] = {14, 4, 2};
+
+// The ring's item for the divider the board holds; -1 when not known or none stands for it.
+int BoardI2CClock() {
+    uint8_t low = 0, high = 0;
+    if (!BoardHolds(kI2CDividerLow, 0xFF, &low) || !BoardHolds(kI2CDividerHigh, 0xFF, &high)) return -1;
+    const int divider = (high << 8) | low;
+    for (int item = 0; item < 3; ++item)
+        if (kDividers[item] == divider) return item;
+    return -1;
+}
+
+// The two writes are one action: the first refusal stops it (the high byte does not follow a
+// refused low byte) and one popup tells it; the ring then shows the clock the board has, when
+// known.
 void I2CClock(const DevModel& m, int panel) {
-    static constexpr int kDividers[] = {14, 4, 2};
+    WriteAction action(panel, m.ids.i2cClock, "I2C CLK");
     const int choice = CtrlValue(panel, m.ids.i2cClock);
     const int divider = kDividers[choice >= 0 && choice < 3 ? choice : 0];
     WriteBridgeRegister(kI2CDividerLow, Low(divider));
     WriteBridgeRegister(kI2CDividerHigh, High(divider));
+    if (!action.Stopped()) return;
+    const int holds = BoardI2CClock();
+    if (holds < 0) {
+        SetStoppedOperationClosing(kPanelMayDiffer);
+        return;
+    }
+    SetCtrl(panel, m.ids.i2cClock, holds);
+    SetStoppedOperationClosing(ShowsWhatBoardHolds(LabelOf(panel, m.ids.i2cClock, "I2C CLK")));
 }
 
 // "Vunt MCU Configuration Enable": the bridge register and routing controls are usable only
@@ -83,17 +186,18 @@ bool ReadBridgeRegister(int address, uint8_t* value, int* result) {
     if (result) *result = read;
     if (read != 1) return false;
     *value = reply;
+    NoteBoardHolds(address, 0xFF, reply);
     return true;
 }
 
 void WriteBridgeRegister(int address, uint8_t value) {
     const uint8_t payload[3] = {High(address), Low(address), value};
-    USBSend(CMD_BRIDGE_WRITE, 3, payload);
+    if (USBSend(CMD_BRIDGE_WRITE, 3, payload) == 1) NoteBoardHolds(address, 0xFF, value);
 }
 
 void MaskedWriteBridgeRegister(int address, uint8_t keep, uint8_t value) {
     const uint8_t payload[4] = {High(address), Low(address), keep, value};
-    USBSend(CMD_BRIDGE_MASKED_WRITE, 4, payload);
+    if (USBSend(CMD_BRIDGE_MASKED_WRITE, 4, payload) == 1) NoteBoardHolds(address, static_cast<uint8_t>(~keep), value);
 }
 
 int RunBridgeOp(DevId id, BoardOp op, int panel, int event) {
@@ -105,28 +209,15 @@ int RunBridgeOp(DevId id, BoardOp op, int panel, int event) {
         case BoardOp::RegRead: RegisterRead(m, p); break;
         case BoardOp::RegWrite: RegisterWrite(m, p); break;
         case BoardOp::UsbCodec: Route(CMD_ROUTE_USB_CODEC); break;
-        case BoardOp::UsbPcm:
-            // The diagrams light the audio interface whatever the send did.
-            Route(CMD_ROUTE_USB_PCM);
-            FlagAudioInterfaceActive = 1;
-            FlagCFGUpdate = 1;
-            break;
+        case BoardOp::UsbPcm: Route(CMD_ROUTE_USB_PCM); break;
         case BoardOp::CodecPcm: Route(CMD_ROUTE_CODEC_PCM); break;
         case BoardOp::MixAll: Route(CMD_ROUTE_MIX_ALL); break;
-        case BoardOp::PcmtEnable: WriteBridgeRegister(kPcmConfig, kPcmtOn); break;
-        case BoardOp::PcmtDisable: WriteBridgeRegister(kPcmConfig, 0x00); break;
-        case BoardOp::BitClock:
-            MaskedWriteBridgeRegister(kPcmConfig, 0xF8, static_cast<uint8_t>(CtrlValue(p, ids.bitClock) & 0x07));
-            break;
-        case BoardOp::FsLocation:
-            MaskedWriteBridgeRegister(kPcmConfig, 0xE7, static_cast<uint8_t>((CtrlValue(p, ids.fsLocation) << 3) & 0x18));
-            break;
-        case BoardOp::FsLength:
-            MaskedWriteBridgeRegister(kPcmFrame, 0xF0, static_cast<uint8_t>(CtrlValue(p, ids.fsLength) & 0x0F));
-            break;
-        case BoardOp::FsDelay:
-            MaskedWriteBridgeRegister(kPcmFrame, 0xDF, static_cast<uint8_t>((CtrlValue(p, ids.fsDelay) << 5) & 0x20));
-            break;
+        case BoardOp::PcmtEnable: PcmTransmitter(kPcmtOn); break;
+        case BoardOp::PcmtDisable: PcmTransmitter(0x00); break;
+        case BoardOp::BitClock: PcmField(p, ids.bitClock, "Bit Clock", kPcmConfig, 0x07, 0); break;
+        case BoardOp::FsLocation: PcmField(p, ids.fsLocation, "FST Location", kPcmConfig, 0x18, 3); break;
+        case BoardOp::FsLength: PcmField(p, ids.fsLength, "FS Length", kPcmFrame, 0x0F, 0); break;
+        case BoardOp::FsDelay: PcmField(p, ids.fsDelay, "Frame Sync Delay Enable", kPcmFrame, 0x20, 5); break;
         case BoardOp::I2CClock: I2CClock(m, p); break;
         case BoardOp::VuntConfigEn: VuntConfigEnable(m, p); break;
         default: break;  // "Config Vunt PCM" has no operation

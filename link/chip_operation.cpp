@@ -19,8 +19,19 @@ struct Running {
     bool disconnected = false;  // the board went away during that send
     int unread = 0;             // registers a read-back of the stopped operation could not read
     std::string notes;          // told after the popup's own words
+    std::string closing;        // in place of the words about the chip, when given
 };
 Running running;
+
+// The refusal a SingleSend outside any operation holds until it ends.
+struct Held {
+    bool on = false;
+    bool refused = false;
+    bool disconnected = false;
+    std::string send;
+    std::string closing;
+};
+Held held;
 
 // What the chip holds, while the record runs.
 struct ChipRecord {
@@ -28,6 +39,8 @@ struct ChipRecord {
     uint32_t regs[kCodecRegisters] = {};
 };
 ChipRecord chip;
+
+constexpr const char* kPanelsShowTheChip = "The panels show what the chip holds.";
 
 // The record starts from the copy whenever the program's code starts to run for an event.
 const rt::RunObserver kRecordAtEachEvent = rt::SetRunObserver([](bool starting) {
@@ -48,16 +61,24 @@ bool AsksForReply(uint8_t command) {
 
 // A report outside any operation that did not reach the board: one popup names it, and a single
 // register write that the board refused (it is still there) puts the register back to what the
-// chip holds. A disconnection leaves the copy as it is: nothing reaches the chip until the board
-// is back. Reports answered by the board are told by their readers.
+// chip holds, when the record of that runs. A disconnection leaves the copy as it is: nothing
+// reaches the chip until the board is back. Reports answered by the board are told by their
+// readers; a SingleSend holds the refusal of its send and tells it when it ends.
 void TellUnsentReport(uint8_t command, uint16_t length, const uint8_t* payload, bool disconnected) {
     if (AsksForReply(command)) return;
     const std::string send = DescribeReport(command, length, payload);
-    if (!disconnected && IsCodecCommand(command) && (command & 0x3F) == CMD_CODEC_WRITE_ONE && length >= 2 && payload) {
+    const bool putBack = !disconnected && chip.on && IsCodecCommand(command) &&
+                         (command & 0x3F) == CMD_CODEC_WRITE_ONE && length >= 2 && payload;
+    if (putBack) {
         PutBackWhatChipHolds(payload[0] >> 1);
         FlagCFGUpdate = 1;
     }
-    const std::string text = disconnected ? BoardDisconnectedText(send) : SendRefusedText(send);
+    if (held.on) {
+        if (!held.refused) held = Held{true, true, disconnected, send, putBack ? kPanelsShowTheChip : ""};
+        return;
+    }
+    const std::string text = disconnected ? BoardDisconnectedText(send)
+                                          : SendRefusedText(send, putBack ? kPanelsShowTheChip : kPanelMayDiffer);
     rt::MessagePopup(kUnsentReportTitle, text.c_str());
 }
 
@@ -107,7 +128,7 @@ std::string DescribeReport(uint8_t command, uint16_t length, const uint8_t* payl
 }
 
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
-                                     int unreadRegisters) {
+                                     int unreadRegisters, const std::string& closing) {
     std::string text = "\"" + operation + "\" stopped: ";
     text += disconnected ? "the evaluation board was disconnected during " : "the board refused ";
     text += send + ", and nothing after it was sent.";
@@ -116,6 +137,7 @@ std::string ChipOperationStoppedText(const std::string& operation, const std::st
         return text += "\n\nUntil the board is connected again nothing reaches the chip. Once it is back, reading "
                        "the registers (\"Read All and Update\" on the register map) brings the panels in line "
                        "with the chip.";
+    if (!closing.empty()) return text += "\n\n" + closing;
     return text += "\n\nThe chip may now differ from the panels. Reading the registers back (\"Read All and "
                    "Update\" on the register map) reconciles them.";
 }
@@ -126,9 +148,14 @@ std::string UnreadRegistersText(int count) {
 }
 
 std::string SendRefusedText(const std::string& send) {
-    return "The evaluation board refused " + send +
-           ", so it did not take effect.\n\nThe panels show what the chip holds.";
+    return SendRefusedText(send, kPanelsShowTheChip);
 }
+
+std::string SendRefusedText(const std::string& send, const std::string& closing) {
+    return "The evaluation board refused " + send + ", so it did not take effect.\n\n" + closing;
+}
+
+std::string ShowsWhatBoardHolds(const std::string& label) { return "\"" + label + "\" shows what the board holds."; }
 
 std::string BoardDisconnectedText(const std::string& send) {
     return "The evaluation board was disconnected: " + send +
@@ -136,7 +163,7 @@ std::string BoardDisconnectedText(const std::string& send) {
 }
 
 ChipOperation::ChipOperation(std::string name) : outermost_(running.depth == 0) {
-    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}};
+    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}, {}};
     ++running.depth;
 }
 
@@ -150,11 +177,41 @@ ChipOperation::~ChipOperation() {
     FlagCFGUpdate = 1;
     if (ended.refused.empty()) return;  // declined, or refused by a guard that said why
     const std::string text =
-        ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread) + ended.notes;
+        ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread, ended.closing) +
+        ended.notes;
     rt::MessagePopup(kChipOperationStoppedTitle, text.c_str());
 }
 
 bool ChipOperation::Stopped() const { return running.stopped; }
+
+bool SetStoppedOperationClosing(const std::string& words) {
+    if (running.depth == 0) return false;
+    running.closing = words;
+    return true;
+}
+
+SingleSend::SingleSend() : holds_(running.depth == 0 && !held.on) {
+    if (holds_) held = Held{true, false, false, {}, {}};
+}
+
+SingleSend::~SingleSend() {
+    if (!holds_) return;
+    const Held ended = held;
+    held = Held{};
+    if (!ended.refused) return;
+    const std::string text =
+        ended.disconnected
+            ? BoardDisconnectedText(ended.send)
+            : SendRefusedText(ended.send, ended.closing.empty() ? std::string(kPanelMayDiffer) : ended.closing);
+    rt::MessagePopup(kUnsentReportTitle, text.c_str());
+}
+
+bool SingleSend::NotTaken() const { return running.depth > 0 ? running.stopped : held.refused; }
+
+void SingleSend::Closing(std::string words) {
+    // The chip's own words, once a register was put back, stay.
+    if (running.depth == 0 && held.on && held.closing.empty()) held.closing = std::move(words);
+}
 
 bool ChipOperationStopped() { return running.depth > 0 && running.stopped; }
 

@@ -47,18 +47,53 @@ bool WriteRegisterStep(int reg, uint32_t value);
 
 // The title and text of the popup that tells a stopped operation: `send` was refused, or
 // (disconnected) the board went away during it; registers a read-back of the operation could not
-// read are counted in it.
+// read are counted in it. `closing`, when given, takes the place of the closing words about the
+// chip after a refusal (an operation that writes the board, not the chip).
 inline constexpr const char* kChipOperationStoppedTitle = "Warning -- Operation aborted";
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
-                                     int unreadRegisters);
+                                     int unreadRegisters, const std::string& closing = {});
 // "N register(s) could not be read from the board; the register map keeps their values."
 std::string UnreadRegistersText(int count);
 
 // The popup of a send outside any operation that did not reach the board: the board went away
-// under it, or refused it while it stayed connected.
+// under it, or refused it while it stayed connected. The refusal's closing words say what the
+// panels show: what the chip holds where a register was put back (the default), what the board
+// holds where a control was put back, else that the panel may differ from the board.
 inline constexpr const char* kUnsentReportTitle = "Warning";
+inline constexpr const char* kPanelMayDiffer = "The panel may differ from the board.";
 std::string BoardDisconnectedText(const std::string& send);
 std::string SendRefusedText(const std::string& send);
+std::string SendRefusedText(const std::string& send, const std::string& closing);
+// "\"Bit Clock\" shows what the board holds.": the closing words of a control put back.
+std::string ShowsWhatBoardHolds(const std::string& label);
+
+// ---- a send whose control can go back --------------------------------------------------------
+// A user action that sends one report and, when the board does not take it, can put its control
+// back to what the board still holds, or at least say what is true of it. Outside any operation a
+// refusal of its send is held instead of told at once; the action asks NotTaken() after the send,
+// puts its control back where it knows what the board holds and gives the popup's closing words
+// with Closing(); when it ends, one "Warning" tells the refusal with those words, else with
+// kPanelMayDiffer (a disconnection is told as usual). Inside an operation the operation tells
+// it: NotTaken() is then true once the operation has stopped, and Closing() does nothing.
+class SingleSend {
+public:
+    SingleSend();
+    ~SingleSend();
+    SingleSend(const SingleSend&) = delete;
+    SingleSend& operator=(const SingleSend&) = delete;
+
+    // The board refused the send or went away under it, or the running operation had stopped
+    // (nothing went out). A board that is not open is no refusal: the panels act as a demo.
+    bool NotTaken() const;
+    void Closing(std::string words);
+
+private:
+    bool holds_;  // it holds the refusals outside any operation
+};
+
+// The closing words of the running operation's popup after a refusal, in place of those about
+// the chip (see ChipOperationStoppedText). False when no operation runs.
+bool SetStoppedOperationClosing(const std::string& words);
 
 // ---- what the chip holds -------------------------------------------------------------------
 // The link's record of what the chip's registers hold: the register copy as it stands when the
@@ -87,7 +122,8 @@ bool NoteInStoppedOperation(const std::string& text);
 
 // The board refused this report. Inside an operation: the operation stops and will say so.
 // Outside one: a popup says so at once (unless the report asked for a reply: its reader tells of
-// the failed read), and a register write puts its register back to what the chip holds.
+// the failed read, or a SingleSend holds it), and a register write puts its register back to
+// what the chip holds while the record of that runs (else the popup says the panel may differ).
 void NoteRefusedSend(uint8_t command, uint16_t length, const uint8_t* payload);
 // The board went away during this report (its send failed, or its reply never came, and the
 // board is no longer on the bus). Inside an operation: it stops, and its popup says the board was

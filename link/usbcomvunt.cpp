@@ -26,6 +26,8 @@ namespace {
 
 os::LibraryHandle hLoadHidModule = nullptr;
 std::string boardLibraryName = kBoardLibraryName;
+// Counts the openings and closings of the board (BoardSession).
+unsigned boardSession = 0;
 
 struct HidFunctions {
     OpenDeviceFn OpenDevice = nullptr;
@@ -156,9 +158,16 @@ bool HidModuleBound() { return hid.complete(); }
 
 void SetBoardLibraryName(const char* fileName) { boardLibraryName = fileName ? fileName : kBoardLibraryName; }
 
-int HidOpenDevice() { return hid.complete() ? hid.OpenDevice(2, 1, 0) : 0; }
-int HidCloseDevice() { return hid.complete() ? hid.CloseDevice() : 0; }
+int HidOpenDevice() {
+    ++boardSession;
+    return hid.complete() ? hid.OpenDevice(2, 1, 0) : 0;
+}
+int HidCloseDevice() {
+    ++boardSession;
+    return hid.complete() ? hid.CloseDevice() : 0;
+}
 int HidIsDevicePlugged() { return hid.complete() ? hid.IsDevicePlugged() : 0; }
+unsigned BoardSession() { return boardSession; }
 
 // ---- transport ---------------------------------------------------------------------------
 
@@ -275,7 +284,7 @@ int USBcomStart() {
     if (!hHIDInEvent) return USB_ERR_EVENT;
     if (!hid.complete()) return 1;
     hid.StartDevDetection(0);
-    bDeviceOpened = hid.OpenDevice(2, 1, 0) != 0 ? 1 : 0;
+    bDeviceOpened = HidOpenDevice() != 0 ? 1 : 0;
     // At most one listener fetches reports: an earlier one (left by a removal) ends first.
     if (ListenersRunning() > 0) StopListener();
     SetAlwaysListening(1);

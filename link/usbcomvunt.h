@@ -64,6 +64,9 @@ void SetBoardLibraryName(const char* fileName);
 int HidOpenDevice();        // OpenDevice(2, 1, 0)
 int HidCloseDevice();
 int HidIsDevicePlugged();
+// Changes at every opening and closing of the board: what the program learnt of the board's own
+// state (its bridge registers) holds only while this stays the same.
+unsigned BoardSession();
 
 // ---- transport ---------------------------------------------------------------------------
 int GetSemaphore(os::Semaphore* handle, int milliseconds);

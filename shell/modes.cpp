@@ -3,7 +3,9 @@
 #include <string>
 
 #include "device/device_services.h"
+#include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
+#include "link/write_action.h"
 #include "panels/AudioCodec_pan.h"
 #include "runtime/ui.h"
 #include "shell/guarded_reads.h"
@@ -58,6 +60,7 @@ void DimChoices(const FamilyChoices& family, int dimmed) {
 
 // ---- audio-id probe ----------------------------------------------------------------------
 
+constexpr const char* kAudioIdProbe = "Audio ID probe";
 constexpr uint8_t kAudioIdRegister = 0x3F;
 constexpr uint8_t kAudioIdAnswer = 0x1A;
 
@@ -142,19 +145,22 @@ void CheckDeviceID(int id) {
     }
 }
 
-void DoAudioID() {
+bool DoAudioID() {
+    // One operation: the first send the board refuses stops the probe, and one popup names it.
+    ChipOperation probe(kAudioIdProbe);
+    SetStoppedOperationClosing(std::string(kPanelMayDiffer) + " Choosing a model configures the board again.");
     SendBoardConfig(0xD7, 0xFF);
-    rt::Delay(0.3);
-    CFG_REG[7] &= ~0x100u;
-    ZelqxWriteOneReg(7);
-    rt::Delay(0.3);
+    PauseInAction(0.3);
+    if (WriteRegisterStep(7, CFG_REG[7] & ~0x100u)) PauseInAction(0.3);
     SendBoardConfig(0xF7, 0xFF);  // bit 5 of the first byte set
-    rt::Delay(0.3);
+    PauseInAction(0.3);
     const uint8_t request = kAudioIdRegister;
     USBSend(CMD_AUDIO_ID, 1, &request);
-    rt::Delay(1.0);
+    PauseInAction(1.0);
+    if (probe.Stopped()) return false;
     uint8_t reply[2] = {0, 0};
     if (USBRead(2, reply) == 1 && reply[1] == kAudioIdAnswer) bDeviceOpened |= 2;
+    return true;
 }
 
 int STBoostModeWarning(int panel, int control, int event, void*, int, int) {

@@ -21,8 +21,10 @@ int DevIDTimerCB(int panel, int control, int event, void* callbackData, int even
 // bits 3 to 0 set, except -1 (a failed read), which writes nothing.
 void CheckDeviceID(int id);
 
-// The start-up probe of the board's audio id; sets bit 1 of bDeviceOpened when it answers.
-void DoAudioID();
+// The start-up probe of the board's audio id; sets bit 1 of bDeviceOpened when it answers. One
+// operation ("Audio ID probe"): false when the board refused a send of it (or went away), which
+// stopped it and was told.
+bool DoAudioID();
 
 // "1.5x Boost Stage" box of the stereo (J-25) and mono (J-20) device-control panels.
 int STBoostModeWarning(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

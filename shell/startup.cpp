@@ -236,13 +236,16 @@ int ShellStartup() {
     PanelTitle = kStartPanelTitle;
     rt::SetPanelAttribute(PHandlePanel, rt::ATTR_TITLE, PanelTitle.c_str());
 
+    bool probeStopped = false;
     if (bDeviceOpened != 0) {
         VPEusbAttach();
         ReadStartIdentity();
-        if (CFG_REG[7] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) DoAudioID();
+        if (CFG_REG[7] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) probeStopped = !DoAudioID();
     }
-    // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too.
-    if (CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) EnableCommModeJorb();
+    // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too. A
+    // probe the board stopped (told) sends nothing more: a model choice configures the board.
+    if (!probeStopped && CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer)
+        EnableCommModeJorb();
 
     ReserveTabSetRoom();
     rt::DisplayPanel(PHandlePanel);

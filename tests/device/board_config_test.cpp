@@ -58,7 +58,8 @@ TEST_F(BoardConfigTest, JoraFourWireBoxSendsTheWordTwiceAroundAThreeWireFramedR7
     EXPECT_EQ(CheckedModeItems(), std::vector<int>{MENUBAR_MODE_I2CMode});
 
     // The board refuses the R7 write: the second word stays home, the framing is put back, the
-    // copy keeps R7 as it was, and one popup names Config Board and R7.
+    // copy keeps R7 as it was, and one popup names Config Board and R7, and says that the board
+    // (which took only the first word) may not have what the boxes show.
     Forget();
     board->SetFaults(boardhid::RefuseOneSend(1));
     Commit(PHdlDevJora, jora::CFGDEVJora_ST4WSPIModeEn, 1);
@@ -69,7 +70,9 @@ TEST_F(BoardConfigTest, JoraFourWireBoxSendsTheWordTwiceAroundAThreeWireFramedR7
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text,
               "\"Config Board\" stopped: the board refused the write of R7, and nothing after it was sent." +
-                  testsupport::kPanelsMayDiffer);
+                  testsupport::kPanelsMayDiffer +
+                  "\n\nThe evaluation board may not have the settings the panel shows; \"Config Board\" sends them "
+                  "again.");
 }
 
 TEST_F(BoardConfigTest, ThreeWireTicksTheModePinAndWritesR7Once) {

@@ -1,6 +1,7 @@
 // The Vunt bridge area: register read and write, routing, PCM transmitter, PCM settings, I2C
 // clock and the configuration-enable box, through the panels' own controls.
 #include <gmock/gmock.h>
+#include "boardhid/emulator_control.h"
 #include "panels/MNDevCtrl_pan.h"
 #include "panels/MNPykbDevCtrl_pan.h"
 #include "panels/cfgDevJora_pan.h"
@@ -15,6 +16,12 @@ namespace jorb = ui::cfgDevJorb_pan;
 namespace jora = ui::cfgDevJora_pan;
 namespace pykb = ui::MNPykbDevCtrl_pan;
 
+// The popup of a single send outside any operation that the board refused, as the user reads it.
+testsupport::Popup Refused(const std::string& send, const std::string& closing) {
+    return {"message", "Warning",
+            "The evaluation board refused " + send + ", so it did not take effect.\n\n" + closing};
+}
+
 class BridgeTest : public devicetest::DeviceFixture {
 protected:
     void SetUp() override {
@@ -28,6 +35,16 @@ protected:
 
 TEST_F(BridgeTest, PcmSettingsAreSingleMaskedWrites) {
     const int p = PHandleSTDevCtrl;
+    // Refused before the board ever took the field: nothing tells what it holds, so the ring
+    // keeps the choice and the popup says the panel may differ.
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_RFSLengthSelect, 3);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_RFSLengthSelect), 3);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused(
+                                  "the write of bridge register 0x1472", "The panel may differ from the board.")}));
+    Forget();
+
     Commit(p, jorb::CFGDEVJorb_RFSLengthSelect, 15);
     Commit(p, jorb::CFGDEVJorb_RFSLocSelect, 3);
     Commit(p, jorb::CFGDEVJorb_RBCLKSelect, 7);
@@ -41,10 +58,61 @@ TEST_F(BridgeTest, PcmSettingsAreSingleMaskedWrites) {
     // The board keeps the bits outside each field.
     EXPECT_EQ(board->BridgeRegister(0x1470), 0x1F);
     EXPECT_EQ(board->BridgeRegister(0x1472), 0x0F);
+
+    // Refused once the board took the field: the control goes back to what the board holds, and
+    // the popup says so, naming it.
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_RBCLKSelect, 2);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(board->BridgeRegister(0x1470), 0x1F);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_RBCLKSelect), 7);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1470",
+                                                                       "\"Bit Clock\" shows what the board holds.")}));
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_CFSDELAY, 1);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_CFSDELAY), 0);
+    EXPECT_EQ(prompter.shown,
+              (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1472",
+                                                       "\"Frame Sync Delay Enable\" shows what the board holds.")}));
+
+    // "Enable Vunt PCMT" wrote the whole byte: the bit clock the board holds is then its 5.
+    Forget();
+    Press(p, jorb::CFGDEVJorb_BEnableUSBPCM);
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_RBCLKSelect, 1);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_RBCLKSelect), 5);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+
+    // A board opened anew may hold anything: what the earlier one took no longer counts.
+    board->Unplug();
+    DrainDeviceNotices();
+    board->Plug();
+    DrainDeviceNotices();
+    ASSERT_TRUE(board->IsOpen());
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_RFSLocSelect, 1);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_RFSLocSelect), 1);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused(
+                                  "the write of bridge register 0x1470", "The panel may differ from the board.")}));
 }
 
 TEST_F(BridgeTest, I2CClockWritesTheDividerWithoutAPause) {
     const int p = PHandleSTDevCtrl;
+    // The two writes are one action: the board refuses the low byte, so the high byte does not
+    // follow, and one popup names the ring. Nothing tells yet what clock the board has.
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 1);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_STI2CBuadRate), 1);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning -- Operation aborted",
+                                   "\"I2C CLK\" stopped: the board refused the write of bridge register 0x14B2, and "
+                                   "nothing after it was sent.\n\nThe panel may differ from the board."}}));
+    Forget();
+
     Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 0);
     EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x14, 0xB2, 0x0E}, {0x31, 0x00, 0x03, 0x14, 0xB3, 0x00}}));
     EXPECT_EQ(sleptMs, 0);
@@ -53,6 +121,30 @@ TEST_F(BridgeTest, I2CClockWritesTheDividerWithoutAPause) {
     Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 2);
     EXPECT_EQ(board->BridgeRegister(0x14B2), 2);
     EXPECT_EQ(Reports()[0], (Report{0x31, 0x00, 0x03, 0x14, 0xB2, 0x04}));
+
+    // The board has taken 500K: refused, the ring goes back to it.
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 0);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(board->BridgeRegister(0x14B2), 2);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_STI2CBuadRate), 2);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning -- Operation aborted",
+                                   "\"I2C CLK\" stopped: the board refused the write of bridge register 0x14B2, and "
+                                   "nothing after it was sent.\n\n\"I2C CLK\" shows what the board holds."}}));
+
+    // The low byte taken, the high byte refused: the board has the new divider (its high byte
+    // is 0 as before), and the ring shows it.
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend(1));
+    Commit(p, jorb::CFGDEVJorb_STI2CBuadRate, 1);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x14, 0xB2, 0x04}}));
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_STI2CBuadRate), 1);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              "\"I2C CLK\" stopped: the board refused the write of bridge register 0x14B3, and nothing after it "
+              "was sent.\n\n\"I2C CLK\" shows what the board holds.");
 }
 
 TEST_F(BridgeTest, PcmTransmitterAndRoutingButtons) {
@@ -77,6 +169,25 @@ TEST_F(BridgeTest, PcmTransmitterAndRoutingButtons) {
                                               {0x35, 0x00, 0x00},
                                               {0x37, 0x00, 0x00},
                                               {0x38, 0x00, 0x00}}));
+
+
+    // A refused route does not light the audio interface in the diagrams; the buttons have no
+    // value to put back, and the board keeps its routing.
+    Forget();
+    FlagAudioInterfaceActive = 0;
+    FlagCFGUpdate = 0;
+    board->SetFaults(boardhid::RefuseOneSend());
+    Press(p, jorb::CFGDEVJorb_BUSBPCM);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(FlagAudioInterfaceActive, 0);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the audio routing command 0x35",
+                                                                       "The board keeps its previous setting.")}));
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    Press(p, jorb::CFGDEVJorb_BEnableUSBPCM);
+    EXPECT_EQ(board->BridgeRegister(0x1470), 0x00);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1470",
+                                                                       "The board keeps its previous setting.")}));
 }
 
 TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
@@ -94,6 +205,35 @@ TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
     Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
     EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x14, 0x72, 0xA5}}));
     EXPECT_EQ(board->BridgeRegister(0x1472), 0xA5);
+
+
+    // Refused: "Register Value" goes back to what the program knows the register holds (it
+    // wrote 0xA5 there) ...
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x3C);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0xA5);
+    const std::string back = "\"Register Value\" shows what the board holds.";
+    EXPECT_EQ(prompter.shown,
+              (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1472", back)}));
+    // ... and the value read from 0x1470; a register the program never read or wrote keeps
+    // the value typed, and the popup says the panel may differ.
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1470);
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x11);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x5A);
+    Forget();
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x1500);
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x11);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x11);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1500",
+                                                                       "The panel may differ from the board.")}));
 }
 
 // With no reply, or a reply of the wrong length, the value box keeps its value (not the address

@@ -145,7 +145,19 @@ TEST_F(TransportTest, FailedSendIsReportedAndABoardThatWentAwayClosesTheLink) {
     uint8_t pair[2] = {0x16, 0x01};
     EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
     EXPECT_EQ(USBSend(0xD4, 2, pair), 1);
-    // The refusal, with the board still there.
+    // The refusal, with the board still there. No event's code runs, so there is no record of
+    // what the chip holds to put the register back from (as at start-up): the popup claims
+    // nothing about the panels.
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning",
+                                   "The evaluation board refused the write of R11, so it did not take effect.\n\n"
+                                   "The panel may differ from the board."}}));
+    prompter.shown.clear();
+    // With the record running, the register goes back and the popup says so.
+    ASSERT_TRUE(RecordCopyAsChip());
+    board->SetFaults(boardhid::RefuseOneSend());
+    EXPECT_EQ(USBSend(0xD4, 2, pair), 0);
+    ForgetChipRecord();
     EXPECT_EQ(prompter.shown, std::vector<testsupport::Popup>{testsupport::RefusedWriteWarning("R11")});
     prompter.shown.clear();
 

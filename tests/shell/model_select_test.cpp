@@ -238,7 +238,9 @@ TEST_F(ModelSelectTest, FailedReadBackOrModeWriteLeavesTheCopyAsItWas) {
     EXPECT_EQ(prompter.shown[0].text,
               "\"Setting the communication mode\" stopped: the board refused the board configuration word, and nothing "
               "after it was sent." +
-                  testsupport::kPanelsMayDiffer);
+                  testsupport::kPanelsMayDiffer +
+                  "\n\nThe evaluation board may not have the settings the panel shows; \"Config Board\" sends them "
+                  "again.");
 }
 
 // Pykb always runs the board in 3-wire SPI and never reads back.

@@ -106,6 +106,28 @@ TEST_F(StartupTest, AProbeWithoutAnswerLeavesTheAudioIdUnconfirmedAndShowsNothin
     EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 }
 
+// The probe is one operation: the board refuses its write of register 7 (and every send after
+// it), so nothing more goes out, the Jorb mode is not applied, the copy keeps register 7 as the
+// chip has it, and one popup before the window names the probe and the refused write.
+TEST_F(StartupTest, ABoardThatRefusesTheProbeShowsOnePopupNamingIt) {
+    board->SetIdentity(0xFE, 0x00);
+    board->SetCodecRegister(7, 0x10F);
+    boardhid::FaultPlan plan = boardhid::RefuseOneSend(3);  // the two identity reads, the first word
+    plan.failSends = 10;
+    board->SetFaults(plan);
+    StartShell(true);
+
+    EXPECT_EQ(Received(), (std::vector<Report>{{0xD0, 0, 1, 7}, {0xD0, 0, 1, 0x5F}, {0x34, 0, 2, 0xD7, 0xFF}}));
+    EXPECT_EQ(CFG_REG[7], 0x10Fu);
+    EXPECT_EQ(bDeviceOpened, 1);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 0);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning -- Operation aborted",
+                                   "\"Audio ID probe\" stopped: the board refused the write of R7, and nothing after "
+                                   "it was sent.\n\nThe panel may differ from the board. Choosing a model configures "
+                                   "the board again."}}));
+}
+
 TEST_F(StartupTest, FailedIdentityReadsKeepTheRegisterCopyValid) {
     boardhid::FaultPlan plan;
     plan.dropReplies = 2;
