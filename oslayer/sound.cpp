@@ -2,6 +2,7 @@
 // files through libsndfile.
 #include "oslayer/sound.h"
 #include "oslayer/temp_names.h"
+#include "oslayer/user_files.h"
 
 #include <sndfile.h>
 
@@ -344,7 +345,14 @@ bool PlaySound(const char* file, unsigned flags, const std::function<void()>& wh
     s.status = SoundStatus{file, flags, false};
 
     auto p = std::make_shared<Player>();
-    p->file = sf_open(file, SFM_READ, &p->info);
+    // Opened without waiting: a named pipe or a device in the file's place is refused.
+    std::string why;
+    const int fd = OpenUserFile(file, &why);
+    if (fd < 0) {
+        s.Fail(SOUNDERR_BAD_FILE, "Cannot play " + Quoted(file) + ": " + why);
+        return false;
+    }
+    p->file = sf_open_fd(fd, SFM_READ, &p->info, SF_TRUE);  // the descriptor is closed with the file, or on failure
     if (!p->file) {
         s.Fail(SOUNDERR_BAD_FILE, "Cannot play " + Quoted(file) + ": " + sf_strerror(nullptr));
         return false;

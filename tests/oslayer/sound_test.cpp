@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "oslayer/sound.h"
@@ -90,6 +91,14 @@ TEST_F(Sound, UnreadableFileOrMissingDeviceFailsWithTheReason) {
     EXPECT_FALSE(os::PlaySound((dir / "missing.wav").c_str(), os::SND_ASYNC | os::SND_NODEFAULT));
     EXPECT_EQ(os::SoundLastErrorCode(), os::SOUNDERR_BAD_FILE);
     EXPECT_TRUE(sound.Calls().empty());
+    // A named pipe (no writer: a blocking open would wait for good) is refused at once.
+    const fs::path fifo = dir / "pipe.wav";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(os::PlaySound(fifo.c_str(), os::SND_SYNC | os::SND_NODEFAULT));
+    EXPECT_EQ(os::SoundLastErrorCode(), os::SOUNDERR_BAD_FILE);
+    EXPECT_EQ(os::SoundLastError(), "Cannot play \"" + fifo.string() + "\": " + fifo.string() + " is not a regular file.");
+    EXPECT_TRUE(sound.Calls().empty());
+    EXPECT_TRUE(fs::is_fifo(fifo));
 
     WriteWav(dir / "s.wav", 1, 16, 8000, 1, soundtest::Ramp(100, 1));
     Configure([](auto& c) { c.hasOutput = false; });
