@@ -488,6 +488,11 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     if (t->thread.joinable() || t->file) s.StopTake(*t);
     if (!t->written || t->path.empty()) return s.Fail(SOUNDERR_NOT_RECORDED, "There is no recording to save.");
     const std::string target = file;
+    // Replacing takes the name of a file, never of a named pipe, a device or a folder the user
+    // has there.
+    struct stat st {};
+    if (replace && stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(target) + ": " + NotRegularFileText(target));
     auto put = [&](const std::string& from) {
         return replace ? rename(from.c_str(), target.c_str()) : RenameNoReplace(from.c_str(), target.c_str());
     };

@@ -193,6 +193,13 @@ TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
     ASSERT_TRUE(WaitFor([&] { return !os::SoundRecIsRecording(id); }));
     EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), false), os::SOUNDERR_FILE_EXISTS);
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 10);
+    // Asked to replace a named pipe: refused with the reason, the pipe left in place.
+    const fs::path fifo = dir / "pipe.wav";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(os::SoundRecSave(id, fifo.c_str(), true), os::SOUNDERR_CANNOT_WRITE);
+    EXPECT_EQ(os::SoundLastError(), "Cannot save \"" + fifo.string() + "\": " + fifo.string() + " is not a regular file.");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::remove(fifo);
     EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), true), os::SOUND_OK);
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 1600);
     os::SoundRecClose(id);
