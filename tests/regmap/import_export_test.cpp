@@ -231,6 +231,15 @@ TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_TRUE(std::filesystem::is_fifo(File("tempini.dat")));
     std::filesystem::remove(File("tempini.dat"));
+    // A named pipe as the destination: read without waiting, never replaced.
+    ASSERT_EQ(mkfifo(File("out.dat").c_str(), 0600), 0);
+    ask.Clear();
+    ask.QueueYesNo(true);
+    Export(File("out.dat"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + File("out.dat").string() + "\n", 0), 0u)
+        << Messages()[0];
+    EXPECT_TRUE(std::filesystem::is_fifo(File("out.dat")));
 
     // A name too long for a set.
     ask.Clear();
