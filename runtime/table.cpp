@@ -15,6 +15,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -431,7 +432,7 @@ int SetTableCellPictureFromFile(int panel, int control, Point cell, const char* 
     return WithCell(panel, control, cell, [&](Control&, QTableWidget& t, QTableWidgetItem& item) {
         // Read without waiting: a named pipe or a device in the file's place is refused.
         std::string bytes;
-        if (!path || !ReadWholeFile(path, &bytes)) return UIEBadFile;
+        if (!path || !ReadWholeFile(path, &bytes) || bytes.size() > static_cast<size_t>(INT_MAX)) return UIEBadFile;
         // The format by the contents, else by the name's suffix (for formats without a signature).
         const auto* data = reinterpret_cast<const uchar*>(bytes.data());
         const int size = static_cast<int>(bytes.size());
