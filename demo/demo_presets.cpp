@@ -231,10 +231,12 @@ int LoadSettings(const PresetModel& m, int panel) {
     if (op.Stopped()) return 1;
     if (m.file) {
         rt::IniText ini = nullptr;
-        if (InitConfigFor(m.config, &ini, m.file, 1, 0) != 1) {
-            // Name the file, so the user knows which one to restore.
+        std::string why;
+        if (InitConfigFor(m.config, &ini, m.file, 1, 0, &why) != 1) {
+            // One popup names the file, so the user knows which one to restore, and says why it
+            // could not be read when that is known (the reason names the file).
             const std::string text = std::string(" Error Opening Config File, Presetting loading failed...\n") +
-                                     rt::MakePathname(rt::GetProjectDir(), m.file);
+                                     (why.empty() ? rt::MakePathname(rt::GetProjectDir(), m.file) : why);
             rt::MessagePopup("ERROR", text.c_str());
             rt::Ini_Dispose(ini);
             return 1;

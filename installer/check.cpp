@@ -1,8 +1,6 @@
 // libcheck.so: the installer helper operations over the registry store and profile files.
 #include "installer/check.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -17,6 +15,7 @@
 
 #include "oslayer/profile.h"
 #include "oslayer/registry_store.h"
+#include "oslayer/user_files.h"
 
 namespace {
 
@@ -98,14 +97,13 @@ bool FolderOfUninstallString(const std::string& command, std::string* folder) {
   return false;
 }
 
-// True when `path` opens for reading and is not a folder.
+// True when `path` is a regular file that opens for reading (never waiting on a named pipe or
+// a device in its place).
 bool FileOpensForReading(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = os::OpenUserFile(path);
   if (fd < 0) return false;
-  struct stat st {};
-  const bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
   close(fd);
-  return ok;
+  return true;
 }
 
 int HexDigit(char c) {

@@ -2,6 +2,7 @@
 // files through libsndfile.
 #include "oslayer/sound.h"
 #include "oslayer/temp_names.h"
+#include "oslayer/user_files.h"
 
 #include <sndfile.h>
 
@@ -345,7 +346,14 @@ bool PlaySound(const char* file, unsigned flags, const std::function<void()>& wh
     s.status = SoundStatus{file, flags, false};
 
     auto p = std::make_shared<Player>();
-    p->file = sf_open(file, SFM_READ, &p->info);
+    // Opened without waiting: a named pipe or a device in the file's place is refused.
+    std::string why;
+    const int fd = OpenUserFile(file, &why);
+    if (fd < 0) {
+        s.Fail(SOUNDERR_BAD_FILE, "Cannot play " + Quoted(file) + ": " + why);
+        return false;
+    }
+    p->file = sf_open_fd(fd, SFM_READ, &p->info, SF_TRUE);  // the descriptor is closed with the file, or on failure
     if (!p->file) {
         s.Fail(SOUNDERR_BAD_FILE, "Cannot play " + Quoted(file) + ": " + sf_strerror(nullptr));
         return false;
@@ -481,6 +489,11 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     if (t->thread.joinable() || t->file) s.StopTake(*t);
     if (!t->written || t->path.empty()) return s.Fail(SOUNDERR_NOT_RECORDED, "There is no recording to save.");
     const std::string target = file;
+    // Replacing takes the name of a file, never of a named pipe, a device or a folder the user
+    // has there.
+    struct stat st {};
+    if (replace && stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(target) + ": " + NotRegularFileText(target));
     auto put = [&](const std::string& from) {
         return replace ? rename(from.c_str(), target.c_str()) : RenameNoReplace(from.c_str(), target.c_str());
     };

@@ -294,7 +294,8 @@ void RestoreConfigSetSnapshot(rt::IniText ini, const ConfigSetSnapshot& snapshot
     }
 }
 
-int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing) {
+int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing,
+                  std::string* why) {
     if (ini == nullptr || fileName == nullptr) return 0;
     if (*ini) {
         unreadable.erase(*ini);
@@ -304,22 +305,36 @@ int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int
     unreadable.erase(*ini);  // an address reused after an object was disposed elsewhere
     const std::string path = PathFor(fileName, inProjectDir);
 
-    auto fail = [&]() {
+    auto fail = [&](std::string reason) {
         unreadable[*ini] = path;
-        rt::MessagePopup(kErrorTitle, kOpenErrorText);
+        if (why) *why = std::move(reason);
         return -1;
     };
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) return fail();  // the test itself failed
+        const int error = errno;
+        if (error != ENOENT && error != ENOTDIR)  // the test itself failed
+            return fail("cannot open " + path + ": " + std::strerror(error));
         if (!createIfMissing) return 0;
         CreateConfigFileFor(model, *ini, path.c_str(), "Default", 0);
         return 1;
     }
-    std::string text;
-    if (!rt::ReadWholeFile(path, &text) || !IsConfigText(text)) return fail();
+    // Read without waiting: a named pipe or a device in the file's place is refused, not read.
+    std::string text, reason;
+    if (!rt::ReadWholeFile(path, &text, &reason)) return fail(reason);
+    if (!IsConfigText(text)) return fail("");
     rt::Ini_ReadFromString(*ini, std::move(text));
     return 1;
+}
+
+int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing) {
+    std::string why;
+    const int result = InitConfigFor(model, ini, fileName, inProjectDir, createIfMissing, &why);
+    if (result < 0) {
+        const std::string text = why.empty() ? std::string(kOpenErrorText) : kOpenErrorText + ("\n" + why);
+        rt::MessagePopup(kErrorTitle, text.c_str());
+    }
+    return result;
 }
 
 int CreateConfigFileFor(ConfigModel model, rt::IniText ini, const char* fileName, const char* configName,

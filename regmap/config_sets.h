@@ -45,9 +45,11 @@ const char* FamilyFileName(ConfigModel model);
 //   1  the object holds the file, or the missing file was created (createIfMissing non-zero)
 //      holding the set "Default" made from CFG_REG;
 //   0  the file is missing and createIfMissing is 0 (the object stays empty);
-//  -1  the file is there but could not be read, or is not a configuration-set file: the popup
-//      "ERROR" / " Error Opening Config File" is shown, the object stays empty, and no write
-//      of this object will replace that file (its sets are never lost to an empty object).
+//  -1  the file is there but could not be read, or is not a regular file (a named pipe, a
+//      device ...: never waited on), or is not a configuration-set file: the popup "ERROR" /
+//      " Error Opening Config File" is shown, with the reason on the next line when there is
+//      one, the object stays empty, and no write of this object will replace that file (its
+//      sets are never lost to an empty object).
 int InitConfig(rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
 int InitConfigZuta(rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
 int InitConfigZutb(rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
@@ -120,6 +122,10 @@ int LoadSingleConfigFromIniTextZutb(rt::IniText ini, const char* configName, int
 
 // ---- the same, by module (the named operations above call these) --------------------------
 int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
+// The same without the popup, for a caller that tells the failure in its own: on -1, `why` holds
+// the reason (naming the file), or is empty for a file that holds no configuration sets.
+int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing,
+                  std::string* why);
 int CreateConfigFileFor(ConfigModel model, rt::IniText ini, const char* fileName, const char* configName,
                         int inProjectDir);
 int UpdateSingleConfigFor(ConfigModel model, rt::IniText ini, const char* fileName, const char* configName,

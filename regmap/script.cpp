@@ -278,7 +278,9 @@ int Load(int panel, int event) {
         return 0;
     }
     if (!rt::ReadWholeFile(path, &contents, &error)) {
-        rt::MessagePopup(kPopupTitle, ("The script file could not be read:\n" + path + "\n" + error).c_str());
+        // Never waited on: a named pipe or a device in the file's place is refused. The reason
+        // names the file.
+        rt::MessagePopup(kPopupTitle, ("The script file could not be read:\n" + error).c_str());
         return 0;
     }
     // Lines may end in CR, LF or CR LF; the box takes LF.

@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "oslayer/temp_names.h"
+#include "oslayer/user_files.h"
 
 namespace rt {
 
@@ -860,37 +861,11 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
 }
 
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error) {
-  auto fail = [error](std::string why) {
-    if (error) *error = std::move(why);
+  if (contents == nullptr) {
+    if (error) *error = "no buffer for " + path;
     return false;
-  };
-  if (contents == nullptr) return fail("no buffer for " + path);
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return fail(ErrnoText("cannot open", path));
-  struct stat st {};
-  if (fstat(fd, &st) != 0) st = {};
-  if (S_ISDIR(st.st_mode)) {
-    close(fd);
-    errno = EISDIR;
-    return fail(ErrnoText("cannot read", path));
   }
-  std::string text;
-  if (S_ISREG(st.st_mode) && st.st_size > 0) text.reserve(static_cast<size_t>(st.st_size));  // no regrowth
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = read(fd, buf, sizeof buf);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const std::string why = ErrnoText("cannot read", path);
-      close(fd);
-      return fail(why);
-    }
-    text.append(buf, static_cast<size_t>(n));
-  }
-  close(fd);
-  *contents = std::move(text);
-  return true;
+  return os::ReadUserFile(path, contents, error);
 }
 
 }  // namespace rt

@@ -28,7 +28,8 @@ IniText Ini_New(int sorted);
 void Ini_Dispose(IniText ini);
 
 // Reads a file into the object (its sections are added after any it holds). Returns 0 on
-// success, a negative error when the file cannot be opened or read (the object is unchanged).
+// success, a negative error when the file cannot be opened or read or is not a regular file
+// (the object is unchanged).
 // A section or key met again (in the file, or already in the object) is merged into the first
 // one as a put would do: the later value wins, the first position stays. Lines that are not a
 // section, an item or a comment are skipped, and so are the items of a section line that is
@@ -124,8 +125,9 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
 using FileSink = std::function<bool(std::string_view)>;
 bool WriteFileAtomicWith(const std::string& path, const std::function<void(const FileSink&)>& produce,
                          std::string* error = nullptr);
-// Reads a whole file; false when it cannot be opened or read (`contents` unchanged, `error`
-// says why).
+// Reads a whole file without ever waiting on it (os::ReadUserFile): false when it cannot be
+// opened or read, or is not a regular file (a named pipe, a device ...): `contents` unchanged,
+// `error` says why.
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error = nullptr);
 
 }  // namespace rt

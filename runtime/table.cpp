@@ -1,8 +1,10 @@
 // Tables: columns from the panel resource, cells addressed (column, row) from 1, cell values
 // numeric or text by column, and a commit with (row, column) when the user edits a cell.
 #include "runtime/rt_internal.h"
+#include "runtime/inifile.h"
 
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -427,8 +430,16 @@ int SetTableCellColour(int panel, int control, Point cell, int colour) {
 
 int SetTableCellPictureFromFile(int panel, int control, Point cell, const char* path) {
     return WithCell(panel, control, cell, [&](Control&, QTableWidget& t, QTableWidgetItem& item) {
+        // Read without waiting: a named pipe or a device in the file's place is refused.
+        std::string bytes;
+        if (!path || !ReadWholeFile(path, &bytes) || bytes.size() > static_cast<size_t>(INT_MAX)) return UIEBadFile;
+        // The format by the contents, else by the name's suffix (for formats without a signature).
+        const auto* data = reinterpret_cast<const uchar*>(bytes.data());
+        const int size = static_cast<int>(bytes.size());
+        const QByteArray suffix = QFileInfo(QString::fromUtf8(path)).suffix().toLatin1();
         QImage image;
-        if (!path || !image.load(QString::fromUtf8(path))) return UIEBadFile;
+        if (!image.loadFromData(data, size) && (suffix.isEmpty() || !image.loadFromData(data, size, suffix.constData())))
+            return UIEBadFile;
         int side = std::max(8, t.verticalHeader()->defaultSectionSize() - 4);
         QSignalBlocker b(&t);
         item.setData(Qt::DecorationRole, QPixmap::fromImage(image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));

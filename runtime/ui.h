@@ -257,7 +257,7 @@ int GetTableRowLabel(int panel, int control, int row, std::string* label);
 int SetTableCellEditable(int panel, int control, Point cell, int editable);
 int SetTableCellColour(int panel, int control, Point cell, int colour);  // picture cells
 // Shows the image in a file (PNG, ICO, BMP, ...) in a cell; UIEBadFile (cell unchanged) when
-// the file cannot be read.
+// the file cannot be read or is not a regular file (never waited on).
 int SetTableCellPictureFromFile(int panel, int control, Point cell, const char* path);
 int GetActiveTableCell(int panel, int control, Point* cell);
 int SetActiveTableCell(int panel, int control, Point cell);

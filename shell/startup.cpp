@@ -18,6 +18,7 @@
 #include "link/usbcomvunt.h"
 #include "oslayer/os.h"
 #include "oslayer/temp_names.h"
+#include "oslayer/user_files.h"
 #include "panels/AudioCodec_pan.h"
 #include "pathview/pathview_services.h"
 #include "playback/playback_services.h"
@@ -144,8 +145,15 @@ void RemoveLeftoverTemporaries() {
 }
 
 void LoadOption() {
-    std::FILE* file = std::fopen(kOptionFileName, "r");
-    if (!file) return;
+    // Like a missing file, one that cannot be read (or is a named pipe or a device, never waited
+    // on) sets nothing.
+    const int fd = os::OpenUserFile(kOptionFileName);
+    if (fd < 0) return;
+    std::FILE* file = fdopen(fd, "r");
+    if (!file) {
+        close(fd);
+        return;
+    }
     char line[256];
     while (ReadOptionLine(file, line) && std::strlen(line) >= 4) {
         // "key = integer": the key is the word up to the first blank.

@@ -576,7 +576,7 @@ TEST_F(PresetTest, JorbSet2OnSpeakerAndHeadphoneLoadsItsSectionMutedThenUnmutes)
     }
 }
 
-TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {
+TEST_F(PresetTest, MissingOrNonRegularPresetFileStopsAfterTheMuteWithAnError) {
     Choose(MENUBAR_DEVICE_StereoJorb);
     fs::remove(home / "STPreset.dat");
     Tick(PHandleSTDemo, STDemo_STSet4);
@@ -586,6 +586,37 @@ TEST_F(PresetTest, MissingPresetFileStopsAfterTheMuteWithAnError) {
                                                   (home / "STPreset.dat").string()});
     EXPECT_EQ(Join(Timeline()), "C34 C34 C36 W52 W53 W54 W55 W56 W57");
     EXPECT_TRUE(BulkWrites().empty());
+
+    // A named pipe in place of any model's preset file (no writer: a blocking read would wait
+    // for good): the load stops at once with one popup giving the reason, loads nothing and
+    // leaves the pipe in place.
+    namespace mn = ui::MNDemo_pan;
+    namespace zb = ui::cfgDemoZutb_pan;
+    const struct { int item; int* panel; const char* file; int set; int load; } models[] = {
+        {MENUBAR_DEVICE_StereoJorb, &PHandleSTDemo, "STPreset.dat", STDemo_STSet4, STDemo_STLoadSettings},
+        {MENUBAR_DEVICE_StereoZuta, &PHandleSTDemoZuta, "STZutaPreset.dat", STDemo_STSet4, STDemo_STLoadSettings},
+        {MENUBAR_DEVICE_StereoJora, &PHdlDemoJora, "STPresetJora.dat", STDemo_STSet3, STDemo_STLoadSettings},
+        {MENUBAR_DEVICE_StereoQeva, &PHdlDemoQeva, "STPresetQeva.dat", STDemo_STSet5, STDemo_STLoadSettings},
+        {MENUBAR_DEVICE_StereoZutb, &PHandleSTDemoZutb, "STZutbPreset.dat", zb::CFGDEMOZutb_STSet8,
+         zb::CFGDEMOZutb_STLoadSettings},
+        {MENUBAR_DEVICE_Mono, &PHandleMNDemo, "MNPreset.dat", mn::MNDEMO_MNSet5, mn::MNDEMO_MNLoadSettings},
+        {MENUBAR_DEVICE_MonoPykb, &PHandleMNPykbDemo, "MNPykbPreset.dat", mn::MNDEMO_MNSet5, mn::MNDEMO_MNLoadSettings},
+        {MENUBAR_DEVICE_MonoPyka, &PHandleMNPykaDemo, "MNPykaPreset.dat", mn::MNDEMO_MNSet5, mn::MNDEMO_MNLoadSettings},
+    };
+    for (const auto& m : models) {
+        SCOPED_TRACE(m.file);
+        const fs::path file = home / m.file;
+        fs::remove(file);
+        ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+        Choose(m.item);
+        PoweredUp = 1;
+        Tick(*m.panel, m.set);
+        Press(*m.panel, m.load);
+        EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed...\n" +
+                                                      file.string() + " is not a regular file."});
+        EXPECT_TRUE(BulkWrites().empty());
+        EXPECT_TRUE(fs::is_fifo(file));
+    }
 }
 
 TEST_F(PresetTest, WithoutAChosenSetOrOutputNothingHappens) {

@@ -356,6 +356,20 @@ TEST_F(IniTest, UnreadableFileLeavesTheObjectUnchanged) {
   EXPECT_FALSE(ReadWholeFile((dir_ / "missing.dat").string(), &contents, &why));
   EXPECT_EQ(contents, "kept");
   EXPECT_NE(why.find("missing.dat"), std::string::npos) << why;
+  // Anything but a regular file is refused at once and left as it is: a named pipe without a
+  // writer (a blocking open would wait for good), a device, a folder.
+  const fs::path fifo = dir_ / "pipe.dat";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(Ini_ReadFromFile(ini_, fifo.c_str()), kIniReadError);
+  EXPECT_FALSE(ReadWholeFile(fifo.string(), &contents, &why));
+  EXPECT_EQ(why, fifo.string() + " is not a regular file.");
+  EXPECT_FALSE(ReadWholeFile("/dev/null", &contents, &why));
+  EXPECT_EQ(why, "/dev/null is not a regular file.");
+  EXPECT_FALSE(ReadWholeFile(dir_.string(), &contents, &why));
+  EXPECT_EQ(why, dir_.string() + " is not a regular file.");
+  EXPECT_EQ(contents, "kept");
+  EXPECT_EQ(Ini_ToString(ini_), before);
+  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST_F(IniTest, FailedWritesLeaveTheOldFileAndNoTemporary) {

@@ -218,6 +218,16 @@ TEST_F(CheckTest, MatchesAreFoundOneByOneWithTheSameIndex) {
     EXPECT_EQ(index, 4);
     EXPECT_EQ(Search(&index, "Tervalo", "Bin\\Tool.exe"), 0);
     EXPECT_EQ(index, 5);
+
+    // A named pipe in the file's place (no writer: a blocking open would wait for good) is no
+    // installed file: its entry is passed over at once, and the pipe left as it is.
+    const fs::path fifo = fs::path(Install("a/Piped", {})) / "Bin" / "Tool.exe";
+    fs::create_directories(fifo.parent_path());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    AddEntry("Tervalo Piped", Command(fifo.parent_path().parent_path().string()));
+    index = 4;
+    EXPECT_EQ(Search(&index, "Tervalo", "Bin\\Tool.exe"), 0);
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 // A listing keeps what one read of the machine store found only while the file is unchanged: a

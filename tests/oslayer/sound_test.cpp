@@ -107,6 +107,14 @@ TEST_F(Sound, UnreadableFileOrMissingDeviceFailsWithTheReason) {
     EXPECT_FALSE(os::PlaySound((dir / "missing.wav").c_str(), os::SND_ASYNC | os::SND_NODEFAULT));
     EXPECT_EQ(os::SoundLastErrorCode(), os::SOUNDERR_BAD_FILE);
     EXPECT_TRUE(sound.Calls().empty());
+    // A named pipe (no writer: a blocking open would wait for good) is refused at once.
+    const fs::path fifo = dir / "pipe.wav";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(os::PlaySound(fifo.c_str(), os::SND_SYNC | os::SND_NODEFAULT));
+    EXPECT_EQ(os::SoundLastErrorCode(), os::SOUNDERR_BAD_FILE);
+    EXPECT_EQ(os::SoundLastError(), "Cannot play \"" + fifo.string() + "\": " + fifo.string() + " is not a regular file.");
+    EXPECT_TRUE(sound.Calls().empty());
+    EXPECT_TRUE(fs::is_fifo(fifo));
 
     WriteWav(dir / "s.wav", 1, 16, 8000, 1, soundtest::Ramp(100, 1));
     Configure([](auto& c) { c.hasOutput = false; });
@@ -213,6 +221,13 @@ TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
             EXPECT_EQ(ModeOf(dir / name), 0600u) << name;
         }
     }
+    // Asked to replace a named pipe: refused with the reason, the pipe left in place.
+    const fs::path fifo = dir / "pipe.wav";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(os::SoundRecSave(id, fifo.c_str(), true), os::SOUNDERR_CANNOT_WRITE);
+    EXPECT_EQ(os::SoundLastError(), "Cannot save \"" + fifo.string() + "\": " + fifo.string() + " is not a regular file.");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::remove(fifo);
     // The replaced file's mode, whatever the umask.
     EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), true), os::SOUND_OK);
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 1600);

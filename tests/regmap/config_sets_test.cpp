@@ -2,6 +2,7 @@
 // emulated board receiving the loads.
 #include <gmock/gmock.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include "panels/cfgPathJorb_pan.h"
@@ -236,13 +237,30 @@ TEST_F(ConfigSetsTest, UnreadableFileIsReportedAndNeverOverwritten) {
     EXPECT_TRUE(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG).empty());
     EXPECT_EQ(rt::Ini_NumberOfSections(STIniConfig), 0);
 
+    // A named pipe in the file's place (no writer: a blocking read would wait for good): the
+    // choice goes on at once with the reason, and neither the choice nor an add touches the pipe.
+    fs::remove(File("STconfig.dat"));
+    ASSERT_EQ(mkfifo(File("STconfig.dat").c_str(), 0600), 0);
+    ask.Clear();
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File\n" + File("STconfig.dat").string() +
+                                                   " is not a regular file."});
+    EXPECT_TRUE(ListItems(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG).empty());
+    ask.Clear();
+    ask.QueuePrompt("Mine");
+    rt::CallCtrlCallback(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n", 0), 0u) << Messages()[0];
+    EXPECT_TRUE(fs::is_fifo(File("STconfig.dat")));
+
     // A file that cannot be opened at all (not for the superuser, who reads everything).
     if (geteuid() != 0) {
         WriteFile(File("MNconfig.dat"), Crlf("[Keep/Power Management]\n0x1 = 1\n\n"));
         chmod(File("MNconfig.dat").c_str(), 0);
         ask.Clear();
         Menu(MENUBAR_DEVICE_Mono);
-        EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File"});
+        EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File\ncannot open " +
+                                                       File("MNconfig.dat").string() + ": Permission denied"});
         chmod(File("MNconfig.dat").c_str(), 0644);
         EXPECT_EQ(ReadFile(File("MNconfig.dat")), Crlf("[Keep/Power Management]\n0x1 = 1\n\n"));
     }
@@ -253,7 +271,8 @@ TEST_F(ConfigSetsTest, FailedExistenceTestIsReported) {
     rt::IniText ini = nullptr;
     const std::string path = (home / std::string(300, 'x')).string();
     EXPECT_EQ(InitConfigPykb(&ini, path.c_str(), 0, 1), -1);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"ERROR| Error Opening Config File\ncannot open " + path + ": File name too long"});
     EXPECT_EQ(rt::Ini_NumberOfSections(ini), 0);
     rt::Ini_Dispose(ini);
 }

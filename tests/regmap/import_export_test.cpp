@@ -204,7 +204,8 @@ TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
     std::filesystem::create_directory(File("tempini.dat"));
     ask.Clear();
     Export(File("dest.dat"));
-    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File"});
+    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + File("tempini.dat").string() +
+                                  " is not a regular file."});
     EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
     ask.Clear();
     Export(File("fresh.dat"));  // the working file cannot be written either
@@ -212,6 +213,33 @@ TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n", 0), 0u);
     std::filesystem::remove(File("tempini.dat"));
+
+    // A named pipe as the working file (no writer: a blocking read would wait for good): the
+    // export says why at once, the import cannot write it; neither touches the pipe.
+    ASSERT_EQ(mkfifo(File("tempini.dat").c_str(), 0600), 0);
+    ask.Clear();
+    Export(File("dest.dat"));
+    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + File("tempini.dat").string() +
+                                  " is not a regular file."});
+    EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    ask.Clear();
+    board->ClearReceivedReports();
+    Import(File("dest.dat"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + File("tempini.dat").string() + "\n", 0), 0u)
+        << Messages()[0];
+    EXPECT_TRUE(board->ReceivedReports().empty());
+    EXPECT_TRUE(std::filesystem::is_fifo(File("tempini.dat")));
+    std::filesystem::remove(File("tempini.dat"));
+    // A named pipe as the destination: read without waiting, never replaced.
+    ASSERT_EQ(mkfifo(File("out.dat").c_str(), 0600), 0);
+    ask.Clear();
+    ask.QueueYesNo(true);
+    Export(File("out.dat"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + File("out.dat").string() + "\n", 0), 0u)
+        << Messages()[0];
+    EXPECT_TRUE(std::filesystem::is_fifo(File("out.dat")));
 
     // A name too long for a set.
     ask.Clear();
@@ -343,6 +371,15 @@ TEST_F(ImportExportTest, ImportRefusesWhatItCannotLoad) {
     EXPECT_EQ(messages, (Strings{notExchange + File("empty.dat").string(), notExchange + File("binary.dat").string(),
                                  notExchange + File("other.dat").string()}));
     EXPECT_EQ(Working(), "old");
+
+    // A named pipe chosen (no writer): refused at once with the reason, and left in place.
+    ASSERT_EQ(mkfifo(File("pipe.dat").c_str(), 0600), 0);
+    ask.Clear();
+    Import(File("pipe.dat"));
+    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + File("pipe.dat").string() + "\n" +
+                                  File("pipe.dat").string() + " is not a regular file."});
+    EXPECT_EQ(Working(), "old");
+    EXPECT_TRUE(std::filesystem::is_fifo(File("pipe.dat")));
 
     ask.Clear();
     WriteFile(File("zutb.dat"), "[General]\r\n[z/PGA volume]\r\n0x0 = 0x3\r\n");

@@ -1,6 +1,8 @@
 // Register scripts: every kind of line, refused lines, bridge ranges, pauses, "!r" read lines,
 // and "script.txt" loaded and saved in the project folder.
 #include <gmock/gmock.h>
+#include <sys/stat.h>
+
 #include "boardhid/emulator_control.h"
 #include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
@@ -341,6 +343,22 @@ TEST_F(ScriptPanelTest, MissingOrUnwritableFileIsReported) {
     Press(panel, kSave);
     EXPECT_EQ(Titles(), std::vector<std::string>{"Script"});
     EXPECT_TRUE(std::filesystem::is_directory(ScriptFile()));
+
+    // A named pipe in its place (no writer): "load" says why at once and leaves the box as it
+    // is; "save" neither writes into it nor replaces it.
+    std::filesystem::remove(ScriptFile());
+    ASSERT_EQ(mkfifo(ScriptFile().c_str(), 0600), 0);
+    prompter.shown.clear();
+    Press(panel, kLoad);
+    EXPECT_EQ(Text(panel, kBox), "0x1 = 2");
+    EXPECT_EQ(Popups(), std::vector<std::string>{"Script|The script file could not be read:\n" +
+                                                 ScriptFile().string() + " is not a regular file."});
+    prompter.shown.clear();
+    Press(panel, kSave);
+    ASSERT_EQ(Popups().size(), 1u);
+    EXPECT_EQ(Popups()[0].rfind("Script|The script could not be saved to:\n" + ScriptFile().string() + "\n", 0), 0u)
+        << Popups()[0];
+    EXPECT_TRUE(std::filesystem::is_fifo(ScriptFile()));
 }
 
 }  // namespace

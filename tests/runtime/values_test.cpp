@@ -15,6 +15,12 @@
 #include <QTableWidget>
 #include <QImage>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
 using namespace fixture;
 
 namespace {
@@ -402,6 +408,13 @@ TEST_F(Values, TableRowsCellsAndLabels) {
     EXPECT_EQ(rt::SetTableCellVal(p, REGS, rt::MakePoint(4, 1), 1), rt::UIEInvalidControlType);
     EXPECT_EQ(rt::SetTableCellPictureFromFile(p, REGS, rt::MakePoint(4, 2), "/nonexistent/check.ico"), rt::UIEBadFile);
     EXPECT_TRUE(table->item(1, 3)->data(Qt::DecorationRole).isNull());
+    // A named pipe (no writer: a blocking read would wait for good) is refused at once.
+    const std::string fifo = ::testing::TempDir() + "rt_check_pipe_" + std::to_string(getpid()) + ".ico";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(rt::SetTableCellPictureFromFile(p, REGS, rt::MakePoint(4, 2), fifo.c_str()), rt::UIEBadFile);
+    EXPECT_TRUE(table->item(1, 3)->data(Qt::DecorationRole).isNull());
+    std::remove(fifo.c_str());
     std::string png = ::testing::TempDir() + "rt_check.png";
     QImage img(16, 16, QImage::Format_RGB32);
     img.fill(Qt::green);

@@ -1,6 +1,7 @@
 // Start-up with and without a board, the option file, the start poll and Quit.
 #include <gmock/gmock.h>
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -220,6 +221,13 @@ TEST_F(OptionFileTest, AMissingFileOrMalformedLinesChangeNothing) {
     Write("notDebug 1\nnotDebug = x\n");
     LoadOption();
     EXPECT_EQ(notDebug, 1);
+    // A named pipe in its place (no writer: a blocking open would hold up the start for good)
+    // is passed over like a missing file, and left as it is.
+    std::filesystem::remove(kOptionFileName);
+    ASSERT_EQ(mkfifo(kOptionFileName, 0600), 0);
+    LoadOption();
+    EXPECT_EQ(notDebug, 1);
+    EXPECT_TRUE(std::filesystem::is_fifo(kOptionFileName));
 }
 
 // ---- start poll --------------------------------------------------------------------------
