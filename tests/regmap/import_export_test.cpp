@@ -201,12 +201,16 @@ TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
     Choose(MENUBAR_DEVICE_StereoJorb);
     // The working file cannot be read: reported, nothing written.
     WriteFile(File("dest.dat"), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    // An export reads the working file first: one that is not a regular file is refused at once.
+    auto exportRefusesTheWorkingFile = [&] {
+        ask.Clear();
+        Export(File("dest.dat"));
+        EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + File("tempini.dat").string() +
+                                      " is not a regular file."});
+        EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    };
     std::filesystem::create_directory(File("tempini.dat"));
-    ask.Clear();
-    Export(File("dest.dat"));
-    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + File("tempini.dat").string() +
-                                  " is not a regular file."});
-    EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    exportRefusesTheWorkingFile();
     ask.Clear();
     Export(File("fresh.dat"));  // the working file cannot be written either
     EXPECT_FALSE(std::filesystem::exists(File("fresh.dat")));
@@ -217,11 +221,7 @@ TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
     // A named pipe as the working file (no writer: a blocking read would wait for good): the
     // export says why at once, the import cannot write it; neither touches the pipe.
     ASSERT_EQ(mkfifo(File("tempini.dat").c_str(), 0600), 0);
-    ask.Clear();
-    Export(File("dest.dat"));
-    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + File("tempini.dat").string() +
-                                  " is not a regular file."});
-    EXPECT_EQ(ReadFile(File("dest.dat")), Crlf("\n[keep/Power Management] \n0x1 = 0x5\n"));
+    exportRefusesTheWorkingFile();
     ask.Clear();
     board->ClearReceivedReports();
     Import(File("dest.dat"));
