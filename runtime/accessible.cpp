@@ -196,7 +196,7 @@ private:
 };
 
 // One item of a ring's list.
-class RingItemAccessible : public ItemAccessible<QComboBox> {
+class RingItemAccessible : public ItemAccessible<RingBox> {
 public:
     using ItemAccessible::ItemAccessible;
 
@@ -208,7 +208,7 @@ public:
     QAccessible::State state() const override {
         QAccessible::State s;
         s.selectable = Choosable();
-        s.selected = isValid() && owner_->currentIndex() == index_;
+        s.selected = isValid() && owner_->Row() == index_;
         s.disabled = !owner_ || !owner_->isEnabled() || !Choosable();
         s.busy = UserInputHeld();
         return s;
@@ -221,7 +221,7 @@ public:
     void doAction(const QString& action) override {
         if (action != pressAction() || !Choosable() || !Changeable(owner_)) return;
         AfterTheCall(owner_, [ring = owner_, index = index_] {
-            if (index < ring->count()) ring->setCurrentIndex(index);
+            if (index < ring->count()) ring->ChooseRow(index);
         });
     }
 
@@ -237,21 +237,21 @@ private:
 // item as its value and description, its items as children.
 class RingAccessible : public QAccessibleWidget, public OwnInterface {
 public:
-    explicit RingAccessible(QComboBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
+    explicit RingAccessible(RingBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
 
-    QComboBox* ring() const { return static_cast<QComboBox*>(widget()); }
+    RingBox* ring() const { return static_cast<RingBox*>(widget()); }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && !ring()->accessibleName().isEmpty()) return ring()->accessibleName();
-        if (t == QAccessible::Value) return ring()->currentText();
-        if (t == QAccessible::Description) return ShownWithTip(ring()->currentText(), QAccessibleWidget::text(t));
+        if (t == QAccessible::Value) return ring()->RowText();
+        if (t == QAccessible::Description) return ShownWithTip(ring()->RowText(), QAccessibleWidget::text(t));
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         s.hasPopup = true;
         s.expandable = true;
-        const bool open = ring()->view() && ring()->view()->isVisible();
+        const bool open = ring()->ListOpen();
         s.expanded = open;
         s.collapsed = !open;
         s.busy = UserInputHeld();
@@ -274,7 +274,7 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    mutable ItemInterfaces<RingItemAccessible, QComboBox> items_;
+    mutable ItemInterfaces<RingItemAccessible, RingBox> items_;
 };
 
 // The slider of a slide or ring slide, or the bar of an indicator slide: its value as the
@@ -703,8 +703,9 @@ QAccessible::Role ButtonRole(const QAbstractButton* b) {
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType()) return nullptr;
     auto* w = static_cast<QWidget*>(object);
-    if (className == QLatin1String("QComboBox") && object->property("rtRing").toBool())
-        return new RingAccessible(static_cast<QComboBox*>(object));
+    if (className == QLatin1String("QComboBox") && object->property("rtRing").toBool()) {
+        if (auto* ring = dynamic_cast<RingBox*>(object)) return new RingAccessible(ring);
+    }
     if (className == QLatin1String("QTabBar")) {
         auto* area = qobject_cast<QTabWidget*>(w->parentWidget());
         if (area && area->property("rtControl").isValid()) return new TabBarAccessible(static_cast<QTabBar*>(object));

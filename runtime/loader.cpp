@@ -243,8 +243,8 @@ int ItemAtRow(const Control& c, int row, bool unlistedShown) {
 }
 
 int CurrentIndex(const Control& c) {
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data()))
-        return ItemAtRow(c, cb->currentIndex(), c.unlisted && cb->count() > static_cast<int>(c.items.size()));
+    if (auto* ring = dynamic_cast<RingBox*>(c.widget.data()))
+        return ItemAtRow(c, ring->Row(), c.unlisted && ring->count() > static_cast<int>(c.items.size()));
     if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) return lw->currentRow();
     if (c.kind == Kind::RingSlide) return c.selected;
     return -1;
@@ -305,7 +305,7 @@ void ShowUnlisted(Control& c, const Value& v, const std::string& text) {
     c.unlistedText = text.empty() ? "code " + AsText(v, c.type, c.precision) : text;
     c.unlistedAt = UnlistedPosition(c.items, v);
     const QString label = Q(c.unlistedText);
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
+    if (auto* cb = dynamic_cast<RingBox*>(c.widget.data())) {
         // A row of its own where the value stands among the items, which no key, wheel turn or
         // click can choose: every way of moving steps from it to the neighbouring item.
         QSignalBlocker b(cb);
@@ -313,7 +313,7 @@ void ShowUnlisted(Control& c, const Value& v, const std::string& text) {
         if (auto* model = qobject_cast<QStandardItemModel*>(cb->model()))
             if (QStandardItem* row = model->item(c.unlistedAt))
                 row->setFlags(row->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
-        cb->setCurrentIndex(c.unlistedAt);
+        cb->ShowRow(c.unlistedAt);
     } else if (c.kind == Kind::RingSlide) {
         // The slider gets a position of its own for it, between its neighbouring items.
         c.selected = -1;
@@ -330,9 +330,9 @@ void SelectIndex(Control& c, int index) {
     if (index >= static_cast<int>(c.items.size())) index = -1;
     if (index < 0 && c.unlisted) return;  // the value shown stays
     DropUnlisted(c);
-    if (auto* cb = qobject_cast<QComboBox*>(c.widget.data())) {
-        QSignalBlocker b(cb);
-        cb->setCurrentIndex(index);
+    if (auto* ring = dynamic_cast<RingBox*>(c.widget.data())) {
+        QSignalBlocker b(ring);
+        ring->ShowRow(index);
     } else if (auto* lw = qobject_cast<QListWidget*>(c.widget.data())) {
         QSignalBlocker b(lw);
         lw->setCurrentRow(index);

@@ -61,6 +61,12 @@ protected:
 // A drop-down ring, as wide as its longest item (in a frame's grid) or as four characters (in a
 // box of fixed size, where a longer item elides). The size is worked out here rather than by
 // QComboBox's size policies, which build the pop-up list of every ring at once.
+//
+// The pop-up list is built when the ring is first used (opened, a key, the wheel, a choice made
+// through assistive technology), not when its panel loads or shows: some Qt versions build it
+// whenever QComboBox's current index changes or the box paints. Until then the ring keeps the
+// row it shows itself and leaves QComboBox's current index unset; read and set the row through
+// Row(), RowText(), ShowRow() and ChooseRow(), never QComboBox's currentIndex().
 class RingBox : public QComboBox {
 public:
     RingBox(bool fixedBox, QWidget* parent);
@@ -69,17 +75,33 @@ public:
     // Items were added or removed: the size follows them.
     void ItemsChanged();
     void showPopup() override;
+    // The row shown, -1 for none.
+    int Row() const { return held_ ? row_ : currentIndex(); }
+    QString RowText() const { return Row() >= 0 ? itemText(Row()) : QString(); }
+    // Shows a row from code (-1 or a row out of range: none); the caller blocks the signals.
+    void ShowRow(int row);
+    // A user's choice of a row: reported as a change of the current index.
+    void ChooseRow(int row);
+    // Whether the pop-up list is open (asking builds nothing).
+    bool ListOpen() const;
     // The row showing a value no item has, which takes no choice.
     static bool ShowsNoItem(const QModelIndex& row) { return row.isValid() && !(row.flags() & Qt::ItemIsEnabled); }
 
 protected:
     void changeEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void initStyleOption(QStyleOptionComboBox* option) const override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Hands the row shown to QComboBox, which builds the list from then on.
+    void HandOver();
+
     bool fixedBox_;
-    bool listWatched_ = false;
+    bool held_ = true;  // the row shown is row_, QComboBox's current index is unset
+    int row_ = -1;
     mutable QSize hint_;
 };
 

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QRadialGradient>
 #include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -77,16 +79,95 @@ void RingBox::ItemsChanged() {
     updateGeometry();
 }
 
-RingBox::RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {}
+RingBox::RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(fixedBox) {
+    // With a placeholder QComboBox leaves its current index unset when its first items come
+    // (without, it takes the first, which builds the list on some Qt versions): the ring takes
+    // its first item itself while it holds its row. The placeholder is never painted.
+    setPlaceholderText(QStringLiteral(" "));
+    // While the ring holds its row, the row follows insertions and removals as QComboBox's
+    // current index would.
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent, int first, int last) {
+        if (!held_ || parent != rootModelIndex()) return;
+        const int n = last - first + 1;
+        if (row_ < 0) {
+            if (first == 0 && n == count()) row_ = 0;
+        } else if (first <= row_) {
+            row_ += n;
+        }
+    });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent, int first, int last) {
+        if (!held_ || parent != rootModelIndex() || row_ < first) return;
+        if (row_ > last) row_ -= last - first + 1;
+        else row_ = count() == 0 ? -1 : std::min(row_, count() - 1);  // the row shown went
+    });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] {
+        if (held_) row_ = -1;
+    });
+    // Connected before any other: QComboBox's current index set by another way than this
+    // class's hands the row over.
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { HandOver(); });
+}
+
+void RingBox::HandOver() {
+    if (!held_) return;
+    held_ = false;
+    {
+        const QSignalBlocker quiet(this);
+        if (currentIndex() < 0) QComboBox::setCurrentIndex(row_);
+    }
+    // Return on the value shown between two items closes the list (see eventFilter).
+    view()->installEventFilter(this);
+}
+
+void RingBox::ShowRow(int row) {
+    if (row < 0 || row >= count()) row = -1;
+    if (!held_) {
+        QComboBox::setCurrentIndex(row);
+        return;
+    }
+    if (row == row_) return;
+    row_ = row;
+    update();
+    QAccessibleValueChangeEvent changed(this, RowText());
+    QAccessible::updateAccessibility(&changed);
+}
+
+void RingBox::ChooseRow(int row) {
+    HandOver();
+    QComboBox::setCurrentIndex(row);
+}
+
+bool RingBox::ListOpen() const {
+    const auto* list = findChild<QAbstractItemView*>();
+    return list && list->isVisible();
+}
 
 void RingBox::showPopup() {
-    // The list is watched from its first opening: asking for it earlier would build the pop-up
-    // of every ring when its panel loads.
-    if (!listWatched_) {
-        view()->installEventFilter(this);
-        listWatched_ = true;
-    }
+    HandOver();
     QComboBox::showPopup();
+}
+
+void RingBox::wheelEvent(QWheelEvent* e) {
+    HandOver();
+    QComboBox::wheelEvent(e);
+}
+
+void RingBox::initStyleOption(QStyleOptionComboBox* option) const {
+    QComboBox::initStyleOption(option);
+    if (!held_) return;
+    option->currentText = RowText();
+    option->currentIcon = row_ >= 0 ? itemIcon(row_) : QIcon();
+}
+
+void RingBox::paintEvent(QPaintEvent*) {
+    // The box and its row as the style draws them (QComboBox's own painting may ask for the
+    // list's item delegate, which builds the list).
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
 }
 
 bool RingBox::eventFilter(QObject* watched, QEvent* e) {
@@ -103,6 +184,14 @@ bool RingBox::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void RingBox::keyPressEvent(QKeyEvent* e) {
+    // Keys move from QComboBox's current index; a modifier pressed alone (on the way to a
+    // shortcut or Shift+Tab) changes nothing.
+    switch (e->key()) {
+    case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_AltGr: case Qt::Key_Meta:
+        break;
+    default:
+        HandOver();
+    }
     // Typing searches the items after the current one. A value shown between two items stands
     // in a row no search can take as its start: start from the item before it instead.
     const int row = currentIndex();
@@ -114,6 +203,12 @@ void RingBox::keyPressEvent(QKeyEvent* e) {
 
 void RingBox::changeEvent(QEvent* e) {
     if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) hint_ = QSize();
+    // QComboBox passes a new font to its list, building it on some Qt versions; a list built
+    // later takes the ring's font then.
+    if (e->type() == QEvent::FontChange && held_) {
+        QWidget::changeEvent(e);
+        return;
+    }
     QComboBox::changeEvent(e);
 }
 

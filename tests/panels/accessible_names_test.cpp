@@ -16,7 +16,6 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,8 +39,7 @@ QString AccessibleText(QWidget* w, QAccessible::Text t) {
 // The widget assistive technology reaches a control by, and the value it shows.
 QWidget* Target(const std::string& kind, QWidget* w, QString* value) {
     if (kind == "ring") {
-        auto* cb = qobject_cast<QComboBox*>(w);
-        if (cb) *value = cb->currentText();
+        *value = AccessibleText(w, QAccessible::Value);
         return w;
     }
     if (kind == "slide" || kind == "ring_slide") {

@@ -101,7 +101,7 @@ protected:
     // The text a ring shows (an item's label, or what stands for a value no item has).
     std::string RingShows(int control) {
         auto* combo = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PathPanel(), control));
-        return combo ? combo->currentText().toStdString() : std::string();
+        return combo ? QAccessible::queryAccessibleInterface(combo)->text(QAccessible::Value).toStdString() : std::string();
     }
     std::string Text(int control) {
         std::string text;

@@ -1,6 +1,7 @@
 // The Zutb path view on the emulated board: its own record tables, real mouse clicks on its
 // input switches and tab rectangles, the input-volume and microphone-boost rings with their
 // read-modify-write, the refresh from CFG_REG in the Zutb numbering, and the drawing.
+#include <QAccessible>
 #include <QComboBox>
 #include <QImage>
 
@@ -62,7 +63,7 @@ protected:
     int Ring(int control) { return CtrlInt(PHandleSTPathZutb, control); }
     std::string RingShows(int control) {
         auto* combo = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PHandleSTPathZutb, control));
-        return combo ? combo->currentText().toStdString() : std::string();
+        return combo ? QAccessible::queryAccessibleInterface(combo)->text(QAccessible::Value).toStdString() : std::string();
     }
     bool GroupOn(int g) { return ZutbPathTables().groups[g].on != 0; }
     PathTables sharedBefore, chosen;

@@ -6,7 +6,9 @@
 #include <QSlider>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QTimer>
 
 using namespace fixture;
@@ -40,14 +42,38 @@ TEST_F(Loading, BuildsEveryControlHiddenUntilDisplayed) {
     EXPECT_EQ(content->size(), QSize(520, 420));
     // Pixel placement: the canvas sits exactly where the resource puts it, at its size.
     EXPECT_EQ(rt::testing::ControlBox(p, DRAW)->geometry(), QRect(170, 10, 120, 80));
-    // A ring's pop-up list is built when it first opens, not when its panel loads or shows:
+    // A ring's pop-up list is built when it first opens, not when its panel loads, shows or
+    // paints, nor when its value or font is set from code or assistive technology reads it:
     // built for every ring of the program it costs a fifth of the memory and doubles start-up.
     const auto rings = content->findChildren<QComboBox*>();
     ASSERT_FALSE(rings.empty());
+    EXPECT_EQ(rt::SetCtrlVal(p, MIC, 1), 0);
+    EXPECT_EQ(rt::SetCtrlAttribute(p, MIC, rt::ATTR_TEXT_FONT_FIXED, 1), 0);
+    win->grab();
+    for (QComboBox* ring : rings) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(ring);
+        EXPECT_TRUE(iface->state().collapsed);
+        EXPECT_FALSE(iface->text(QAccessible::Value).isEmpty());
+    }
     for (QComboBox* ring : rings)
         for (QObject* child : ring->children())
             EXPECT_STRNE(child->metaObject()->className(), "QComboBoxPrivateContainer")
                 << "ring " << ring->accessibleName().toStdString();
+    // Meanwhile a ring looks as a combo box showing its item does, and the keys step from that
+    // item.
+    auto* rate = qobject_cast<QComboBox*>(W(p, RATE));
+    QComboBox plain;
+    plain.addItems({"48kHz", "44.1kHz", "32kHz"});
+    plain.setCurrentIndex(1);
+    plain.setFont(rate->font());
+    plain.setPalette(rate->palette());
+    plain.resize(rate->size());
+    EXPECT_EQ(rate->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              plain.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    QTest::keyClick(rate, Qt::Key_Down);
+    int v = -1;
+    EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
+    EXPECT_EQ(v, 2);
 }
 
 TEST_F(Loading, EveryControlCarriesItsLabelOrConstantAsAccessibleName) {

@@ -40,15 +40,17 @@ protected:
 
 TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
     auto* combo = qobject_cast<QComboBox*>(W(p, RATE));
+    // What the ring shows, as assistive technology reads it.
+    auto shown = [combo] { return QAccessible::queryAccessibleInterface(combo)->text(QAccessible::Value); };
     int v = -1;
     EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
     EXPECT_EQ(v, 1);  // the resource's value
-    EXPECT_EQ(combo->currentText(), "44.1kHz");
+    EXPECT_EQ(shown(), "44.1kHz");
     EXPECT_EQ(rt::SetCtrlVal(p, RATE, 2), 0);
-    EXPECT_EQ(combo->currentText(), "32kHz");
+    EXPECT_EQ(shown(), "32kHz");
     // A value no item has is shown as what it is, and is still no item's value.
     EXPECT_EQ(rt::SetCtrlVal(p, RATE, 7), rt::UIEItemNotFound);
-    EXPECT_EQ(combo->currentText(), "code 7");
+    EXPECT_EQ(shown(), "code 7");
     int index = 5, n = 0;
     rt::GetCtrlIndex(p, RATE, &index);
     EXPECT_EQ(index, -1);
@@ -57,9 +59,9 @@ TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
     EXPECT_EQ(n, 3);
     // Items added meanwhile leave it shown, until one has that value.
     EXPECT_EQ(rt::InsertListItem(p, RATE, 0, "16kHz", 4), 0);
-    EXPECT_EQ(combo->currentText(), "code 7");
+    EXPECT_EQ(shown(), "code 7");
     EXPECT_EQ(rt::InsertListItem(p, RATE, -1, "8kHz", 7), 0);
-    EXPECT_EQ(combo->currentText(), "8kHz");
+    EXPECT_EQ(shown(), "8kHz");
     EXPECT_EQ(combo->count(), 5);
     EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), 0);
     EXPECT_EQ(v, 7);
