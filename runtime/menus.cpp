@@ -114,8 +114,8 @@ void OpenFirstMenu(QMenuBar* bar) {
 // named by its text as the panel resource gives it (no mnemonic mark), its key as its key
 // binding ("Alt+D" on the bar, the letter in an open menu), checked when it carries a check
 // mark. Its action opens the menu or chooses the item as the user does; a choice returns at
-// once and runs from the event loop. While a choice would be refused, the entry says it is busy
-// and offers no action, so the tool is told.
+// once and runs from the event loop, as the other accessible actions do. While a choice would
+// be refused, the entry says it is busy and offers no action, so the tool is told.
 class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     explicit MenuItemAccessible(QAction* action) : action_(action) {}
@@ -186,8 +186,20 @@ public:
             else if (auto* owner = qobject_cast<QMenu*>(Owner())) owner->setActiveAction(menu->menuAction());
             return;
         }
+        // Chosen as by a click: the choice runs from the event loop once the tool's call has
+        // returned, and is dropped if by then a popup or an operation came first (the tool is
+        // told the item is busy).
         const int bar = Bar(), item = Entry()->id;
-        QMetaObject::invokeMethod(action_, [bar, item] { FireMenu(bar, item); }, Qt::QueuedConnection);
+        AfterTheCall(
+            action_, [action = action_, bar] { return action && action->isEnabled() && !ChoiceRefused(bar); },
+            [bar, item] { FireMenu(bar, item); },
+            [action = action_] {
+                if (!action) return;
+                QAccessible::State busy;
+                busy.busy = true;
+                QAccessibleStateChangeEvent e(action, busy);
+                QAccessible::updateAccessibility(&e);
+            });
     }
     QStringList keyBindingsForAction(const QString& action) const override {
         const QString key = Key();
