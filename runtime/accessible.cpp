@@ -1268,7 +1268,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }  // namespace
 
 void InstallAccessibleInterfaces() {
-    static const bool installed = (QAccessible::installFactory(Factory), true);
+    static const bool installed = (QAccessible::installFactory(Factory), GuardAccessibilityBus(), true);
     (void)installed;
 }
 
