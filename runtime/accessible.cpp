@@ -17,9 +17,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMap>
 #include <QPointer>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -29,12 +32,19 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTextBoundaryFinder>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace rt::detail {
 
@@ -55,6 +65,16 @@ bool UnderModalPopup(const QWidget* w) {
 bool UserInputHeld() { return HoldingCallbacks() || CallbackDepth() > 0; }
 
 bool AssistiveChangeRefused(const QWidget* w) { return UserInputHeld() || UnderModalPopup(w); }
+
+void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act, std::function<void()> dropped) {
+    QMetaObject::invokeMethod(
+        target,
+        [allowed = std::move(allowed), act = std::move(act), dropped = std::move(dropped)] {
+            if (allowed()) act();
+            else if (dropped) dropped();
+        },
+        Qt::QueuedConnection);
+}
 
 namespace {
 
@@ -97,11 +117,8 @@ std::optional<double> NumberSet(const QVariant& value) {
 // is dropped when, by its turn, its control can no longer be changed (gone, dimmed, or a popup or
 // an operation came first), as a click would be.
 void AfterTheCall(QWidget* w, std::function<void()> act) {
-    QMetaObject::invokeMethod(
-        w, [target = QPointer<QWidget>(w), act = std::move(act)] {
-            if (target && Changeable(target)) act();
-        },
-        Qt::QueuedConnection);
+    ::rt::detail::AfterTheCall(
+        w, [target = QPointer<QWidget>(w)] { return target && Changeable(target); }, std::move(act));
 }
 
 // The number a ring slide's item shows ("105Hz" 105, "1.1KHz" 1100, "-6dB" -6); none for a
@@ -305,13 +322,16 @@ public:
         if (Changeable(widget())) QAccessibleWidget::doAction(action);
     }
 
+    // The numbers are always numbers, as the bus reads them: where the control gives none (a ring
+    // slide showing a value no item has, a bar still being built), the widget's own position.
     QVariant currentValue() const override {
         const Control* c = OwnerOf(widget());
-        if (!c) return {};
+        if (!c) return WidgetValue(&QProgressBar::value, &QAbstractSlider::value);
         if (c->kind != Kind::RingSlide) return c->num;
         if (std::optional<std::vector<double>> numbers = ItemNumbers(*c))
-            return c->selected >= 0 && c->selected < static_cast<int>(numbers->size()) ? QVariant((*numbers)[c->selected]) : QVariant();
-        return c->selected;
+            return c->selected >= 0 && c->selected < static_cast<int>(numbers->size()) ? QVariant((*numbers)[c->selected])
+                                                                                     : WidgetValue(&QProgressBar::value, &QAbstractSlider::value);
+        return double(c->selected);
     }
     // A value set through assistive technology is the user's: the slider moves and its callback
     // runs. Refused on an indicator and while the user's input is held off.
@@ -336,21 +356,21 @@ public:
     }
     QVariant maximumValue() const override {
         const Control* c = OwnerOf(widget());
-        if (!c) return {};
+        if (!c) return WidgetValue(&QProgressBar::maximum, &QAbstractSlider::maximum);
         if (c->kind != Kind::RingSlide) return std::max(c->min, c->max);
         if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) return *std::max_element(numbers->begin(), numbers->end());
-        return std::max(0, static_cast<int>(c->items.size()) - 1);
+        return double(std::max(0, static_cast<int>(c->items.size()) - 1));
     }
     QVariant minimumValue() const override {
         const Control* c = OwnerOf(widget());
-        if (!c) return {};
+        if (!c) return WidgetValue(&QProgressBar::minimum, &QAbstractSlider::minimum);
         if (c->kind != Kind::RingSlide) return std::min(c->min, c->max);
         if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) return *std::min_element(numbers->begin(), numbers->end());
-        return 0;
+        return 0.0;
     }
     QVariant minimumStepSize() const override {
         const Control* c = OwnerOf(widget());
-        if (!c) return {};
+        if (!c) return 1.0;
         if (c->kind != Kind::RingSlide) return c->step;
         if (std::optional<std::vector<double>> numbers = ItemNumbers(*c)) {
             // The smallest gap between two items: a step of it from any item reaches the next.
@@ -360,10 +380,15 @@ public:
                     if ((*numbers)[i] != (*numbers)[k]) gap = std::min(gap, std::abs((*numbers)[i] - (*numbers)[k]));
             return std::isfinite(gap) ? gap : 1.0;
         }
-        return 1;
+        return 1.0;
     }
 
 private:
+    QVariant WidgetValue(int (QProgressBar::*bar)() const, int (QAbstractSlider::*slider)() const) const {
+        if (auto* b = qobject_cast<QProgressBar*>(widget())) return double((b->*bar)());
+        if (auto* s = qobject_cast<QAbstractSlider*>(widget())) return double((s->*slider)());
+        return 0.0;
+    }
     QString Shown() const {
         if (auto* bar = qobject_cast<QProgressBar*>(widget())) return bar->text();
         const Control* c = OwnerOf(widget());
@@ -387,14 +412,326 @@ private:
     }
 };
 
+// The piece of `text` that a text request asks for: the character, word, sentence or line at
+// `offset` (which = 0), the one before it (-1) or the one after it (1), with its start and end.
+// An offset of -1 stands for the end of the text, as the bus means it; any other offset out of
+// the text is taken as its nearest end. None is an empty text from -1 to -1. (Qt's own helpers
+// loop for ever at the text's end, which the bus asks for as offset -1.)
+QString TextPiece(const QString& text, int offset, QAccessible::TextBoundaryType boundary, int which, int* startOffset,
+                  int* endOffset) {
+    *startOffset = *endOffset = -1;
+    const int length = static_cast<int>(text.size());
+    const int at = offset == -1 ? length : std::clamp(offset, 0, length);
+    if (boundary == QAccessible::NoBoundary) {
+        if (which != 0) return {};
+        *startOffset = 0;
+        *endOffset = length;
+        return text;
+    }
+    // Where the pieces begin and end, 0 and the length included.
+    std::vector<int> edges{0};
+    if (boundary == QAccessible::LineBoundary || boundary == QAccessible::ParagraphBoundary) {
+        for (int i = 0; i < length; ++i)
+            if (text.at(i) == QChar::LineFeed) edges.push_back(i + 1);
+    } else {
+        const auto type = boundary == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
+                          : boundary == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                                  : QTextBoundaryFinder::Sentence;
+        QTextBoundaryFinder finder(type, text);
+        // Each step moves on by at least one character, and ends at -1 past the text.
+        for (qsizetype p = finder.toNextBoundary(); p > 0 && p < length; p = finder.toNextBoundary())
+            if (finder.boundaryReasons() & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
+                edges.push_back(static_cast<int>(p));
+    }
+    if (edges.back() != length) edges.push_back(length);
+    const int pieces = static_cast<int>(edges.size()) - 1;
+    if (pieces <= 0) return {};
+    // The piece holding `at`; at the very end, the last one (a character has none there).
+    int piece = static_cast<int>(std::upper_bound(edges.begin(), edges.end(), at) - edges.begin()) - 1;
+    if (piece >= pieces) {
+        if (boundary == QAccessible::CharBoundary && which == 0) return {};
+        piece = boundary == QAccessible::CharBoundary && which < 0 ? pieces : pieces - 1;
+    }
+    piece += which;
+    if (piece < 0 || piece >= pieces) return {};
+    *startOffset = edges[piece];
+    *endOffset = edges[piece + 1];
+    return text.mid(*startOffset, *endOffset - *startOffset);
+}
+
+// The text interface of an entry (a string control, a numeric's entry, a table cell's editor):
+// its text, caret and selection; every offset out of the text is taken as its nearest end, or
+// answered with nothing. The most characters a QLineEdit holds bounds the offsets tried first,
+// so that a range asked up to the largest offset (the bus asks each offset of a range in turn)
+// is answered at once.
+class EntryText : public QAccessibleTextInterface {
+public:
+    virtual QLineEdit* Entry() const = 0;
+
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = Whole();
+        const int end = endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, 0, static_cast<int>(all.size()));
+        const int start = std::clamp(startOffset, 0, end);
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(Whole().size()); }
+    int cursorPosition() const override {
+        QLineEdit* e = Entry();
+        return e ? std::clamp(e->cursorPosition(), 0, characterCount()) : 0;
+    }
+    void setCursorPosition(int position) override {
+        if (QLineEdit* e = Entry()) e->setCursorPosition(std::clamp(position, 0, characterCount()));
+    }
+    int selectionCount() const override { return Entry() && Entry()->hasSelectedText() && Shown() ? 1 : 0; }
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (index != 0 || !selectionCount()) return;
+        *startOffset = Entry()->selectionStart();
+        *endOffset = Entry()->selectionEnd();
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int index) override {
+        if (index == 0 && Entry()) Entry()->deselect();
+    }
+    void setSelection(int index, int startOffset, int endOffset) override {
+        const int count = characterCount();
+        const int start = std::clamp(startOffset, 0, count), end = std::clamp(endOffset, 0, count);
+        if (index == 0 && Entry()) Entry()->setSelection(start, end - start);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override {
+        return TextPiece(Whole(), Caret(offset), boundary, -1, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override {
+        return TextPiece(Whole(), Caret(offset), boundary, 0, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override {
+        return TextPiece(Whole(), Caret(offset), boundary, 1, startOffset, endOffset);
+    }
+    // The box of a character, worked out from the entry's font and alignment.
+    QRect characterRect(int offset) const override {
+        if (offset < 0 || offset >= kMostCharacters) return {};
+        QLineEdit* e = Entry();
+        const QString all = Whole();
+        if (!e || offset >= all.size()) return {};
+        const QFontMetrics fm(e->font());
+        const QRect inside = e->contentsRect().adjusted(2, 0, -2, 0);
+        const int left = e->alignment() & Qt::AlignRight ? inside.right() - fm.horizontalAdvance(all) : inside.left();
+        const QPoint at(left + fm.horizontalAdvance(all.left(offset)), inside.top());
+        return {e->mapToGlobal(at), QSize(fm.horizontalAdvance(all.at(offset)), inside.height())};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        QLineEdit* e = Entry();
+        return e && Shown() ? e->cursorPositionAt(e->mapFromGlobal(point)) : -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+protected:
+    static constexpr int kMostCharacters = 32767;  // QLineEdit holds no more
+
+    // The text read: none from an entry that hides what is typed.
+    QString Whole() const {
+        QLineEdit* e = Entry();
+        return e && Shown() ? e->text() : QString();
+    }
+    bool Shown() const { return Entry() && Entry()->echoMode() == QLineEdit::Normal; }
+    // -2 stands for the caret.
+    int Caret(int offset) const { return offset == -2 ? cursorPosition() : offset; }
+};
+
+// Editing an entry's text as typing would, refused on a read-only entry and while the user's
+// input is held off or a modal popup stands over it.
+class EntryEditing : public QAccessibleEditableTextInterface {
+public:
+    virtual QLineEdit* EditedEntry() const = 0;
+
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, QString()); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override {
+        QLineEdit* e = EditedEntry();
+        if (!e || e->isReadOnly() || !e->isEnabled() || AssistiveChangeRefused(e) || e->echoMode() != QLineEdit::Normal) return;
+        const QString all = e->text();
+        const int length = static_cast<int>(all.size());
+        const int end = endOffset < 0 ? length : std::clamp(endOffset, 0, length);
+        const int start = std::clamp(startOffset, 0, end);
+        QString changed = all;
+        changed.replace(start, end - start, text);
+        if (const QValidator* v = e->validator()) {
+            int pos = 0;
+            if (v->validate(changed, pos) == QValidator::Invalid) return;
+        }
+        e->setText(changed.left(e->maxLength()));
+        e->setCursorPosition(std::min(start + static_cast<int>(text.size()), static_cast<int>(e->text().size())));
+    }
+};
+
+// A string entry, or a table cell's text editor: named by its label, its text as its value.
+class LineEditAccessible : public QAccessibleWidget, public OwnInterface, public EntryText, public EntryEditing {
+public:
+    explicit LineEditAccessible(QLineEdit* e) : QAccessibleWidget(e, QAccessible::EditableText) {}
+    QLineEdit* Entry() const override { return static_cast<QLineEdit*>(widget()); }
+    QLineEdit* EditedEntry() const override { return Entry(); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Whole();
+        QString s = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && s.isEmpty()) s = Entry()->placeholderText();
+        return s;
+    }
+    using EntryText::text;
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = !Entry()->isReadOnly();
+        s.readOnly = Entry()->isReadOnly();
+        s.passwordEdit = Entry()->echoMode() != QLineEdit::Normal;
+        s.selectableText = true;
+        s.busy = UserInputHeld();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (t == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+};
+
+// A text box: its lines as its text, with the caret and selection; offsets out of the text
+// taken as its nearest end or answered with nothing; edited as typing would, and not while it
+// is read-only or the user's input is held off.
+class TextBoxAccessible : public QAccessibleWidget,
+                          public OwnInterface,
+                          public QAccessibleTextInterface,
+                          public QAccessibleEditableTextInterface {
+public:
+    explicit TextBoxAccessible(QPlainTextEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    QPlainTextEdit* box() const { return static_cast<QPlainTextEdit*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return box()->toPlainText();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = !box()->isReadOnly();
+        s.readOnly = box()->isReadOnly();
+        s.multiLine = true;
+        s.selectableText = true;
+        s.busy = UserInputHeld();
+        return s;
+    }
+    // The viewport and scroll bars inside are the box itself to assistive technology.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (t == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = box()->toPlainText();
+        const int end = endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, 0, static_cast<int>(all.size()));
+        const int start = std::clamp(startOffset, 0, end);
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override { return Count(); }
+    int cursorPosition() const override { return std::clamp(box()->textCursor().position(), 0, Count()); }
+    void setCursorPosition(int position) override {
+        QTextCursor c = box()->textCursor();
+        c.setPosition(std::clamp(position, 0, Count()));
+        box()->setTextCursor(c);
+    }
+    int selectionCount() const override { return box()->textCursor().hasSelection() ? 1 : 0; }
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (index != 0 || !selectionCount()) return;
+        *startOffset = box()->textCursor().selectionStart();
+        *endOffset = box()->textCursor().selectionEnd();
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int index) override {
+        if (index != 0) return;
+        QTextCursor c = box()->textCursor();
+        c.clearSelection();
+        box()->setTextCursor(c);
+    }
+    void setSelection(int index, int startOffset, int endOffset) override {
+        if (index != 0) return;
+        const int count = Count();
+        QTextCursor c = box()->textCursor();
+        c.setPosition(std::clamp(startOffset, 0, count));
+        c.setPosition(std::clamp(endOffset, 0, count), QTextCursor::KeepAnchor);
+        box()->setTextCursor(c);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override {
+        return TextPiece(box()->toPlainText(), Caret(offset), boundary, -1, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override {
+        return TextPiece(box()->toPlainText(), Caret(offset), boundary, 0, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset, int* endOffset) const override {
+        return TextPiece(box()->toPlainText(), Caret(offset), boundary, 1, startOffset, endOffset);
+    }
+    // The box of a character where the box draws it. Checked against the count first: the bus
+    // asks each offset of a range in turn, up to the largest there is.
+    QRect characterRect(int offset) const override {
+        if (offset < 0 || offset >= Count()) return {};
+        QTextCursor c(box()->document());
+        c.setPosition(offset);
+        QRect r = box()->cursorRect(c);
+        c.setPosition(offset + 1, QTextCursor::KeepAnchor);
+        const QString ch = c.selectedText();
+        r.setWidth(ch.isEmpty() ? 1 : std::max(1, QFontMetrics(box()->font()).horizontalAdvance(ch)));
+        return QRect(box()->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        const QPoint at = box()->viewport()->mapFromGlobal(point);
+        if (!box()->viewport()->rect().contains(at)) return -1;
+        return std::clamp(box()->cursorForPosition(at).position(), 0, Count());
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override {
+        const int count = Count();
+        QTextCursor c(box()->document());
+        c.setPosition(std::clamp(endIndex, 0, count));
+        box()->setTextCursor(c);
+        c.setPosition(std::clamp(startIndex, 0, count));
+        box()->setTextCursor(c);
+        box()->ensureCursorVisible();
+    }
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = Count();
+        return {};
+    }
+
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, QString()); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override {
+        if (box()->isReadOnly() || !box()->isEnabled() || AssistiveChangeRefused(box())) return;
+        const int count = Count();
+        const int end = endOffset < 0 ? count : std::clamp(endOffset, 0, count);
+        QTextCursor c(box()->document());
+        c.setPosition(std::clamp(startOffset, 0, end));
+        c.setPosition(end, QTextCursor::KeepAnchor);
+        c.insertText(text);
+    }
+
+private:
+    // The characters of the text (the document counts one more, for its last paragraph's end).
+    int Count() const { return std::max(0, box()->document()->characterCount() - 1); }
+    int Caret(int offset) const { return offset == -2 ? cursorPosition() : offset; }
+};
+
 // A numeric entry: named by its label, the text it shows as its value and description, and as
 // its text (with the caret and selection of its entry, so typing in it is read). A decimal one
 // gives its number on the value interface; a hexadecimal one shows digits no number read aloud
 // would match ("1470" for 5232), so it gives only the text, and steps up and down by actions.
-class NumericAccessible : public QAccessibleWidget,
-                          public OwnInterface,
-                          public QAccessibleValueInterface,
-                          public QAccessibleTextInterface {
+class NumericAccessible : public QAccessibleWidget, public OwnInterface, public QAccessibleValueInterface, public EntryText {
 public:
     explicit NumericAccessible(QAbstractSpinBox* box) : QAccessibleWidget(box, QAccessible::SpinBox) {}
 
@@ -403,12 +740,14 @@ public:
         auto* i = qobject_cast<QSpinBox*>(widget());
         return i && i->displayIntegerBase() != 10;
     }
+    QLineEdit* Entry() const override { return box()->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly); }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return box()->text();
         if (t == QAccessible::Description) return ShownWithTip(box()->text(), QAccessibleWidget::text(t));
         return QAccessibleWidget::text(t);
     }
+    using EntryText::text;
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         s.editable = !box()->isReadOnly();
@@ -427,56 +766,6 @@ public:
         return QAccessibleWidget::interface_cast(t);
     }
 
-    // Text interface: the entry's text; offsets past it are taken as its ends.
-    QString text(int startOffset, int endOffset) const override {
-        const QString all = Entry() ? Entry()->text() : box()->text();
-        const int end = endOffset < 0 ? all.size() : std::clamp(endOffset, 0, static_cast<int>(all.size()));
-        const int start = std::clamp(startOffset, 0, end);
-        return all.mid(start, end - start);
-    }
-    int characterCount() const override { return static_cast<int>(text(0, -1).size()); }
-    int cursorPosition() const override { return Entry() ? Entry()->cursorPosition() : characterCount(); }
-    void setCursorPosition(int position) override {
-        if (QLineEdit* e = Entry()) e->setCursorPosition(std::clamp(position, 0, characterCount()));
-    }
-    int selectionCount() const override { return Entry() && Entry()->hasSelectedText() ? 1 : 0; }
-    void selection(int index, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = 0;
-        if (index != 0 || !selectionCount()) return;
-        *startOffset = Entry()->selectionStart();
-        *endOffset = Entry()->selectionEnd();
-    }
-    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
-    void removeSelection(int index) override {
-        if (index == 0 && Entry()) Entry()->deselect();
-    }
-    void setSelection(int index, int startOffset, int endOffset) override {
-        const int count = characterCount();
-        const int start = std::clamp(startOffset, 0, count), end = std::clamp(endOffset, 0, count);
-        if (index == 0 && Entry()) Entry()->setSelection(start, end - start);
-    }
-    // The box of a character, worked out from the entry's font and alignment.
-    QRect characterRect(int offset) const override {
-        QLineEdit* e = Entry();
-        const QString all = text(0, -1);
-        if (!e || offset < 0 || offset >= all.size()) return {};
-        const QFontMetrics fm(e->font());
-        const QRect inside = e->contentsRect().adjusted(2, 0, -2, 0);
-        const int left = e->alignment() & Qt::AlignRight ? inside.right() - fm.horizontalAdvance(all) : inside.left();
-        const QPoint at(left + fm.horizontalAdvance(all.left(offset)), inside.top());
-        return {e->mapToGlobal(at), QSize(fm.horizontalAdvance(all.at(offset)), inside.height())};
-    }
-    int offsetAtPoint(const QPoint& point) const override {
-        QLineEdit* e = Entry();
-        return e ? e->cursorPositionAt(e->mapFromGlobal(point)) : -1;
-    }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* startOffset, int* endOffset) const override {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return {};
-    }
-
     QStringList actionNames() const override {
         if (!Changeable(box()) || box()->isReadOnly()) return {};
         QStringList names = QAccessibleWidget::actionNames();
@@ -493,10 +782,13 @@ public:
             QAccessibleWidget::doAction(action);
     }
 
-    // Value interface (decimal entries).
+    // Value interface (decimal entries): always numbers, as the bus reads them.
     QVariant currentValue() const override {
         const Control* c = OwnerOf(widget());
-        return c ? QVariant(c->num) : QVariant();
+        if (c) return c->num;
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return double(i->value());
+        if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->value();
+        return 0.0;
     }
     void setCurrentValue(const QVariant& value) override {
         const std::optional<double> v = NumberSet(value);
@@ -510,23 +802,20 @@ public:
             d->setValue(*v);
     }
     QVariant maximumValue() const override {
-        if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->maximum();
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return double(i->maximum());
         if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->maximum();
-        return {};
+        return currentValue();
     }
     QVariant minimumValue() const override {
-        if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->minimum();
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return double(i->minimum());
         if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->minimum();
-        return {};
+        return currentValue();
     }
     QVariant minimumStepSize() const override {
-        if (auto* i = qobject_cast<QSpinBox*>(widget())) return i->singleStep();
+        if (auto* i = qobject_cast<QSpinBox*>(widget())) return double(i->singleStep());
         if (auto* d = qobject_cast<QDoubleSpinBox*>(widget())) return d->singleStep();
-        return {};
+        return 1.0;
     }
-
-private:
-    QLineEdit* Entry() const { return box()->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly); }
 };
 
 // A button, check box, radio button, toggle or picture button: pressed or toggled as a click
@@ -692,6 +981,255 @@ private:
     }
 };
 
+// A list or table (a list box, a table, a ring's open list): its cells as children, row by row,
+// and on the table interface. A cell, row or column asked for out of range (-1 included) is
+// answered as none: not selected, no extent, no text. The bus reads the cell it asks for without
+// checking for none (IsSelected, GetRowExtentAt ...), so a cell asked for out of range is one
+// that stands for no cell rather than a null one, as Qt's own interface gives.
+class ItemViewAccessible;
+
+// One cell, by its row and column: its text as its name, selected and checked as the view shows
+// it; pressed it becomes the current one, toggled its check mark changes, as a click does.
+class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface, public QAccessibleActionInterface {
+public:
+    CellAccessible(QAbstractItemView* view, int row, int column) : view_(view), row_(row), column_(column) {}
+
+    bool isValid() const override { return Index().isValid(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return view_ ? QAccessible::queryAccessibleInterface(view_.data()) : nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+    QString text(QAccessible::Text t) const override {
+        const QModelIndex index = Index();
+        if (!index.isValid()) return {};
+        if (t == QAccessible::Name) {
+            const QString read = index.data(Qt::AccessibleTextRole).toString();
+            return read.isEmpty() ? index.data(Qt::DisplayRole).toString() : read;
+        }
+        if (t == QAccessible::Description) {
+            const QString read = index.data(Qt::AccessibleDescriptionRole).toString();
+            return read.isEmpty() ? index.data(Qt::ToolTipRole).toString() : read;
+        }
+        return {};
+    }
+    QRect rect() const override {
+        const QModelIndex index = Index();
+        if (!index.isValid()) return {};
+        const QRect r = view_->visualRect(index);
+        return r.isValid() ? QRect(view_->viewport()->mapToGlobal(r.topLeft()), r.size()) : QRect();
+    }
+    QAccessible::Role role() const override {
+        return qobject_cast<const QListView*>(view_.data()) ? QAccessible::ListItem : QAccessible::Cell;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        const QModelIndex index = Index();
+        if (!index.isValid()) {
+            s.invisible = true;
+            return s;
+        }
+        const Qt::ItemFlags flags = index.flags();
+        s.selectable = (flags & Qt::ItemIsSelectable) && view_->selectionMode() != QAbstractItemView::NoSelection;
+        s.selected = view_->selectionModel() && view_->selectionModel()->isSelected(index);
+        s.focusable = true;
+        s.focused = view_->hasFocus() && view_->currentIndex() == index;
+        s.disabled = !(flags & Qt::ItemIsEnabled) || !view_->isEnabled();
+        s.invisible = !view_->isVisible();
+        s.offscreen = !view_->viewport()->rect().intersects(view_->visualRect(index));
+        if (flags & Qt::ItemIsUserCheckable) {
+            s.checkable = true;
+            const QVariant check = index.data(Qt::CheckStateRole);
+            s.checked = check.isValid() && check.toInt() == Qt::Checked;
+        }
+        s.editable = (flags & Qt::ItemIsEditable) && view_->editTriggers() != QAbstractItemView::NoEditTriggers;
+        s.busy = UserInputHeld();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+        if (t == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+        return nullptr;
+    }
+
+    // Cell interface: no cell out of range has a place, an extent or a selection.
+    bool isSelected() const override { return state().selected; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return isValid() ? column_ : -1; }
+    int rowIndex() const override { return isValid() ? row_ : -1; }
+    int columnExtent() const override { return isValid() ? 1 : 0; }
+    int rowExtent() const override { return isValid() ? 1 : 0; }
+    QAccessibleInterface* table() const override { return parent(); }
+
+    QStringList actionNames() const override {
+        const QModelIndex index = Index();
+        if (!index.isValid() || !(index.flags() & Qt::ItemIsEnabled) || !Changeable(view_)) return {};
+        QStringList names{pressAction()};
+        if (index.flags() & Qt::ItemIsUserCheckable) names << toggleAction();
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (!actionNames().contains(action)) return;
+        const bool toggle = action == toggleAction();
+        AfterTheCall(view_, [view = view_, row = row_, column = column_, toggle] {
+            QAbstractItemModel* model = view ? view->model() : nullptr;
+            const QModelIndex index = model ? model->index(row, column, view->rootIndex()) : QModelIndex();
+            if (!index.isValid() || !(index.flags() & Qt::ItemIsEnabled)) return;
+            if (!toggle) {
+                view->setCurrentIndex(index);
+                return;
+            }
+            const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        });
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QModelIndex Index() const {
+        if (!view_ || !view_->model() || row_ < 0 || column_ < 0) return {};
+        return view_->model()->index(row_, column_, view_->rootIndex());
+    }
+
+    QPointer<QAbstractItemView> view_;
+    int row_, column_;
+};
+
+class ItemViewAccessible : public QAccessibleWidget, public OwnInterface, public QAccessibleTableInterface {
+public:
+    explicit ItemViewAccessible(QAbstractItemView* view)
+        : QAccessibleWidget(view, qobject_cast<QListView*>(view) ? QAccessible::List : QAccessible::Table) {}
+    ~ItemViewAccessible() override {
+        for (QAccessible::Id id : std::as_const(cells_)) QAccessible::deleteAccessibleInterface(id);
+    }
+    QAbstractItemView* view() const { return static_cast<QAbstractItemView*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            const QModelIndex current = view()->currentIndex();
+            return current.isValid() ? current.data(Qt::DisplayRole).toString() : QString();
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const auto mode = view()->selectionMode();
+        s.multiSelectable = mode == QAbstractItemView::MultiSelection;
+        s.extSelectable = mode == QAbstractItemView::ExtendedSelection || mode == QAbstractItemView::ContiguousSelection;
+        s.busy = UserInputHeld();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // The cells, row by row; the view's scroll bars and headers are not read as its children.
+    int childCount() const override { return rowCount() * columnCount(); }
+    QAccessibleInterface* child(int index) const override {
+        const int columns = columnCount();
+        if (index < 0 || columns <= 0 || index >= childCount()) return nullptr;
+        return Cell(index / columns, index % columns);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child) return -1;
+        for (auto it = cells_.constBegin(); it != cells_.constEnd(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child) {
+                const auto [row, column] = it.key();
+                return row >= 0 && row < rowCount() && column < columnCount() ? row * columnCount() + column : -1;
+            }
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QModelIndex index = view()->indexAt(view()->viewport()->mapFromGlobal(QPoint(x, y)));
+        return index.isValid() && index.parent() == view()->rootIndex() ? Cell(index.row(), index.column()) : nullptr;
+    }
+
+    // Table interface.
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount()) return Cell(-1, -1);
+        return Cell(row, column);
+    }
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QString columnDescription(int column) const override {
+        if (column < 0 || column >= columnCount() || !view()->model()) return {};
+        return view()->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    QString rowDescription(int row) const override {
+        if (row < 0 || row >= rowCount() || !view()->model() || qobject_cast<QListView*>(view())) return {};
+        return view()->model()->headerData(row, Qt::Vertical).toString();
+    }
+    int columnCount() const override {
+        QAbstractItemModel* m = view()->model();
+        return m ? std::max(0, qobject_cast<QListView*>(view()) ? std::min(1, m->columnCount(view()->rootIndex())) : m->columnCount(view()->rootIndex())) : 0;
+    }
+    int rowCount() const override {
+        QAbstractItemModel* m = view()->model();
+        return m ? std::max(0, m->rowCount(view()->rootIndex())) : 0;
+    }
+    int selectedCellCount() const override { return static_cast<int>(SelectedIndexes().size()); }
+    int selectedColumnCount() const override { return static_cast<int>(selectedColumns().size()); }
+    int selectedRowCount() const override { return static_cast<int>(selectedRows().size()); }
+    QList<QAccessibleInterface*> selectedCells() const override {
+        QList<QAccessibleInterface*> cells;
+        for (const QModelIndex& i : SelectedIndexes()) cells << Cell(i.row(), i.column());
+        return cells;
+    }
+    QList<int> selectedColumns() const override {
+        QList<int> columns;
+        if (QItemSelectionModel* s = view()->selectionModel())
+            for (const QModelIndex& i : s->selectedColumns()) columns << i.column();
+        return columns;
+    }
+    QList<int> selectedRows() const override {
+        QList<int> rows;
+        if (QItemSelectionModel* s = view()->selectionModel())
+            for (const QModelIndex& i : s->selectedRows()) rows << i.row();
+        return rows;
+    }
+    bool isColumnSelected(int column) const override {
+        QItemSelectionModel* s = view()->selectionModel();
+        return s && column >= 0 && column < columnCount() && s->isColumnSelected(column, view()->rootIndex());
+    }
+    bool isRowSelected(int row) const override {
+        QItemSelectionModel* s = view()->selectionModel();
+        return s && row >= 0 && row < rowCount() && s->isRowSelected(row, view()->rootIndex());
+    }
+    // Selecting from the tool is choosing a cell: its press action does it, as a click does.
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
+
+private:
+    QModelIndexList SelectedIndexes() const {
+        QModelIndexList shown;
+        if (QItemSelectionModel* s = view()->selectionModel())
+            for (const QModelIndex& i : s->selectedIndexes())
+                if (i.parent() == view()->rootIndex() && i.row() < rowCount() && i.column() < columnCount()) shown << i;
+        return shown;
+    }
+    // The interface of the cell at `row`, `column` (-1, -1: the one that stands for no cell),
+    // made when first asked for and kept.
+    QAccessibleInterface* Cell(int row, int column) const {
+        const std::pair<int, int> key(row, column);
+        auto it = cells_.constFind(key);
+        if (it != cells_.constEnd())
+            if (QAccessibleInterface* i = QAccessible::accessibleInterface(*it)) return i;
+        auto* cell = new CellAccessible(view(), row, column);
+        cells_.insert(key, QAccessible::registerAccessibleInterface(cell));
+        return cell;
+    }
+
+    mutable QMap<std::pair<int, int>, QAccessible::Id> cells_;
+};
+
 // Told by the widget, not the control: the interface may be asked for while the control is
 // still being built.
 QAccessible::Role ButtonRole(const QAbstractButton* b) {
@@ -712,6 +1250,12 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         return nullptr;
     }
     if (className == QLatin1String("QScrollArea")) return new ScrollAreaAccessible(static_cast<QScrollArea*>(object));
+    // Entries, text boxes, lists and tables wherever the program shows them (a table's cell
+    // editor, a ring's open list, a spin box's entry), in place of Qt's own.
+    if (className == QLatin1String("QLineEdit")) return new LineEditAccessible(static_cast<QLineEdit*>(object));
+    if (className == QLatin1String("QPlainTextEdit")) return new TextBoxAccessible(static_cast<QPlainTextEdit*>(object));
+    if (className == QLatin1String("QListView") || className == QLatin1String("QTableView"))
+        return new ItemViewAccessible(static_cast<QAbstractItemView*>(object));
     if (!object->property("rtControl").isValid()) return nullptr;
     if (className == QLatin1String("QSlider")) return new SlideAccessible(w, QAccessible::Slider);
     if (className == QLatin1String("QProgressBar")) return new SlideAccessible(w, QAccessible::ProgressBar);
@@ -725,7 +1269,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }  // namespace
 
 void InstallAccessibleInterfaces() {
-    static const bool installed = (QAccessible::installFactory(Factory), true);
+    static const bool installed = (QAccessible::installFactory(Factory), GuardAccessibilityBus(), true);
     (void)installed;
 }
 
@@ -741,7 +1285,9 @@ void MarkForAccessibility(QWidget* part, int panel, int control) {
     };
     if (auto* tabs = qobject_cast<QTabWidget*>(part)) renew(tabs->tabBar());
     if (qobject_cast<QAbstractButton*>(part) || qobject_cast<QAbstractSpinBox*>(part) || qobject_cast<QAbstractSlider*>(part) ||
-        qobject_cast<QProgressBar*>(part) || qobject_cast<QTabWidget*>(part) || dynamic_cast<LedWidget*>(part))
+        qobject_cast<QProgressBar*>(part) || qobject_cast<QTabWidget*>(part) || dynamic_cast<LedWidget*>(part) ||
+        qobject_cast<QLineEdit*>(part) || qobject_cast<QPlainTextEdit*>(part) || qobject_cast<QListView*>(part) ||
+        qobject_cast<QTableView*>(part))
         renew(part);
 }
 

@@ -6,11 +6,14 @@
 #include "runtime/rt_widgets.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QKeySequence>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QShortcut>
 
 namespace rt {
@@ -114,8 +117,8 @@ void OpenFirstMenu(QMenuBar* bar) {
 // named by its text as the panel resource gives it (no mnemonic mark), its key as its key
 // binding ("Alt+D" on the bar, the letter in an open menu), checked when it carries a check
 // mark. Its action opens the menu or chooses the item as the user does; a choice returns at
-// once and runs from the event loop. While a choice would be refused, the entry says it is busy
-// and offers no action, so the tool is told.
+// once and runs from the event loop, as the other accessible actions do. While a choice would
+// be refused, the entry says it is busy and offers no action, so the tool is told.
 class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     explicit MenuItemAccessible(QAction* action) : action_(action) {}
@@ -186,8 +189,20 @@ public:
             else if (auto* owner = qobject_cast<QMenu*>(Owner())) owner->setActiveAction(menu->menuAction());
             return;
         }
+        // Chosen as by a click: the choice runs from the event loop once the tool's call has
+        // returned, and is dropped if by then a popup or an operation came first (the tool is
+        // told the item is busy).
         const int bar = Bar(), item = Entry()->id;
-        QMetaObject::invokeMethod(action_, [bar, item] { FireMenu(bar, item); }, Qt::QueuedConnection);
+        AfterTheCall(
+            action_, [action = action_, bar] { return action && action->isEnabled() && !ChoiceRefused(bar); },
+            [bar, item] { FireMenu(bar, item); },
+            [action = action_] {
+                if (!action) return;
+                QAccessible::State busy;
+                busy.busy = true;
+                QAccessibleStateChangeEvent e(action, busy);
+                QAccessible::updateAccessibility(&e);
+            });
     }
     QStringList keyBindingsForAction(const QString& action) const override {
         const QString key = Key();
@@ -220,7 +235,129 @@ private:
     QPointer<QAction> action_;
 };
 
+// A separator, or an item of a menu the program did not load (a text box's own menu), as Qt
+// shows them: a separator is dimmed and offers nothing; an item is chosen as by a click, once
+// the tool's call has returned.
+class PlainMenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    PlainMenuItemAccessible(QWidget* owner, QAction* action) : owner_(owner), action_(action) {}
+
+    bool isValid() const override { return owner_ && action_; }
+    QObject* object() const override { return action_; }
+    QWindow* window() const override { return owner_ ? owner_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return owner_ ? QAccessible::queryAccessibleInterface(owner_) : nullptr; }
+    int childCount() const override { return Submenu() ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 && Submenu() ? QAccessible::queryAccessibleInterface(Submenu()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override { return c && Submenu() && c->object() == Submenu() ? 0 : -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+    QString text(QAccessible::Text t) const override {
+        if (!isValid() || action_->isSeparator()) return {};
+        if (t == QAccessible::Name) return QString(action_->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        if (t == QAccessible::Accelerator) return action_->shortcut().toString(QKeySequence::NativeText);
+        return {};
+    }
+    QRect rect() const override {
+        QRect r;
+        if (auto* menu = qobject_cast<QMenu*>(owner_.data())) r = menu->actionGeometry(action_);
+        else if (auto* bar = qobject_cast<QMenuBar*>(owner_.data())) r = bar->actionGeometry(action_);
+        return r.isValid() ? QRect(owner_->mapToGlobal(r.topLeft()), r.size()) : QRect();
+    }
+    QAccessible::Role role() const override {
+        return action_ && action_->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) return s;
+        s.invisible = !owner_->isVisible() || !action_->isVisible();
+        if (auto* menu = qobject_cast<QMenu*>(owner_.data())) s.focused = menu->activeAction() == action_;
+        else if (auto* bar = qobject_cast<QMenuBar*>(owner_.data())) s.focused = bar->activeAction() == action_;
+        s.disabled = action_->isSeparator() || !action_->isEnabled();
+        s.checkable = action_->isCheckable();
+        s.checked = action_->isChecked();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override {
+        if (!isValid() || action_->isSeparator() || !action_->isEnabled() || AssistiveChangeRefused(owner_)) return {};
+        return {Submenu() ? showMenuAction() : pressAction()};
+    }
+    void doAction(const QString& name) override {
+        if (!actionNames().contains(name)) return;
+        if (QMenu* menu = Submenu()) {
+            if (auto* bar = qobject_cast<QMenuBar*>(owner_.data())) bar->setActiveAction(action_);
+            else if (auto* owner = qobject_cast<QMenu*>(owner_.data())) owner->setActiveAction(menu->menuAction());
+            return;
+        }
+        ::rt::detail::AfterTheCall(
+            action_,
+            [owner = owner_, action = action_] { return owner && action && action->isEnabled() && !AssistiveChangeRefused(owner); },
+            [action = action_] {
+                if (action) action->trigger();
+            },
+            nullptr);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QMenu* Submenu() const { return action_ ? action_->menu<QMenu*>() : nullptr; }
+
+    QPointer<QWidget> owner_;
+    QPointer<QAction> action_;
+};
+
+// The interface of `action` shown in `owner`: the program's item, or a plain one made once.
+QAccessibleInterface* ItemInterface(QWidget* owner, QAction* action) {
+    if (QAccessibleInterface* i = QAccessible::queryAccessibleInterface(action)) return i;
+    auto* plain = new PlainMenuItemAccessible(owner, action);
+    QAccessible::registerAccessibleInterface(plain);
+    return plain;
+}
+
+// A menu bar, or a menu (open or closed), as Qt shows them, its items (separators included) as
+// its children; asked for a child out of range or for the index of no item of its own, it
+// answers none.
+class MenuListAccessible : public QAccessibleWidget {
+public:
+    MenuListAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
+
+    int childCount() const override { return static_cast<int>(widget()->actions().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QAction*> actions = widget()->actions();
+        return index >= 0 && index < actions.size() ? ItemInterface(widget(), actions.at(index)) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        if (!c) return -1;
+        auto* a = qobject_cast<QAction*>(c->object());
+        return a ? static_cast<int>(widget()->actions().indexOf(a)) : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        auto* menu = qobject_cast<QMenu*>(widget());
+        QAction* a = menu ? menu->actionAt(menu->mapFromGlobal(QPoint(x, y))) : nullptr;
+        return a && !a->isSeparator() ? ItemInterface(widget(), a) : QAccessibleWidget::childAt(x, y);
+    }
+    QString text(QAccessible::Text t) const override {
+        const QString own = QAccessibleWidget::text(t);
+        return own.isEmpty() && t == QAccessible::Name ? widget()->windowTitle() : own;
+    }
+    // A menu's parent is the entry that opens it.
+    QAccessibleInterface* parent() const override {
+        auto* menu = qobject_cast<QMenu*>(widget());
+        if (QAction* opener = menu ? menu->menuAction() : nullptr)
+            for (QObject* o : QList<QObject*>{menu->parentWidget()} + opener->associatedObjects())
+                if ((qobject_cast<QMenu*>(o) || qobject_cast<QMenuBar*>(o)) && static_cast<QWidget*>(o)->actions().contains(opener))
+                    return ItemInterface(static_cast<QWidget*>(o), opener);
+        return QAccessibleWidget::parent();
+    }
+};
+
 QAccessibleInterface* MenuFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("QMenu")) return new MenuListAccessible(static_cast<QWidget*>(object), QAccessible::PopupMenu);
+    if (className == QLatin1String("QMenuBar")) return new MenuListAccessible(static_cast<QWidget*>(object), QAccessible::MenuBar);
     if (className != QLatin1String("QAction")) return nullptr;
     auto* a = qobject_cast<QAction*>(object);
     return a && a->property(kBarProperty).isValid() ? new MenuItemAccessible(a) : nullptr;

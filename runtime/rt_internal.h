@@ -247,6 +247,8 @@ void QualifyRepeatedNames(Panel& p);
 // (once), and marks the widget that stands for a control (the slider or bar of a slide, a
 // button, an entry, a lamp, a tab area) with its panel and control.
 void InstallAccessibleInterfaces();
+// Puts a guard in front of Qt's adaptor of the accessibility bus, once it is active.
+void GuardAccessibilityBus();
 void MarkForAccessibility(QWidget* part, int panel, int control);
 // Shows c.num on the control's widget (numerics, slides), signals blocked.
 void ShowNumber(Control& c);

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -212,6 +213,12 @@ bool UnderModalPopup(const QWidget* w);
 // What an assistive tool would change on `w` is refused now: the user's input is held off, or
 // a modal popup stands over it.
 bool AssistiveChangeRefused(const QWidget* w);
+// An action an assistive tool asked for on `target`: the tool's call returns at once and `act`
+// runs from the event loop, as a click does, unless by its turn `target` is gone or `allowed`
+// says no (a popup or an operation came first): then it is dropped, as a click would be, and
+// `dropped` (if any) runs to tell the tool.
+void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act,
+                  std::function<void()> dropped = {});
 
 // Watches a control's widgets: mouse presses become EVENT_LEFT_CLICK / EVENT_RIGHT_CLICK /
 // EVENT_LEFT_DOUBLE_CLICK for the control's callback, and an indicator swallows the input that

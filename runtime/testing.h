@@ -4,6 +4,7 @@
 #pragma once
 
 class QAction;
+class QDBusVirtualObject;
 class QMenuBar;
 class QWidget;
 
@@ -19,5 +20,8 @@ QWidget* ControlWidget(int panel, int control);  // the control proper (the tab 
 QWidget* ControlBox(int panel, int control);     // the control with its label
 QMenuBar* MenuBarWidget(int menuBar);
 QAction* MenuItemAction(int menuBar, int item);
+// The guard the run-time puts in front of Qt's adaptor of the accessibility bus, here in front
+// of `adaptor` (which owns it).
+QDBusVirtualObject* NewBusGuard(QDBusVirtualObject* adaptor);
 
 }  // namespace rt::testing

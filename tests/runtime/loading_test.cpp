@@ -3,6 +3,10 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
 #include <QSlider>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,6 +14,10 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+#include <QVersionNumber>
+
+#include <limits>
+#include <optional>
 
 using namespace fixture;
 
@@ -171,6 +179,74 @@ TEST_F(Loading, TheBusTellsWhatTheScreenShows) {
     rt::EasyTab_GetAttribute(p, TABS, rt::ATTR_EASY_TAB_ACTIVE_PANEL, &front);
     EXPECT_EQ(front, a);
     EXPECT_TRUE(bar->child(0)->state().selected);
+}
+
+// What a tool sends over the bus reaches Qt's adaptor through the run-time's guard: a call with
+// arguments missing or of other types than the method takes (which the adaptor would read past
+// their end) is refused and goes no further; a text range reaches it within the text; the rest
+// reaches it as sent.
+TEST_F(Loading, TheBusGuardRefusesCallsTheAdaptorCannotReadAndKeepsTextRangesWithinTheText) {
+    int p = LoadMain();
+    rt::SetCtrlVal(p, VALUE, 0x1A4);
+    QAccessibleInterface* hex = QAccessible::queryAccessibleInterface(W(p, VALUE));
+    ASSERT_NE(hex->textInterface(), nullptr);
+    const QString path = QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(hex));
+    struct Adaptor : QDBusVirtualObject {
+        QList<QDBusMessage> got;
+        QString introspect(const QString&) const override { return {}; }
+        bool handleMessage(const QDBusMessage& m, const QDBusConnection&) override {
+            got << m;
+            return true;
+        }
+    };
+    auto* adaptor = new Adaptor;
+    QDBusVirtualObject* guard = rt::testing::NewBusGuard(adaptor);
+    const QDBusConnection offline(QStringLiteral("not connected"));
+    // What reaches the adaptor when a tool calls `member` of `interface` with `args` (nullopt:
+    // nothing), the guard having answered the call either way.
+    auto call = [&](const QString& interface, const QString& member, const QVariantList& args) -> std::optional<QVariantList> {
+        adaptor->got.clear();
+        QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral(":1.7"), path, interface, member);
+        m.setArguments(args);
+        EXPECT_TRUE(guard->handleMessage(m, offline)) << member.toStdString() << " left unanswered";
+        if (adaptor->got.isEmpty()) return std::nullopt;
+        EXPECT_EQ(adaptor->got[0].member(), member);
+        return adaptor->got[0].arguments();
+    };
+    const QString text = QStringLiteral("org.a11y.atspi.Text"), properties = QStringLiteral("org.freedesktop.DBus.Properties");
+    const QString value = QStringLiteral("org.a11y.atspi.Value");
+    const int kMax = std::numeric_limits<int>::max();
+    // A range to the largest offset (which the adaptor walks character by character) reaches it
+    // as the whole text; an end of -1 keeps its meaning.
+    EXPECT_EQ(call(text, "GetRangeExtents", {-5, kMax, 0u}), (QVariantList{0, 3, 0u}));
+    EXPECT_EQ(call(text, "GetRangeExtents", {-5, -1, 0u}), (QVariantList{0, -1, 0u}));
+    EXPECT_EQ(call(text, "GetText", {1, 2}), (QVariantList{1, 2}));
+    EXPECT_EQ(call("org.a11y.atspi.EditableText", "InsertText", {kMax, QStringLiteral("7"), kMax}),
+              (QVariantList{3, QStringLiteral("7"), 1}));
+    EXPECT_EQ(call(text, "GetRangeExtents", {-5}), std::nullopt);
+    EXPECT_EQ(call(text, "GetRangeExtents", {QStringLiteral("0"), QStringLiteral("3"), 0u}), std::nullopt);
+    EXPECT_EQ(call(text, "GetTextAtOffset", {-1, 1}), std::nullopt);  // the boundary is unsigned
+    EXPECT_EQ(call("org.a11y.atspi.Table", "IsSelected", {-1}), std::nullopt);
+    EXPECT_EQ(call("org.a11y.atspi.Action", "DoAction", {}), std::nullopt);
+    EXPECT_EQ(call("org.a11y.atspi.Accessible", "GetChildAtIndex", {0u}), std::nullopt);
+    EXPECT_EQ(call(value, "SetCurrentValue", {}), std::nullopt);
+    // Properties: Get(interface, name), Set(interface, name, value), GetAll(interface).
+    EXPECT_EQ(call(properties, "Get", {text}), std::nullopt);
+    EXPECT_EQ(call(properties, "Get", {text, QStringLiteral("RangeExtents")}), std::nullopt);
+    EXPECT_EQ(call(properties, "Set", {value, QStringLiteral("CurrentValue")}), std::nullopt);
+    EXPECT_EQ(call(properties, "Set", {value, QStringLiteral("CurrentValue"), 5.0}), std::nullopt);
+    EXPECT_EQ(call(properties, "Remove", {value, QStringLiteral("CurrentValue")}), std::nullopt);
+    const QVariant five = QVariant::fromValue(QDBusVariant(5.0));
+    EXPECT_EQ(call(properties, "Set", {value, QStringLiteral("CurrentValue"), five}), (QVariantList{value, QStringLiteral("CurrentValue"), five}));
+    EXPECT_EQ(call(properties, "Get", {text, QStringLiteral("CharacterCount")}), (QVariantList{text, QStringLiteral("CharacterCount")}));
+    // Qt's adaptors before 6.11 read a property name from GetAll too: they are given an empty one.
+    const std::optional<QVariantList> all = call(properties, "GetAll", {value});
+    ASSERT_TRUE(all.has_value());
+    if (QVersionNumber::fromString(QLatin1String(qVersion())) < QVersionNumber(6, 11)) {
+        EXPECT_EQ(*all, (QVariantList{value, QString()}));
+    }
+    EXPECT_EQ(call("org.a11y.atspi.Accessible", "GetRole", {}), QVariantList{});
+    delete adaptor;
 }
 
 TEST_F(Loading, LabelsSitAboveOrBesideAndFramedControlsGoIntoTheGrid) {

@@ -7,6 +7,7 @@
 #include "runtime/scripted_prompter.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <unistd.h>
 
 using namespace fixture;
@@ -73,6 +75,32 @@ TEST_F(Menus, ItemsCarryChecksDimmingAndCallbacks) {
     EXPECT_EQ(rt::CallMenuCallback(bar, 99), rt::UIEBadControlId);
     EXPECT_EQ(rt::SetMenuBarAttribute(bar + 1000, PYKA, rt::ATTR_CHECKED, 1), rt::UIEBadPanelHandle);
     EXPECT_EQ(rt::SetMenuBarAttribute(bar, DEVICE, rt::ATTR_CHECKED, 1), rt::UIEBadAttribute);
+
+    // As a tool sees them: the bar lists its menus, a menu its items and separators; asked for
+    // a child before the first or past the last, or for the index of none of its own, each
+    // answers none.
+    QAccessibleInterface* barIface = QAccessible::queryAccessibleInterface(mb);
+    ASSERT_EQ(barIface->role(), QAccessible::MenuBar);
+    ASSERT_EQ(barIface->childCount(), 2);
+    QAccessibleInterface* device = barIface->child(0)->child(0);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(device->parent(), barIface->child(0));
+    ASSERT_EQ(device->childCount(), 4);
+    QAccessibleInterface* separator = device->child(1);
+    EXPECT_EQ(separator->role(), QAccessible::Separator);
+    EXPECT_TRUE(separator->text(QAccessible::Name).isEmpty());
+    EXPECT_TRUE(separator->state().disabled);
+    EXPECT_TRUE(separator->actionInterface()->actionNames().isEmpty());
+    EXPECT_EQ(separator->parent(), device);
+    EXPECT_EQ(device->indexOfChild(separator), 1);
+    EXPECT_EQ(device->child(2)->text(QAccessible::Name), "KorJorb");
+    for (QAccessibleInterface* i : {barIface, device, separator}) {
+        for (int k : {-1, i->childCount(), std::numeric_limits<int>::max()}) EXPECT_EQ(i->child(k), nullptr) << k;
+        EXPECT_EQ(i->indexOfChild(nullptr), -1);
+    }
+    EXPECT_EQ(barIface->indexOfChild(separator), -1);
+    EXPECT_EQ(device->indexOfChild(barIface), -1);
 }
 
 TEST_F(Menus, UnknownMenuCallbackOrResourceIsRefused) {

@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+
+#include <algorithm>
 #include <unistd.h>
 
 #include "panels/MNDevCtrl_pan.h"
@@ -431,6 +434,50 @@ TEST_F(ModesTest, MenusOpenAndChooseFromTheKeyboard) {
     QTest::keyClick(window, Qt::Key_A, Qt::AltModifier);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "About Tervalo Audio Codec");
+
+    // A tool opens a menu and finds it, and its items, showing; closed, they are not.
+    QAccessibleInterface* device = testsupport::AccessibleMenu(PHandleMenu, "Device");
+    QAccessibleInterface* jorb = testsupport::AccessibleMenuItem(PHandleMenu, "Device", "KorJorb");
+    ASSERT_NE(jorb, nullptr);
+    auto showing = [](QAccessibleInterface* i) { return !i->state().invisible && !i->state().offscreen; };
+    EXPECT_FALSE(showing(device->child(0)));
+    EXPECT_FALSE(showing(jorb));
+    ASSERT_TRUE(activate());
+    device->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    ASSERT_EQ(open(), "&Device");
+    EXPECT_TRUE(showing(device));
+    EXPECT_TRUE(showing(device->child(0)));
+    EXPECT_TRUE(showing(jorb));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
+
+    // "About" chosen twice by a tool in one turn: the first one's popup (which runs the event
+    // loop while it is open) overtakes the second, which is dropped as a second click would be:
+    // one popup, never one inside another.
+    struct ModalPrompter : testsupport::RecordingPrompter {
+        int depth = 0, deepest = 0;
+        void Message(const std::string& title, const std::string& text) override {
+            RecordingPrompter::Message(title, text);
+            deepest = std::max(deepest, ++depth);
+            QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text));
+            box.setWindowModality(Qt::ApplicationModal);
+            box.show();
+            for (int i = 0; i < 5; ++i) rt::ProcessSystemEvents();
+            box.hide();
+            --depth;
+        }
+    } modal;
+    rt::Prompter* recording = rt::SetPrompter(&modal);
+    QAccessibleInterface* about = testsupport::AccessibleMenu(PHandleMenu, "About");
+    ASSERT_NE(about, nullptr);
+    about->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    about->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(modal.shown.empty()) << "the choice ran inside the tool's call";
+    for (int i = 0; i < 5; ++i) rt::ProcessSystemEvents();
+    rt::SetPrompter(recording);
+    ASSERT_EQ(modal.shown.size(), 1u);
+    EXPECT_EQ(modal.shown[0].title, "About Tervalo Audio Codec");
+    EXPECT_EQ(modal.deepest, 1);
 }
 
 TEST(FirmwareVersionText, TheReleasedFirmwareDateIsVersion100) {
