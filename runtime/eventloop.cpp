@@ -321,11 +321,14 @@ double SecondsBetween(Clock::time_point from, Clock::time_point to) {
 }
 
 // A stretch of the real wait on the UI thread: blocks in the event dispatcher until the clock
-// reaches `until`, handling the window system's events when some come.
+// reaches `until`, handling the window system's events when some come. Timers are not excluded:
+// with them excluded, the GLib dispatcher of recent Qt (6.11) counts its timer source as ready
+// and returns at once, so the wait would spin. A timer that runs out during the wait runs; the
+// program's own (a timer control's tick) is held as every callback is.
 void WaitInDispatcher(DeadlineTimer& timer, Clock::time_point until) {
     for (auto now = os::Now(); now < until; now = os::Now()) {
         timer.Arm(until - now);
-        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
 

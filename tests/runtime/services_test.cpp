@@ -7,6 +7,7 @@
 #include "runtime/scripted_prompter.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
@@ -192,12 +193,26 @@ TEST_F(Loop, DelayGoesThroughTheSleeper) {
 }
 
 TEST_F(Loop, DelayWithTheRealSleeperWaitsToItsDeadline) {
+    // The real wait sleeps in the event dispatcher: over 0.2 s, with a timer running out every
+    // 20 ms, the dispatcher goes to sleep a few times (once per wake), not once per turn of a
+    // loop that never sleeps (thousands). The timer's ticks are held until the wait is over.
+    int p = LoadMain();
+    int blocks = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, [&] { ++blocks; });
+    rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 1);
     os::Sleeper previous = os::SetSleeper(nullptr);
     const os::Clock::time_point start = os::Now();
     rt::Delay(0.2);
     const os::Clock::duration took = os::Now() - start;
     os::SetSleeper(previous);
+    QObject::disconnect(counting);
     EXPECT_GE(took, std::chrono::milliseconds(200));  // never short of its deadline
+    EXPECT_GE(blocks, 1);
+    EXPECT_LE(blocks, 50) << "the wait did not sleep";
+    EXPECT_TRUE(EventCodes(TICK).empty()) << "a timer's tick ran during the wait";
+    EXPECT_TRUE(testsupport::EventLoopUntil([] { return !EventCodes(TICK).empty(); }));
+    rt::SetCtrlAttribute(p, TICK, rt::ATTR_ENABLED, 0);
 }
 
 TEST_F(Loop, DelayKeepsPaintingButRunsNoCallbackUntilTheWaitEnds) {
