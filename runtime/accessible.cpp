@@ -66,6 +66,15 @@ bool UserInputHeld() { return HoldingCallbacks() || CallbackDepth() > 0; }
 
 bool AssistiveChangeRefused(const QWidget* w) { return UserInputHeld() || UnderModalPopup(w); }
 
+// The state of a text the user may edit: its widget's, editable unless read-only, busy while
+// user input is held.
+static QAccessible::State EditState(QAccessible::State s, bool readOnly) {
+    s.editable = !readOnly;
+    s.readOnly = readOnly;
+    s.busy = UserInputHeld();
+    return s;
+}
+
 void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act, std::function<void()> dropped) {
     QMetaObject::invokeMethod(
         target,
@@ -584,12 +593,9 @@ public:
     }
     using EntryText::text;
     QAccessible::State state() const override {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.editable = !Entry()->isReadOnly();
-        s.readOnly = Entry()->isReadOnly();
+        QAccessible::State s = EditState(QAccessibleWidget::state(), Entry()->isReadOnly());
         s.passwordEdit = Entry()->echoMode() != QLineEdit::Normal;
         s.selectableText = true;
-        s.busy = UserInputHeld();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType t) override {
@@ -615,12 +621,9 @@ public:
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.editable = !box()->isReadOnly();
-        s.readOnly = box()->isReadOnly();
+        QAccessible::State s = EditState(QAccessibleWidget::state(), box()->isReadOnly());
         s.multiLine = true;
         s.selectableText = true;
-        s.busy = UserInputHeld();
         return s;
     }
     // The viewport and scroll bars inside are the box itself to assistive technology.
@@ -749,11 +752,7 @@ public:
     }
     using EntryText::text;
     QAccessible::State state() const override {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.editable = !box()->isReadOnly();
-        s.readOnly = box()->isReadOnly();
-        s.busy = UserInputHeld();
-        return s;
+        return EditState(QAccessibleWidget::state(), box()->isReadOnly());
     }
     // The entry inside is the spin box itself to assistive technology.
     int childCount() const override { return 0; }
