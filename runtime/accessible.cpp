@@ -1197,7 +1197,18 @@ public:
         s.multiSelectable = mode == QAbstractItemView::MultiSelection;
         s.extSelectable = mode == QAbstractItemView::ExtendedSelection || mode == QAbstractItemView::ContiguousSelection;
         s.busy = UserInputHeld();
+        // A list whose current item has the focus hands it to that item: a screen reader looking
+        // for the focused one among the list and its items finds the item, not the list.
+        if (!TableView() && s.focused && focusChild()) s.focused = false;
         return s;
+    }
+    // The current cell, or none.
+    QAccessibleInterface* focusChild() const override {
+        const QModelIndex current = view()->currentIndex();
+        if (!current.isValid() || current.parent() != view()->rootIndex() || current.row() >= rowCount() ||
+            current.column() >= columnCount())
+            return nullptr;
+        return Cell(current.row(), current.column());
     }
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);

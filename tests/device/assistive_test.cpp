@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QImage>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -482,7 +484,8 @@ TEST_F(AssistiveTest, PictureButtonsPressFromTheKeyboardAndTheirActionAsWithTheP
 // The register map as a screen reader reads it on Jorb: each column's and row's header, asked for
 // as the bus asks (the header cells of the cell in the first row or column) and found among the
 // table's children; the cell a focus event names after a click and each arrow key is the one that
-// has the focus.
+// has the focus. A list's focused child is its current item, never the list: a screen reader
+// looking for the focused one among a list and its items (the list first) finds the item.
 TEST_F(AssistiveTest, TheRegisterMapReadsItsHeadersAndFocusEventsNameTheFocusedCell) {
     Choose(MENUBAR_DEVICE_StereoJorb);
     QWidget* window = rt::testing::PanelWindow(PHandlePanel);
@@ -570,8 +573,49 @@ TEST_F(AssistiveTest, TheRegisterMapReadsItsHeadersAndFocusEventsNameTheFocusedC
         rt::GetTableCellVal(PHandleSTRegMap, ui::cfgMapJorb_Pan::CFGMAPJorb_REGTABLE, rt::MakePoint(step.column + 1, step.row + 1), &shown);
         EXPECT_EQ(cell->text(QAccessible::Name).toStdString(), shown);
         EXPECT_TRUE(cell->state().focused);
+        EXPECT_EQ(map->focusChild(), cell);
         EXPECT_EQ(header(step.row, step.column, true)->text(QAccessible::Name), columnHeaders[step.column]);
     }
+
+    // The first focused one of a list and its items, the list first, as a screen reader finds it.
+    auto firstFocused = [](QAccessibleInterface* list) -> QAccessibleInterface* {
+        if (list->state().focused) return list;
+        for (int k = 0; k < list->childCount(); ++k)
+            if (QAccessibleInterface* item = list->child(k); item && item->state().focused) return item;
+        return nullptr;
+    };
+    // Path View's list of configuration sets, then a ring's open list.
+    rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHandleSTPath);
+    rt::ProcessSystemEvents();
+    auto* sets = qobject_cast<QListView*>(rt::testing::ControlWidget(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG));
+    ASSERT_NE(sets, nullptr);
+    sets->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(sets->hasFocus());
+    ASSERT_TRUE(sets->currentIndex().isValid());
+    QAccessibleInterface* setList = QAccessible::queryAccessibleInterface(sets);
+    QAccessibleInterface* current = setList->focusChild();
+    ASSERT_NE(current, nullptr);
+    EXPECT_NE(current, setList);
+    EXPECT_EQ(current->text(QAccessible::Name), "Default");
+    EXPECT_EQ(firstFocused(setList), current);
+    sets->setCurrentIndex(QModelIndex());
+    EXPECT_EQ(setList->focusChild(), nullptr);
+    EXPECT_EQ(firstFocused(setList), setList);
+
+    rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHandleSTDevCtrl);
+    rt::ProcessSystemEvents();
+    auto* ring = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PHandleSTDevCtrl, dev::CFGDEVJorb_STI2CBuadRate));
+    ASSERT_NE(ring, nullptr);
+    ring->showPopup();
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return ring->view()->hasFocus(); }));
+    Key(ring->view(), Qt::Key_Down);
+    QAccessibleInterface* open = QAccessible::queryAccessibleInterface(ring->view());
+    QAccessibleInterface* item = open->focusChild();
+    ASSERT_NE(item, nullptr);
+    EXPECT_NE(item, open);
+    EXPECT_EQ(item->text(QAccessible::Name), ring->view()->currentIndex().data().toString());
+    EXPECT_EQ(firstFocused(open), item);
+    ring->hidePopup();
 }
 
 // Every node of the main window's tree answers what a screen reader asks, on every page of every
