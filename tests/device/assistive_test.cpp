@@ -8,11 +8,15 @@
 #include <QAction>
 #include <QImage>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QSlider>
+#include <QTableView>
 
 #include <array>
 #include <cmath>
@@ -28,6 +32,7 @@
 #include "panels/cfgDemoJorb_pan.h"
 #include "panels/cfgDevJorb_pan.h"
 #include "panels/cfgDevZutb_pan.h"
+#include "panels/cfgMapJorb_Pan.h"
 #include "panels/cfgPathJorb_pan.h"
 #include "panels/cfgPathZutb_pan.h"
 #include "runtime/testing.h"
@@ -200,9 +205,13 @@ int AskEveryNode(QAccessibleInterface* root, std::vector<std::string>* problems)
                 problems->push_back(where + ": a row or column out of range is selected");
             t->columnDescription(-1);
             t->rowDescription(t->rowCount());
-            for (int k = 0; k < std::min(count, 3); ++k)
-                if (QAccessibleInterface* cell = i->child(k); cell && (!cell->tableCellInterface() || cell->tableCellInterface()->rowExtent() != 1))
-                    problems->push_back(where + ": cell " + std::to_string(k) + " has no extent");
+            for (int k = 0; k < std::min(columns, 3) && rows > 0; ++k) {
+                QAccessibleInterface* cell = t->cellAt(0, k);
+                if (!cell || !cell->tableCellInterface() || cell->tableCellInterface()->rowExtent() != 1)
+                    problems->push_back(where + ": cell 0," + std::to_string(k) + " has no extent");
+                else if (i->child(i->indexOfChild(cell)) != cell)
+                    problems->push_back(where + ": cell 0," + std::to_string(k) + " is not the child at its index");
+            }
         }
         for (int k = 0; k < count; ++k)
             if (QAccessibleInterface* c = i->child(k)) {
@@ -470,6 +479,143 @@ TEST_F(AssistiveTest, PictureButtonsPressFromTheKeyboardAndTheirActionAsWithTheP
     EXPECT_NE(zutb->grab().toImage(), focused);
     Key(zutb, Qt::Key_Space);
     EXPECT_EQ(CheckedDeviceItems(), std::vector<int>{MENUBAR_DEVICE_StereoZutb});
+}
+
+// The register map as a screen reader reads it on Jorb: each column's and row's header, asked for
+// as the bus asks (the header cells of the cell in the first row or column) and found among the
+// table's children; the cell a focus event names after a click and each arrow key is the one that
+// has the focus. A list's focused child is its current item, never the list: a screen reader
+// looking for the focused one among a list and its items (the list first) finds the item.
+TEST_F(AssistiveTest, TheRegisterMapReadsItsHeadersAndFocusEventsNameTheFocusedCell) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    QWidget* window = rt::testing::PanelWindow(PHandlePanel);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return QApplication::activeWindow() == window; }));
+    rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHandleSTRegMap);
+    rt::ProcessSystemEvents();
+    auto* view = qobject_cast<QTableView*>(rt::testing::ControlWidget(PHandleSTRegMap, ui::cfgMapJorb_Pan::CFGMAPJorb_REGTABLE));
+    ASSERT_NE(view, nullptr);
+    QAccessibleInterface* map = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTableInterface* table = map ? map->tableInterface() : nullptr;
+    ASSERT_NE(table, nullptr);
+    const int rows = table->rowCount(), columns = table->columnCount();
+    ASSERT_EQ(columns, 12);
+    ASSERT_GT(rows, 60);
+
+    // What the bus answers for GetColumnHeader(c) and GetRowHeader(r).
+    auto header = [&](int row, int column, bool ofColumn) -> QAccessibleInterface* {
+        QAccessibleInterface* cell = table->cellAt(row, column);
+        QAccessibleTableCellInterface* c = cell ? cell->tableCellInterface() : nullptr;
+        const QList<QAccessibleInterface*> headers = c ? (ofColumn ? c->columnHeaderCells() : c->rowHeaderCells()) : QList<QAccessibleInterface*>{};
+        return headers.isEmpty() ? nullptr : headers.first();
+    };
+    QStringList columnHeaders;
+    for (int c = 0; c < columns; ++c) {
+        QAccessibleInterface* h = header(0, c, true);
+        ASSERT_NE(h, nullptr) << "column " << c;
+        EXPECT_EQ(h->role(), QAccessible::ColumnHeader);
+        EXPECT_EQ(h->parent(), map);
+        EXPECT_EQ(map->child(map->indexOfChild(h)), h) << "column " << c;
+        EXPECT_EQ(header(rows - 1, c, true), h);
+        columnHeaders << h->text(QAccessible::Name);
+    }
+    EXPECT_EQ(columnHeaders, (QStringList{"Hex Addr", "Dec Addr", "Bit 8", "Bit 7", "Bit 6", "Bit 5", "Bit 4", "Bit 3", "Bit 2",
+                                          "Bit 1", "Bit 0", "Hex Val"}));
+    for (int r = 0; r < rows; ++r) {
+        QAccessibleInterface* h = header(r, 0, false);
+        ASSERT_NE(h, nullptr) << "row " << r;
+        std::string label;
+        rt::GetTableRowLabel(PHandleSTRegMap, ui::cfgMapJorb_Pan::CFGMAPJorb_REGTABLE, r + 1, &label);
+        EXPECT_EQ(h->text(QAccessible::Name).toStdString(), label) << "row " << r;
+        EXPECT_EQ(h->role(), QAccessible::RowHeader);
+        EXPECT_EQ(map->child(map->indexOfChild(h)), h) << "row " << r;
+    }
+    EXPECT_EQ(header(0, 0, false)->text(QAccessible::Name), "Software_Reset");
+    EXPECT_EQ(header(rows, 0, false), nullptr);
+    EXPECT_EQ(header(0, columns, true), nullptr);
+    EXPECT_EQ(map->childCount(), (rows + 1) * (columns + 1));
+
+    // The view names the focused cell in its focus event by its place among the table's children,
+    // counting the corner, the column headers and each row's header before its cells (Qt sends the
+    // event only while a screen reader listens, which no test platform does: the event is made
+    // here with the number the view gives it).
+    auto named = [&]() -> QAccessibleInterface* {
+        const QModelIndex current = view->currentIndex();
+        QAccessibleEvent focus(view, QAccessible::Focus);
+        focus.setChild((current.row() + 1) * (columns + 1) + current.column() + 1);
+        return focus.accessibleInterface();
+    };
+    view->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(view->hasFocus());
+    const QRect at = view->visualRect(view->model()->index(3, 1));
+    QMouseEvent press(QEvent::MouseButtonPress, at.center(), view->viewport()->mapToGlobal(at.center()), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at.center(), view->viewport()->mapToGlobal(at.center()), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &press);
+    QApplication::sendEvent(view->viewport(), &release);
+    struct Step {
+        int key, row, column;
+    };
+    for (const Step& step : {Step{0, 3, 1}, Step{Qt::Key_Down, 4, 1}, Step{Qt::Key_Down, 5, 1}, Step{Qt::Key_Right, 5, 2},
+                             Step{Qt::Key_Right, 5, 3}, Step{Qt::Key_Up, 4, 3}, Step{Qt::Key_Left, 4, 2}}) {
+        if (step.key) Key(view, step.key);
+        SCOPED_TRACE("at row " + std::to_string(step.row) + ", column " + std::to_string(step.column));
+        ASSERT_EQ(view->currentIndex().row(), step.row);
+        ASSERT_EQ(view->currentIndex().column(), step.column);
+        QAccessibleInterface* cell = named();
+        ASSERT_NE(cell, nullptr);
+        ASSERT_NE(cell->tableCellInterface(), nullptr) << cell->text(QAccessible::Name).toStdString();
+        EXPECT_EQ(cell->tableCellInterface()->rowIndex(), step.row);
+        EXPECT_EQ(cell->tableCellInterface()->columnIndex(), step.column);
+        std::string shown;
+        rt::GetTableCellVal(PHandleSTRegMap, ui::cfgMapJorb_Pan::CFGMAPJorb_REGTABLE, rt::MakePoint(step.column + 1, step.row + 1), &shown);
+        EXPECT_EQ(cell->text(QAccessible::Name).toStdString(), shown);
+        EXPECT_TRUE(cell->state().focused);
+        EXPECT_EQ(map->focusChild(), cell);
+        EXPECT_EQ(header(step.row, step.column, true)->text(QAccessible::Name), columnHeaders[step.column]);
+    }
+
+    // The first focused one of a list and its items, the list first, as a screen reader finds it.
+    auto firstFocused = [](QAccessibleInterface* list) -> QAccessibleInterface* {
+        if (list->state().focused) return list;
+        for (int k = 0; k < list->childCount(); ++k)
+            if (QAccessibleInterface* item = list->child(k); item && item->state().focused) return item;
+        return nullptr;
+    };
+    // Path View's list of configuration sets, then a ring's open list.
+    rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHandleSTPath);
+    rt::ProcessSystemEvents();
+    auto* sets = qobject_cast<QListView*>(rt::testing::ControlWidget(PHandleSTPath, ui::cfgPathJorb_pan::CFGPATHJorb_STD_CFG));
+    ASSERT_NE(sets, nullptr);
+    sets->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(sets->hasFocus());
+    ASSERT_TRUE(sets->currentIndex().isValid());
+    QAccessibleInterface* setList = QAccessible::queryAccessibleInterface(sets);
+    QAccessibleInterface* current = setList->focusChild();
+    ASSERT_NE(current, nullptr);
+    EXPECT_NE(current, setList);
+    EXPECT_EQ(current->text(QAccessible::Name), "Default");
+    EXPECT_EQ(firstFocused(setList), current);
+    sets->setCurrentIndex(QModelIndex());
+    EXPECT_EQ(setList->focusChild(), nullptr);
+    EXPECT_EQ(firstFocused(setList), setList);
+
+    rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHandleSTDevCtrl);
+    rt::ProcessSystemEvents();
+    auto* ring = qobject_cast<QComboBox*>(rt::testing::ControlWidget(PHandleSTDevCtrl, dev::CFGDEVJorb_STI2CBuadRate));
+    ASSERT_NE(ring, nullptr);
+    ring->showPopup();
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return ring->view()->hasFocus(); }));
+    Key(ring->view(), Qt::Key_Down);
+    QAccessibleInterface* open = QAccessible::queryAccessibleInterface(ring->view());
+    QAccessibleInterface* item = open->focusChild();
+    ASSERT_NE(item, nullptr);
+    EXPECT_NE(item, open);
+    EXPECT_EQ(item->text(QAccessible::Name), ring->view()->currentIndex().data().toString());
+    EXPECT_EQ(firstFocused(open), item);
+    ring->hidePopup();
 }
 
 // Every node of the main window's tree answers what a screen reader asks, on every page of every
