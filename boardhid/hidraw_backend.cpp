@@ -6,6 +6,7 @@
 #include "boardhid/boardhid.h"
 #include "boardhid/input_reports.h"
 #include "boardhid/protocol.h"
+#include "oslayer/os.h"
 
 namespace boardhid {
 
@@ -22,14 +23,15 @@ bool HidrawBackend::Open() {
     if (device_ && !lost_) return true;
     CloseLocked();  // a device that failed is dropped before the board is opened anew
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.openRetryMs);
+    // On the clock every wait reads, so a replaced sleeper (tests) counts the attempts exactly.
+    const auto deadline = os::Now() + std::chrono::milliseconds(options_.openRetryMs);
     std::unique_ptr<HidDevice> device;
     for (;;) {
         if (!api_->Present(BOARDHID_VENDOR_ID, BOARDHID_PRODUCT_ID)) return false;
         device = api_->Open(BOARDHID_VENDOR_ID, BOARDHID_PRODUCT_ID);
         if (device) break;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(options_.openRetryStepMs));
+        if (os::Now() >= deadline) return false;
+        os::Sleep(options_.openRetryStepMs);
     }
     device_ = std::move(device);
     lost_ = false;

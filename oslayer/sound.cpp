@@ -488,20 +488,23 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     if (!file || !*file) return s.Fail(SOUNDERR_CANNOT_WRITE, "No file name was given.");
     if (t->thread.joinable() || t->file) s.StopTake(*t);
     if (!t->written || t->path.empty()) return s.Fail(SOUNDERR_NOT_RECORDED, "There is no recording to save.");
-    const std::string target = file;
+    // Messages name the file as the user gave it; the take goes where a link there leads.
+    const std::string name = file;
+    auto failed = [&](int err) {
+        if (err == EEXIST) return s.Fail(SOUNDERR_FILE_EXISTS, Quoted(name) + " exists already.");
+        std::string text;
+        unsigned c = WriteFailure(err, "Cannot save " + Quoted(name), &text);
+        return s.Fail(c, text);
+    };
+    const std::string target = WriteTargetOf(name);
+    if (target.empty()) return failed(errno);
     // Replacing takes the name of a file, never of a named pipe, a device or a folder the user
     // has there.
     struct stat st {};
     if (replace && stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
-        return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(target) + ": " + NotRegularFileText(target));
+        return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(name) + ": " + NotRegularFileText(name));
     auto put = [&](const std::string& from) {
         return replace ? rename(from.c_str(), target.c_str()) : RenameNoReplace(from.c_str(), target.c_str());
-    };
-    auto failed = [&](int err) {
-        if (err == EEXIST) return s.Fail(SOUNDERR_FILE_EXISTS, Quoted(target) + " exists already.");
-        std::string text;
-        unsigned c = WriteFailure(err, "Cannot save " + Quoted(target), &text);
-        return s.Fail(c, text);
     };
     // The saved file gets the replaced file's mode or a new file's, not the take's owner-only
     // mode; a take not moved is the recorder's own again.

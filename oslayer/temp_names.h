@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -175,6 +176,41 @@ inline bool IsTempName(std::string_view name, std::string_view file = {}) {
   return file.empty() || stem == file;
 }
 
+// The file a writer that renames a temporary into place must replace for `path`: `path`
+// itself, or, when it is a symbolic link, the file the link leads to (through every link on
+// the way, whether that file exists yet or not). So a save goes through the user's link, as
+// writing into the file would, and the link stays. Every such writer asks here. Empty, with
+// errno set, when the links cannot be followed (ELOOP when they go round).
+inline std::string WriteTargetOf(const std::string& path) {
+  std::string target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    char link[PATH_MAX];
+    const ssize_t n = readlink(target.c_str(), link, sizeof link);
+    if (n < 0) {
+      if (errno == EINVAL) continue;  // no longer a link: look again
+      return {};
+    }
+    if (n == 0) {
+      errno = ENOENT;
+      return {};
+    }
+    if (n == static_cast<ssize_t>(sizeof link)) {
+      errno = ENAMETOOLONG;
+      return {};
+    }
+    const std::string_view to(link, static_cast<size_t>(n));
+    const size_t slash = target.rfind('/');
+    if (to.front() == '/' || slash == std::string::npos)
+      target.assign(to);
+    else
+      target = target.substr(0, slash + 1).append(to);
+  }
+  errno = ELOOP;
+  return {};
+}
+
 // The mode the user's umask gives a new file: 0666 less the umask, read without changing it.
 // Where it cannot be read, owner-only, which shows the file to no one the user did not mean.
 inline mode_t NewFileMode() {
@@ -205,9 +241,9 @@ inline mode_t NewFileMode() {
 
 // Gives the temporary open as `fd` the mode of the file its rename is about to replace,
 // `target`, with that file's owner and group where the process may give them; when `target`
-// names no regular file (none, or a link the rename replaces), a new file's mode. Every writer
-// calls it after its last write, just before the rename. Best effort: a change that fails
-// leaves the temporary owner-only, which loses nothing.
+// names no regular file (none yet), a new file's mode. Every writer calls it after its last
+// write, just before the rename. Best effort: a change that fails leaves the temporary
+// owner-only, which loses nothing.
 inline void TakeFinalMode(int fd, const char* target) {
   struct stat old {};
   [[maybe_unused]] int ignored = 0;

@@ -4,8 +4,10 @@
 // a read for reading waits for a writer that may never come, and the window would freeze. So a
 // user's file is opened without waiting (O_NONBLOCK), the opened descriptor is checked (not the
 // name, which may change between a check and an open), and anything but a regular file is
-// refused with a reason a popup can quote. Header-only, so every layer (the INI layer, the
-// sound service, libcheck.so) shares it without linking anything.
+// refused with a reason a popup can quote. What cannot be opened at all (a socket) is looked at
+// by its name, so it too is refused for what it is rather than for the open's error.
+// Header-only, so every layer (the INI layer, the sound service, libcheck.so) shares it without
+// linking anything.
 #pragma once
 
 #include <fcntl.h>
@@ -31,12 +33,13 @@ inline int OpenUserFile(const std::string& path, std::string* why = nullptr) {
     errno = error;
     return -1;
   };
+  struct stat st {};
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return fail(EINVAL, NotRegularFileText(path));
     return fail(error, "cannot open " + path + ": " + std::strerror(error));
   }
-  struct stat st {};
   if (fstat(fd, &st) != 0) {
     const int error = errno;
     close(fd);

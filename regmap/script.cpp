@@ -2,6 +2,7 @@
 // in whether "!r" read lines are understood.
 #include "regmap/script.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -273,13 +274,13 @@ int Load(int panel, int event) {
     if (event != rt::EVENT_COMMIT || panel <= 0) return 0;
     const std::string path = ScriptPath();
     std::string contents, error;
-    if (!rt::FileExists(path)) {
-        rt::MessagePopup(kPopupTitle, ("There is no script file to load:\n" + path).c_str());
-        return 0;
-    }
     if (!rt::ReadWholeFile(path, &contents, &error)) {
-        // Never waited on: a named pipe or a device in the file's place is refused. The reason
-        // names the file.
+        if (errno == ENOENT || errno == ENOTDIR) {
+            rt::MessagePopup(kPopupTitle, ("There is no script file to load:\n" + path).c_str());
+            return 0;
+        }
+        // Never waited on: a folder, a named pipe or a device in the file's place is refused.
+        // The reason names the file.
         rt::MessagePopup(kPopupTitle, ("The script file could not be read:\n" + error).c_str());
         return 0;
     }

@@ -801,17 +801,12 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   };
   if (path.empty()) return fail("no file name given");
 
-  // Write through a symbolic link to the file it names, so the link stays in place.
-  std::string target = path;
+  // Written through a symbolic link to the file it leads to, so the link stays in place.
+  const std::string target = os::WriteTargetOf(path);
+  if (target.empty()) return fail(ErrnoText("cannot write", path));
   struct stat st {};
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* real = realpath(path.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-  }
   if (stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return fail("cannot write " + target + ": not a regular file");
+    if (!S_ISREG(st.st_mode)) return fail(os::NotRegularFileText(target));
   } else if (errno != ENOENT) {
     return fail(ErrnoText("cannot write", target));
   }

@@ -127,7 +127,7 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
                          std::string* error = nullptr);
 // Reads a whole file without ever waiting on it (os::ReadUserFile): false when it cannot be
 // opened or read, or is not a regular file (a named pipe, a device ...): `contents` unchanged,
-// `error` says why.
+// `error` says why, errno ENOENT or ENOTDIR when there is no such file.
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error = nullptr);
 
 }  // namespace rt

@@ -1,11 +1,14 @@
 // Settings import and export through the working file "tempini.dat".
 #include "shell/import_export.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "link/chip_operation.h"
+#include "oslayer/user_files.h"
 #include "regmap/config_sets.h"
 #include "regmap/exchange.h"
 #include "runtime/inifile.h"
@@ -227,6 +230,13 @@ void ExportCB(int, int, void*, int) {
     std::string chosen;
     const int picked = rt::FileSelectPopup("", "*.dat", "*.dat", kExportTitle, rt::VAL_SAVE_BUTTON, &chosen);
     if (picked == rt::VAL_NO_FILE_SELECTED) return;
+    // A named pipe, a device, a socket or a folder can never take the settings: said at once,
+    // before any question about replacing it.
+    struct stat st {};
+    if (stat(chosen.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        ShowFileError(kWriteErrorText, chosen, os::NotRegularFileText(chosen));
+        return;
+    }
     const bool existing = picked == rt::VAL_EXISTING_FILE_SELECTED || rt::FileExists(chosen);
     ConfigModel model;
     if (existing && UILoaded == UI_QEVB) {

@@ -436,6 +436,15 @@ TEST_F(IniTest, WriteKeepsModeAndWritesThroughLinks) {
   EXPECT_EQ(mode(dir_ / "private.dat"), 0600u);
   EXPECT_EQ(mode(file), 0640u);
   EXPECT_EQ(Files(), (std::set<std::string>{"cfg.dat", "link.dat", "shared.dat", "set.ini", "private.dat"}));
+
+  // Relative links, through one another, to a file not there yet: the file is made where they
+  // lead, and they stay.
+  fs::create_symlink("hop.dat", dir_ / "later.dat");
+  fs::create_symlink("new.dat", dir_ / "hop.dat");
+  ASSERT_TRUE(WriteFileAtomic((dir_ / "later.dat").string(), "d"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "later.dat"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "hop.dat"));
+  EXPECT_EQ(Slurp(dir_ / "new.dat"), "d");
 }
 
 TEST_F(IniTest, SortedObjectKeepsNameOrder) {

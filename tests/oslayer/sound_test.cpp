@@ -228,12 +228,17 @@ TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
     EXPECT_EQ(os::SoundLastError(), "Cannot save \"" + fifo.string() + "\": " + fifo.string() + " is not a regular file.");
     EXPECT_TRUE(fs::is_fifo(fifo));
     fs::remove(fifo);
-    // The replaced file's mode, whatever the umask.
-    EXPECT_EQ(os::SoundRecSave(id, (dir / "keep.wav").c_str(), true), os::SOUND_OK);
+    // Replacing through a symbolic link, as every writer does: the file it leads to gets the
+    // take, with that file's mode whatever the umask, and the link stays.
+    fs::create_symlink("keep.wav", dir / "link.wav");
+    EXPECT_EQ(os::SoundRecSave(id, (dir / "link.wav").c_str(), false), os::SOUNDERR_FILE_EXISTS);
+    EXPECT_EQ(os::SoundRecSave(id, (dir / "link.wav").c_str(), true), os::SOUND_OK);
     EXPECT_EQ(ReadWav(dir / "keep.wav").Frames(), 1600);
     EXPECT_EQ(ModeOf(dir / "keep.wav"), 0640u);
+    ASSERT_TRUE(fs::is_symlink(dir / "link.wav"));
+    EXPECT_EQ(fs::read_symlink(dir / "link.wav"), "keep.wav");
     os::SoundRecClose(id);
-    EXPECT_EQ(Names(dir), (std::vector<std::string>{"keep.wav"}));
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"keep.wav", "link.wav"}));
 }
 
 TEST_F(Sound, SaveToAnotherFileSystemCopiesBesideTheTargetThenRenames) {

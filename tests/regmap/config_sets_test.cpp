@@ -253,6 +253,15 @@ TEST_F(ConfigSetsTest, UnreadableFileIsReportedAndNeverOverwritten) {
     EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n", 0), 0u) << Messages()[0];
     EXPECT_TRUE(fs::is_fifo(File("STconfig.dat")));
 
+    // A socket, which cannot even be opened, is refused for what it is too, and left in place.
+    fs::remove(File("STconfig.dat"));
+    ASSERT_TRUE(testsupport::MakeSocketFile(File("STconfig.dat")));
+    ask.Clear();
+    Menu(MENUBAR_DEVICE_StereoZuta);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File\n" + File("STconfig.dat").string() +
+                                                   " is not a regular file."});
+    EXPECT_TRUE(fs::is_socket(File("STconfig.dat")));
+
     // A file that cannot be opened at all (not for the superuser, who reads everything).
     if (geteuid() != 0) {
         WriteFile(File("MNconfig.dat"), Crlf("[Keep/Power Management]\n0x1 = 1\n\n"));

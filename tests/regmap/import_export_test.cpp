@@ -231,15 +231,19 @@ TEST_F(ImportExportTest, ExportNeverTruncatesTheDestination) {
     EXPECT_TRUE(board->ReceivedReports().empty());
     EXPECT_TRUE(std::filesystem::is_fifo(File("tempini.dat")));
     std::filesystem::remove(File("tempini.dat"));
-    // A named pipe as the destination: read without waiting, never replaced.
+    // A named pipe, a socket or a device as the destination: refused at once with the reason,
+    // with no question about replacing it, and left as it is.
     ASSERT_EQ(mkfifo(File("out.dat").c_str(), 0600), 0);
-    ask.Clear();
-    ask.QueueYesNo(true);
-    Export(File("out.dat"));
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + File("out.dat").string() + "\n", 0), 0u)
-        << Messages()[0];
+    ASSERT_TRUE(testsupport::MakeSocketFile(File("socket.dat")));
+    for (const std::string& destination : {File("out.dat").string(), File("socket.dat").string(), std::string("/dev/null")}) {
+        ask.Clear();
+        Export(destination);
+        EXPECT_EQ(ask.Shown().size(), 2u) << destination;  // the picker and the message
+        EXPECT_EQ(Messages(), Strings{"ERROR| Error Writing Config File\n" + destination + "\n" + destination +
+                                      " is not a regular file."});
+    }
     EXPECT_TRUE(std::filesystem::is_fifo(File("out.dat")));
+    EXPECT_TRUE(std::filesystem::is_socket(File("socket.dat")));
 
     // A name too long for a set.
     ask.Clear();

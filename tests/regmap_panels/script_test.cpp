@@ -337,16 +337,25 @@ TEST_F(ScriptPanelTest, MissingOrUnwritableFileIsReported) {
     EXPECT_EQ(Text(panel, kBox), "0x1 = 2");
     EXPECT_EQ(Titles(), std::vector<std::string>{"Script"});
 
-    // A folder in the file's place cannot be replaced by the save.
+    // A folder in the file's place is no missing file: "load" says what it is, and the save
+    // cannot replace it; the folder and what it holds stay.
     std::filesystem::create_directory(ScriptFile());
+    WriteFile(ScriptFile() / "keep.txt", "mine");
+    const std::string notRegular = ScriptFile().string() + " is not a regular file.";
+    prompter.shown.clear();
+    Press(panel, kLoad);
+    EXPECT_EQ(Text(panel, kBox), "0x1 = 2");
+    EXPECT_EQ(Popups(), std::vector<std::string>{"Script|The script file could not be read:\n" + notRegular});
     prompter.shown.clear();
     Press(panel, kSave);
-    EXPECT_EQ(Titles(), std::vector<std::string>{"Script"});
+    EXPECT_EQ(Popups(), std::vector<std::string>{"Script|The script could not be saved to:\n" +
+                                                 ScriptFile().string() + "\n" + notRegular});
     EXPECT_TRUE(std::filesystem::is_directory(ScriptFile()));
+    EXPECT_EQ(ReadFile(ScriptFile() / "keep.txt"), "mine");
 
     // A named pipe in its place (no writer): "load" says why at once and leaves the box as it
     // is; "save" neither writes into it nor replaces it.
-    std::filesystem::remove(ScriptFile());
+    std::filesystem::remove_all(ScriptFile());
     ASSERT_EQ(mkfifo(ScriptFile().c_str(), 0600), 0);
     prompter.shown.clear();
     Press(panel, kLoad);

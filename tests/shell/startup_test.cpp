@@ -1,5 +1,6 @@
 // Start-up with and without a board, the option file, the start poll and Quit.
 #include <gmock/gmock.h>
+#include <fcntl.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -221,11 +222,20 @@ TEST_F(OptionFileTest, AMissingFileOrMalformedLinesChangeNothing) {
     Write("notDebug 1\nnotDebug = x\n");
     LoadOption();
     EXPECT_EQ(notDebug, 1);
-    // A named pipe in its place (no writer: a blocking open would hold up the start for good)
-    // is passed over like a missing file, and left as it is.
+    // A named pipe in its place is passed over like a missing file, and left as it is: with no
+    // writer (a blocking open would hold up the start for good), and with a writer that has put
+    // a valid option in it (ended by an empty line, so that even a reader that took it would
+    // stop there rather than wait for more).
     std::filesystem::remove(kOptionFileName);
     ASSERT_EQ(mkfifo(kOptionFileName, 0600), 0);
     LoadOption();
+    EXPECT_EQ(notDebug, 1);
+    const int writer = open(kOptionFileName, O_RDWR | O_NONBLOCK | O_CLOEXEC);  // never waits, on Linux
+    ASSERT_GE(writer, 0);
+    const std::string option = "notDebug = 0\n\n";
+    ASSERT_EQ(write(writer, option.data(), option.size()), static_cast<ssize_t>(option.size()));
+    LoadOption();
+    close(writer);
     EXPECT_EQ(notDebug, 1);
     EXPECT_TRUE(std::filesystem::is_fifo(kOptionFileName));
 }
