@@ -99,10 +99,14 @@ protected:
 private:
     // Hands the row shown to QComboBox, which builds the list from then on.
     void HandOver();
+    // Every change of the row held, from code or by the items moving under it: the ring is
+    // repainted, and assistive technology told when what it shows changed.
+    void HoldRow(int row);
 
     bool fixedBox_;
     bool held_ = true;  // the row shown is row_, QComboBox's current index is unset
     int row_ = -1;
+    QString told_;  // what the held row showed when assistive technology was last told
     mutable QSize hint_;
 };
 
