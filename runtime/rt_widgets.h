@@ -219,10 +219,8 @@ bool UnderModalPopup(const QWidget* w);
 bool AssistiveChangeRefused(const QWidget* w);
 // An action an assistive tool asked for on `target`: the tool's call returns at once and `act`
 // runs from the event loop, as a click does, unless by its turn `target` is gone or `allowed`
-// says no (a popup or an operation came first): then it is dropped, as a click would be, and
-// `dropped` (if any) runs to tell the tool.
-void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act,
-                  std::function<void()> dropped = {});
+// says no (a popup or an operation came first): then it is dropped, as a click would be.
+void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act);
 
 // Watches a control's widgets: mouse presses become EVENT_LEFT_CLICK / EVENT_RIGHT_CLICK /
 // EVENT_LEFT_DOUBLE_CLICK for the control's callback, and an indicator swallows the input that
