@@ -220,7 +220,9 @@ QAccessibleInterface* WindowOf(QAccessibleInterface* object) {
 // is found by halving: the cost grows with the lines in the box, not with the text.
 QList<TextRange> BoundedRanges(QAccessibleInterface* object, const QVariantList& args) {
     QAccessibleTextInterface* text = object->textInterface();
-    QRect box(args.at(0).toInt(), args.at(1).toInt(), args.at(2).toInt(), args.at(3).toInt());
+    // Far beyond any screen, so that no edge of the box overflows.
+    auto near = [&args](int k) { return std::clamp(args.at(k).toInt(), -(1 << 28), 1 << 28); };
+    QRect box(near(0), near(1), near(2), near(3));
     const uint coords = args.at(4).toUInt(), xClip = args.at(5).toUInt(), yClip = args.at(6).toUInt();
     QAccessibleInterface* origin = coords == 1 ? WindowOf(object) : coords == 2 ? object->parent() : nullptr;
     if (origin) box.translate(origin->rect().topLeft());
