@@ -76,12 +76,11 @@ static QAccessible::State EditState(QAccessible::State s, bool readOnly) {
     return s;
 }
 
-void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act, std::function<void()> dropped) {
+void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act) {
     QMetaObject::invokeMethod(
         target,
-        [allowed = std::move(allowed), act = std::move(act), dropped = std::move(dropped)] {
+        [allowed = std::move(allowed), act = std::move(act)] {
             if (allowed()) act();
-            else if (dropped) dropped();
         },
         Qt::QueuedConnection);
 }

@@ -2,8 +2,10 @@
 // a call without checking that the caller sent them, and some of its answers cost as much as the
 // range the caller names: a call with arguments missing or of other types ends the program, and
 // a text range up to the largest offset never ends. The guard takes the adaptor's place on the
-// bus, refuses such calls with an error, brings text ranges within the text, and hands every
-// other call to the adaptor unchanged.
+// bus, refuses such calls with an error, and a value set that gives anything but a number (the
+// adaptor would take a text, a truth value or a list as one); it brings text ranges within the
+// text, answers the text within a box itself (the adaptor never answers that call), and hands
+// every other call to the adaptor unchanged.
 #include "runtime/rt_internal.h"
 #include "runtime/testing.h"
 
@@ -13,6 +15,7 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QHash>
@@ -22,6 +25,39 @@
 #include <QVersionNumber>
 
 #include <algorithm>
+#include <functional>
+
+namespace rt::detail {
+
+namespace {
+
+// One range of Text.GetBoundedRanges's answer: its offsets, its text and a value tools ignore.
+struct TextRange {
+    int start = 0;
+    int end = 0;
+    QString text;
+    QDBusVariant data;
+};
+
+QDBusArgument& operator<<(QDBusArgument& arg, const TextRange& r) {
+    arg.beginStructure();
+    arg << r.start << r.end << r.text << r.data;
+    arg.endStructure();
+    return arg;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& arg, TextRange& r) {
+    arg.beginStructure();
+    arg >> r.start >> r.end >> r.text >> r.data;
+    arg.endStructure();
+    return arg;
+}
+
+}  // namespace
+
+}  // namespace rt::detail
+
+Q_DECLARE_METATYPE(rt::detail::TextRange)
 
 namespace rt::detail {
 
@@ -32,6 +68,7 @@ const QString kRootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kText = QStringLiteral("org.a11y.atspi.Text");
 const QString kEditableText = QStringLiteral("org.a11y.atspi.EditableText");
+const QString kValue = QStringLiteral("org.a11y.atspi.Value");
 
 // The arguments each method takes, one complete type each, by interface and by the name the
 // adaptor goes by (a property's "Get"/"Set" and its name: a property set takes the interface,
@@ -68,7 +105,7 @@ const Signatures& MethodArguments() {
                     {"SetSelection", {"i", "i", "i"}}};
         m[kEditableText] = {{"CopyText", ii}, {"CutText", ii},     {"DeleteText", ii},
                             {"InsertText", {"i", "s", "i"}}, {"PasteText", i}, {"SetTextContents", {"s"}}};
-        m[QStringLiteral("org.a11y.atspi.Value")] = {{"SetCurrentValue", set}};
+        m[kValue] = {{"SetCurrentValue", set}};
         m[QStringLiteral("org.a11y.atspi.Table")] = {
             {"GetAccessibleAt", ii},       {"GetIndexAt", ii},          {"GetColumnAtIndex", i},    {"GetRowAtIndex", i},
             {"GetColumnDescription", i},   {"GetRowDescription", i},    {"GetRowColumnExtentsAtIndex", i},
@@ -148,9 +185,75 @@ bool ClampOffsets(const QString& interface, const QString& function, const QStri
     return *args != before;
 }
 
+// A value set gives a number: a text, a truth value or a list would be read as one.
+bool IsNumber(const QVariant& v) {
+    switch (v.metaType().id()) {
+    case QMetaType::UChar: case QMetaType::Short: case QMetaType::UShort: case QMetaType::Int: case QMetaType::UInt:
+    case QMetaType::LongLong: case QMetaType::ULongLong: case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The first offset in [from, to) at which `reached` holds (it holds from there on), else `to`.
+int FirstWhere(int from, int to, const std::function<bool(int)>& reached) {
+    while (from < to) {
+        const int mid = from + (to - from) / 2;
+        if (reached(mid)) to = mid;
+        else from = mid + 1;
+    }
+    return from;
+}
+
+// The window a node shows in, as the bus's window coordinates count from it.
+QAccessibleInterface* WindowOf(QAccessibleInterface* object) {
+    QAccessibleInterface* w = object;
+    while (w && w->role() != QAccessible::Window) w = w->parent();
+    return w;
+}
+
+// The text of `object` that shows within a box (x, y, width, height in the coordinates `coords`
+// names: 0 the screen, 1 the window, 2 the parent), one range per line. A character cut by the
+// box's near edge is left out when `xClip` or `yClip` has bit 1, one cut by its far edge when
+// they have bit 2. Characters run left to right and lines downwards, so each line and each end
+// is found by halving: the cost grows with the lines in the box, not with the text.
+QList<TextRange> BoundedRanges(QAccessibleInterface* object, const QVariantList& args) {
+    QAccessibleTextInterface* text = object->textInterface();
+    // Far beyond any screen, so that no edge of the box overflows.
+    auto near = [&args](int k) { return std::clamp(args.at(k).toInt(), -(1 << 28), 1 << 28); };
+    QRect box(near(0), near(1), near(2), near(3));
+    const uint coords = args.at(4).toUInt(), xClip = args.at(5).toUInt(), yClip = args.at(6).toUInt();
+    QAccessibleInterface* origin = coords == 1 ? WindowOf(object) : coords == 2 ? object->parent() : nullptr;
+    if (origin) box.translate(origin->rect().topLeft());
+    const QRect area = box & object->rect();  // what shows of the box
+    const int count = text->characterCount();
+    QList<TextRange> ranges;
+    if (area.isEmpty() || count <= 0) return ranges;
+    auto rect = [text](int offset) { return text->characterRect(offset); };
+    for (int line = FirstWhere(0, count, [&](int k) { return rect(k).bottom() >= area.top(); }); line < count;) {
+        const QRect first = rect(line);
+        if (first.top() > area.bottom()) break;
+        const int next = FirstWhere(line + 1, count, [&](int k) { return rect(k).top() > first.top(); });
+        const bool cut = (first.top() < area.top() && (yClip & 1)) || (first.bottom() > area.bottom() && (yClip & 2));
+        if (!cut) {
+            int from = FirstWhere(line, next, [&](int k) { return rect(k).right() >= area.left(); });
+            int to = FirstWhere(from, next, [&](int k) { return rect(k).left() > area.right(); });
+            if (from < to && rect(from).left() < area.left() && (xClip & 1)) ++from;
+            if (from < to && rect(to - 1).right() > area.right() && (xClip & 2)) --to;
+            if (from < to) ranges.append({from, to, text->text(from, to), QDBusVariant(QString())});
+        }
+        line = next;
+    }
+    return ranges;
+}
+
 class BusGuard : public QDBusVirtualObject {
 public:
-    BusGuard(QDBusVirtualObject* adaptor, QObject* parent) : QDBusVirtualObject(parent), adaptor_(adaptor) {}
+    BusGuard(QDBusVirtualObject* adaptor, QObject* parent) : QDBusVirtualObject(parent), adaptor_(adaptor) {
+        static const bool registered = (qDBusRegisterMetaType<TextRange>(), qDBusRegisterMetaType<QList<TextRange>>(), true);
+        (void)registered;
+    }
 
     QString introspect(const QString& path) const override { return adaptor_ ? adaptor_->introspect(path) : QString(); }
 
@@ -178,6 +281,16 @@ public:
             const auto types = methods->constFind(function);
             if (types != methods->constEnd()) {
                 if (!Takes(args, *types)) return Refuse(message, connection, QDBusError::InvalidArgs);
+                if (interface == kValue && function == QLatin1String("SetCurrentValue") &&
+                    !IsNumber(args.at(2).value<QDBusVariant>().variant()))
+                    return Refuse(message, connection, QDBusError::InvalidArgs, QStringLiteral("%1.CurrentValue takes a number").arg(kValue));
+                if (interface == kText && function == QLatin1String("GetBoundedRanges")) {
+                    QAccessibleInterface* object = Addressed(message.path());
+                    if (object && object->isValid() && object->textInterface()) {
+                        connection.send(message.createReply(QVariant::fromValue(BoundedRanges(object, args))));
+                        return true;
+                    }
+                }
                 changed = ClampOffsets(interface, function, message.path(), &args) || changed;
             }
         }
@@ -189,9 +302,11 @@ public:
     }
 
 private:
-    static bool Refuse(const QDBusMessage& message, const QDBusConnection& connection, QDBusError::ErrorType error) {
+    static bool Refuse(const QDBusMessage& message, const QDBusConnection& connection, QDBusError::ErrorType error,
+                       const QString& why = {}) {
         connection.send(message.createErrorReply(
-            error, QStringLiteral("%1.%2 does not take the arguments (%3)").arg(message.interface(), message.member(), message.signature())));
+            error, why.isEmpty() ? QStringLiteral("%1.%2 does not take the arguments (%3)").arg(message.interface(), message.member(), message.signature())
+                                 : why));
         return true;
     }
 

@@ -118,7 +118,7 @@ void OpenFirstMenu(QMenuBar* bar) {
 // binding ("Alt+D" on the bar, the letter in an open menu), checked when it carries a check
 // mark. Its action opens the menu or chooses the item as the user does; a choice returns at
 // once and runs from the event loop, as the other accessible actions do. While a choice would
-// be refused, the entry says it is busy and offers no action, so the tool is told.
+// be refused, the entry reads busy and offers no action.
 class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     explicit MenuItemAccessible(QAction* action) : action_(action) {}
@@ -190,19 +190,14 @@ public:
             return;
         }
         // Chosen as by a click: the choice runs from the event loop once the tool's call has
-        // returned, and is dropped if by then a popup or an operation came first (the tool is
-        // told the item is busy).
+        // returned, and is dropped, as a second click would be, if by then a popup or an
+        // operation came first. The call has answered already and no event of the bus means "not
+        // done": what the tool meets is what came first (the popup taking the focus, or the
+        // operation), and the item reading busy with no action while it lasts.
         const int bar = Bar(), item = Entry()->id;
         AfterTheCall(
             action_, [action = action_, bar] { return action && action->isEnabled() && !ChoiceRefused(bar); },
-            [bar, item] { FireMenu(bar, item); },
-            [action = action_] {
-                if (!action) return;
-                QAccessible::State busy;
-                busy.busy = true;
-                QAccessibleStateChangeEvent e(action, busy);
-                QAccessible::updateAccessibility(&e);
-            });
+            [bar, item] { FireMenu(bar, item); });
     }
     QStringList keyBindingsForAction(const QString& action) const override {
         const QString key = Key();
@@ -298,8 +293,7 @@ public:
             [owner = owner_, action = action_] { return owner && action && action->isEnabled() && !AssistiveChangeRefused(owner); },
             [action = action_] {
                 if (action) action->trigger();
-            },
-            nullptr);
+            });
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 

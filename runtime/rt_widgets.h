@@ -99,10 +99,14 @@ protected:
 private:
     // Hands the row shown to QComboBox, which builds the list from then on.
     void HandOver();
+    // Every change of the row held, from code or by the items moving under it: the ring is
+    // repainted, and assistive technology told when what it shows changed.
+    void HoldRow(int row);
 
     bool fixedBox_;
     bool held_ = true;  // the row shown is row_, QComboBox's current index is unset
     int row_ = -1;
+    QString told_;  // what the held row showed when assistive technology was last told
     mutable QSize hint_;
 };
 
@@ -215,10 +219,8 @@ bool UnderModalPopup(const QWidget* w);
 bool AssistiveChangeRefused(const QWidget* w);
 // An action an assistive tool asked for on `target`: the tool's call returns at once and `act`
 // runs from the event loop, as a click does, unless by its turn `target` is gone or `allowed`
-// says no (a popup or an operation came first): then it is dropped, as a click would be, and
-// `dropped` (if any) runs to tell the tool.
-void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act,
-                  std::function<void()> dropped = {});
+// says no (a popup or an operation came first): then it is dropped, as a click would be.
+void AfterTheCall(QObject* target, std::function<bool()> allowed, std::function<void()> act);
 
 // Watches a control's widgets: mouse presses become EVENT_LEFT_CLICK / EVENT_RIGHT_CLICK /
 // EVENT_LEFT_DOUBLE_CLICK for the control's callback, and an indicator swallows the input that

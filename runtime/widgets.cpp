@@ -90,18 +90,18 @@ RingBox::RingBox(bool fixedBox, QWidget* parent) : QComboBox(parent), fixedBox_(
         if (!held_ || parent != rootModelIndex()) return;
         const int n = last - first + 1;
         if (row_ < 0) {
-            if (first == 0 && n == count()) row_ = 0;
+            if (first == 0 && n == count()) HoldRow(0);
         } else if (first <= row_) {
-            row_ += n;
+            HoldRow(row_ + n);
         }
     });
     connect(model(), &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent, int first, int last) {
         if (!held_ || parent != rootModelIndex() || row_ < first) return;
-        if (row_ > last) row_ -= last - first + 1;
-        else row_ = count() == 0 ? -1 : std::min(row_, count() - 1);  // the row shown went
+        if (row_ > last) HoldRow(row_ - (last - first + 1));
+        else HoldRow(count() == 0 ? -1 : std::min(row_, count() - 1));  // the row shown went
     });
     connect(model(), &QAbstractItemModel::modelReset, this, [this] {
-        if (held_) row_ = -1;
+        if (held_) HoldRow(-1);
     });
     // Connected before any other: QComboBox's current index set by another way than this
     // class's hands the row over.
@@ -119,17 +119,23 @@ void RingBox::HandOver() {
     view()->installEventFilter(this);
 }
 
+void RingBox::HoldRow(int row) {
+    row_ = row;
+    update();
+    const QString shown = RowText();
+    if (shown == told_) return;
+    told_ = shown;
+    QAccessibleValueChangeEvent changed(this, shown);
+    QAccessible::updateAccessibility(&changed);
+}
+
 void RingBox::ShowRow(int row) {
     if (row < 0 || row >= count()) row = -1;
     if (!held_) {
         QComboBox::setCurrentIndex(row);
         return;
     }
-    if (row == row_) return;
-    row_ = row;
-    update();
-    QAccessibleValueChangeEvent changed(this, RowText());
-    QAccessible::updateAccessibility(&changed);
+    HoldRow(row);
 }
 
 void RingBox::ChooseRow(int row) {

@@ -363,6 +363,8 @@ TEST_F(AssistiveTest, ActionsWriteAsAClickAndAreRefusedUnderAPopupAndDuringAWait
     const Attempt after = TryEverything();
     EXPECT_EQ(after.box, 1);
     EXPECT_EQ(after.ring, ringBefore + 1);
+    // The ring's new clock reached the board: its divider (100K 14, 300K 4, 500K 2), low byte.
+    EXPECT_EQ(board->BridgeRegister(0x14B2), (std::array{14, 4, 2}).at(static_cast<size_t>(ringBefore + 1)));
     EXPECT_EQ(after.dacVolume, -20);
     EXPECT_EQ(after.depth, 9.0);
     EXPECT_TRUE(Wrote(32));

@@ -4,12 +4,14 @@
 #include "tests/support/event_wait.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 using namespace fixture;
 using rt::EVENT_COMMIT;
@@ -56,12 +58,22 @@ TEST_F(Events_, PictureButtonAndTextMessage) {
 
 TEST_F(Events_, RingChosenByTheUserChangesThenCommits) {
     auto* combo = qobject_cast<QComboBox*>(W(p, RATE));
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Down);
+    // One notch of the wheel down on a ring not used before steps on from the item it shows.
+    const QPointF middle(Centre(combo));
+    QWheelEvent notch(middle, combo->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo, &notch);
     EXPECT_EQ(EventCodes(RATE), (std::vector<int>{EVENT_VAL_CHANGED, EVENT_COMMIT}));
     int v = 0;
     rt::GetCtrlVal(p, RATE, &v);
     EXPECT_EQ(v, 2);
+    // The keys.
+    Events().clear();
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(EventCodes(RATE), (std::vector<int>{EVENT_VAL_CHANGED, EVENT_COMMIT}));
+    rt::GetCtrlVal(p, RATE, &v);
+    EXPECT_EQ(v, 1);
     // From the drop-down list with the mouse.
     Events().clear();
     combo->showPopup();
@@ -70,6 +82,17 @@ TEST_F(Events_, RingChosenByTheUserChangesThenCommits) {
     EXPECT_EQ(EventCodes(RATE), (std::vector<int>{EVENT_VAL_CHANGED, EVENT_COMMIT}));
     rt::GetCtrlVal(p, RATE, &v);
     EXPECT_EQ(v, 0);
+    // An assistive tool's choice of an item on a ring not used before, once its call returned.
+    Events().clear();
+    const int fresh = LoadMain();
+    QAccessibleInterface* ring = QAccessible::queryAccessibleInterface(W(fresh, RATE));
+    ASSERT_NE(ring->child(2), nullptr);
+    ring->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    rt::ProcessSystemEvents();
+    EXPECT_EQ(Events(), (std::vector<Event>{{fresh, RATE, EVENT_VAL_CHANGED, 0, 0}, {fresh, RATE, EVENT_COMMIT, 0, 0}}));
+    rt::GetCtrlVal(fresh, RATE, &v);
+    EXPECT_EQ(v, 2);
+    EXPECT_EQ(ring->text(QAccessible::Value), "32kHz");
 }
 
 TEST_F(Events_, SettingFromCodeRunsNoCallback) {

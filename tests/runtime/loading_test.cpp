@@ -1,12 +1,17 @@
 // Loading panels from panel resources: what is built, and the errors a bad resource gives.
 #include "fixture.h"
+#include "tests/support/event_wait.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusServer>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
+#include <QDir>
 #include <QSlider>
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,6 +23,8 @@
 
 #include <limits>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 using namespace fixture;
 
@@ -238,6 +245,14 @@ TEST_F(Loading, TheBusGuardRefusesCallsTheAdaptorCannotReadAndKeepsTextRangesWit
     EXPECT_EQ(call(properties, "Remove", {value, QStringLiteral("CurrentValue")}), std::nullopt);
     const QVariant five = QVariant::fromValue(QDBusVariant(5.0));
     EXPECT_EQ(call(properties, "Set", {value, QStringLiteral("CurrentValue"), five}), (QVariantList{value, QStringLiteral("CurrentValue"), five}));
+    const QVariant whole = QVariant::fromValue(QDBusVariant(5));
+    EXPECT_EQ(call(properties, "Set", {value, QStringLiteral("CurrentValue"), whole}), (QVariantList{value, QStringLiteral("CurrentValue"), whole}));
+    // A value set that gives a text, a truth value or a list, which the adaptor would take as a
+    // number, goes no further.
+    for (const QVariant& given : {QVariant(QStringLiteral("5")), QVariant(true), QVariant(QStringList{"a", "b"})})
+        EXPECT_EQ(call(properties, "Set", {value, QStringLiteral("CurrentValue"), QVariant::fromValue(QDBusVariant(given))}),
+                  std::nullopt)
+            << given.typeName();
     EXPECT_EQ(call(properties, "Get", {text, QStringLiteral("CharacterCount")}), (QVariantList{text, QStringLiteral("CharacterCount")}));
     // Qt's adaptors before 6.11 read a property name from GetAll too: they are given an empty one.
     const std::optional<QVariantList> all = call(properties, "GetAll", {value});
@@ -246,6 +261,78 @@ TEST_F(Loading, TheBusGuardRefusesCallsTheAdaptorCannotReadAndKeepsTextRangesWit
         EXPECT_EQ(*all, (QVariantList{value, QString()}));
     }
     EXPECT_EQ(call("org.a11y.atspi.Accessible", "GetRole", {}), QVariantList{});
+
+    // What a tool receives, over a bus of two peers: the guard's refusals are errors, and it
+    // answers the text within a box itself (the adaptor leaves that call unanswered).
+    QDBusServer server(QStringLiteral("unix:tmpdir=") + QDir::tempPath());
+    ASSERT_TRUE(server.isConnected()) << server.lastError().message().toStdString();
+    bool served = false;
+    QObject::connect(&server, &QDBusServer::newConnection, &server, [&](QDBusConnection program) {
+        served = program.registerVirtualObject(QStringLiteral("/org/a11y/atspi/accessible"), guard, QDBusConnection::SubPath);
+    });
+    const QDBusConnection tool = QDBusConnection::connectToPeer(server.address(), QStringLiteral("tool"));
+    ASSERT_TRUE(tool.isConnected()) << tool.lastError().message().toStdString();
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return served; }));
+    auto ask = [&](QAccessibleInterface* object, const QString& interface, const QString& member, const QVariantList& args) {
+        QDBusMessage m = QDBusMessage::createMethodCall(QString(), QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(object)),
+                                                        interface, member);
+        m.setArguments(args);
+        adaptor->got.clear();
+        QDBusPendingCall answer = tool.asyncCall(m, 2000);
+        EXPECT_TRUE(testsupport::EventLoopUntil([&] { return answer.isFinished(); })) << member.toStdString();
+        return answer.reply();
+    };
+    const QDBusMessage refused = ask(hex, properties, "Set", {value, QStringLiteral("CurrentValue"), QVariant::fromValue(QDBusVariant(true))});
+    EXPECT_EQ(refused.type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    EXPECT_TRUE(adaptor->got.isEmpty());
+    // The text within a box: one range per line, the characters the box cuts left out as the
+    // clip asks (bit 1 the near edge, bit 2 the far one), in the screen's coordinates (0) or the
+    // window's (1).
+    using Ranges = std::vector<std::tuple<int, int, QString>>;
+    auto within = [&](QAccessibleInterface* object, QRect box, uint coords, uint xClip, uint yClip) {
+        const QDBusMessage reply = ask(object, text, "GetBoundedRanges", {box.x(), box.y(), box.width(), box.height(), coords, xClip, yClip});
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        EXPECT_TRUE(adaptor->got.isEmpty());
+        Ranges got;
+        if (reply.arguments().size() != 1) return got;
+        EXPECT_EQ(reply.signature(), "a(iisv)");
+        const QDBusArgument list = reply.arguments().at(0).value<QDBusArgument>();
+        list.beginArray();
+        while (!list.atEnd()) {
+            int start = 0, end = 0;
+            QString piece;
+            QDBusVariant data;
+            list.beginStructure();
+            list >> start >> end >> piece >> data;
+            list.endStructure();
+            got.emplace_back(start, end, piece);
+        }
+        list.endArray();
+        return got;
+    };
+    EXPECT_EQ(within(hex, {0, 0, 10, 10}, 0, 0, 0), Ranges{});
+    QAccessibleTextInterface* digits = hex->textInterface();
+    const QRect a = digits->characterRect(1);
+    EXPECT_EQ(within(hex, hex->rect(), 0, 0, 0), (Ranges{{0, 3, "1A4"}}));
+    const QPoint window = W(p, VALUE)->window()->geometry().topLeft();
+    EXPECT_EQ(within(hex, hex->rect().translated(-window), 1, 0, 0), (Ranges{{0, 3, "1A4"}}));
+    // A box from the left of the entry to the middle of "A".
+    const QRect toA(hex->rect().topLeft(), QPoint(a.center().x(), hex->rect().bottom()));
+    EXPECT_EQ(within(hex, toA, 0, 0, 0), (Ranges{{0, 2, "1A"}}));
+    EXPECT_EQ(within(hex, toA, 0, 2, 0), (Ranges{{0, 1, "1"}}));
+    // From the middle of "A" on.
+    const QRect fromA(QPoint(a.center().x(), hex->rect().top()), hex->rect().bottomRight());
+    EXPECT_EQ(within(hex, fromA, 0, 0, 0), (Ranges{{1, 3, "A4"}}));
+    EXPECT_EQ(within(hex, fromA, 0, 1, 0), (Ranges{{2, 3, "4"}}));
+    // A text box's lines; a box through the middle of the second, which its clip leaves out.
+    QAccessibleInterface* script = QAccessible::queryAccessibleInterface(W(p, SCRIPT));
+    EXPECT_EQ(within(script, script->rect(), 0, 0, 0), (Ranges{{0, 6, "first\n"}, {6, 12, "second"}}));
+    const QRect second = script->textInterface()->characterRect(6);
+    const QRect throughSecond(script->rect().topLeft(), QPoint(script->rect().right(), second.center().y()));
+    EXPECT_EQ(within(script, throughSecond, 0, 0, 0), (Ranges{{0, 6, "first\n"}, {6, 12, "second"}}));
+    EXPECT_EQ(within(script, throughSecond, 0, 0, 2), (Ranges{{0, 6, "first\n"}}));
+    QDBusConnection::disconnectFromPeer(QStringLiteral("tool"));
     delete adaptor;
 }
 

@@ -1,5 +1,6 @@
 // Control values, ring and list items, text boxes and attributes, as code sets and reads them.
 #include "fixture.h"
+#include "tests/support/event_counter.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -135,6 +136,19 @@ TEST_F(Values, RingSelectsByItemValueAndShowsAnUnknownValueAsACode) {
 }
 
 TEST_F(Values, ItemsInsertDeleteAndFind) {
+    // A ring whose items code changes under it shows at once what it then holds: it is painted
+    // again.
+    rt::DisplayPanel(p);
+    QWidget* ring = W(p, RATE);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ring->window()));
+    testsupport::EventCounter paints(QEvent::Paint);
+    ring->installEventFilter(&paints);
+    auto shows = [&](const std::string& expected) {
+        paints.count = 0;
+        QApplication::processEvents();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(ring)->text(QAccessible::Value).toStdString(), expected);
+        EXPECT_GT(paints.count, 0) << "not painted again to show \"" << expected << "\"";
+    };
     // The Jorbx rates go in front; the ring stays on the item it showed.
     EXPECT_EQ(rt::InsertListItem(p, RATE, 0, "96kHz", 6), 0);
     EXPECT_EQ(rt::InsertListItem(p, RATE, 0, "192kHz", 7), 0);
@@ -169,10 +183,22 @@ TEST_F(Values, ItemsInsertDeleteAndFind) {
     EXPECT_EQ(n, 1);
     rt::GetCtrlVal(p, RATE, &v);
     EXPECT_EQ(v, 0);
+    shows("48kHz");
     EXPECT_EQ(rt::ClearListCtrl(p, RATE), 0);
     rt::GetNumListItems(p, RATE, &n);
     EXPECT_EQ(n, 0);
     EXPECT_EQ(rt::GetCtrlVal(p, RATE, &v), rt::UIEItemNotFound);
+    shows("");
+    // Filled again: the first item shows.
+    EXPECT_EQ(rt::InsertListItem(p, RATE, -1, "16kHz", 3), 0);
+    EXPECT_EQ(rt::InsertListItem(p, RATE, -1, "8kHz", 4), 0);
+    shows("16kHz");
+    // A code no item has (shown after the last item), then the item before it.
+    EXPECT_EQ(rt::SetCtrlVal(p, RATE, 7), rt::UIEItemNotFound);
+    shows("code 7");
+    EXPECT_EQ(rt::SetCtrlVal(p, RATE, 4), 0);
+    shows("8kHz");
+    EXPECT_EQ(rt::ClearListCtrl(p, RATE), 0);
     EXPECT_EQ(rt::InsertListItem(p, GAIN, 0, "x", 1), rt::UIEInvalidControlType);
     EXPECT_TRUE(Events().empty());
 }
