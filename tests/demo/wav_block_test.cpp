@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "demo/playsnd.h"
@@ -244,6 +245,28 @@ TEST_F(WavBlock, SecondTakeAtTheSameTimeAsksBeforeReplacing) {
     EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407-2.wav", "100407.wav"}));
 }
 
+TEST_F(WavBlock, ANameTakenByWhatIsNotAFileSavesTheTakeUnderAFreeName) {
+    // A folder or a named pipe with the take's name cannot be replaced: the take is kept under a
+    // free name without a question whose Yes would lose it.
+    for (const bool pipe : {false, true}) {
+        SCOPED_TRACE(pipe ? "pipe" : "folder");
+        std::filesystem::create_directories("WaveFile");
+        std::filesystem::remove_all("WaveFile/100407.wav");
+        std::filesystem::remove("WaveFile/100407-2.wav");
+        if (pipe) ASSERT_EQ(mkfifo("WaveFile/100407.wav", 0600), 0);
+        else std::filesystem::create_directory("WaveFile/100407.wav");
+        popups.Clear();
+        Take(5);
+        EXPECT_EQ(ReadWav("WaveFile/100407-2.wav").Frames(), 5 * 16000);
+        EXPECT_EQ(Text(CFGDEMOZutb_TMfname), "WaveFile/100407-2.wav");
+        EXPECT_EQ(Titles(Kind::YesNo), (std::vector<std::string>{std::string("|") + kSaveQuestion}));
+        EXPECT_TRUE(Titles(Kind::Message).empty());
+        EXPECT_EQ(pipe ? std::filesystem::is_fifo("WaveFile/100407.wav")
+                       : std::filesystem::is_directory("WaveFile/100407.wav"),
+                  true);
+    }
+}
+
 TEST_F(WavBlock, StopWithoutARecordingClosesAndAsksNothing) {
     Press(CFGDEMOZutb_CBSTOPR);
     EXPECT_TRUE(Titles(Kind::YesNo).empty());
@@ -270,16 +293,17 @@ TEST_F(WavBlock, NoInputDeviceIsReportedAndTheRecorderStaysClosed) {
 }
 
 TEST_F(WavBlock, FailedSaveIsReportedAndLeavesNoPartialFile) {
-    fs::create_directories("WaveFile/100407.wav/inside");  // the name is taken by a folder
-    popups.QueueYesNo(true);                               // save
-    popups.QueueYesNo(true);                               // replace
+    // The name is a link that leads round to itself: nothing can be written there.
+    fs::create_directories("WaveFile");
+    fs::create_symlink("100407.wav", "WaveFile/100407.wav");
+    popups.QueueYesNo(true);  // save
     Take(5);
     const auto messages = Titles(Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("Stop Record|The recording could not be saved.\nCannot save \"WaveFile/100407.wav\": ", 0), 0u)
         << messages[0];
     EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407.wav"}));
-    EXPECT_TRUE(fs::is_directory("WaveFile/100407.wav/inside"));
+    EXPECT_TRUE(fs::is_symlink("WaveFile/100407.wav"));
     EXPECT_EQ(bnotOpen, 1);
     EXPECT_EQ(sound.OpenDevices(), 0);
 }
