@@ -991,14 +991,12 @@ private:
 // screen reader told of a focused cell reads that cell, with its headers.
 class ItemViewAccessible;
 
-// A table's header cell: the label of a column (a column header) or of a row (a row header), or
-// the corner where the two headers meet (section -1). It is read, not acted on.
-class HeaderAccessible : public QAccessibleInterface {
+// A node of an item view with no children of its own (a cell, a header cell): its window and
+// parent are the view's.
+template <class View>
+class ViewLeafAccessible : public QAccessibleInterface {
 public:
-    HeaderAccessible(QTableView* view, Qt::Orientation orientation, int section)
-        : view_(view), orientation_(orientation), section_(section) {}
-
-    bool isValid() const override { return view_ && view_->model() && section_ < Sections(); }
+    explicit ViewLeafAccessible(View* view) : view_(view) {}
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return view_ ? QAccessible::queryAccessibleInterface(view_.data()) : nullptr; }
@@ -1007,6 +1005,19 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     void setText(QAccessible::Text, const QString&) override {}
+
+protected:
+    QPointer<View> view_;
+};
+
+// A table's header cell: the label of a column (a column header) or of a row (a row header), or
+// the corner where the two headers meet (section -1). It is read, not acted on.
+class HeaderAccessible : public ViewLeafAccessible<QTableView> {
+public:
+    HeaderAccessible(QTableView* view, Qt::Orientation orientation, int section)
+        : ViewLeafAccessible(view), orientation_(orientation), section_(section) {}
+
+    bool isValid() const override { return view_ && view_->model() && section_ < Sections(); }
     QString text(QAccessible::Text t) const override {
         if (section_ < 0 || !isValid()) return {};
         if (t == QAccessible::Name) return view_->model()->headerData(section_, orientation_, Qt::DisplayRole).toString();
@@ -1054,26 +1065,17 @@ private:
         return orientation_ == Qt::Horizontal ? m->columnCount(view_->rootIndex()) : m->rowCount(view_->rootIndex());
     }
 
-    QPointer<QTableView> view_;
     Qt::Orientation orientation_;
     int section_;
 };
 
 // One cell, by its row and column: its text as its name, selected and checked as the view shows
 // it; pressed it becomes the current one, toggled its check mark changes, as a click does.
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface, public QAccessibleActionInterface {
+class CellAccessible : public ViewLeafAccessible<QAbstractItemView>, public QAccessibleTableCellInterface, public QAccessibleActionInterface {
 public:
-    CellAccessible(QAbstractItemView* view, int row, int column) : view_(view), row_(row), column_(column) {}
+    CellAccessible(QAbstractItemView* view, int row, int column) : ViewLeafAccessible(view), row_(row), column_(column) {}
 
     bool isValid() const override { return Index().isValid(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return view_ ? QAccessible::queryAccessibleInterface(view_.data()) : nullptr; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    void setText(QAccessible::Text, const QString&) override {}
     QString text(QAccessible::Text t) const override {
         const QModelIndex index = Index();
         if (!index.isValid()) return {};
@@ -1168,7 +1170,6 @@ private:
     }
     QList<QAccessibleInterface*> HeaderCells(Qt::Orientation orientation) const;
 
-    QPointer<QAbstractItemView> view_;
     int row_, column_;
 };
 
