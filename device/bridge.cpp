@@ -32,6 +32,7 @@ uint8_t Low(int address) { return static_cast<uint8_t>(address & 0xFF); }
 // ---- what the board's bridge registers hold ------------------------------------------------
 // Learnt from the writes the board took and the reads it answered since it was opened: per
 // register the bits known and their values. The panels keep no other copy of the bridge.
+// Addresses outside the board's window are not kept by the board, so nothing is learnt of them.
 
 struct BridgeKnown {
     unsigned session = 0;  // BoardSession() when learnt
@@ -40,7 +41,10 @@ struct BridgeKnown {
 };
 std::unordered_map<int, BridgeKnown> bridgeRecord;
 
+bool InBridgeWindow(int address) { return address >= kFirstBridgeRegister && address <= kLastBridgeRegister; }
+
 void NoteBoardHolds(int address, uint8_t bits, uint8_t value) {
+    if (!InBridgeWindow(address)) return;
     BridgeKnown& known = bridgeRecord[address];
     if (known.session != BoardSession()) known = BridgeKnown{BoardSession(), 0, 0};
     known.value = static_cast<uint8_t>((known.value & ~bits) | (value & bits));
@@ -122,18 +126,6 @@ void RegisterRead(const DevModel& m, int panel) {
     SetCtrl(panel, m.ids.regVal, value);
 }
 
-// "Write": refused, "Register Value" goes back to what the register holds when the program read
-// or wrote it before; else it keeps the value not written.
-void RegisterWrite(const DevModel& m, int panel) {
-    SingleSend send;
-    const int address = CtrlValue(panel, m.ids.regAddr) & 0xFFFF;
-    WriteBridgeRegister(address, static_cast<uint8_t>(CtrlValue(panel, m.ids.regVal) & 0xFF));
-    uint8_t holds = 0;
-    if (!send.NotTaken() || !BoardHolds(address, 0xFF, &holds)) return;
-    SetCtrl(panel, m.ids.regVal, holds);
-    send.Closing(ShowsWhatBoardHolds(LabelOf(panel, m.ids.regVal, "Register Value")));
-}
-
 // "I2C CLK" 100K, 300K, 500K: the divider, low byte then high byte, without a pause between.
 constexpr int kDividers[] = {14, 4, 2};
 
@@ -200,6 +192,18 @@ void MaskedWriteBridgeRegister(int address, uint8_t keep, uint8_t value) {
     if (USBSend(CMD_BRIDGE_MASKED_WRITE, 4, payload) == 1) NoteBoardHolds(address, static_cast<uint8_t>(~keep), value);
 }
 
+// "Write": refused, the value box goes back to what the register holds when the program read or
+// wrote it before (from any panel, register map or script); else it keeps the value not written.
+void WriteBridgeRegisterFromBoxes(int panel, int addressBox, int valueBox, const char* fallbackLabel) {
+    SingleSend send;
+    const int address = CtrlValue(panel, addressBox) & 0xFFFF;
+    WriteBridgeRegister(address, static_cast<uint8_t>(CtrlValue(panel, valueBox) & 0xFF));
+    uint8_t holds = 0;
+    if (!send.NotTaken() || !BoardHolds(address, 0xFF, &holds)) return;
+    SetCtrl(panel, valueBox, holds);
+    send.Closing(ShowsWhatBoardHolds(LabelOf(panel, valueBox, fallbackLabel)));
+}
+
 int RunBridgeOp(DevId id, BoardOp op, int panel, int event) {
     if (event != rt::EVENT_COMMIT) return 0;
     const DevModel& m = ModelOfPanel(panel, id);
@@ -207,7 +211,7 @@ int RunBridgeOp(DevId id, BoardOp op, int panel, int event) {
     const DevCtrlIds& ids = m.ids;
     switch (op) {
         case BoardOp::RegRead: RegisterRead(m, p); break;
-        case BoardOp::RegWrite: RegisterWrite(m, p); break;
+        case BoardOp::RegWrite: WriteBridgeRegisterFromBoxes(p, ids.regAddr, ids.regVal, "Register Value"); break;
         case BoardOp::UsbCodec: Route(CMD_ROUTE_USB_CODEC); break;
         case BoardOp::UsbPcm: Route(CMD_ROUTE_USB_PCM); break;
         case BoardOp::CodecPcm: Route(CMD_ROUTE_CODEC_PCM); break;

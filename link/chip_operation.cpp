@@ -20,6 +20,7 @@ struct Running {
     int unread = 0;             // registers a read-back of the stopped operation could not read
     std::string notes;          // told after the popup's own words
     std::string closing;        // in place of the words about the chip, when given
+    bool closingOnly = false;   // the steps' notes are not told
 };
 Running running;
 
@@ -163,7 +164,7 @@ std::string BoardDisconnectedText(const std::string& send) {
 }
 
 ChipOperation::ChipOperation(std::string name) : outermost_(running.depth == 0) {
-    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}, {}};
+    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}, {}, false};
     ++running.depth;
 }
 
@@ -187,6 +188,12 @@ bool ChipOperation::Stopped() const { return running.stopped; }
 bool SetStoppedOperationClosing(const std::string& words) {
     if (running.depth == 0) return false;
     running.closing = words;
+    return true;
+}
+
+bool SetStoppedOperationLastWords(const std::string& words) {
+    if (!SetStoppedOperationClosing(words)) return false;
+    running.closingOnly = true;
     return true;
 }
 
@@ -255,7 +262,7 @@ bool NoteRegistersNotRead(int count) {
 
 bool NoteInStoppedOperation(const std::string& text) {
     if (!ChipOperationStopped() || running.refused.empty()) return false;
-    running.notes += "\n\n" + text;
+    if (!running.closingOnly) running.notes += "\n\n" + text;
     return true;
 }
 

@@ -94,6 +94,10 @@ private:
 // The closing words of the running operation's popup after a refusal, in place of those about
 // the chip (see ChipOperationStoppedText). False when no operation runs.
 bool SetStoppedOperationClosing(const std::string& words);
+// The same for an operation that runs before the window shows (a start-up step): its popup ends
+// with `words` alone, since what its steps would add (NoteInStoppedOperation) points to panels
+// and buttons the user cannot reach yet.
+bool SetStoppedOperationLastWords(const std::string& words);
 
 // ---- what the chip holds -------------------------------------------------------------------
 // The link's record of what the chip's registers hold: the register copy as it stands when the
@@ -115,7 +119,7 @@ void PutBackWhatChipHolds(int reg);
 bool NoteRegistersNotRead(int count);
 // More the stopped operation's popup tells, after its own words (what the operation did not do
 // as asked before it stopped). False (nothing noted) when no operation runs that stopped with a
-// popup to tell.
+// popup to tell; an operation whose popup ends with its last words takes it and tells nothing.
 bool NoteInStoppedOperation(const std::string& text);
 
 // ---- used by the device link ---------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "device/bridge.h"
 #include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
@@ -169,13 +170,13 @@ int ReadAll(const RegMapModel& m, int panel, int event) {
     return 0;
 }
 
+// The bridge registers go through the device-control module's record of what the board holds,
+// so a control put back after a refusal, there or here, shows what the board has.
 int BridgeRead(const RegMapModel& m, int panel, int event) {
     if (event != rt::EVENT_COMMIT || panel <= 0 || m.ids.bridgeAddress == 0) return 0;
     const int address = BridgeAddress(m, panel);
-    const uint8_t request[2] = {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF)};
-    USBSend(CMD_BRIDGE_READ, 2, request);
     uint8_t reply = 0;
-    if (USBRead(1, &reply) != 1) {
+    if (!device::ReadBridgeRegister(address, &reply)) {
         char text[160];
         std::snprintf(text, sizeof text,
                       "Bridge register 0x%04X could not be read from the board.\nThe value box keeps its value.",
@@ -189,12 +190,7 @@ int BridgeRead(const RegMapModel& m, int panel, int event) {
 
 int BridgeWrite(const RegMapModel& m, int panel, int event) {
     if (event != rt::EVENT_COMMIT || panel <= 0 || m.ids.bridgeAddress == 0) return 0;
-    const int address = BridgeAddress(m, panel);
-    int value = 0;
-    rt::GetCtrlVal(panel, m.ids.bridgeValue, &value);
-    const uint8_t payload[3] = {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF),
-                                static_cast<uint8_t>(value & 0xFF)};
-    USBSend(CMD_BRIDGE_WRITE, 3, payload);
+    device::WriteBridgeRegisterFromBoxes(panel, m.ids.bridgeAddress, m.ids.bridgeValue, "Bridge Register Value");
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "device/bridge.h"
 #include "link/usbcomvunt.h"
 #include "panels/cfgScriptZutb_pan.h"
 #include "panels/cfgScript_pan.h"
@@ -24,8 +25,8 @@ namespace {
 constexpr int kScriptBox = ui::cfgScript_pan::CFGSCRIPT_TBSCRIPT;
 constexpr int kReadBackBox = ui::cfgScriptZutb_pan::CFGSCRIPTZutb_TBlog3;
 
-constexpr int kFirstBridgeRegister = 0x1440;
-constexpr int kLastBridgeRegister = 0x1FFF;
+using device::kFirstBridgeRegister;
+using device::kLastBridgeRegister;
 constexpr int kLastCodecRegister = 127;
 constexpr int kMaxListedProblems = 15;
 constexpr size_t kMaxQuotedLine = 60;  // characters of a line quoted in the report
@@ -243,13 +244,9 @@ int Run(bool readLines, int panel, int event) {
             case ScriptLine::Kind::Pause:
                 action.Pause(line.value * 0.001);
                 break;
-            case ScriptLine::Kind::Bridge: {
-                const uint8_t payload[3] = {static_cast<uint8_t>(line.address >> 8),
-                                            static_cast<uint8_t>(line.address & 0xFF),
-                                            static_cast<uint8_t>(line.value & 0xFF)};
-                USBSend(CMD_BRIDGE_WRITE, 3, payload);
+            case ScriptLine::Kind::Bridge:
+                device::WriteBridgeRegister(line.address, static_cast<uint8_t>(line.value & 0xFF));
                 break;
-            }
             case ScriptLine::Kind::Read:
                 if (const char* refusal = ReadRefusalText()) {
                     line.problem = std::string("not read: ") + refusal;

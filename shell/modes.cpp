@@ -61,6 +61,10 @@ void DimChoices(const FamilyChoices& family, int dimmed) {
 // ---- audio-id probe ----------------------------------------------------------------------
 
 constexpr const char* kAudioIdProbe = "Audio ID probe";
+constexpr const char* kStartupJorbMode = "Setting the Jorb communication mode at start-up";
+// A start-up step the board stopped, before the window shows: all the user can do then is choose
+// a model, which configures the board again.
+const std::string kStartupStepStopped = std::string(kPanelMayDiffer) + " Choosing a model configures the board again.";
 constexpr uint8_t kAudioIdRegister = 0x3F;
 constexpr uint8_t kAudioIdAnswer = 0x1A;
 
@@ -148,7 +152,7 @@ void CheckDeviceID(int id) {
 bool DoAudioID() {
     // One operation: the first send the board refuses stops the probe, and one popup names it.
     ChipOperation probe(kAudioIdProbe);
-    SetStoppedOperationClosing(std::string(kPanelMayDiffer) + " Choosing a model configures the board again.");
+    SetStoppedOperationLastWords(kStartupStepStopped);
     SendBoardConfig(0xD7, 0xFF);
     PauseInAction(0.3);
     if (WriteRegisterStep(7, CFG_REG[7] & ~0x100u)) PauseInAction(0.3);
@@ -161,6 +165,12 @@ bool DoAudioID() {
     uint8_t reply[2] = {0, 0};
     if (USBRead(2, reply) == 1 && reply[1] == kAudioIdAnswer) bDeviceOpened |= 2;
     return true;
+}
+
+void ApplyJorbModeAtStartup() {
+    ChipOperation mode(kStartupJorbMode);
+    SetStoppedOperationLastWords(kStartupStepStopped);
+    EnableCommModeJorb();
 }
 
 int STBoostModeWarning(int panel, int control, int event, void*, int, int) {

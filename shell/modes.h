@@ -25,6 +25,10 @@ void CheckDeviceID(int id);
 // operation ("Audio ID probe"): false when the board refused a send of it (or went away), which
 // stopped it and was told.
 bool DoAudioID();
+// The start-up's Jorb communication mode (EnableCommModeJorb) as one operation: a send the board
+// refuses stops it, and its one popup names the start-up step and says only what is true before
+// the window shows (the panel may differ; choosing a model configures the board again).
+void ApplyJorbModeAtStartup();
 
 // "1.5x Boost Stage" box of the stereo (J-25) and mono (J-20) device-control panels.
 int STBoostModeWarning(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

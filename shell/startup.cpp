@@ -253,7 +253,7 @@ int ShellStartup() {
     // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too. A
     // probe the board stopped (told) sends nothing more: a model choice configures the board.
     if (!probeStopped && CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer)
-        EnableCommModeJorb();
+        ApplyJorbModeAtStartup();
 
     ReserveTabSetRoom();
     rt::DisplayPanel(PHandlePanel);

@@ -6,6 +6,8 @@
 #include "panels/MNPykbDevCtrl_pan.h"
 #include "panels/cfgDevJora_pan.h"
 #include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgMapJorb_Pan.h"
+#include "panels/cfgScript_pan.h"
 #include "tests/device/device_test_support.h"
 
 namespace {
@@ -15,6 +17,7 @@ using devicetest::Report;
 namespace jorb = ui::cfgDevJorb_pan;
 namespace jora = ui::cfgDevJora_pan;
 namespace pykb = ui::MNPykbDevCtrl_pan;
+namespace jorbmap = ui::cfgMapJorb_Pan;
 
 // The popup of a single send outside any operation that the board refused, as the user reads it.
 testsupport::Popup Refused(const std::string& send, const std::string& closing) {
@@ -97,6 +100,40 @@ TEST_F(BridgeTest, PcmSettingsAreSingleMaskedWrites) {
     EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_RFSLocSelect), 1);
     EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused(
                                   "the write of bridge register 0x1470", "The panel may differ from the board.")}));
+}
+
+// What the board holds is one record, whoever reached the register: the register map's bridge
+// Write and Read and a script's bridge line keep it, so a refused ring goes back to what the
+// board has, not to what the ring last sent.
+TEST_F(BridgeTest, TheRegisterMapAndScriptsKeepWhatTheBoardHolds) {
+    const int p = PHandleSTDevCtrl;
+    const int map = PHandleSTRegMap;
+    const auto refusedBitClock = [&](int choice) {
+        Forget();
+        board->SetFaults(boardhid::RefuseOneSend());
+        Commit(p, jorb::CFGDEVJorb_RBCLKSelect, choice);
+        EXPECT_TRUE(Received().empty());
+        EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused(
+                                      "the write of bridge register 0x1470", "\"Bit Clock\" shows what the board holds.")}));
+        return CtrlInt(p, jorb::CFGDEVJorb_RBCLKSelect);
+    };
+    Commit(p, jorb::CFGDEVJorb_RBCLKSelect, 7);
+    rt::SetCtrlVal(map, jorbmap::CFGMAPJorb_NVuntRegAddr, 0x1470);
+    rt::SetCtrlVal(map, jorbmap::CFGMAPJorb_NVuntRegVal, 0x02);
+    Press(map, jorbmap::CFGMAPJorb_BACSTReg08Write);
+    ASSERT_EQ(board->BridgeRegister(0x1470), 0x02);
+    EXPECT_EQ(refusedBitClock(3), 2);
+
+    // Changed behind the program's back and read on the register map.
+    board->SetBridgeRegister(0x1470, 0x04);
+    Press(map, jorbmap::CFGMAPJorb_BACSTReg08Read);
+    EXPECT_EQ(CtrlInt(map, jorbmap::CFGMAPJorb_NVuntRegVal), 0x04);
+    EXPECT_EQ(refusedBitClock(1), 4);
+
+    rt::ResetTextBox(PHandleSTScript, ui::cfgScript_pan::CFGSCRIPT_TBSCRIPT, "0x1470 = 0x06\n");
+    Press(PHandleSTScript, ui::cfgScript_pan::CFGSCRIPT_CBTrun);
+    ASSERT_EQ(board->BridgeRegister(0x1470), 0x06);
+    EXPECT_EQ(refusedBitClock(0), 6);
 }
 
 TEST_F(BridgeTest, I2CClockWritesTheDividerWithoutAPause) {
@@ -233,6 +270,30 @@ TEST_F(BridgeTest, RegisterReadShowsTheReplyAndWriteSendsTheValue) {
     Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
     EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x11);
     EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x1500",
+                                                                       "The panel may differ from the board.")}));
+
+    // Outside the bridge window the board takes a write but keeps nothing (it reads 0 there):
+    // neither a write taken nor a read answered tells what it holds.
+    Forget();
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegAddr, 0x0010);
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x55);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_EQ(Reports(), (std::vector<Report>{{0x31, 0x00, 0x03, 0x00, 0x10, 0x55}}));
+    EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x66);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x66);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x0010",
+                                                                       "The panel may differ from the board.")}));
+    Forget();
+    Press(p, jorb::CFGDEVJorb_BVuntRegRead);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x00);
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(p, jorb::CFGDEVJorb_NVuntRegVal, 0x77);
+    Press(p, jorb::CFGDEVJorb_BVuntRrgWrite);
+    EXPECT_EQ(CtrlInt(p, jorb::CFGDEVJorb_NVuntRegVal), 0x77);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{Refused("the write of bridge register 0x0010",
                                                                        "The panel may differ from the board.")}));
 }
 

@@ -243,6 +243,27 @@ TEST_F(RegMapIoTest, BridgeRegistersReadAndWrite) {
               (std::vector<uint8_t>{0x31, 0x00, 0x03, 0x14, 0x74, 0x40}));
     EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
 
+    // Refused, the value box goes back to what the board took; a register never read or written
+    // keeps the value typed.
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(panel, CFGMAPJorb_NVuntRegVal, 0x41);
+    Press(panel, CFGMAPJorb_BACSTReg08Write);
+    EXPECT_EQ(board->BridgeRegister(0x1474), 0x40);
+    EXPECT_EQ(CtrlInt(panel, CFGMAPJorb_NVuntRegVal), 0x40);
+    EXPECT_EQ(Popups(), std::vector<std::string>{
+                            "Warning|The evaluation board refused the write of bridge register 0x1474, so it did not "
+                            "take effect.\n\n\"Bridge Register Value\" shows what the board holds."});
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend());
+    rt::SetCtrlVal(panel, CFGMAPJorb_NVuntRegAddr, 0x1475);
+    Press(panel, CFGMAPJorb_BACSTReg08Write);
+    EXPECT_EQ(CtrlInt(panel, CFGMAPJorb_NVuntRegVal), 0x40);
+    EXPECT_EQ(Popups(), std::vector<std::string>{
+                            "Warning|The evaluation board refused the write of bridge register 0x1475, so it did not "
+                            "take effect.\n\nThe panel may differ from the board."});
+    prompter.shown.clear();
+    rt::SetCtrlVal(panel, CFGMAPJorb_NVuntRegAddr, 0x1474);
+
     boardhid::FaultPlan plan;
     plan.dropReplies = 1;
     board->SetFaults(plan);

@@ -6,6 +6,7 @@
 #include "boardhid/emulator_control.h"
 #include "link/chip_operation.h"
 #include "link/usbcomvunt.h"
+#include "panels/cfgMapJorb_Pan.h"
 #include "panels/cfgScriptQeva_pan.h"
 #include "panels/cfgScriptZutb_pan.h"
 #include "panels/cfgScript_pan.h"
@@ -154,6 +155,21 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
     EXPECT_EQ(CFG_REG[1], 0x4Du);
     EXPECT_EQ(FlagCFGUpdate, 1);
     EXPECT_THAT(prompter.shown, ::testing::IsEmpty());
+
+    // What a bridge line wrote is what the board holds: a refused Write of that register on the
+    // register map goes back to it.
+    const int map = PHandleSTRegMap;
+    rt::SetCtrlVal(map, ui::cfgMapJorb_Pan::CFGMAPJorb_NVuntRegAddr, 0x1474);
+    rt::SetCtrlVal(map, ui::cfgMapJorb_Pan::CFGMAPJorb_NVuntRegVal, 0x55);
+    board->SetFaults(boardhid::RefuseOneSend());
+    Press(map, ui::cfgMapJorb_Pan::CFGMAPJorb_BACSTReg08Write);
+    EXPECT_EQ(board->BridgeRegister(0x1474), 0x40);
+    EXPECT_EQ(CtrlInt(map, ui::cfgMapJorb_Pan::CFGMAPJorb_NVuntRegVal), 0x40);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              "The evaluation board refused the write of bridge register 0x1474, so it did not take effect.\n\n"
+              "\"Bridge Register Value\" shows what the board holds.");
+    prompter.shown.clear();
 
     // An empty box runs nothing but still asks for the redraw.
     board->ClearReceivedReports();

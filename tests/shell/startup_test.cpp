@@ -130,6 +130,24 @@ TEST_F(StartupTest, ABoardThatRefusesTheProbeShowsOnePopupNamingIt) {
                                    "the board again."}}));
 }
 
+// The Jorb mode after the probe is a start-up step of its own: the board refuses its first word,
+// so nothing after it goes out, and the one popup names that step and says only what the user
+// can do before the window shows, not the "Config Board" it runs or the register map.
+TEST_F(StartupTest, ABoardThatRefusesTheJorbModeShowsOnePopupNamingTheStartupStep) {
+    board->SetIdentity(0xFE, 0x00);
+    board->SetFaults(boardhid::RefuseOneSend(6));  // the two identity reads, the probe's four sends
+    StartShell(true);
+
+    const std::vector<Report> r = Received();
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ(r[5], (Report{0xD0, 0, 1, 0x3F}));
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning -- Operation aborted",
+                                   "\"Setting the Jorb communication mode at start-up\" stopped: the board refused "
+                                   "the board configuration word, and nothing after it was sent.\n\nThe panel may "
+                                   "differ from the board. Choosing a model configures the board again."}}));
+}
+
 TEST_F(StartupTest, FailedIdentityReadsKeepTheRegisterCopyValid) {
     boardhid::FaultPlan plan;
     plan.dropReplies = 2;
