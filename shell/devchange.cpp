@@ -35,10 +35,7 @@ void SetMainLed(int control, int on) {
 void BoardArrived() {
     VPEusbAttach();
     USBpresent = USBInit();
-    if (UILoaded == UI_NONE)
-        EnableCommModeJorb();
-    else
-        EnableCommMode();
+    ApplyModeOfPluggedInBoard();
 }
 
 // Every model choice is offered again. Nothing is written: there is no chip to take it, and the

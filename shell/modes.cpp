@@ -62,6 +62,8 @@ void DimChoices(const FamilyChoices& family, int dimmed) {
 
 constexpr const char* kAudioIdProbe = "Audio ID probe";
 constexpr const char* kStartupJorbMode = "Setting the Jorb communication mode at start-up";
+constexpr const char* kPluggedInJorbMode = "Setting the Jorb communication mode of the board plugged in";
+constexpr const char* kPluggedInMode = "Setting the communication mode of the board plugged in";
 // A start-up step the board stopped, before the window shows: all the user can do then is choose
 // a model, which configures the board again.
 const std::string kStartupStepStopped = std::string(kPanelMayDiffer) + " Choosing a model configures the board again.";
@@ -171,6 +173,18 @@ void ApplyJorbModeAtStartup() {
     ChipOperation mode(kStartupJorbMode);
     SetStoppedOperationLastWords(kStartupStepStopped);
     EnableCommModeJorb();
+}
+
+void ApplyModeOfPluggedInBoard() {
+    if (UILoaded == UI_NONE) {
+        // No model chosen yet: no panel of it is there to point to, only the choice of a model.
+        ChipOperation mode(kPluggedInJorbMode);
+        SetStoppedOperationLastWords(kStartupStepStopped);
+        EnableCommModeJorb();
+        return;
+    }
+    ChipOperation mode(kPluggedInMode);
+    EnableCommMode();
 }
 
 int STBoostModeWarning(int panel, int control, int event, void*, int, int) {

@@ -29,6 +29,10 @@ bool DoAudioID();
 // refuses stops it, and its one popup names the start-up step and says only what is true before
 // the window shows (the panel may differ; choosing a model configures the board again).
 void ApplyJorbModeAtStartup();
+// The same for a board plugged in while the program runs: the loaded model's mode, or the Jorb
+// mode when no model is chosen, as one operation named after the plug-in, never after a button
+// the user did not press.
+void ApplyModeOfPluggedInBoard();
 
 // "1.5x Boost Stage" box of the stereo (J-25) and mono (J-20) device-control panels.
 int STBoostModeWarning(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

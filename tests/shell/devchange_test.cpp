@@ -151,6 +151,35 @@ TEST_F(DevChangeTest, ArrivalWithTheJorbSetLoadedAppliesItsMode) {
     EXPECT_FALSE(ReceivedWithCommand(CMD_BOARD_CONFIG).empty());
 }
 
+TEST_F(DevChangeTest, AModeThePluggedInBoardRefusesIsToldAsThePlugInsStep) {
+    // The user pressed no button: the popup names the plug-in's step, and says only what the user
+    // can do then (with no model, choose one; with a model, "Config Board" is on its panel).
+    StartShell(true);
+    for (const bool model : {false, true}) {
+        SCOPED_TRACE(model ? "Jorb loaded" : "no model");
+        board->Unplug();
+        DrainDeviceNotices();
+        UILoaded = model ? UI_JORB : UI_NONE;
+        CommMode = COMM_I2C;
+        prompter.shown.clear();
+        board->SetFaults(boardhid::RefuseOneSend());
+        board->Plug();
+        DrainDeviceNotices();
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+        EXPECT_EQ(prompter.shown[0].text,
+                  model ? "\"Setting the communication mode of the board plugged in\" stopped: the board refused the "
+                          "board configuration word, and nothing after it was sent.\n\nThe chip may now differ from the "
+                          "panels. Reading the registers back (\"Read All and Update\" on the register map) "
+                          "reconciles them.\n\nThe evaluation board may not have the settings the panel shows; "
+                          "\"Config Board\" sends them again."
+                        : "\"Setting the Jorb communication mode of the board plugged in\" stopped: the board refused "
+                          "the board configuration word, and nothing after it was sent.\n\nThe panel may differ from "
+                          "the board. Choosing a model configures the board again.");
+        board->SetFaults({});
+    }
+}
+
 TEST_F(DevChangeTest, NoticesOfOtherDevicesAndOtherMessagesArePassedOnUntouched) {
     StartShell(true);
     const std::string otherDevice = "\\\\?\\HID#VID_046D&PID_C52B#6&2f&0&0000";
