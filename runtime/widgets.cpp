@@ -135,7 +135,8 @@ void RingBox::ShowRow(int row) {
         QComboBox::setCurrentIndex(row);
         return;
     }
-    HoldRow(row);
+    // The refresh sets every ring again each tick: a row already held needs no repaint.
+    if (row != row_) HoldRow(row);
 }
 
 void RingBox::ChooseRow(int row) {
