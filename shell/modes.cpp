@@ -89,6 +89,14 @@ int BoostModeWarning(int panel, int control, int event, const char* jumper) {
     return 0;
 }
 
+// The Jorb mode while no model is chosen, as the operation `step`: no panel of a model is there to
+// point to, only the choice of a model.
+void ApplyJorbModeWithNoModel(const char* step) {
+    ChipOperation mode(step);
+    SetStoppedOperationLastWords(kStartupStepStopped);
+    EnableCommModeJorb();
+}
+
 }  // namespace
 
 void SkipRead(int menuBar, int menuItem, void*, int) {
@@ -169,18 +177,11 @@ bool DoAudioID() {
     return true;
 }
 
-void ApplyJorbModeAtStartup() {
-    ChipOperation mode(kStartupJorbMode);
-    SetStoppedOperationLastWords(kStartupStepStopped);
-    EnableCommModeJorb();
-}
+void ApplyJorbModeAtStartup() { ApplyJorbModeWithNoModel(kStartupJorbMode); }
 
 void ApplyModeOfPluggedInBoard() {
     if (UILoaded == UI_NONE) {
-        // No model chosen yet: no panel of it is there to point to, only the choice of a model.
-        ChipOperation mode(kPluggedInJorbMode);
-        SetStoppedOperationLastWords(kStartupStepStopped);
-        EnableCommModeJorb();
+        ApplyJorbModeWithNoModel(kPluggedInJorbMode);
         return;
     }
     ChipOperation mode(kPluggedInMode);
