@@ -88,13 +88,12 @@ unsigned CVI_RecordStop(const char* file, std::string* savedAs) {
         std::string target = file ? file : "";
         bool replace = false;
         std::error_code ec;
-        const auto there = std::filesystem::status(target, ec).type();
-        if (there != std::filesystem::file_type::not_found && there != std::filesystem::file_type::regular &&
-            there != std::filesystem::file_type::none) {
+        const std::filesystem::file_status there = std::filesystem::status(target, ec);
+        if (std::filesystem::exists(there) && !std::filesystem::is_regular_file(there)) {
             // A folder, pipe or device with the take's name cannot be replaced: the take goes to a
             // free name at once rather than being offered a replace that would be refused and lose it.
             target = FreeName(target);
-        } else if (there == std::filesystem::file_type::regular) {
+        } else if (std::filesystem::is_regular_file(there)) {
             const std::string other = FreeName(target);
             replace = rt::ConfirmPopup("Save recording", ("\"" + target + "\" exists already.\nReplace it?\n\nNo saves this recording as \"" +
                                                           other + "\".").c_str()) != 0;
