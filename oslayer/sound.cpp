@@ -500,8 +500,7 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     if (target.empty()) return failed(errno);
     // Replacing takes the name of a file, never of a named pipe, a device or a folder the user
     // has there.
-    struct stat st {};
-    if (replace && stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (replace && NamesOtherThanRegularFile(target))
         return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(name) + ": " + NotRegularFileText(name));
     auto put = [&](const std::string& from) {
         return replace ? rename(from.c_str(), target.c_str()) : RenameNoReplace(from.c_str(), target.c_str());

@@ -24,6 +24,13 @@ namespace os {
 // The reason given for a name that stands for something other than a regular file.
 inline std::string NotRegularFileText(const std::string& path) { return path + " is not a regular file."; }
 
+// True when `path` (through its links) names something that is there and is not a regular file:
+// a folder, a named pipe, a device or a socket, which no reader or writer of a user's file takes.
+inline bool NamesOtherThanRegularFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 // Opens `path` for reading: a descriptor of a regular file (close-on-exec, its reads wait as
 // usual), or -1 with `why` saying why and errno set (ENOENT or ENOTDIR when there is no such
 // file, EINVAL when it is not a regular file).
@@ -33,13 +40,13 @@ inline int OpenUserFile(const std::string& path, std::string* why = nullptr) {
     errno = error;
     return -1;
   };
-  struct stat st {};
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
-    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return fail(EINVAL, NotRegularFileText(path));
+    if (NamesOtherThanRegularFile(path)) return fail(EINVAL, NotRegularFileText(path));
     return fail(error, "cannot open " + path + ": " + std::strerror(error));
   }
+  struct stat st {};
   if (fstat(fd, &st) != 0) {
     const int error = errno;
     close(fd);

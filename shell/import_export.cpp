@@ -1,8 +1,6 @@
 // Settings import and export through the working file "tempini.dat".
 #include "shell/import_export.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -232,8 +230,7 @@ void ExportCB(int, int, void*, int) {
     if (picked == rt::VAL_NO_FILE_SELECTED) return;
     // A named pipe, a device, a socket or a folder can never take the settings: said at once,
     // before any question about replacing it.
-    struct stat st {};
-    if (stat(chosen.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    if (os::NamesOtherThanRegularFile(chosen)) {
         ShowFileError(kWriteErrorText, chosen, os::NotRegularFileText(chosen));
         return;
     }
