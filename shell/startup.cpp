@@ -130,6 +130,9 @@ void NoteLinkTarget(int dirFd, const std::string& dir, const dirent* entry, Link
     const std::string target = os::WriteTargetOf(dir + "/" + entry->d_name);
     const size_t slash = target.rfind('/');
     if (slash == std::string::npos || slash + 1 == target.size()) return;
+    // A folder, pipe or device there is never written through the link: nothing to look for.
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return;
     (*targets)[slash == 0 ? "/" : target.substr(0, slash)].insert(target.substr(slash + 1));
 }
 
