@@ -29,6 +29,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <mutex>
 #include <string>
@@ -252,6 +253,33 @@ inline void TakeFinalMode(int fd, const char* target) {
     ignored = fchmod(fd, old.st_mode & 07777);
   } else {
     ignored = fchmod(fd, NewFileMode());
+  }
+}
+
+// 0 when the user can read `target` (a regular file by a check just made) or it is no longer
+// there; else why not (EACCES, EPERM). Asked by a real open, which weighs the mode, access lists
+// and the right to override modes (root reads a file of mode 000) as any later read will.
+inline int ReadBackError(const char* target) {
+  const int fd = open(target, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd >= 0) {
+    close(fd);
+    return 0;
+  }
+  return errno == EACCES || errno == EPERM ? errno : 0;
+}
+
+// Why a writer leaves `path`, a file the user cannot read, as it is: the file replacing it
+// would take its mode, and could not be read back either.
+inline std::string UnreadableFileText(const std::string& path, int error) {
+  return path + " cannot be read (" + std::strerror(error) + "), so it is not replaced.";
+}
+
+// Gives the temporary open as `fd`, once it has its final mode, owner read and write where the
+// writer is its owner: for a file the program must read back whatever mode it had.
+inline void KeepOwnerReadable(int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & (S_IRUSR | S_IWUSR)) != (S_IRUSR | S_IWUSR)) {
+    [[maybe_unused]] int ignored = fchmod(fd, (st.st_mode & 07777) | S_IRUSR | S_IWUSR);
   }
 }
 

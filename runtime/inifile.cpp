@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -789,6 +790,23 @@ int Ini_RemoveItem(IniText ini, const char* section, const char* key) {
   return 1;
 }
 
+namespace {
+
+std::mutex workingFileMutex;
+std::string workingFile;
+
+bool IsOwnWorkingFile(const std::string& path) {
+  std::lock_guard<std::mutex> hold(workingFileMutex);
+  return !workingFile.empty() && path == workingFile;
+}
+
+}  // namespace
+
+void SetOwnWorkingFile(const std::string& path) {
+  std::lock_guard<std::mutex> hold(workingFileMutex);
+  workingFile = path;
+}
+
 bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error) {
   return WriteFileAtomicWith(path, [&contents](const FileSink& sink) { sink(contents); }, error);
 }
@@ -805,8 +823,16 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   const std::string target = os::WriteTargetOf(path);
   if (target.empty()) return fail(ErrnoText("cannot write", path));
   struct stat st {};
+  bool keepReadable = false;
   if (stat(target.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return fail(os::NotRegularFileText(target));
+    // A file the user cannot read was made so on purpose, and its replacement, taking its mode,
+    // could not be read back: it stays as it is. The program's own working file is replaced
+    // and made readable, or every later use of it would fail.
+    if (const int unreadable = os::ReadBackError(target.c_str())) {
+      if (!IsOwnWorkingFile(path)) return fail(os::UnreadableFileText(target, unreadable));
+      keepReadable = true;
+    }
   } else if (errno != ENOENT) {
     return fail(ErrnoText("cannot write", target));
   }
@@ -841,6 +867,7 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   if (!writeError.empty()) return abandon(writeError);
   // The old file's mode and owner, or a new file's mode; flushed with the data.
   os::TakeFinalMode(fd, target.c_str());
+  if (keepReadable) os::KeepOwnerReadable(fd);
   if (fsync(fd) != 0) return abandon(ErrnoText("cannot flush", temp));
   if (rename(temp.c_str(), target.c_str()) != 0) return abandon(ErrnoText("cannot replace", target));
   os::CloseTemp(fd);  // the data is on disk since the fsync; nothing of it is lost in the close

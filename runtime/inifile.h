@@ -117,7 +117,10 @@ IniLine ClassifyIniLine(std::string_view line);
 
 // Replaces `path` with `contents` atomically (a temporary named by os::TempTemplate beside the
 // file, fsync, rename). The file keeps its mode and owner, or a new one gets the mode the
-// umask gives a new file.
+// umask gives a new file. A file the user cannot read is not replaced ("<file> cannot be read
+// (Permission denied), so it is not replaced."): its mode was chosen, and what replaced it could
+// not be read back; only the program's own working file (SetOwnWorkingFile) is replaced then,
+// and given owner read and write.
 // Returns true on success; on failure the old file is untouched and `error` says why.
 bool WriteFileAtomic(const std::string& path, const std::string& contents, std::string* error = nullptr);
 // The same for contents made in pieces: `produce` hands each piece to the sink it is given, in
@@ -125,6 +128,10 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
 using FileSink = std::function<bool(std::string_view)>;
 bool WriteFileAtomicWith(const std::string& path, const std::function<void(const FileSink&)>& produce,
                          std::string* error = nullptr);
+// Names the program's own working file (`path` as its writers give it, empty for none): one the
+// program writes and reads back itself, which the writers above replace even when the user
+// cannot read it, so the program never loses the use of it.
+void SetOwnWorkingFile(const std::string& path);
 // Reads a whole file without ever waiting on it (os::ReadUserFile): false when it cannot be
 // opened or read, or is not a regular file (a named pipe, a device ...): `contents` unchanged,
 // `error` says why, errno ENOENT or ENOTDIR when there is no such file.

@@ -2,12 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +28,7 @@
 #include "playback/playback_services.h"
 #include "regmap/regmap_model.h"
 #include "regmap/script.h"
+#include "runtime/inifile.h"
 #include "runtime/panel_resources.h"
 #include "runtime/ui.h"
 #include "shell/callbacks.h"
@@ -110,11 +115,35 @@ bool ReadOptionLine(std::FILE* file, char (&line)[256]) {
     return true;
 }
 
+// The files that saves through links among the swept names write: by folder, the names of
+// the files the links lead to (through every link on the way, as the writers follow them).
+using LinkTargets = std::map<std::string, std::set<std::string>>;
+
+// Notes where the entry `entry` of `dir` (open as `dirFd`) leads when it is a symbolic link.
+void NoteLinkTarget(int dirFd, const std::string& dir, const dirent* entry, LinkTargets* targets) {
+    if (entry->d_type != DT_LNK) {
+        struct stat st {};
+        if (entry->d_type != DT_UNKNOWN || fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISLNK(st.st_mode))
+            return;
+    }
+    const std::string target = os::WriteTargetOf(dir + "/" + entry->d_name);
+    const size_t slash = target.rfind('/');
+    if (slash == std::string::npos || slash + 1 == target.size()) return;
+    // A folder, pipe or device there is never written through the link: nothing to look for.
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return;
+    (*targets)[slash == 0 ? "/" : target.substr(0, slash)].insert(target.substr(slash + 1));
+}
+
 // Removes the program's dead temporaries from `dir`: files named by os::TempTemplate for one of
 // `files`, or for any file when `files` is empty, that os::RemoveDeadTempFile proves have no
-// writer left. Nothing else; the folder itself is not entered when it is a link.
-void RemoveTemporaries(const std::string& dir, const std::vector<std::string>& files) {
-    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+// writer left. Nothing else. A folder that is a link is entered only when `throughLink` says
+// so (the folder of a file a link leads to, which its writer reached the same way). With
+// `links`, the links among those names (any in a folder swept for any file) are noted there.
+void RemoveTemporaries(const std::string& dir, const std::vector<std::string>& files, LinkTargets* links,
+                       bool throughLink = false) {
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | (throughLink ? 0 : O_NOFOLLOW) | O_CLOEXEC);
     if (fd < 0) return;
     DIR* d = fdopendir(fd);
     if (d == nullptr) {
@@ -125,7 +154,11 @@ void RemoveTemporaries(const std::string& dir, const std::vector<std::string>& f
         const std::string_view name = entry->d_name;
         bool ours = files.empty() && os::IsTempName(name);
         for (size_t i = 0; !ours && i < files.size(); ++i) ours = os::IsTempName(name, files[i]);
-        if (ours) os::RemoveDeadTempFile(fd, entry->d_name);
+        if (ours) {
+            os::RemoveDeadTempFile(fd, entry->d_name);
+        } else if (links && (files.empty() || std::find(files.begin(), files.end(), name) != files.end())) {
+            NoteLinkTarget(fd, dir, entry, links);
+        }
     }
     closedir(d);
 }
@@ -137,11 +170,16 @@ void RemoveLeftoverTemporaries() {
     for (const char* name : kDemoPresetFiles) project.emplace_back(name);
     project.emplace_back(regscript::kScriptFileName);
     project.emplace_back(kWorkingFileName);
+    LinkTargets links;
     const std::string home = rt::GetProjectDir();
-    if (!home.empty()) RemoveTemporaries(home, project);
-    RemoveTemporaries(".", {kPlayerIniFile});
+    if (!home.empty()) RemoveTemporaries(home, project, &links);
+    RemoveTemporaries(".", {kPlayerIniFile}, &links);
     // The recorder's take and the copies it makes beside a save, whatever the saved file's name.
-    RemoveTemporaries(kRecordFolder, {});
+    RemoveTemporaries(kRecordFolder, {}, &links);
+    // A save through a link writes its temporary beside the file the link leads to, named for
+    // that file: those folders are swept for the temporaries of those names only.
+    for (const auto& [folder, names] : links)
+        RemoveTemporaries(folder, std::vector<std::string>(names.begin(), names.end()), nullptr, true);
 }
 
 void LoadOption() {
@@ -225,6 +263,8 @@ int ShellStartup() {
         return -1;
     }
     LoadOption();
+    // The import and export's working file is the program's own: kept readable by its writers.
+    rt::SetOwnWorkingFile(WorkingFilePath());
     RemoveLeftoverTemporaries();
     InstallDemoPresetFiles();
     RegisterForDevChange(PHandlePanel, nullptr);

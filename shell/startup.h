@@ -27,12 +27,14 @@ int ShellStartup();
 // ".<file>.codecbench-tmp-XXXXXX" (oslayer/temp_names.h), beside its own files (the
 // configuration-set, demo preset, script and import/export working files in the project
 // directory, the player's "a00.ini" in the working directory) and in the recording folder
-// "WaveFile" (the recorder's take and its copies beside a save). Only regular files of exactly
+// "WaveFile" (the recorder's take and its copies beside a save), and, where one of those names
+// is a symbolic link (any name in "WaveFile"), beside the file it leads to, for that file's
+// name only: a save through a link writes its temporary there. Only regular files of exactly
 // that form, of the current user, that no writer holds (another instance may be saving or
 // recording) are removed, and of those without permission bits only the empty ones more than
 // five minutes old (a writer killed between creating and locking its temporary); a user's
-// file, a link, a folder reached through a link and an unmarked older leftover stay. Run at
-// start-up.
+// file, a link, a swept folder that is itself a link and an unmarked older leftover stay. Run
+// at start-up.
 void RemoveLeftoverTemporaries();
 
 // Reads kOptionFileName: lines "key = integer"; only notDebug is used.

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "runtime/inifile.h"
+#include "tests/support/plain_user.h"
 
 namespace fs = std::filesystem;
 using namespace rt;
@@ -445,6 +446,60 @@ TEST_F(IniTest, WriteKeepsModeAndWritesThroughLinks) {
   EXPECT_TRUE(fs::is_symlink(dir_ / "later.dat"));
   EXPECT_TRUE(fs::is_symlink(dir_ / "hop.dat"));
   EXPECT_EQ(Slurp(dir_ / "new.dat"), "d");
+}
+
+// A file the user cannot read is left as it is, with the reason, by every writer and through a
+// link; the program's own working file is replaced and made readable, so it can be read back.
+// Root reads any file: a file of mode 000 is replaced and keeps its mode.
+TEST_F(IniTest, AFileTheUserCannotReadIsLeftAndTheWorkingFileIsMadeReadable) {
+  auto mode = [](const fs::path& p) {
+    struct stat st {};
+    return stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000u;
+  };
+  const fs::path script = dir_ / "script.txt", player = dir_ / "a00.ini", link = dir_ / "link.txt",
+                 working = dir_ / "tempini.dat";
+  const std::string refused = " cannot be read (Permission denied), so it is not replaced.";
+  SetOwnWorkingFile(working.string());
+  ASSERT_TRUE(testsupport::AsPlainUser::Give(dir_));
+  {
+    testsupport::AsPlainUser user;
+    ASSERT_TRUE(user.Active());
+    Spit(script, "mine\r\n");
+    Spit(player, "[Default]\r\nPlayDir = /mine\r\n");
+    Spit(working, "[old/Audio Control]\r\n0x4 = 1\r\n");
+    for (const fs::path& p : {script, player, working}) ASSERT_EQ(chmod(p.c_str(), 0), 0);
+    fs::create_symlink("script.txt", link);
+    std::string why;
+    EXPECT_FALSE(WriteFileAtomic(script.string(), "0x1 = 5\r\n", &why));
+    EXPECT_EQ(why, script.string() + refused);
+    why.clear();
+    EXPECT_FALSE(WriteFileAtomic(link.string(), "0x1 = 5\r\n", &why));
+    EXPECT_EQ(why, script.string() + refused);
+    ASSERT_EQ(Ini_PutString(ini_, "Default", "PlayDir", "/elsewhere"), 0);
+    EXPECT_EQ(Ini_WriteToFile(ini_, player.c_str(), &why), kIniWriteError);
+    EXPECT_EQ(why, player.string() + refused);
+    // The working file: replaced, with owner read and write, and read back.
+    why.clear();
+    EXPECT_TRUE(WriteFileAtomic(working.string(), "[new/Audio Control]\r\n0x4 = 2\r\n", &why)) << why;
+    std::string back;
+    EXPECT_TRUE(ReadWholeFile(working.string(), &back, &why)) << why;
+    EXPECT_EQ(back, "[new/Audio Control]\r\n0x4 = 2\r\n");
+  }
+  SetOwnWorkingFile("");
+  EXPECT_EQ(Slurp(script), "mine\r\n");
+  EXPECT_EQ(Slurp(player), "[Default]\r\nPlayDir = /mine\r\n");
+  EXPECT_EQ(mode(script), 0u);
+  EXPECT_EQ(mode(player), 0u);
+  EXPECT_EQ(mode(working), 0600u);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Files(), (std::set<std::string>{"script.txt", "a00.ini", "link.txt", "tempini.dat"}));
+
+  if (geteuid() == 0) {
+    // Root can read it back: replaced, its mode kept.
+    ASSERT_TRUE(WriteFileAtomic(script.string(), "0x1 = 5\r\n"));
+    EXPECT_EQ(Slurp(script), "0x1 = 5\r\n");
+    EXPECT_EQ(mode(script), 0u);
+  }
 }
 
 TEST_F(IniTest, SortedObjectKeepsNameOrder) {

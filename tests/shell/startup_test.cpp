@@ -5,15 +5,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 
+#include "demo/wav_block.h"
 #include "device/device_services.h"
+#include "oslayer/temp_names.h"
+#include "panels/cfgDemoZutb_pan.h"
 #include "panels/cfgDevJorb_pan.h"
+#include "panels/cfgScript_pan.h"
+#include "regmap/script.h"
+#include "runtime/inifile.h"
+#include "runtime/scripted_prompter.h"
 #include "shell/panel_table.h"
 #include "shell/shell_main.h"
 #include "tests/shell/shell_test_support.h"
+#include "tests/support/file_text.h"
+#include "tests/support/plain_user.h"
 
 namespace {
 
@@ -348,6 +362,240 @@ TEST_F(StartupTest, QuitEndsTheEventLoopStopsTheListenerAndReleasesTheBoard) {
     EXPECT_EQ(AlwaysListening, 0);
     EXPECT_EQ(bDeviceOpened, 0);
     EXPECT_FALSE(board->IsOpen());
+}
+
+// ---- files saved through links, files the user cannot read -------------------------------
+
+namespace fs = std::filesystem;
+
+// The names in `dir` that carry the temporary marker.
+std::set<std::string> Temporaries(const fs::path& dir) {
+    std::set<std::string> out;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().find(".codecbench-tmp-") != std::string::npos)
+            out.insert(entry.path().filename().string());
+    return out;
+}
+
+// Another process holding a temporary: it runs `body`, which calls `ready()` once it holds one;
+// `ready()` returns when the test lets it go on (Finish) and never when the test kills it.
+class HeldWriter {
+public:
+    using Body = std::function<int(const std::function<void()>& ready)>;
+    explicit HeldWriter(const Body& body) {
+        if (pipe(ready_) != 0 || pipe(go_) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready_[0]);
+            close(go_[1]);
+            _exit(body([this] {
+                char c = 'r';
+                if (write(ready_[1], &c, 1) != 1) _exit(3);
+                if (read(go_[0], &c, 1) < 0) _exit(3);
+            }));
+        }
+        close(ready_[1]);
+        close(go_[0]);
+        char c = 0;
+        holding_ = pid_ > 0 && read(ready_[0], &c, 1) == 1;
+    }
+    // A save of `file` through the real atomic writer: `first`, the hold, then `rest`.
+    static Body Save(const fs::path& file, const std::string& first, const std::string& rest = "") {
+        return [=](const std::function<void()>& ready) {
+            std::string why;
+            const bool saved = rt::WriteFileAtomicWith(file.string(), [&](const rt::FileSink& sink) {
+                sink(first);
+                ready();
+                sink(rest);
+            }, &why);
+            if (!saved) std::fprintf(stderr, "held writer: %s\n", why.c_str());
+            return saved ? 0 : 1;
+        };
+    }
+    ~HeldWriter() { Finish(); }
+    bool Holding() const { return holding_; }
+    // Ends the writer as a kill -9 would.
+    void Kill() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGKILL);
+        Finish();
+    }
+    // Lets the writer go on; its exit status (0: saved).
+    int Finish() {
+        if (pid_ <= 0) return -1;
+        close(go_[1]);
+        close(ready_[0]);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+private:
+    int ready_[2] = {-1, -1}, go_[2] = {-1, -1};
+    pid_t pid_ = -1;
+    bool holding_ = false;
+};
+
+// A project folder, a working folder with its recording folder, and folders elsewhere that the
+// user's links lead to; the process works in the working folder.
+class UserFilesTest : public shelltest::ShellFixture {
+protected:
+    fs::path top, home, work, other, deep;
+    fs::path previous;
+    rt::ScriptedPrompter ask;
+
+    void SetUp() override {
+        ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        top = fs::temp_directory_path() / ("codecbench-userfiles-" + std::to_string(::getpid()));
+        home = top / "home";
+        work = top / "work";
+        other = top / "other";
+        deep = other / "deep";
+        for (const fs::path& p : {home, work / "WaveFile", deep}) fs::create_directories(p);
+        for (const fs::path& p : {top, home, work, work / "WaveFile", other, deep})
+            ASSERT_TRUE(testsupport::AsPlainUser::Give(p));
+        setenv("CODECBENCH_HOME", home.c_str(), 1);
+        previous = fs::current_path();
+        fs::current_path(work);
+        rt::SetPrompter(&ask);
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        unsetenv("CODECBENCH_HOME");
+        ShellFixture::TearDown();
+        std::error_code ec;
+        fs::remove_all(top, ec);
+    }
+    static mode_t Mode(const fs::path& p) {
+        struct stat st {};
+        return stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000u;
+    }
+};
+
+// A save killed through a link (to a file in another folder, through a chain of links, from the
+// project folder, the working folder and the recording folder) leaves its temporary beside the
+// file the link leads to: the next start removes it, as a plain user. Only dead temporaries of
+// the user named for that file go; a live save through the link finishes, and what else lies
+// there stays.
+TEST_F(UserFilesTest, AStartRemovesWhatAKilledSaveThroughALinkLeftBesideItsTarget) {
+    std::ofstream(other / "sets.dat") << "sets";
+    std::ofstream(deep / "script.txt") << "script";
+    std::ofstream(other / "player.ini") << "player";
+    std::ofstream(other / "take.wav") << "RIFF";
+    fs::create_symlink("../other/sets.dat", home / "STconfig.dat");
+    fs::create_symlink(other / "hop.txt", home / "script.txt");
+    fs::create_symlink("deep/script.txt", other / "hop.txt");
+    fs::create_symlink("../other/player.ini", work / "a00.ini");
+    fs::create_symlink(other / "take.wav", work / "WaveFile" / "100407.wav");
+    // Marked files of the user that no killed save through these links would leave: named for a
+    // file no link leads to, or for the link rather than its file.
+    const std::set<std::string> unrelated = {".unlinked.dat.codecbench-tmp-Ab12Cd",
+                                             ".STconfig.dat.codecbench-tmp-Ab12Cd"};
+    {
+        testsupport::AsPlainUser user;
+        ASSERT_TRUE(user.Active());
+        for (const auto& name : unrelated) {
+            std::ofstream(other / name) << "x";
+            chmod((other / name).c_str(), 0600);
+        }
+        const std::string big(1 << 20, 'x');
+        for (const fs::path& file : {home / "STconfig.dat", home / "script.txt", work / "a00.ini"}) {
+            HeldWriter killed(HeldWriter::Save(file, big));
+            ASSERT_TRUE(killed.Holding()) << file;
+            killed.Kill();
+        }
+        // The recorder's copy beside a save to another file system, killed.
+        HeldWriter copy([&](const std::function<void()>& ready) {
+            std::string name;
+            const int fd = os::MakeTempFor((other / "take.wav").string(), &name);
+            if (fd < 0 || write(fd, big.data(), big.size()) != static_cast<ssize_t>(big.size())) return 2;
+            ready();
+            return 0;
+        });
+        ASSERT_TRUE(copy.Holding());
+        copy.Kill();
+    }
+    ASSERT_EQ(Temporaries(other).size(), unrelated.size() + 3) << ::testing::PrintToString(Temporaries(other));
+    ASSERT_EQ(Temporaries(deep).size(), 1u);
+    // Another user's temporary of the same form stays (tests run as root can make one).
+    const fs::path othersTemp = other / ".sets.dat.codecbench-tmp-R00t01";
+    const bool root = geteuid() == 0;
+    if (root) std::ofstream(othersTemp) << "x";
+
+    testsupport::AsPlainUser user;
+    ASSERT_TRUE(user.Active());
+    const std::set<std::string> before = Temporaries(other);
+    HeldWriter live(HeldWriter::Save(home / "STconfig.dat", "new ", "sets"));
+    ASSERT_TRUE(live.Holding());
+    std::set<std::string> liveTemp = Temporaries(other);
+    for (const auto& name : before) liveTemp.erase(name);
+    ASSERT_EQ(liveTemp.size(), 1u);
+    StartShell(true);
+    EXPECT_EQ(live.Finish(), 0) << "the live save failed";
+    user.Leave();
+
+    std::set<std::string> kept = unrelated;
+    if (root) kept.insert(othersTemp.filename());
+    EXPECT_EQ(Temporaries(other), kept);
+    EXPECT_THAT(Temporaries(deep), ::testing::IsEmpty());
+    EXPECT_EQ(testsupport::ReadFile(other / "sets.dat"), "new sets");
+    EXPECT_EQ(testsupport::ReadFile(deep / "script.txt"), "script");
+    EXPECT_EQ(testsupport::ReadFile(other / "player.ini"), "player");
+    EXPECT_EQ(testsupport::ReadFile(other / "take.wav"), "RIFF");
+    for (const fs::path& link : {home / "STconfig.dat", home / "script.txt", other / "hop.txt", work / "a00.ini",
+                                 work / "WaveFile" / "100407.wav"})
+        EXPECT_TRUE(fs::is_symlink(link)) << link;
+}
+
+// As a plain user: the Script tab's save and "Change Directory..." leave a script.txt and an
+// a00.ini of mode 000 as they are, the save saying why; an import over a working file of mode
+// 000 replaces it with one the user can read, and loads the set, again and again.
+TEST_F(UserFilesTest, AsAPlainUserUnreadableFilesStayAndImportsKeepTheirWorkingFile) {
+    const fs::path script = home / "script.txt", player = work / "a00.ini", working = home / "tempini.dat";
+    const fs::path warm = top / "warm.dat";
+    testsupport::AsPlainUser user;
+    ASSERT_TRUE(user.Active());
+    std::ofstream(script) << "0x4 = 0x50\r\n";
+    std::ofstream(player) << "[Default]\r\nPlayDir = /mine\r\n";
+    std::ofstream(working) << "[old/Audio Control]\r\n0x4 = 1\r\n";
+    std::ofstream(warm) << "\r\n[warm/Audio Control] \r\n0x4 = 0x51\r\n";
+    for (const fs::path& p : {script, player, working}) ASSERT_EQ(chmod(p.c_str(), 0), 0);
+    StartShell(true);
+    rt::CallMenuCallback(PHandleMenu, MENUBAR_DEVICE_StereoJorb);
+    ask.Clear();
+
+    rt::SetCtrlVal(PHandleSTScript, ui::cfgScript_pan::CFGSCRIPT_TBSCRIPT, "0x4 = 0x52\n");
+    CBTSaveCB(PHandleSTScript, ui::cfgScript_pan::CFGSCRIPT_CBTSave, rt::EVENT_COMMIT, nullptr, 0, 0);
+    EXPECT_EQ(ask.Shown().size(), 1u);
+    if (!ask.Shown().empty()) {
+        EXPECT_EQ(ask.Shown()[0].title, "Script");
+        EXPECT_EQ(ask.Shown()[0].text, "The script could not be saved to:\n" + script.string() + "\n" +
+                                           script.string() + " cannot be read (Permission denied), so it is not replaced.");
+    }
+
+    ask.QueueDir(other.string());
+    ChangeDir(PHandleSTDemoZutb, ui::cfgDemoZutb_pan::CFGDEMOZutb_CHANGEDIR, rt::EVENT_COMMIT, nullptr, 0, 0);
+
+    for (int value : {0x51, 0x53}) {
+        std::ofstream(warm) << "\r\n[warm/Audio Control] \r\n0x4 = 0x" << std::hex << value << "\r\n";
+        ask.Clear();
+        ask.QueueFile(warm.string());
+        rt::CallMenuCallback(PHandleMenu, MENUBAR_CONFIG_Import);
+        for (const auto& shown : ask.Shown())
+            EXPECT_NE(shown.kind, rt::ScriptedPrompter::Kind::Message) << shown.title << ": " << shown.text;
+        EXPECT_EQ(CFG_REG[4], static_cast<uint32_t>(value));
+        EXPECT_EQ(board->CodecRegister(4), value);
+    }
+    user.Leave();
+    EXPECT_EQ(testsupport::ReadFile(script), "0x4 = 0x50\r\n");
+    EXPECT_EQ(testsupport::ReadFile(player), "[Default]\r\nPlayDir = /mine\r\n");
+    EXPECT_EQ(Mode(script), 0u);
+    EXPECT_EQ(Mode(player), 0u);
+    EXPECT_EQ(Mode(working), 0600u);
+    EXPECT_EQ(testsupport::ReadFile(working), "\r\n[warm/Audio Control] \r\n0x4 = 83\r\n");
+    EXPECT_THAT(Temporaries(home), ::testing::IsEmpty());
 }
 
 }  // namespace
