@@ -430,6 +430,33 @@ TEST_F(WavBlock, AfterAFailedSaveTheTakeIsKeptUntilSavedElsewhereOrDiscardedOnTh
     rt::SetPrompter(&popups);
 }
 
+TEST_F(WavBlock, AFreeNameThatFailedIsNotOfferedAgain) {
+    // The take's name is in a folder that is not there, so its free name fails as well: the
+    // next question offers only another place.
+    rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 5u);
+    Press(CFGDEMOZutb_CBRECORD);
+    ASSERT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
+    popups.QueueYesNo(true);  // save
+    popups.QueueYesNo(true);  // as the free name
+    popups.QueueYesNo(true);  // choose another place
+    popups.QueueFile((cwd / "kept.wav").string());
+    std::string saved;
+    EXPECT_EQ(CVI_RecordStop("gone/100407.wav", &saved), 0u);
+    std::vector<std::string> shown;
+    for (const auto& p : popups.Shown()) shown.push_back(p.title + "|" + p.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         std::string("|") + kSaveQuestion,
+                         "Save recording|Cannot save \"gone/100407.wav\": No such file or directory.\n\nSave the "
+                         "recording as \"gone/100407-2.wav\" instead?\nNo lets you choose another place.",
+                         "Save recording|Cannot save \"gone/100407-2.wav\": No such file or directory.\n\nChoose "
+                         "another place for the recording?",
+                         "Save Recording As|*.wav"}));
+    EXPECT_EQ(saved, (cwd / "kept.wav").string());
+    EXPECT_EQ(ReadWav("kept.wav").Frames(), 5 * 16000);
+    EXPECT_TRUE(Names("WaveFile").empty());
+    EXPECT_EQ(bnotOpen, 1);
+}
+
 TEST_F(WavBlock, WriteFailureDuringATakeIsReportedAtStop) {
     // Files may not grow beyond 40000 bytes: the take (160000 bytes) fails on the way.
     struct rlimit old{};
