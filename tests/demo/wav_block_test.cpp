@@ -738,6 +738,16 @@ TEST_F(WavBlock, AFolderThatA00IniCannotKeepIsToldAndUsedUntilTheEnd) {
     rt::Ini_Dispose(now);
     Menu(ui::AudioCodec_pan::MENUBAR_DEVICE_StereoZutb);
     EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), (cwd / "old").string());
+
+    // A folder whose name a00.ini cannot hold (a line break in it) is told the same way, and
+    // the file keeps the folder it had.
+    const std::string before = readFile("a00.ini");
+    fs::create_directories(cwd / "two\nlines");
+    popups.Clear();
+    ChooseFolder(cwd / "two\nlines");
+    EXPECT_EQ(Titles(Kind::Message), (std::vector<std::string>{told + "the folder's name cannot be stored in it"}));
+    EXPECT_EQ(readFile("a00.ini"), before);
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), (cwd / "two\nlines").string());
 }
 
 }  // namespace
