@@ -29,8 +29,12 @@ void CVI_StopCurrentSound();
 // nothing while a take runs.
 unsigned CVI_RecordOne(unsigned ms);
 // Stops the take and asks whether to save it as `file`; an existing file is replaced only when
-// the user says so (else the take gets a free name). The recorder is closed afterwards in any
-// case. 0 or the failure's code; the name saved under goes to *savedAs.
+// the user says so (else the take gets a free name). A save that fails for its name or place
+// (a link that loops, a folder that is missing or read-only, a full disk, no permission) loses
+// nothing: the user is told why and offered a free name beside `file` or a place to pick, until
+// the take is saved or the user says to discard it. The recorder is closed afterwards in any
+// case. 0 when saved or discarded by the user, else the failure's code; the name saved under
+// goes to *savedAs.
 unsigned CVI_RecordStop(const char* file, std::string* savedAs = nullptr);
 
 // The local time of day that names recordings; tests install a fixed one. An empty clock

@@ -19,6 +19,9 @@ namespace {
 // Play options read at the last Play.
 int async = 0;
 int loop = 0;
+// The folder chosen in this run when "a00.ini" could not keep it: shown, rather than the one
+// the file still holds, until the program ends.
+std::string unkeptPlayFolder;
 
 int Dimmed(int panel, int control) {
     int dimmed = 0;
@@ -58,6 +61,10 @@ int GetCurrentlySelectedFile(int panel, int list, std::string* path) {
 }
 
 void ShowSavedPlayFolder(int panel) {
+    if (!unkeptPlayFolder.empty()) {
+        rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, unkeptPlayFolder);
+        return;
+    }
     rt::IniText ini = rt::Ini_New(0);
     std::string folder;
     if (rt::Ini_ReadFromFile(ini, kPlayerIniFile) == 0 && rt::Ini_GetStringCopy(ini, "Default", "PlayDir", &folder) == 1 &&
@@ -126,10 +133,25 @@ int ChangeDir(int panel, int, int event, void*, int, int) {
     if (chosen == current) return 0;
     rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, chosen);
     rt::IniText ini = rt::Ini_New(0);
-    rt::Ini_PutString(ini, "Default", "PlayDir", chosen.c_str());
-    rt::Ini_WriteToFile(ini, kPlayerIniFile);
+    std::string error;
+    int written = rt::Ini_PutString(ini, "Default", "PlayDir", chosen.c_str());
+    if (written == 0) written = rt::Ini_WriteToFile(ini, kPlayerIniFile, &error);
+    else error = "the folder's name cannot be stored in it";
     rt::Ini_Dispose(ini);
     FillListBoxWithWavsInDir(panel, CFGDEMOZutb_LISTBOX, chosen.c_str());
+    // The folder is used in this run either way; a file that cannot keep it is told, so the user
+    // knows it will not be shown at the next start.
+    if (written == 0) {
+        unkeptPlayFolder.clear();
+    } else {
+        unkeptPlayFolder = chosen;
+        std::error_code ec;
+        const std::string path = std::filesystem::absolute(kPlayerIniFile, ec).string();
+        rt::MessagePopup("Change Directory", ("The folder chosen is used until the program ends, but it could not be "
+                                              "kept for the next start.\nIt could not be saved to:\n" +
+                                              (path.empty() ? std::string(kPlayerIniFile) : path) + "\n" + error)
+                                                 .c_str());
+    }
     return 0;
 }
 
@@ -164,6 +186,12 @@ int cfCBrecord(int panel, int control, int event, void*, int, int) {
         FillListBoxWithWavsInDir(panel, CFGDEMOZutb_LISTBOX, (std::string("./") + kRecordFolder + "/").c_str());
     }
     return 0;
+}
+
+void ResetWavBlock() {
+    async = 0;
+    loop = 0;
+    unkeptPlayFolder.clear();
 }
 
 void RegisterWavCallbacks() {

@@ -20,3 +20,5 @@ void ShowSavedPlayFolder(int panel);
 // Fills the list with the folder's "*.wav" files (plain files, by name): label the file name,
 // value the folder joined with it.
 void FillListBoxWithWavsInDir(int panel, int list, const char* folder);
+// Back to the start state: no play options read, no folder chosen in this run.
+void ResetWavBlock();

@@ -95,10 +95,10 @@ private:
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-// A failed write: a full disk, or another reason in words.
+// A failed write: a full disk, or another reason in words, after what failed.
 unsigned WriteFailure(int err, const std::string& what, std::string* text) {
     if (err == ENOSPC || err == EDQUOT) {
-        *text = "The disk is full.";
+        *text = what + ": The disk is full.";
         return SOUNDERR_DISK_FULL;
     }
     *text = what + ": " + (err ? std::strerror(err) : "write error") + ".";
@@ -488,16 +488,20 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     if (!file || !*file) return s.Fail(SOUNDERR_CANNOT_WRITE, "No file name was given.");
     if (t->thread.joinable() || t->file) s.StopTake(*t);
     if (!t->written || t->path.empty()) return s.Fail(SOUNDERR_NOT_RECORDED, "There is no recording to save.");
-    // Messages name the file as the user gave it; the take goes where a link there leads.
+    // Messages name the file as the user gave it, and where a link there leads, which is where
+    // the take goes.
     const std::string name = file;
+    const std::string target = WriteTargetOf(name);
+    const int targetError = errno;
     auto failed = [&](int err) {
         if (err == EEXIST) return s.Fail(SOUNDERR_FILE_EXISTS, Quoted(name) + " exists already.");
+        std::string what = "Cannot save " + Quoted(name);
+        if (!target.empty() && target != name) what += " (a link to " + Quoted(target) + ")";
         std::string text;
-        unsigned c = WriteFailure(err, "Cannot save " + Quoted(name), &text);
+        unsigned c = WriteFailure(err, what, &text);
         return s.Fail(c, text);
     };
-    const std::string target = WriteTargetOf(name);
-    if (target.empty()) return failed(errno);
+    if (target.empty()) return failed(targetError);
     // Replacing takes the name of a file, never of a named pipe, a device or a folder the user
     // has there.
     if (replace && NamesOtherThanRegularFile(target))

@@ -85,7 +85,8 @@ CB_OS_API unsigned SoundRecStop(unsigned deviceId);
 // Saves the stopped take as a RIFF WAVE file: written in full first, then put in place by a
 // rename, so a failed save leaves no partial file. The file gets the mode of the file it
 // replaces, or the one the umask gives a new file. With `replace` false an existing file is
-// never replaced (SOUNDERR_FILE_EXISTS).
+// never replaced (SOUNDERR_FILE_EXISTS). A failed save keeps the take, to be saved again
+// under another name or discarded by the close.
 CB_OS_API unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace);
 // Closes the recorder; a take not saved is deleted.
 CB_OS_API unsigned SoundRecClose(unsigned deviceId);

@@ -14,6 +14,7 @@
 #include "demo/playsnd.h"
 #include "demo/wav_block.h"
 #include "oslayer/sound_testing.h"
+#include "oslayer/temp_names.h"
 #include "panels/cfgDemoZutb_pan.h"
 #include "runtime/inifile.h"
 #include "runtime/scripted_prompter.h"
@@ -52,6 +53,7 @@ protected:
         fs::current_path(cwd);
         os::SetSoundBackend(&sound);
         ResetPlaysnd();
+        ResetWavBlock();
         SetWavClock([] {
             std::tm t{};
             t.tm_hour = 10;
@@ -292,20 +294,167 @@ TEST_F(WavBlock, NoInputDeviceIsReportedAndTheRecorderStaysClosed) {
     EXPECT_TRUE(ReadWav("WaveFile/100407.wav").ok);
 }
 
-TEST_F(WavBlock, FailedSaveIsReportedAndLeavesNoPartialFile) {
-    // The name is a link that leads round to itself: nothing can be written there.
+// The question after a failed save that offers the free name beside the take's name.
+std::string OfferFreeName(const std::string& reason) {
+    return "Save recording|" + reason + "\n\nSave the recording as \"WaveFile/100407-2.wav\" instead?\nNo lets you choose another place.";
+}
+const char* const kDiscardQuestion = "Save recording|The recording is not saved.\nDiscard it?";
+
+TEST_F(WavBlock, SaveThatFailsForItsNameSaysWhyAndKeepsTheTakeUnderTheFreeName) {
+    // A link that goes round, one into a missing folder, and one to a file on another file
+    // system that cannot take the take (limited here to 40000 bytes, as a full disk would).
+    struct Case {
+        const char* what;
+        std::string linkTo;
+        std::string reason;
+    };
+    const fs::path shm = fs::path("/dev/shm") / ("codecbench-wav-" + std::to_string(::getpid()));
+    std::vector<Case> cases = {
+        {"loop", "100407.wav", "Cannot save \"WaveFile/100407.wav\": Too many levels of symbolic links."},
+        {"missing folder", "../missing/x.wav",
+         "Cannot save \"WaveFile/100407.wav\" (a link to \"WaveFile/../missing/x.wav\"): No such file or directory."},
+    };
+    struct stat here{}, there{};
+    fs::create_directories(shm);
+    if (::stat(".", &here) == 0 && ::stat(shm.c_str(), &there) == 0 && here.st_dev != there.st_dev)
+        cases.push_back({"other file system", (shm / "x.wav").string(),
+                         "Cannot save \"WaveFile/100407.wav\" (a link to \"" + (shm / "x.wav").string() +
+                             "\"): File too large."});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all("WaveFile");
+        fs::create_directories("WaveFile");
+        fs::create_symlink(c.linkTo, "WaveFile/100407.wav");
+        const bool limited = c.what == std::string("other file system");
+        if (limited) std::ofstream(shm / "x.wav") << "the user's file";
+        popups.Clear();
+        popups.QueueYesNo(true);  // save
+        if (limited) popups.QueueYesNo(true);  // replace the file the link leads to
+        popups.QueueYesNo(true);  // save it under the free name instead
+        rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 5u);
+        Press(CFGDEMOZutb_CBRECORD);
+        ASSERT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
+        struct rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (limited) {
+            struct rlimit small = old;
+            small.rlim_cur = 40000;
+            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        Press(CFGDEMOZutb_CBSTOPR);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        const auto questions = Titles(Kind::YesNo);
+        ASSERT_FALSE(questions.empty());
+        EXPECT_EQ(questions.back(), OfferFreeName(c.reason));
+        EXPECT_TRUE(Titles(Kind::Message).empty());
+        EXPECT_EQ(ReadWav("WaveFile/100407-2.wav").Frames(), 5 * 16000);
+        EXPECT_EQ(Text(CFGDEMOZutb_TMfname), "WaveFile/100407-2.wav");
+        // The link stays, and nothing else is left: no take, no copy beside the link's file.
+        EXPECT_TRUE(fs::is_symlink("WaveFile/100407.wav"));
+        EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407-2.wav", "100407.wav"}));
+        if (limited) {
+            EXPECT_EQ(Names(shm), (std::vector<std::string>{"x.wav"}));
+        }
+        EXPECT_EQ(bnotOpen, 1);
+        EXPECT_EQ(sound.OpenDevices(), 0);
+    }
+    fs::remove_all(shm);
+}
+
+// A prompter that notes, at each question about a failed save, what the record folder holds.
+class WatchingPrompter : public rt::ScriptedPrompter {
+public:
+    std::vector<std::vector<std::string>> seen;
+    bool YesNo(const std::string& title, const std::string& text) override {
+        if (title == "Save recording" && text.rfind("Cannot save", 0) == 0) seen.push_back(Names("WaveFile"));
+        return ScriptedPrompter::YesNo(title, text);
+    }
+};
+
+TEST_F(WavBlock, AfterAFailedSaveTheTakeIsKeptUntilSavedElsewhereOrDiscardedOnTheUsersWord) {
+    WatchingPrompter asked;
+    rt::SetPrompter(&asked);
     fs::create_directories("WaveFile");
     fs::create_symlink("100407.wav", "WaveFile/100407.wav");
-    popups.QueueYesNo(true);  // save
+    fs::create_directories("other");
+    std::ofstream("other/kept.wav") << "the user's file";
+    const std::string reason = "Cannot save \"WaveFile/100407.wav\": Too many levels of symbolic links.";
+
+    // No free name; no place picked; not discarded; again no free name; a file there, not
+    // replaced; a new file.
+    asked.QueueYesNo(true);
+    asked.QueueYesNo(false);
+    asked.QueueFileCancel();
+    asked.QueueYesNo(false);
+    asked.QueueYesNo(false);
+    asked.QueueFile((cwd / "other/kept.wav").string());
+    asked.QueueYesNo(false);
+    asked.QueueFile((cwd / "other/new.wav").string());
     Take(5);
-    const auto messages = Titles(Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].rfind("Stop Record|The recording could not be saved.\nCannot save \"WaveFile/100407.wav\": ", 0), 0u)
-        << messages[0];
+    std::vector<std::string> shown;
+    for (const auto& p : asked.Shown()) shown.push_back(p.title + "|" + p.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         std::string("|") + kSaveQuestion, OfferFreeName(reason), "Save Recording As|*.wav",
+                         kDiscardQuestion, OfferFreeName(reason), "Save Recording As|*.wav",
+                         "Save recording|\"" + (cwd / "other/kept.wav").string() + "\" exists already.\nReplace it?",
+                         "Save Recording As|*.wav"}));
+    EXPECT_EQ(ReadWav("other/new.wav").Frames(), 5 * 16000);
+    EXPECT_EQ(Text(CFGDEMOZutb_TMfname), (cwd / "other/new.wav").string());
+    std::ifstream kept("other/kept.wav");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the user's file");
     EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407.wav"}));
-    EXPECT_TRUE(fs::is_symlink("WaveFile/100407.wav"));
+    // While the user was asked, the take waited beside the link as a marked temporary of the
+    // take, which a clean-up leaves alone while its writer lives and removes once it died.
+    ASSERT_EQ(asked.seen.size(), 2u);
+    for (const auto& names : asked.seen) {
+        ASSERT_EQ(names.size(), 2u);
+        EXPECT_TRUE(os::IsTempName(names[0], os::kTakeName)) << names[0];
+        EXPECT_EQ(names[1], "100407.wav");
+    }
+
+    // Discarded only on the user's word, and then gone.
+    asked.Clear();
+    asked.QueueYesNo(true);
+    asked.QueueYesNo(false);
+    asked.QueueFileCancel();
+    asked.QueueYesNo(true);
+    Take(5);
+    EXPECT_EQ(asked.Shown().back().title + "|" + asked.Shown().back().text, kDiscardQuestion);
+    EXPECT_EQ(Names("WaveFile"), (std::vector<std::string>{"100407.wav"}));
+    EXPECT_EQ(Names("other"), (std::vector<std::string>{"kept.wav", "new.wav"}));
     EXPECT_EQ(bnotOpen, 1);
     EXPECT_EQ(sound.OpenDevices(), 0);
+    rt::SetPrompter(&popups);
+}
+
+TEST_F(WavBlock, AFreeNameThatFailedIsNotOfferedAgain) {
+    // The take's name is in a folder that is not there, so its free name fails as well: the
+    // next question offers only another place.
+    rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 5u);
+    Press(CFGDEMOZutb_CBRECORD);
+    ASSERT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
+    popups.QueueYesNo(true);  // save
+    popups.QueueYesNo(true);  // as the free name
+    popups.QueueYesNo(true);  // choose another place
+    popups.QueueFile((cwd / "kept.wav").string());
+    std::string saved;
+    EXPECT_EQ(CVI_RecordStop("gone/100407.wav", &saved), 0u);
+    std::vector<std::string> shown;
+    for (const auto& p : popups.Shown()) shown.push_back(p.title + "|" + p.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         std::string("|") + kSaveQuestion,
+                         "Save recording|Cannot save \"gone/100407.wav\": No such file or directory.\n\nSave the "
+                         "recording as \"gone/100407-2.wav\" instead?\nNo lets you choose another place.",
+                         "Save recording|Cannot save \"gone/100407-2.wav\": No such file or directory.\n\nChoose "
+                         "another place for the recording?",
+                         "Save Recording As|*.wav"}));
+    EXPECT_EQ(saved, (cwd / "kept.wav").string());
+    EXPECT_EQ(ReadWav("kept.wav").Frames(), 5 * 16000);
+    EXPECT_TRUE(Names("WaveFile").empty());
+    EXPECT_EQ(bnotOpen, 1);
 }
 
 TEST_F(WavBlock, WriteFailureDuringATakeIsReportedAtStop) {
@@ -506,6 +655,99 @@ TEST_F(WavBlock, ChangeDirListsTheFoldersWavFilesAndWritesTheFolderToA00Ini) {
     EXPECT_EQ(rt::Ini_GetStringCopy(ini, "Default", "PlayDir", &playDir), 1);
     EXPECT_EQ(playDir, dir.string());
     rt::Ini_Dispose(ini);
+}
+
+TEST_F(WavBlock, AFolderThatA00IniCannotKeepIsToldAndUsedUntilTheEnd) {
+    // An a00.ini holding the folder of an earlier run, and folders to choose.
+    fs::create_directories("old");
+    fs::create_directories("new");
+    rt::IniText ini = rt::Ini_New(0);
+    rt::Ini_PutString(ini, "Default", "PlayDir", (cwd / "old").c_str());
+    ASSERT_EQ(rt::Ini_WriteToFile(ini, "kept.ini"), 0);
+    rt::Ini_Dispose(ini);
+    auto readFile = [](const fs::path& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string oldText = readFile("kept.ini");
+    const std::string told = "Change Directory|The folder chosen is used until the program ends, but it could not be "
+                             "kept for the next start.\nIt could not be saved to:\n" +
+                             (cwd / "a00.ini").string() + "\n";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::string reason;  // the words the reason ends with
+    };
+    const std::vector<Case> cases = {
+        {"folder", [] { fs::create_directory("a00.ini"); }, "a00.ini is not a regular file."},
+        {"pipe", [] { ASSERT_EQ(mkfifo("a00.ini", 0600), 0); }, "a00.ini is not a regular file."},
+        {"device", [] { fs::create_symlink("/dev/null", "a00.ini"); }, "/dev/null is not a regular file."},
+        {"link that loops", [] { fs::create_symlink("a00.ini", "a00.ini"); }, "Too many levels of symbolic links"},
+        {"link into a missing folder", [] { fs::create_symlink("missing/a00.ini", "a00.ini"); },
+         "No such file or directory"},
+        // A file that cannot grow, as on a full disk: the old one stays as it was.
+        {"full", [] { fs::copy_file("kept.ini", "a00.ini"); }, "File too large"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::error_code ec;
+        fs::remove_all("a00.ini", ec);
+        c.make();
+        ResetWavBlock();
+        rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, std::string("WaveFile"));
+        popups.Clear();
+        const bool full = c.what == std::string("full");
+        struct rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (full) {
+            struct rlimit none = old;
+            none.rlim_cur = 0;
+            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+        }
+        ChooseFolder(cwd / (full ? "new" : "old"));
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        const auto messages = Titles(Kind::Message);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind(told, 0), 0u) << messages[0];
+        EXPECT_THAT(messages[0], ::testing::EndsWith(c.reason));
+        if (full) {
+            EXPECT_EQ(readFile("a00.ini"), oldText);
+        }
+        // Shown and listed now, and still at the next choice of the Zutb in this run, although
+        // a00.ini (when it holds a folder) names another.
+        const std::string chosen = (cwd / (full ? "new" : "old")).string();
+        EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), chosen);
+        rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, std::string("WaveFile"));
+        Menu(ui::AudioCodec_pan::MENUBAR_DEVICE_StereoZutb);
+        EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), chosen);
+    }
+
+    // A folder a00.ini keeps again is what the Zutb shows from then on.
+    fs::remove_all("a00.ini");
+    popups.Clear();
+    rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, std::string("WaveFile"));
+    ChooseFolder(cwd / "new");
+    EXPECT_TRUE(Titles(Kind::Message).empty());
+    rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, std::string("WaveFile"));
+    rt::IniText now = rt::Ini_New(0);
+    rt::Ini_PutString(now, "Default", "PlayDir", (cwd / "old").c_str());
+    ASSERT_EQ(rt::Ini_WriteToFile(now, "a00.ini"), 0);
+    rt::Ini_Dispose(now);
+    Menu(ui::AudioCodec_pan::MENUBAR_DEVICE_StereoZutb);
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), (cwd / "old").string());
+
+    // A folder whose name a00.ini cannot hold (a line break in it) is told the same way, and
+    // the file keeps the folder it had.
+    const std::string before = readFile("a00.ini");
+    fs::create_directories(cwd / "two\nlines");
+    popups.Clear();
+    ChooseFolder(cwd / "two\nlines");
+    EXPECT_EQ(Titles(Kind::Message), (std::vector<std::string>{told + "the folder's name cannot be stored in it"}));
+    EXPECT_EQ(readFile("a00.ini"), before);
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), (cwd / "two\nlines").string());
 }
 
 }  // namespace
