@@ -60,7 +60,7 @@ bool PlaceFailure(unsigned code) {
 }
 
 // A take is discarded only on the user's explicit word.
-bool ConfirmDiscard() { return rt::ConfirmPopup(kSaveTitle, "The recording is not saved.\nDiscard it?") != 0; }
+bool ConfirmDiscard() { return rt::ConfirmDestructivePopup(kSaveTitle, "The recording is not saved.\nDiscard it?") != 0; }
 
 // After a save failed for `reason`, asks where the take goes instead: the free name `freeName`
 // (none when empty), or a file the user picks, starting in the record folder with `fileName`.

@@ -506,6 +506,10 @@ unsigned SoundRecSave(unsigned deviceId, const char* file, bool replace) {
     // has there.
     if (replace && NamesOtherThanRegularFile(target))
         return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(name) + ": " + NotRegularFileText(name));
+    // Nor a file the user cannot read: the take would get its mode and be unreadable too.
+    if (replace)
+        if (const int unreadable = ReadBackError(target.c_str()))
+            return s.Fail(SOUNDERR_CANNOT_WRITE, "Cannot save " + Quoted(name) + ": " + UnreadableFileText(target, unreadable));
     auto put = [&](const std::string& from) {
         return replace ? rename(from.c_str(), target.c_str()) : RenameNoReplace(from.c_str(), target.c_str());
     };

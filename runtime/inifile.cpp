@@ -856,7 +856,7 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
       const ssize_t n = write(fd, piece.data() + done, piece.size() - done);
       if (n < 0) {
         if (errno == EINTR) continue;
-        writeError = ErrnoText("cannot write", temp);
+        writeError = ErrnoText("cannot write", target);
         break;
       }
       done += static_cast<size_t>(n);
@@ -868,7 +868,7 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   // The old file's mode and owner, or a new file's mode; flushed with the data.
   os::TakeFinalMode(fd, target.c_str());
   if (keepReadable) os::KeepOwnerReadable(fd);
-  if (fsync(fd) != 0) return abandon(ErrnoText("cannot flush", temp));
+  if (fsync(fd) != 0) return abandon(ErrnoText("cannot write", target));
   if (rename(temp.c_str(), target.c_str()) != 0) return abandon(ErrnoText("cannot replace", target));
   os::CloseTemp(fd);  // the data is on disk since the fsync; nothing of it is lost in the close
   // Make the rename itself durable.

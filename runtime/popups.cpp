@@ -43,6 +43,13 @@ bool Headless(const char* kind, const std::string& title, const std::string& tex
 }
 
 class DialogPrompter : public Prompter {
+    static bool Ask(const std::string& title, const std::string& text, QMessageBox::StandardButton byDefault) {
+        if (Headless("yes/no", title, text)) return false;
+        QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, DialogParent());
+        box.setDefaultButton(byDefault);
+        return box.exec() == QMessageBox::Yes;
+    }
+
 public:
     void Message(const std::string& title, const std::string& text) override {
         if (Headless("message", title, text)) return;
@@ -50,11 +57,9 @@ public:
         box.exec();
     }
 
-    bool YesNo(const std::string& title, const std::string& text) override {
-        if (Headless("yes/no", title, text)) return false;
-        QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, DialogParent());
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes;
+    bool YesNo(const std::string& title, const std::string& text) override { return Ask(title, text, QMessageBox::Yes); }
+    bool YesNoDefaultNo(const std::string& title, const std::string& text) override {
+        return Ask(title, text, QMessageBox::No);
     }
 
     bool OkCancel(const std::string& title, const std::string& text) override {
@@ -133,6 +138,9 @@ Prompter* SetPrompter(Prompter* p) {
 void MessagePopup(const char* title, const char* text) { Current().Message(Str(title), Str(text)); }
 
 int ConfirmPopup(const char* title, const char* text) { return Current().YesNo(Str(title), Str(text)) ? 1 : 0; }
+int ConfirmDestructivePopup(const char* title, const char* text) {
+    return Current().YesNoDefaultNo(Str(title), Str(text)) ? 1 : 0;
+}
 
 int GenericMessagePopup(const char* title, const char* text, int buttons) {
     if (buttons == VAL_OK_CANCEL_DIALOG)

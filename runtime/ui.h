@@ -323,6 +323,9 @@ public:
     virtual bool DirSelect(const std::string& defaultDir, const std::string& title, std::string* dir) = 0;
     // OK / Cancel question; true = OK. Prompters without one answer it as a Yes/No question.
     virtual bool OkCancel(const std::string& title, const std::string& text) { return YesNo(title, text); }
+    // A Yes/No question whose Yes destroys something: Return answers No. Prompters that have no
+    // default button answer it as any Yes/No question.
+    virtual bool YesNoDefaultNo(const std::string& title, const std::string& text) { return YesNo(title, text); }
 };
 // Installs a prompter (null restores the real dialogs); returns the previous one. The real
 // dialogs never wait without a screen: on the offscreen platform a popup is written to stderr
@@ -331,6 +334,8 @@ Prompter* SetPrompter(Prompter* p);
 
 void MessagePopup(const char* title, const char* text);
 int ConfirmPopup(const char* title, const char* text);  // 1 Yes, 0 No
+// As ConfirmPopup, for a question whose Yes cannot be undone: the dialog's default button is No.
+int ConfirmDestructivePopup(const char* title, const char* text);
 // With VAL_OK_CANCEL_DIALOG: VAL_GENERIC_POPUP_BTN1 (OK) or VAL_GENERIC_POPUP_BTN2 (Cancel);
 // any other `buttons` shows a message and returns VAL_GENERIC_POPUP_BTN1.
 int GenericMessagePopup(const char* title, const char* text, int buttons);

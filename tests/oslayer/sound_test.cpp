@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include "oslayer/sound.h"
 #include "oslayer/sound_testing.h"
 #include "oslayer/temp_names.h"
+#include "tests/support/plain_user.h"
 #include "tests/oslayer/sound_wav_files.h"
 
 namespace {
@@ -228,6 +230,19 @@ TEST_F(Sound, SaveNeverReplacesUnlessAskedTo) {
     EXPECT_EQ(os::SoundLastError(), "Cannot save \"" + fifo.string() + "\": " + fifo.string() + " is not a regular file.");
     EXPECT_TRUE(fs::is_fifo(fifo));
     fs::remove(fifo);
+    // Nor a file the user cannot read: the take would take its mode and be unreadable too.
+    const fs::path locked = dir / "locked.wav";
+    std::ofstream(locked) << "the user's";
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    {
+        testsupport::AsPlainUser plain;
+        ASSERT_TRUE(plain.Active());
+        EXPECT_EQ(os::SoundRecSave(id, locked.c_str(), true), os::SOUNDERR_CANNOT_WRITE);
+    }
+    EXPECT_EQ(os::SoundLastError(), "Cannot save \"" + locked.string() + "\": " + locked.string() +
+                                        " cannot be read (Permission denied), so it is not replaced.");
+    EXPECT_EQ(fs::file_size(locked), 10u);
+    fs::remove(locked);
     // Replacing through a symbolic link, as every writer does: the file it leads to gets the
     // take, with that file's mode whatever the umask, and the link stays.
     fs::create_symlink("keep.wav", dir / "link.wav");
