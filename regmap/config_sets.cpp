@@ -45,6 +45,9 @@ struct Unreadable {
 std::map<rt::IniText, Unreadable> unreadable;
 
 constexpr const char* kLeftUnread = "The file could not be read when it was opened, so it was left as it is.";
+constexpr const char* kLeftTooLarge =
+    "It is far larger than a configuration file, so it was left as it is. Move it away and choose the device "
+    "again to save configurations.";
 constexpr const char* kLeftNoSets =
     "It holds no configuration set, so it was left as it is. Move it away and choose the device again to "
     "save configurations.";
@@ -335,7 +338,8 @@ int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int
     // Read without waiting: a named pipe or a device in the file's place is refused, not read,
     // and so is a file far larger than any set file.
     std::string text, reason;
-    if (!rt::ReadWholeFile(path, &text, &reason, &kConfigFileLimit)) return fail(reason);
+    if (!rt::ReadWholeFile(path, &text, &reason, &kConfigFileLimit))
+        return fail(reason, errno == EFBIG ? kLeftTooLarge : kLeftUnread);
     if (!IsConfigText(text))
         return fail(path + " holds no configuration set: it is not a configuration file. It was left as it is.",
                     kLeftNoSets);
