@@ -184,7 +184,7 @@ std::string_view SetNameOfSection(std::string_view section);
 bool IsConfigText(std::string_view text);
 
 // The largest configuration file read (set files, demo presets, the working file "tempini.dat").
-// One set of the largest model (Zutb: 114 registers in 33 sections) is under 7 KB even with a
+// One set of the largest model (Zutb: 76 registers in 33 sections) is under 6 KB even with a
 // 124-character name, so 8 MB holds over a thousand sets, more than a list can usefully offer;
 // a larger file is none the program wrote, and reading and listing it would hold the window.
 inline constexpr os::SizeLimit kConfigFileLimit{8u << 20, "a configuration file"};

@@ -25,7 +25,7 @@ constexpr const char* kNotExchangeText =
     "This file is not a settings exchange file: it holds no configuration set. Nothing was loaded.";
 constexpr const char* kNoSetForDeviceText =
     "This file holds no configuration set for this device. Nothing was loaded.";
-// The largest file taken for import. An exchange file holds one set of one model, under 7 KB
+// The largest file taken for import. An exchange file holds one set of one model, under 6 KB
 // even with a 124-character name; 1 MB still takes a whole set file of over a hundred sets
 // chosen for import (its first set for the device is loaded). A larger file is none a user
 // means to import, and converting it would hold the window and swell the working file.
