@@ -137,8 +137,9 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
 // Puts the registers of every group from CFG_REG under `configName` (no write). 0, or negative
 // when the name cannot name a section.
 int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configName);
-// Writes the object to `path`, atomically. A failure, or a path whose file could not be read
-// into this object (InitConfig result -1), is shown in a popup and leaves the file as it was.
+// Writes the object to `path`, atomically. A failure, a path whose file could not be read into
+// this object (InitConfig result -1), or an object whose text would pass kConfigFileLimit (the
+// file could not be read back), is shown in a popup and leaves the file as it was.
 // 0 written, negative not written.
 int WriteConfigObject(rt::IniText ini, const std::string& path);
 // The same, leaving out the sections of set `name` (those RemoveConfigSet would remove); the

@@ -333,6 +333,31 @@ TEST_F(ConfigSetsTest, FarTooLargeSetFileIsRefusedUnreadAndKept) {
                                                    "it is. Move it away and choose the device again to save "
                                                    "configurations."});
     EXPECT_EQ(cfgtest::FileStamp(file), stamp);
+
+    // A set file close to the limit takes no set that would carry it past: it could not be read
+    // back. Nothing is written, and the list stays as it was.
+    std::string sets;
+    for (int n = 0;; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%04d", n);
+        const std::string set = Crlf(cfgtest::ReplaceAll(cfgtest::kJorbDefault, "[Default/", std::string("[") + name + "/"));
+        if (sets.size() + set.size() > kConfigFileLimit.bytes) break;
+        sets += set;
+    }
+    WriteFile(file, sets);
+    const std::string full = cfgtest::FileStamp(file);
+    ask.Clear();
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    const size_t listed = ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).size();
+    ASSERT_GT(listed, 7000u);
+    ask.QueuePrompt("A name thirty characters long.");
+    rt::CallCtrlCallback(PHandleSTPath, jorb::CFGPATHJorb_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + file.string() + "\nIt would be 8.1 MB; a "
+                                  "configuration file is at most 8 MB. Delete configurations you no longer need first.", 0),
+              0u) << Messages()[0];
+    EXPECT_EQ(cfgtest::FileStamp(file), full);
+    EXPECT_EQ(ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).size(), listed);
 }
 
 // The existence test itself failing (a name longer than the file system takes) is reported.
