@@ -47,8 +47,8 @@ std::map<rt::IniText, Unreadable> unreadable;
 
 constexpr const char* kLeftUnread = "The file could not be read when it was opened, so it was left as it is.";
 constexpr const char* kLeftTooLarge =
-    "It is far larger than a configuration file, so it was left as it is. Move it away and choose the device "
-    "again to save configurations.";
+    "It is larger than a configuration file can be, so it was left as it is. Move it away and choose the "
+    "device again to save configurations.";
 constexpr const char* kLeftNoSets =
     "It holds no configuration set, so it was left as it is. Move it away and choose the device again to "
     "save configurations.";

@@ -270,8 +270,9 @@ int Run(bool readLines, int panel, int event) {
 
 // The largest script loaded. A line that does anything writes, pauses or reads one of 128 codec
 // or 3008 bridge registers; 1 MB holds over 13,000 lines of 80 characters, every register written
-// four times over with a comment on each line. A larger file is no script anyone runs, and the
-// text box would take seconds to fill, the window frozen meanwhile.
+// four times over with a comment on each line, and fills the text box in a blink. A file far
+// larger is no script anyone runs, and would take the box seconds to minutes to fill, the window
+// frozen meanwhile.
 constexpr os::SizeLimit kScriptFileLimit{1u << 20, "a script file"};
 
 int Load(int panel, int event) {

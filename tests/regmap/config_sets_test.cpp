@@ -329,8 +329,8 @@ TEST_F(ConfigSetsTest, FarTooLargeSetFileIsRefusedUnreadAndKept) {
     ask.QueuePrompt("Mine");
     rt::CallCtrlCallback(PHandleSTPath, jorb::CFGPATHJorb_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
     EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Writing Config File\n" + file.string() +
-                                                   "\nIt is far larger than a configuration file, so it was left as "
-                                                   "it is. Move it away and choose the device again to save "
+                                                   "\nIt is larger than a configuration file can be, so it was left "
+                                                   "as it is. Move it away and choose the device again to save "
                                                    "configurations."});
     EXPECT_EQ(cfgtest::FileStamp(file), stamp);
 
