@@ -14,6 +14,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "oslayer/user_files.h"
 #include "runtime/inifile.h"
 
 namespace os::registry {
@@ -130,6 +131,11 @@ bool MakeParentDirs(const std::string& file, std::string* error) {
   return true;
 }
 
+// The largest store read. A store holds a few keys for each installed program, a few KB; 4 MB
+// is far beyond anything installers put there, and a larger file is refused unread rather than
+// parsed at every look-up.
+constexpr os::SizeLimit kStoreFileLimit{4u << 20, "a registry store file"};
+
 bool ReadFile(const std::string& path, Store* store, std::string* error) {
   struct stat st {};
   if (stat(path.c_str(), &st) != 0 && errno == ENOENT) {
@@ -137,7 +143,7 @@ bool ReadFile(const std::string& path, Store* store, std::string* error) {
     return true;
   }
   std::string text;
-  if (!rt::ReadWholeFile(path, &text, error)) return false;
+  if (!rt::ReadWholeFile(path, &text, error, &kStoreFileLimit)) return false;
   std::string why;
   if (!store->Parse(text, &why)) {
     *error = path + ": " + why;

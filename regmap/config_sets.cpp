@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -35,9 +36,22 @@ const ConfigModule* Modules() {
     return modules;
 }
 
-// Objects whose file could not be read, with that file's path: writing such an object back
-// over its file would replace the user's sets with nothing.
-std::map<rt::IniText, std::string> unreadable;
+// Objects whose file could not be taken in, with that file's path and why a write of the object
+// to it is refused: writing such an object back over its file would replace what the file holds
+// with nothing.
+struct Unreadable {
+    std::string path;
+    std::string refusal;
+};
+std::map<rt::IniText, Unreadable> unreadable;
+
+constexpr const char* kLeftUnread = "The file could not be read when it was opened, so it was left as it is.";
+constexpr const char* kLeftTooLarge =
+    "It is larger than a configuration file can be, so it was left as it is. Move it away and choose the "
+    "device again to save configurations.";
+constexpr const char* kLeftNoSets =
+    "It holds no configuration set, so it was left as it is. Move it away and choose the device again to "
+    "save configurations.";
 
 std::string NormalPath(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
@@ -153,12 +167,16 @@ bool SectionInSet(std::string_view section, std::string_view name) {
 }  // namespace
 
 bool IsConfigText(std::string_view text) {
-    // A configuration file starts with a section line, so this usually ends on the first line.
+    // A configuration file starts with a set's section line, so this usually ends on the first line.
     bool meaningful = false;
     while (!text.empty()) {
         const size_t eol = text.find('\n');
         const std::string_view line = text.substr(0, eol);
-        if (rt::ClassifyIniLine(line).kind == rt::IniLineKind::Section) return true;
+        const rt::IniLine parsed = rt::ClassifyIniLine(line);
+        if (parsed.kind == rt::IniLineKind::Section) {
+            const size_t slash = parsed.name.find('/');
+            if (slash != std::string_view::npos && slash > 0 && slash + 1 < parsed.name.size()) return true;
+        }
         meaningful = meaningful || MeaningfulLine(line);
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
     }
@@ -235,8 +253,14 @@ int WriteObject(rt::IniText ini, const std::string& path, const std::string* wit
     if (!ini) return refuse("No configuration is open.");
     if (path.empty()) return refuse("No file name is set.");
     auto it = unreadable.find(ini);
-    if (it != unreadable.end() && NormalPath(it->second) == NormalPath(path))
-        return refuse("The file could not be read when it was opened, so it was left as it is.");
+    if (it != unreadable.end() && NormalPath(it->second.path) == NormalPath(path)) return refuse(it->second.refusal);
+    // A file the readers would refuse by its size is never written: it keeps the sets it has.
+    if (!without) {
+        const uint64_t size = rt::Ini_ToString(ini).size();
+        if (size > kConfigFileLimit.bytes)
+            return refuse("It would be " + os::SizeText(size) + "; " + kConfigFileLimit.kind + " is at most " +
+                          os::SizeText(kConfigFileLimit.bytes) + ". Delete configurations you no longer need first.");
+    }
     std::string error;
     std::function<bool(std::string_view)> skip;
     if (without) {
@@ -305,8 +329,8 @@ int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int
     unreadable.erase(*ini);  // an address reused after an object was disposed elsewhere
     const std::string path = PathFor(fileName, inProjectDir);
 
-    auto fail = [&](std::string reason) {
-        unreadable[*ini] = path;
+    auto fail = [&](std::string reason, const char* refusal = kLeftUnread) {
+        unreadable[*ini] = Unreadable{path, refusal};
         if (why) *why = std::move(reason);
         return -1;
     };
@@ -319,10 +343,14 @@ int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int
         CreateConfigFileFor(model, *ini, path.c_str(), "Default", 0);
         return 1;
     }
-    // Read without waiting: a named pipe or a device in the file's place is refused, not read.
+    // Read without waiting: a named pipe or a device in the file's place is refused, not read,
+    // and so is a file far larger than any set file.
     std::string text, reason;
-    if (!rt::ReadWholeFile(path, &text, &reason)) return fail(reason);
-    if (!IsConfigText(text)) return fail("");
+    if (!rt::ReadWholeFile(path, &text, &reason, &kConfigFileLimit))
+        return fail(reason, errno == EFBIG ? kLeftTooLarge : kLeftUnread);
+    if (!IsConfigText(text))
+        return fail(path + " holds no configuration set: it is not a configuration file. It was left as it is.",
+                    kLeftNoSets);
     rt::Ini_ReadFromString(*ini, std::move(text));
     return 1;
 }
@@ -331,8 +359,7 @@ int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int
     std::string why;
     const int result = InitConfigFor(model, ini, fileName, inProjectDir, createIfMissing, &why);
     if (result < 0) {
-        const std::string text = why.empty() ? std::string(kOpenErrorText) : kOpenErrorText + ("\n" + why);
-        rt::MessagePopup(kErrorTitle, text.c_str());
+        rt::MessagePopup(kErrorTitle, (kOpenErrorText + ("\n" + why)).c_str());
     }
     return result;
 }

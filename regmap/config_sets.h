@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "oslayer/user_files.h"
 #include "regmap/config_tables.h"
 #include "runtime/inifile.h"
 
@@ -46,10 +47,11 @@ const char* FamilyFileName(ConfigModel model);
 //      holding the set "Default" made from CFG_REG;
 //   0  the file is missing and createIfMissing is 0 (the object stays empty);
 //  -1  the file is there but could not be read, or is not a regular file (a named pipe, a
-//      device ...: never waited on), or is not a configuration-set file: the popup "ERROR" /
-//      " Error Opening Config File" is shown, with the reason on the next line when there is
-//      one, the object stays empty, and no write of this object will replace that file (its
-//      sets are never lost to an empty object).
+//      device ...: never waited on), or is larger than kConfigFileLimit (refused unread), or
+//      holds no configuration set (IsConfigText): the popup "ERROR" / " Error Opening Config
+//      File" is shown with the reason, naming the file, on the next line; the object stays
+//      empty, and no write of this object will replace that file (what it holds is never lost
+//      to an empty object).
 int InitConfig(rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
 int InitConfigZuta(rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
 int InitConfigZutb(rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
@@ -123,7 +125,7 @@ int LoadSingleConfigFromIniTextZutb(rt::IniText ini, const char* configName, int
 // ---- the same, by module (the named operations above call these) --------------------------
 int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing);
 // The same without the popup, for a caller that tells the failure in its own: on -1, `why` holds
-// the reason (naming the file), or is empty for a file that holds no configuration sets.
+// the reason, naming the file.
 int InitConfigFor(ConfigModel model, rt::IniText* ini, const char* fileName, int inProjectDir, int createIfMissing,
                   std::string* why);
 int CreateConfigFileFor(ConfigModel model, rt::IniText ini, const char* fileName, const char* configName,
@@ -135,8 +137,9 @@ int LoadSingleConfigFor(ConfigModel model, rt::IniText ini, const char* configNa
 // Puts the registers of every group from CFG_REG under `configName` (no write). 0, or negative
 // when the name cannot name a section.
 int PutConfigSet(ConfigModel model, rt::IniText ini, const std::string& configName);
-// Writes the object to `path`, atomically. A failure, or a path whose file could not be read
-// into this object (InitConfig result -1), is shown in a popup and leaves the file as it was.
+// Writes the object to `path`, atomically. A failure, a path whose file could not be read into
+// this object (InitConfig result -1), or an object whose text would pass kConfigFileLimit (the
+// file could not be read back), is shown in a popup and leaves the file as it was.
 // 0 written, negative not written.
 int WriteConfigObject(rt::IniText ini, const std::string& path);
 // The same, leaving out the sections of set `name` (those RemoveConfigSet would remove); the
@@ -176,8 +179,16 @@ int RemoveConfigSet(rt::IniText ini, const std::string& name);
 // The set name of a section name: its text before the first "/" (all of it without one).
 std::string_view SetNameOfSection(std::string_view section);
 
-// True when the text holds at least one section, or nothing but blank and comment lines.
+// True when the text holds a configuration set (a section line "[set/group]", set and group
+// not empty), or nothing but blank and comment lines (a file made empty, or whose sets were all
+// deleted). Anything else (other text, other settings, binary data) holds no configuration set.
 bool IsConfigText(std::string_view text);
+
+// The largest configuration file read (set files, demo presets, the working file "tempini.dat").
+// One set of the largest model (Zutb: 76 registers in 33 sections) is under 6 KB even with a
+// 124-character name, so 8 MB holds over a thousand sets, more than a list can usefully offer;
+// a larger file is none the program wrote, and reading and listing it would hold the window.
+inline constexpr os::SizeLimit kConfigFileLimit{8u << 20, "a configuration file"};
 
 
 // Popup texts.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "regmap/config_sets.h"
 #include "runtime/inifile.h"
 
 namespace {
@@ -70,7 +71,7 @@ int ConvertFile(const char* from, const char* to, bool toHex, std::string* error
         return kExchangeReadError;
     }
     std::string text;
-    if (!rt::ReadWholeFile(from, &text, error)) return kExchangeReadError;
+    if (!rt::ReadWholeFile(from, &text, error, &kConfigFileLimit)) return kExchangeReadError;
     if (!rt::WriteFileAtomic(to, Convert(text, toHex), error)) return kExchangeWriteError;
     return 0;
 }
@@ -103,7 +104,7 @@ bool HoldsExchangeSet(std::string_view text) {
 
 int GetConfigformat(const char* fileName) {
     std::string text;
-    if (fileName == nullptr || !rt::ReadWholeFile(fileName, &text)) return 0;
+    if (fileName == nullptr || !rt::ReadWholeFile(fileName, &text, nullptr, &kConfigFileLimit)) return 0;
     int format = 0;
     ForEachLine(text, [&](const IniLine& line) {
         if (format != 0 || line.kind != IniLineKind::Item || line.value.empty()) return;

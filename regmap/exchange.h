@@ -23,7 +23,8 @@
 #include <string_view>
 
 // Results of the file converters.
-inline constexpr int kExchangeReadError = -1;   // the source could not be read: nothing written
+inline constexpr int kExchangeReadError = -1;   // the source could not be read, or is larger than a
+                                                // configuration file is (kConfigFileLimit): nothing written
 inline constexpr int kExchangeWriteError = -2;  // the destination could not be written (left as it was)
 
 // Reads the configuration-set text `decimalFile` and writes the exchange file `hexFile`.
@@ -33,7 +34,7 @@ int ConvertConfigtoHexFormat(const char* decimalFile, const char* hexFile, std::
 // lines as in the exchange file, values in signed decimal). 0 on success; as above on failure.
 int ConvertConfigtoDecimalFormat(const char* decimalFile, const char* hexFile, std::string* error = nullptr);
 // 2 when the first item value of the file is written "0x...", 1 when it is written otherwise,
-// 0 when the file holds no item value or cannot be read.
+// 0 when the file holds no item value or cannot be read (or is larger than kConfigFileLimit).
 int GetConfigformat(const char* fileName);
 
 // The conversions on text.

@@ -13,6 +13,7 @@
 #include "panels/cfgScriptZutb_pan.h"
 #include "panels/cfgScript_pan.h"
 #include "link/write_action.h"
+#include "oslayer/user_files.h"
 #include "runtime/inifile.h"
 #include "runtime/ui.h"
 #include "shell/guarded_reads.h"
@@ -267,13 +268,25 @@ int Run(bool readLines, int panel, int event) {
     return 0;
 }
 
+// The largest script loaded. A line that does anything writes, pauses or reads one of 128 codec
+// or 3008 bridge registers; 1 MB holds over 13,000 lines of 80 characters, every register written
+// four times over with a comment on each line, and fills the text box in a blink. A file far
+// larger is no script anyone runs, and would take the box seconds to minutes to fill, the window
+// frozen meanwhile.
+constexpr os::SizeLimit kScriptFileLimit{1u << 20, "a script file"};
+
 int Load(int panel, int event) {
     if (event != rt::EVENT_COMMIT || panel <= 0) return 0;
     const std::string path = ScriptPath();
     std::string contents, error;
-    if (!rt::ReadWholeFile(path, &contents, &error)) {
+    if (!rt::ReadWholeFile(path, &contents, &error, &kScriptFileLimit)) {
         if (errno == ENOENT || errno == ENOTDIR) {
             rt::MessagePopup(kPopupTitle, ("There is no script file to load:\n" + path).c_str());
+            return 0;
+        }
+        // Refused by its size, unread: the reason names the file, its size and the limit.
+        if (errno == EFBIG) {
+            rt::MessagePopup(kPopupTitle, error.c_str());
             return 0;
         }
         // Never waited on: a folder, a named pipe or a device in the file's place is refused.

@@ -882,12 +882,12 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error) {
+bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error, const os::SizeLimit* limit) {
   if (contents == nullptr) {
     if (error) *error = "no buffer for " + path;
     return false;
   }
-  return os::ReadUserFile(path, contents, error);
+  return os::ReadUserFile(path, contents, error, limit);
 }
 
 }  // namespace rt

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace os {
+struct SizeLimit;  // oslayer/user_files.h
+}  // namespace os
+
 namespace rt {
 
 // Negative results of the Ini_ operations.
@@ -133,8 +137,10 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
 // cannot read it, so the program never loses the use of it.
 void SetOwnWorkingFile(const std::string& path);
 // Reads a whole file without ever waiting on it (os::ReadUserFile): false when it cannot be
-// opened or read, or is not a regular file (a named pipe, a device ...): `contents` unchanged,
-// `error` says why, errno ENOENT or ENOTDIR when there is no such file.
-bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error = nullptr);
+// opened or read, or is not a regular file (a named pipe, a device ...), or is larger than
+// `limit` (when given) allows: `contents` unchanged, `error` says why, errno ENOENT or ENOTDIR
+// when there is no such file, EFBIG when it is too large (refused before anything is read).
+bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error = nullptr,
+                   const os::SizeLimit* limit = nullptr);
 
 }  // namespace rt

@@ -25,6 +25,11 @@ constexpr const char* kNotExchangeText =
     "This file is not a settings exchange file: it holds no configuration set. Nothing was loaded.";
 constexpr const char* kNoSetForDeviceText =
     "This file holds no configuration set for this device. Nothing was loaded.";
+// The largest file taken for import. An exchange file holds one set of one model, under 6 KB
+// even with a 124-character name; 1 MB still takes a whole set file of over a hundred sets
+// chosen for import (its first set for the device is loaded). A larger file is none a user
+// means to import, and converting it would hold the window and swell the working file.
+constexpr os::SizeLimit kExchangeFileLimit{1u << 20, "a settings exchange file"};
 
 // Disposes of the operation's INI object however the operation ends.
 struct IniHolder {
@@ -73,7 +78,7 @@ bool UsableSetName(const std::string& name) {
 // The name of the model's first set in an exchange file, if it can be read and holds one.
 bool FirstSetName(ConfigModel model, const std::string& path, std::string* name) {
     std::string text;
-    if (!rt::ReadWholeFile(path, &text)) return false;
+    if (!rt::ReadWholeFile(path, &text, nullptr, &kExchangeFileLimit)) return false;
     IniHolder probe;
     probe.ini = rt::Ini_New(0);
     rt::Ini_ReadFromString(probe.ini, ConfigTextToDecimal(text));
@@ -181,10 +186,11 @@ void ImportCB(int, int, void*, int) {
         rt::MessagePopup("error", "Please select a chip first");
         return;
     }
-    // A file that cannot be opened, or that opened but holds no configuration set, leaves the
-    // working file and the registers as they are.
+    // A file that cannot be opened, or is far too large to be an exchange file (refused before it
+    // is read), or that opened but holds no configuration set, leaves the working file and the
+    // registers as they are.
     std::string text, why;
-    if (!rt::ReadWholeFile(chosen, &text, &why)) {
+    if (!rt::ReadWholeFile(chosen, &text, &why, &kExchangeFileLimit)) {
         ShowFileError(kOpenErrorText, chosen, why);
         return;
     }

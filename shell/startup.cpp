@@ -184,9 +184,16 @@ void RemoveLeftoverTemporaries() {
 
 void LoadOption() {
     // Like a missing file, one that cannot be read (or is a named pipe or a device, never waited
-    // on) sets nothing.
+    // on) sets nothing; so does one over 64 KB, far beyond the line or two of options it holds
+    // ("notDebug = 1"), which would otherwise be read line by line at every start.
+    constexpr off_t kOptionFileLimit = 64 << 10;
     const int fd = os::OpenUserFile(kOptionFileName);
     if (fd < 0) return;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || st.st_size > kOptionFileLimit) {
+        close(fd);
+        return;
+    }
     std::FILE* file = fdopen(fd, "r");
     if (!file) {
         close(fd);

@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "oslayer/user_files.h"
 #include "runtime/inifile.h"
 #include "tests/support/plain_user.h"
 
@@ -371,6 +372,24 @@ TEST_F(IniTest, UnreadableFileLeavesTheObjectUnchanged) {
   EXPECT_EQ(contents, "kept");
   EXPECT_EQ(Ini_ToString(ini_), before);
   EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// A reader's size limit: a file of just that size is read; one byte more is refused before it
+// is read, naming the file, its size (never rounded down to the limit) and the limit.
+TEST_F(IniTest, SizeLimitRefusesALargerFileUnread) {
+  const os::SizeLimit limit{1u << 20, "a test file"};
+  const fs::path file = dir_ / "big.txt";
+  Spit(file, std::string(limit.bytes, 'x'));
+  std::string contents, why;
+  EXPECT_TRUE(ReadWholeFile(file.string(), &contents, &why, &limit));
+  EXPECT_EQ(contents.size(), limit.bytes);
+  Spit(file, std::string(limit.bytes + 1, 'y'));
+  contents = "kept";
+  errno = 0;
+  EXPECT_FALSE(ReadWholeFile(file.string(), &contents, &why, &limit));
+  EXPECT_EQ(errno, EFBIG);
+  EXPECT_EQ(why, file.string() + " is 1.1 MB; a test file is at most 1 MB. It was not read.");
+  EXPECT_EQ(contents, "kept");
 }
 
 TEST_F(IniTest, FailedWritesLeaveTheOldFileAndNoTemporary) {

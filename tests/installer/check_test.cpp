@@ -513,4 +513,19 @@ TEST_F(CheckTest, StoreFailuresReportTheirOwnError) {
                        ": cannot create the folder " + (dir_ / "blocker").string() + ": Not a directory\n");
 }
 
+// A store far larger than any installer makes is refused by its size before it is read, said
+// with its size and the limit, and left as it is.
+TEST_F(CheckTest, AFarTooLargeStoreIsRefusedUnread) {
+    const std::filesystem::path path = dir_ / "user.reg";
+    testsupport::WriteFile(path, "[Software\\Tervalo]\n");
+    std::filesystem::resize_file(path, 200u << 20);  // the rest a hole
+    setenv("CODECBENCH_REGISTRY_USER", path.c_str(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Check().create(nullptr, "Software\\Tervalo\\Bench"), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "Check.dll: cannot create the key \"Software\\Tervalo\\Bench\" in the user store " + path.string() +
+                       ": " + path.string() + " is 200 MB; a registry store file is at most 4 MB. It was not read.\n");
+    EXPECT_EQ(std::filesystem::file_size(path), 200u << 20);
+}
+
 }  // namespace

@@ -94,7 +94,9 @@ protected:
         EXPECT_TRUE(opened == 1 || opened == -1);
         if (opened == -1) {
             EXPECT_EQ(ask.Shown().size(), 1u);
-            EXPECT_EQ(ask.Shown()[0].text, " Error Opening Config File");
+            EXPECT_EQ(ask.Shown()[0].text, " Error Opening Config File\n" + path.string() +
+                                               " holds no configuration set: it is not a configuration file. It was "
+                                               "left as it is.");
         }
         const std::vector<std::string> names = ConfigSetNames(ini);
         for (size_t i = 0; i < names.size() && i < 4; ++i) {

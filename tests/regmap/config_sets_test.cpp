@@ -220,22 +220,38 @@ TEST_F(ConfigSetsTest, ZutbLoadSendsItsOwnReports) {
     rt::Ini_Dispose(ini);
 }
 
-// A file that cannot be read is reported and never replaced by what the object holds.
+// A file that cannot be read, or that holds no configuration set, is reported by its path and
+// why, and never replaced by what the object holds.
 TEST_F(ConfigSetsTest, UnreadableFileIsReportedAndNeverOverwritten) {
-    const std::string garbage = std::string("\x7f" "ELF\x01\x02\x03 binary\n\x00\xff junk", 20);
-    WriteFile(File("STconfig.dat"), garbage);
+    const std::string path = File("STconfig.dat").string();
+    const std::string noSets = "ERROR| Error Opening Config File\n" + path +
+                               " holds no configuration set: it is not a configuration file. It was left as it is.";
+    const std::string addRefused = "ERROR| Error Writing Config File\n" + path +
+                                   "\nIt holds no configuration set, so it was left as it is. Move it away and "
+                                   "choose the device again to save configurations.";
     namespace zuta = ui::cfgPathZuta_pan;
-    Menu(MENUBAR_DEVICE_StereoZuta);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File"});
-    EXPECT_TRUE(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG).empty());
-    ask.Clear();
-    ask.QueuePrompt("Mine");
-    rt::CallCtrlCallback(PHandleSTPathZuta, zuta::CFGPATHZuta_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n", 0), 0u) << Messages()[0];
-    EXPECT_EQ(ReadFile(File("STconfig.dat")), garbage);
-    EXPECT_TRUE(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG).empty());
-    EXPECT_EQ(rt::Ini_NumberOfSections(STIniConfig), 0);
+    // Binary data, any other text, and the settings of something else (sections, but none of a
+    // set): each is named with the reason, and an "Add" leaves it as it is and says why.
+    const std::string others[] = {
+        std::string("\x7f" "ELF\x01\x02\x03 binary\n\x00\xff junk", 20),
+        "Shopping list\nmilk = 2\n",
+        "; player\r\n[Default]\r\nPlayDir = WaveFile\r\n",
+    };
+    for (const std::string& other : others) {
+        SCOPED_TRACE(other);
+        WriteFile(File("STconfig.dat"), other);
+        ask.Clear();
+        Menu(MENUBAR_DEVICE_StereoZuta);
+        EXPECT_EQ(Messages(), std::vector<std::string>{noSets});
+        EXPECT_TRUE(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG).empty());
+        ask.Clear();
+        ask.QueuePrompt("Mine");
+        rt::CallCtrlCallback(PHandleSTPathZuta, zuta::CFGPATHZuta_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
+        EXPECT_EQ(Messages(), std::vector<std::string>{addRefused});
+        EXPECT_EQ(ReadFile(File("STconfig.dat")), other);
+        EXPECT_TRUE(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG).empty());
+        EXPECT_EQ(rt::Ini_NumberOfSections(STIniConfig), 0);
+    }
 
     // A named pipe in the file's place (no writer: a blocking read would wait for good): the
     // choice goes on at once with the reason, and neither the choice nor an add touches the pipe.
@@ -273,6 +289,75 @@ TEST_F(ConfigSetsTest, UnreadableFileIsReportedAndNeverOverwritten) {
         chmod(File("MNconfig.dat").c_str(), 0644);
         EXPECT_EQ(ReadFile(File("MNconfig.dat")), Crlf("[Keep/Power Management]\n0x1 = 1\n\n"));
     }
+}
+
+// A file made empty (or whose sets were all deleted), one of comments only and one of a set's
+// section header alone are set files: they open without a word and take a new set.
+TEST_F(ConfigSetsTest, EmptyAndHeaderOnlyFilesTakeNewSets) {
+    namespace zuta = ui::cfgPathZuta_pan;
+    const struct { const char* text; std::vector<std::string> listed; } files[] = {
+        {"", {"Mine"}},
+        {"; my sets\r\n\r\n", {"Mine"}},
+        {"[Old/Power Management]\r\n", {"Old", "Mine"}},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.text);
+        WriteFile(File("STconfig.dat"), f.text);
+        ask.Clear();
+        Menu(MENUBAR_DEVICE_StereoZuta);
+        EXPECT_THAT(Messages(), ::testing::IsEmpty());
+        ask.QueuePrompt("Mine");
+        rt::CallCtrlCallback(PHandleSTPathZuta, zuta::CFGPATHZuta_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
+        EXPECT_THAT(Messages(), ::testing::IsEmpty());
+        EXPECT_EQ(ListItems(PHandleSTPathZuta, zuta::CFGPATHZuta_STD_CFG), f.listed);
+        EXPECT_NE(ReadFile(File("STconfig.dat")).find("[Mine/Power Management]\r\n0x1 = "), std::string::npos);
+    }
+}
+
+// A set file far larger than any set file is refused by its size before it is read, named with
+// its size and the limit, and never replaced.
+TEST_F(ConfigSetsTest, FarTooLargeSetFileIsRefusedUnreadAndKept) {
+    namespace jorb = ui::cfgPathJorb_pan;
+    const fs::path file = File("STconfig.dat");
+    cfgtest::WriteSparseFile(file, Crlf("[Keep/Power Management]\n0x1 = 1\n\n"), 200u << 20);
+    const std::string stamp = cfgtest::FileStamp(file);
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File\n" + file.string() +
+                                                   " is 200 MB; a configuration file is at most 8 MB. It was not read."});
+    EXPECT_TRUE(ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).empty());
+    ask.Clear();
+    ask.QueuePrompt("Mine");
+    rt::CallCtrlCallback(PHandleSTPath, jorb::CFGPATHJorb_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Writing Config File\n" + file.string() +
+                                                   "\nIt is larger than a configuration file can be, so it was left "
+                                                   "as it is. Move it away and choose the device again to save "
+                                                   "configurations."});
+    EXPECT_EQ(cfgtest::FileStamp(file), stamp);
+
+    // A set file close to the limit takes no set that would carry it past: it could not be read
+    // back. Nothing is written, and the list stays as it was.
+    std::string sets;
+    for (int n = 0;; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%04d", n);
+        const std::string set = Crlf(cfgtest::ReplaceAll(cfgtest::kJorbDefault, "[Default/", std::string("[") + name + "/"));
+        if (sets.size() + set.size() > kConfigFileLimit.bytes) break;
+        sets += set;
+    }
+    WriteFile(file, sets);
+    const std::string full = cfgtest::FileStamp(file);
+    ask.Clear();
+    Menu(MENUBAR_DEVICE_StereoJorb);
+    const size_t listed = ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).size();
+    ASSERT_GT(listed, 7000u);
+    ask.QueuePrompt("A name thirty characters long.");
+    rt::CallCtrlCallback(PHandleSTPath, jorb::CFGPATHJorb_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + file.string() + "\nIt would be 8.1 MB; a "
+                                  "configuration file is at most 8 MB. Delete configurations you no longer need first.", 0),
+              0u) << Messages()[0];
+    EXPECT_EQ(cfgtest::FileStamp(file), full);
+    EXPECT_EQ(ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).size(), listed);
 }
 
 // The existence test itself failing (a name longer than the file system takes) is reported.

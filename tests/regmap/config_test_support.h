@@ -2,6 +2,8 @@
 // project directory (CODECBENCH_HOME), popups answered by script, and helpers for files.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
@@ -26,6 +28,21 @@ using testsupport::Crlf;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 using Strings = std::vector<std::string>;
+
+// A file of `size` bytes that starts with `head`, the rest a hole taking no disk space.
+inline void WriteSparseFile(const std::filesystem::path& path, const std::string& head, uintmax_t size) {
+    WriteFile(path, head);
+    std::filesystem::resize_file(path, size);
+}
+
+// What tells one version of a file from another without reading it: same inode, size and
+// modification time means nothing wrote or replaced it.
+inline std::string FileStamp(const std::filesystem::path& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return "missing";
+    return std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) +
+           "." + std::to_string(st.st_mtim.tv_nsec);
+}
 
 inline std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))

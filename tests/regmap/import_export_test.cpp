@@ -400,6 +400,23 @@ TEST_F(ImportExportTest, ImportRefusesWhatItCannotLoad) {
     EXPECT_EQ(CFG_REG[4], 0x50u);
 }
 
+// A file far beyond any exchange file is refused by its size before it is read: named with its
+// size and the limit; the working file, the registers and the chip stay as they were.
+TEST_F(ImportExportTest, FarTooLargeFileIsRefusedUnread) {
+    Choose(MENUBAR_DEVICE_StereoJorb);
+    WriteFile(File("tempini.dat"), "old");
+    const std::string working = FileStamp(File("tempini.dat"));
+    const std::filesystem::path huge = File("huge.dat");
+    WriteSparseFile(huge, Crlf(ReplaceAll(BrightHex(), "0x4 = 0x50", "0x4 = 0x51")), 200u << 20);
+    Import(huge);
+    EXPECT_EQ(Messages(), Strings{"ERROR| Error Opening Config File\n" + huge.string() + "\n" + huge.string() +
+                                  " is 200 MB; a settings exchange file is at most 1 MB. It was not read."});
+    EXPECT_EQ(FileStamp(File("tempini.dat")), working);
+    EXPECT_EQ(Working(), "old");
+    EXPECT_EQ(CFG_REG[4], 0x50u);
+    EXPECT_TRUE(board->ReceivedReports().empty());
+}
+
 // A Zutb export imports again into the same registers, sent in Zutb's own reports.
 TEST_F(ImportExportTest, ZutbExportImportsAgain) {
     Choose(MENUBAR_DEVICE_StereoZutb);

@@ -386,4 +386,17 @@ TEST_F(ScriptPanelTest, MissingOrUnwritableFileIsReported) {
     EXPECT_TRUE(std::filesystem::is_fifo(ScriptFile()));
 }
 
+// A file far beyond any script is refused by its size before it is read: the box keeps its
+// text and the popup names the file, its size and the limit.
+TEST_F(ScriptPanelTest, FarTooLargeFileIsRefusedUnread) {
+    Script(panel, "0x1 = 2");
+    WriteFile(ScriptFile(), "0x1 = 5\r\n");
+    std::filesystem::resize_file(ScriptFile(), 200u << 20);  // the rest a hole, taking no disk space
+    Press(panel, kLoad);
+    EXPECT_EQ(Text(panel, kBox), "0x1 = 2");
+    EXPECT_EQ(Popups(), std::vector<std::string>{"Script|" + ScriptFile().string() +
+                                                 " is 200 MB; a script file is at most 1 MB. It was not read."});
+    EXPECT_EQ(std::filesystem::file_size(ScriptFile()), 200u << 20);
+}
+
 }  // namespace

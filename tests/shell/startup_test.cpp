@@ -247,6 +247,14 @@ TEST_F(OptionFileTest, AnOverlongLineIsCutAndTheNextLineStillRead) {
     EXPECT_EQ(notDebug, 1);
 }
 
+// A file far beyond a line or two is passed over unread, like a missing one.
+TEST_F(OptionFileTest, AFarTooLargeFileIsNotRead) {
+    Write("notDebug = 1\n");
+    std::filesystem::resize_file(kOptionFileName, 200u << 20);  // the rest a hole
+    LoadOption();
+    EXPECT_EQ(notDebug, 0);
+}
+
 TEST_F(OptionFileTest, AMissingFileOrMalformedLinesChangeNothing) {
     notDebug = 1;
     LoadOption();
