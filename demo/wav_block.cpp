@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "demo/playsnd.h"
+#include "oslayer/user_files.h"
 #include "panels/cfgDemoZutb_pan.h"
 #include "runtime/inifile.h"
 #include "runtime/ui.h"
@@ -65,10 +67,15 @@ void ShowSavedPlayFolder(int panel) {
         rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, unkeptPlayFolder);
         return;
     }
+    // "a00.ini" holds one folder name: a file far larger is not read (the play folder stays
+    // "WaveFile", as for a missing file) rather than hold up the model choice.
+    static constexpr os::SizeLimit kPlayerIniLimit{64u << 10, "the play folder's file"};
+    std::string text;
     rt::IniText ini = rt::Ini_New(0);
     std::string folder;
-    if (rt::Ini_ReadFromFile(ini, kPlayerIniFile) == 0 && rt::Ini_GetStringCopy(ini, "Default", "PlayDir", &folder) == 1 &&
-        !folder.empty())
+    if (rt::ReadWholeFile(kPlayerIniFile, &text, nullptr, &kPlayerIniLimit) &&
+        rt::Ini_ReadFromString(ini, std::move(text)) == 0 &&
+        rt::Ini_GetStringCopy(ini, "Default", "PlayDir", &folder) == 1 && !folder.empty())
         rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, folder);
     rt::Ini_Dispose(ini);
 }

@@ -738,6 +738,13 @@ TEST_F(WavBlock, AFolderThatA00IniCannotKeepIsToldAndUsedUntilTheEnd) {
     rt::Ini_Dispose(now);
     Menu(ui::AudioCodec_pan::MENUBAR_DEVICE_StereoZutb);
     EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), (cwd / "old").string());
+    // An a00.ini far larger than a folder's name is not read: the Zutb shows "WaveFile".
+    const std::string kept = readFile("a00.ini");
+    fs::resize_file("a00.ini", 200u << 20);
+    rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, std::string("WaveFile"));
+    Menu(ui::AudioCodec_pan::MENUBAR_DEVICE_StereoZutb);
+    EXPECT_EQ(Text(CFGDEMOZutb_DIRECTORY), "WaveFile");
+    fs::resize_file("a00.ini", kept.size());
 
     // A folder whose name a00.ini cannot hold (a line break in it) is told the same way, and
     // the file keeps the folder it had.
