@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <thread>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,6 +21,7 @@
 #include "runtime/scripted_prompter.h"
 #include "shell/startup.h"
 #include "tests/oslayer/sound_wav_files.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/shell/model_test_support.h"
 
 namespace {
@@ -334,17 +336,13 @@ TEST_F(WavBlock, SaveThatFailsForItsNameSaysWhyAndKeepsTheTakeUnderTheFreeName) 
         rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 5u);
         Press(CFGDEMOZutb_CBRECORD);
         ASSERT_TRUE(ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); }, 10000));
-        struct rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        if (limited) {
-            struct rlimit small = old;
-            small.rlim_cur = 40000;
-            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        {
+            std::optional<testsupport::FileSizeLimit> small;
+            if (limited) {
+                ASSERT_TRUE(small.emplace(40000).Set());
+            }
+            Press(CFGDEMOZutb_CBSTOPR);
         }
-        Press(CFGDEMOZutb_CBSTOPR);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
 
         const auto questions = Titles(Kind::YesNo);
         ASSERT_FALSE(questions.empty());
@@ -459,19 +457,14 @@ TEST_F(WavBlock, AFreeNameThatFailedIsNotOfferedAgain) {
 
 TEST_F(WavBlock, WriteFailureDuringATakeIsReportedAtStop) {
     // Files may not grow beyond 40000 bytes: the take (160000 bytes) fails on the way.
-    struct rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 40000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    testsupport::FileSizeLimit small(40000);
+    ASSERT_TRUE(small.Set());
     rt::SetCtrlVal(panel, CFGDEMOZutb_NMLEN, 5u);
     Press(CFGDEMOZutb_CBRECORD);
     ProcessEventsUntil([] { return !os::SoundRecIsRecording(wDeviceID); });
     popups.QueueYesNo(false);
     Press(CFGDEMOZutb_CBSTOPR);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    small.Lift();
 
     EXPECT_EQ(Titles(Kind::Message),
               (std::vector<std::string>{"Stop Record|The recording stopped early.\nCannot write the recording: File too large."}));
@@ -697,17 +690,13 @@ TEST_F(WavBlock, AFolderThatA00IniCannotKeepIsToldAndUsedUntilTheEnd) {
         rt::SetCtrlVal(panel, CFGDEMOZutb_DIRECTORY, std::string("WaveFile"));
         popups.Clear();
         const bool full = c.what == std::string("full");
-        struct rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        if (full) {
-            struct rlimit none = old;
-            none.rlim_cur = 0;
-            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+        {
+            std::optional<testsupport::FileSizeLimit> none;
+            if (full) {
+                ASSERT_TRUE(none.emplace(0).Set());
+            }
+            ChooseFolder(cwd / (full ? "new" : "old"));
         }
-        ChooseFolder(cwd / (full ? "new" : "old"));
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
 
         const auto messages = Titles(Kind::Message);
         ASSERT_EQ(messages.size(), 1u);

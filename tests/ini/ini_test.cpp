@@ -18,6 +18,7 @@
 
 #include "oslayer/user_files.h"
 #include "runtime/inifile.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/plain_user.h"
 
 namespace fs = std::filesystem;
@@ -36,28 +37,7 @@ void Spit(const fs::path& p, const std::string& text) {
   std::ofstream(p, std::ios::binary) << text;
 }
 
-// A limit on the size of the files this process writes while it lives (one that binds root
-// too): a write past it fails with EFBIG.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    set_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-  bool Set() const { return set_; }
-
- private:
-  rlimit saved_{};
-  void (*oldHandler_)(int) = nullptr;
-  bool set_ = false;
-};
+using testsupport::FileSizeLimit;
 
 class IniTest : public ::testing::Test {
  protected:
