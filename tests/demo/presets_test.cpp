@@ -30,6 +30,7 @@
 #include "shell/progress.h"
 #include "shell/startup.h"
 #include "tests/demo/demo_test_support.h"
+#include "tests/support/held_writer.h"
 #include "tests/support/popup_texts.h"
 
 namespace demotest {
@@ -54,50 +55,6 @@ std::vector<std::string> Temporaries(const fs::path& dir) {
     return out;
 }
 
-// Another process saving `file` through the real atomic writer: it writes `first`, holds
-// its temporary until Finish(), then writes `rest`. Finish() gives the save's result.
-class SecondWriter {
-public:
-    SecondWriter(const fs::path& file, const std::string& first, const std::string& rest) {
-        if (pipe(ready_) != 0 || pipe(go_) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(ready_[0]);
-            close(go_[1]);
-            std::string error;
-            const bool saved = rt::WriteFileAtomicWith(file.string(), [&](const rt::FileSink& sink) {
-                sink(first);
-                char c = 'r';
-                if (write(ready_[1], &c, 1) != 1) _exit(3);
-                if (read(go_[0], &c, 1) < 0) _exit(3);
-                sink(rest);
-            }, &error);
-            if (!saved) std::fprintf(stderr, "second writer: %s\n", error.c_str());
-            _exit(saved ? 0 : 1);
-        }
-        close(ready_[1]);
-        close(go_[0]);
-        char c = 0;
-        holding_ = pid_ > 0 && read(ready_[0], &c, 1) == 1;
-    }
-    ~SecondWriter() { Finish(); }
-    bool Holding() const { return holding_; }
-    // Lets the writer finish; its exit status (0: saved).
-    int Finish() {
-        if (pid_ <= 0) return -1;
-        close(go_[1]);
-        close(ready_[0]);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-private:
-    int ready_[2] = {-1, -1}, go_[2] = {-1, -1};
-    pid_t pid_ = -1;
-    bool holding_ = false;
-};
 
 // Processes that were writing and were killed with SIGKILL, each with what it left.
 class KilledWriter {
@@ -416,7 +373,7 @@ TEST_F(PresetTest, StartUpCopiesMissingPresetFilesKeepsTheUsersTellsFailuresAndC
     // A second instance starts while the first one saves its script: the writer's temporary
     // stays, and its save succeeds.
     {
-        SecondWriter writer(home / "script.txt", "0x1 = 5\n", "0x2 = 6\n");
+        testsupport::HeldWriter writer(testsupport::HeldWriter::Save(home / "script.txt", "0x1 = 5\n", "0x2 = 6\n"));
         ASSERT_TRUE(writer.Holding());
         std::vector<std::string> live;
         for (const auto& name : Temporaries(home))
