@@ -5,6 +5,8 @@
 
 #include "link/usbcomvunt.h"
 #include "runtime/ui.h"
+#include "shell/guarded_reads.h"
+#include "shell/model_select.h"
 #include "shell/progress.h"
 #include "shell/state.h"
 
@@ -19,7 +21,8 @@ struct Running {
     bool disconnected = false;  // the board went away during that send
     int unread = 0;             // registers a read-back of the stopped operation could not read
     std::string notes;          // told after the popup's own words
-    std::string closing;        // in place of the words about the chip, when given
+    std::string closing;        // in place of the words about the chip after a refusal, when given
+    std::string goneClosing;    // the same after a disconnection
     bool closingOnly = false;   // the steps' notes are not told
 };
 Running running;
@@ -42,6 +45,11 @@ struct ChipRecord {
 ChipRecord chip;
 
 constexpr const char* kPanelsShowTheChip = "The panels show what the chip holds.";
+
+// The register map's "Read All and Update" reads the chip back only where the loaded model shows
+// a register map (Qevb's only tab is its demo) and the mode reads (not write-only, not 3-wire SPI):
+// the popups point to it only then.
+bool ReadBackOffered() { return LoadedModelShowsRegisterMap() && ReadRefusalText() == nullptr; }
 
 // The record starts from the copy whenever the program's code starts to run for an event.
 const rt::RunObserver kRecordAtEachEvent = rt::SetRunObserver([](bool starting) {
@@ -134,13 +142,18 @@ std::string ChipOperationStoppedText(const std::string& operation, const std::st
     text += disconnected ? "the evaluation board was disconnected during " : "the board refused ";
     text += send + ", and nothing after it was sent.";
     if (unreadRegisters > 0) text += "\n\n" + UnreadRegistersText(unreadRegisters);
-    if (disconnected)
-        return text += "\n\nUntil the board is connected again nothing reaches the chip. Once it is back, reading "
-                       "the registers (\"Read All and Update\" on the register map) brings the panels in line "
-                       "with the chip.";
     if (!closing.empty()) return text += "\n\n" + closing;
-    return text += "\n\nThe chip may now differ from the panels. Reading the registers back (\"Read All and "
-                   "Update\" on the register map) reconciles them.";
+    const bool readBack = ReadBackOffered();
+    if (disconnected) {
+        text += "\n\nUntil the board is connected again nothing reaches the chip.";
+        if (readBack)
+            text += " Once it is back, reading the registers (\"Read All and Update\" on the register map) brings "
+                    "the panels in line with the chip.";
+        return text;
+    }
+    text += "\n\nThe chip may now differ from the panels.";
+    if (readBack) text += " Reading the registers back (\"Read All and Update\" on the register map) reconciles them.";
+    return text;
 }
 
 std::string UnreadRegistersText(int count) {
@@ -164,7 +177,7 @@ std::string BoardDisconnectedText(const std::string& send) {
 }
 
 ChipOperation::ChipOperation(std::string name) : outermost_(running.depth == 0) {
-    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}, {}, false};
+    if (outermost_) running = Running{0, std::move(name), false, {}, false, 0, {}, {}, {}, false};
     ++running.depth;
 }
 
@@ -178,7 +191,8 @@ ChipOperation::~ChipOperation() {
     FlagCFGUpdate = 1;
     if (ended.refused.empty()) return;  // declined, or refused by a guard that said why
     const std::string text =
-        ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread, ended.closing) +
+        ChipOperationStoppedText(ended.name, ended.refused, ended.disconnected, ended.unread,
+                                 ended.disconnected ? ended.goneClosing : ended.closing) +
         ended.notes;
     rt::MessagePopup(kChipOperationStoppedTitle, text.c_str());
 }
@@ -191,8 +205,9 @@ bool SetStoppedOperationClosing(const std::string& words) {
     return true;
 }
 
-bool SetStoppedOperationLastWords(const std::string& words) {
-    if (!SetStoppedOperationClosing(words)) return false;
+bool SetStoppedOperationLastWords(const std::string& refused, const std::string& disconnected) {
+    if (!SetStoppedOperationClosing(refused)) return false;
+    running.goneClosing = disconnected;
     running.closingOnly = true;
     return true;
 }

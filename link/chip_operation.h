@@ -48,7 +48,8 @@ bool WriteRegisterStep(int reg, uint32_t value);
 // The title and text of the popup that tells a stopped operation: `send` was refused, or
 // (disconnected) the board went away during it; registers a read-back of the operation could not
 // read are counted in it. `closing`, when given, takes the place of the closing words about the
-// chip after a refusal (an operation that writes the board, not the chip).
+// chip (an operation that writes the board, not the chip; a start-up step). Those words point to
+// "Read All and Update" only where the loaded model shows a register map whose mode reads.
 inline constexpr const char* kChipOperationStoppedTitle = "Warning -- Operation aborted";
 std::string ChipOperationStoppedText(const std::string& operation, const std::string& send, bool disconnected,
                                      int unreadRegisters, const std::string& closing = {});
@@ -94,10 +95,11 @@ private:
 // The closing words of the running operation's popup after a refusal, in place of those about
 // the chip (see ChipOperationStoppedText). False when no operation runs.
 bool SetStoppedOperationClosing(const std::string& words);
-// The same for an operation that runs before the window shows (a start-up step): its popup ends
-// with `words` alone, since what its steps would add (NoteInStoppedOperation) points to panels
-// and buttons the user cannot reach yet.
-bool SetStoppedOperationLastWords(const std::string& words);
+// The same for an operation that runs while no model is chosen (a start-up step, the mode of a
+// board plugged in then): its popup ends with `refused`, or `disconnected` when the board went
+// away, alone, since what its steps would add (NoteInStoppedOperation) points to panels and
+// buttons the user does not have then.
+bool SetStoppedOperationLastWords(const std::string& refused, const std::string& disconnected);
 
 // ---- what the chip holds -------------------------------------------------------------------
 // The link's record of what the chip's registers hold: the register copy as it stands when the

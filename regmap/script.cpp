@@ -211,6 +211,13 @@ std::string ProblemsText(const std::vector<std::string>& problems) {
     return text;
 }
 
+std::string BridgeLineRefused(int address) {
+    char text[80];
+    std::snprintf(text, sizeof text, "The board keeps its previous value of bridge register 0x%04X.",
+                  static_cast<unsigned>(address & 0xFFFF));
+    return text;
+}
+
 void AppendReadBack(int panel, int control, int reg, int value) {
     char line[48];
     std::snprintf(line, sizeof line, "0x%02X = 0x%03X", static_cast<unsigned>(reg), static_cast<unsigned>(value));
@@ -247,6 +254,9 @@ int Run(bool readLines, int panel, int event) {
                 break;
             case ScriptLine::Kind::Bridge:
                 device::WriteBridgeRegister(line.address, static_cast<uint8_t>(line.value & 0xFF));
+                // A refused bridge line leaves the codec as the lines before it wrote it: only the
+                // board's register is not as the line asks.
+                if (action.Stopped()) SetStoppedOperationClosing(BridgeLineRefused(line.address));
                 break;
             case ScriptLine::Kind::Read:
                 if (const char* refusal = ReadRefusalText()) {

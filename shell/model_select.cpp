@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,16 @@ bool IsTab(int panel) {
 }
 
 }  // namespace
+
+bool LoadedModelShowsRegisterMap() {
+    const TabSet* set = FindSet(UILoaded);
+    if (set == nullptr) return false;
+    const int* const maps[] = {&PHandleMNRegMap,     &PHandleSTRegMap,     &PHdlRegMapJora,      &PHdlRegMapQeva,
+                               &PHandleMNPykaRegMap, &PHandleSTRegMapZuta, &PHandleSTRegMapZutb, &PHandleMNPykbRegMap};
+    for (const int* tab : set->tabs)
+        if (std::find(std::begin(maps), std::end(maps), tab) != std::end(maps)) return true;
+    return false;
+}
 
 void ReserveTabSetRoom() {
     if (PHandlePanel <= 0 || tabCtrl <= 0) return;

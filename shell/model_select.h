@@ -43,6 +43,9 @@ void StereoCBZutb(int menuBar, int menuItem, void* data, int panel);
 // Shows tab set `model` (a ModelCode 1 to 9) after removing the one shown; nothing when it is
 // already shown.
 void LoadUI(int model);
+// True when the loaded model's tab set has a register map (every set but Qevb's; none with no
+// model chosen): the popups of refused sends point to its "Read All and Update" only then.
+bool LoadedModelShowsRegisterMap();
 // Makes the main window open large enough for the widest tab set and the largest tab panel,
 // where the screen allows (called at start-up, before the window is shown).
 void ReserveTabSetRoom();

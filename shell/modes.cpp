@@ -1,6 +1,7 @@
 #include "shell/modes.h"
 
 #include <string>
+#include <vector>
 
 #include "device/device_services.h"
 #include "link/chip_operation.h"
@@ -60,13 +61,22 @@ void DimChoices(const FamilyChoices& family, int dimmed) {
 
 // ---- audio-id probe ----------------------------------------------------------------------
 
+constexpr const char* kIdentityStep = "Reading the board's identity at start-up";
 constexpr const char* kAudioIdProbe = "Audio ID probe";
 constexpr const char* kStartupJorbMode = "Setting the Jorb communication mode at start-up";
 constexpr const char* kPluggedInJorbMode = "Setting the Jorb communication mode of the board plugged in";
 constexpr const char* kPluggedInMode = "Setting the communication mode of the board plugged in";
-// A start-up step the board stopped, before the window shows: all the user can do then is choose
-// a model, which configures the board again.
+// A step the board stopped while no model is chosen (at start-up, before the window shows; or the
+// mode of a board plugged in then): all the user can do is choose a model, which configures the
+// board again. A board that went away gets its communication mode when it is back, as any board
+// plugged in.
 const std::string kStartupStepStopped = std::string(kPanelMayDiffer) + " Choosing a model configures the board again.";
+constexpr const char* kStartupStepGone =
+    "Until the board is connected again nothing reaches the chip. Once it is back, the program sets its "
+    "communication mode itself, and choosing a model configures the board again.";
+constexpr int kStartIdentityAnswer = 0x1A;  // register 0x5F of a board that needs no probe
+constexpr int kRegisterAllOnes = 0x1FF;
+constexpr const char* kStartupReadFailedTitle = "Read failed";
 constexpr uint8_t kAudioIdRegister = 0x3F;
 constexpr uint8_t kAudioIdAnswer = 0x1A;
 
@@ -93,8 +103,17 @@ int BoostModeWarning(int panel, int control, int event, const char* jumper) {
 // point to, only the choice of a model.
 void ApplyJorbModeWithNoModel(const char* step) {
     ChipOperation mode(step);
-    SetStoppedOperationLastWords(kStartupStepStopped);
+    SetStoppedOperationLastWords(kStartupStepStopped, kStartupStepGone);
     EnableCommModeJorb();
+}
+
+// What the start-up does next without the identity's answer, as the popup that tells the missing
+// answer says it ("answer" or "answers").
+std::string StartupGoesOnWithout(const char* answer) {
+    std::string words = std::string("The start-up goes on without the ") + answer;
+    if (IdentityCallsForProbe()) return words + ", with the audio ID probe next.";
+    if (IdentityCallsForJorbMode()) return words + ", with the Jorb communication mode next.";
+    return words + ".";
 }
 
 }  // namespace
@@ -159,10 +178,42 @@ void CheckDeviceID(int id) {
     }
 }
 
+void ReadStartIdentity() {
+    // One step: a read the board refuses (or that it goes away under) stops it, and one popup
+    // names it; a read the board does not answer as asked is told by one popup at its end. A slot
+    // not read keeps what it held, so the copy never holds a value no register can have.
+    std::vector<int> unread;
+    {
+        ChipOperation step(kIdentityStep);
+        for (const int reg : {7, 0x5F}) {
+            const int value = ReadZelqxOneReg(reg);
+            if (step.Stopped()) break;
+            if (value >= 0)
+                CFG_REG[reg] = static_cast<uint32_t>(value);
+            else
+                unread.push_back(reg);
+        }
+        if (step.Stopped()) {
+            SetStoppedOperationLastWords(StartupGoesOnWithout(unread.empty() ? "answer" : "answers"), kStartupStepGone);
+            return;
+        }
+    }
+    if (unread.empty()) return;
+    std::string text = std::string("\"") + kIdentityStep + "\": ";
+    text += unread.size() == 1 ? (unread[0] == 7 ? "R7" : "R95") : "R7 and R95";
+    text += " could not be read from the board.\n\n";
+    text += StartupGoesOnWithout(unread.size() == 1 ? "answer" : "answers");
+    rt::MessagePopup(kStartupReadFailedTitle, text.c_str());
+}
+
+bool IdentityCallsForProbe() { return CFG_REG[7] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer; }
+
+bool IdentityCallsForJorbMode() { return CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer; }
+
 bool DoAudioID() {
     // One operation: the first send the board refuses stops the probe, and one popup names it.
     ChipOperation probe(kAudioIdProbe);
-    SetStoppedOperationLastWords(kStartupStepStopped);
+    SetStoppedOperationLastWords(kStartupStepStopped, kStartupStepGone);
     SendBoardConfig(0xD7, 0xFF);
     PauseInAction(0.3);
     if (WriteRegisterStep(7, CFG_REG[7] & ~0x100u)) PauseInAction(0.3);

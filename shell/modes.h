@@ -21,6 +21,16 @@ int DevIDTimerCB(int panel, int control, int event, void* callbackData, int even
 // bits 3 to 0 set, except -1 (a failed read), which writes nothing.
 void CheckDeviceID(int id);
 
+// The board's identity at start-up: registers 7 and 0x5F read into the copy, as one step ("Reading
+// the board's identity at start-up"). A refused read stops it (one popup names the step, says what
+// the start-up does without the answer, or, when the board went away, what happens once it is
+// back); reads the board does not answer as asked are told by one "Read failed" popup. A slot
+// not read keeps its value.
+void ReadStartIdentity();
+// What the identity in the copy calls for: the audio-id probe (register 7 not all ones and 0x5F
+// not 0x1A), the Jorb mode (0x5F neither all ones nor 0x1A).
+bool IdentityCallsForProbe();
+bool IdentityCallsForJorbMode();
 // The start-up probe of the board's audio id; sets bit 1 of bDeviceOpened when it answers. One
 // operation ("Audio ID probe"): false when the board refused a send of it (or went away), which
 // stopped it and was told.

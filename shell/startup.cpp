@@ -47,8 +47,6 @@ OsVersionInfo osvi;
 namespace {
 
 constexpr const char* kMainPanelFile = "AudioCodec_pan.uir";
-constexpr int kStartIdentityAnswer = 0x1A;  // register 0x5F of a board that needs no probe
-constexpr int kRegisterAllOnes = 0x1FF;
 
 // Ring fills of the block and path panels, once each, in this order.
 using PanelInit = void (*)();
@@ -87,16 +85,6 @@ void RecordOsVersion() {
 
 void SetMainLed(int control, int on) {
     if (PHandlePanel > 0) rt::SetCtrlVal(PHandlePanel, control, on);
-}
-
-// The board's identity at start: registers 7 and 0x5F. A failed read leaves the slot as it
-// was, so the copy never holds a value no register can have (a stored -1 would later reach
-// the chip as 0x1FF).
-void ReadStartIdentity() {
-    const int reg7 = ReadZelqxOneReg(7);
-    if (reg7 >= 0) CFG_REG[7] = static_cast<uint32_t>(reg7);
-    const int reg95 = ReadZelqxOneReg(0x5F);
-    if (reg95 >= 0) CFG_REG[95] = static_cast<uint32_t>(reg95);
 }
 
 // Reads one option line of at most 255 characters (without its line end) into `line`; a longer
@@ -295,12 +283,12 @@ int ShellStartup() {
     if (bDeviceOpened != 0) {
         VPEusbAttach();
         ReadStartIdentity();
-        if (CFG_REG[7] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer) probeStopped = !DoAudioID();
+        // A board that went away during the reads gets no probe: its mode follows its return.
+        if (bDeviceOpened != 0 && IdentityCallsForProbe()) probeStopped = !DoAudioID();
     }
     // Without a board slot 95 keeps its start value 0, so the Jorb mode is applied then too. A
     // probe the board stopped (told) sends nothing more: a model choice configures the board.
-    if (!probeStopped && CFG_REG[95] != kRegisterAllOnes && CFG_REG[95] != kStartIdentityAnswer)
-        ApplyJorbModeAtStartup();
+    if (!probeStopped && IdentityCallsForJorbMode()) ApplyJorbModeAtStartup();
 
     ReserveTabSetRoom();
     rt::DisplayPanel(PHandlePanel);

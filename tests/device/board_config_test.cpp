@@ -333,6 +333,49 @@ TEST_F(BoardConfigTest, QevbTakesItsInterfaceFromTheModeMenu) {
     EXPECT_EQ(CtrlInt(p, qevb::STDemo_CSPDIFMASEn), 0);
 }
 
+// A Config Board the board refuses points to "Read All and Update" only where the loaded model
+// shows a register map and its mode reads: Qevb's only tab is its demo, 3-wire SPI and write-only
+// mode refuse every read. The board block's own words stay, "Config Board" is on every panel.
+TEST_F(BoardConfigTest, ARefusedConfigBoardPointsToTheRegisterMapOnlyWhereItReadsBack) {
+    const std::string stopped =
+        "\"Config Board\" stopped: the board refused the board configuration word, and nothing after it was sent.";
+    const std::string boardWords =
+        "\n\nThe evaluation board may not have the settings the panel shows; \"Config Board\" sends them again.";
+    struct Case {
+        const char* what;
+        int model;
+        int modeItem;
+        bool writeOnly;
+        std::string closing;
+    };
+    const Case cases[] = {
+        {"Qevb", MENUBAR_DEVICE_StereoQevb, MENUBAR_MODE_I2CMode, false, "\n\nThe chip may now differ from the panels."},
+        {"Jorb under I2C", MENUBAR_DEVICE_StereoJorb, MENUBAR_MODE_I2CMode, false, testsupport::kPanelsMayDiffer},
+        {"Jorb under 3-wire SPI", MENUBAR_DEVICE_StereoJorb, MENUBAR_MODE_SPI3WMode, false,
+         "\n\nThe chip may now differ from the panels."},
+        {"Jorb in write-only mode", MENUBAR_DEVICE_StereoJorb, MENUBAR_MODE_I2CMode, true,
+         "\n\nThe chip may now differ from the panels."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Choose(c.model);
+        Menu(c.modeItem);
+        if (c.writeOnly) Menu(MENUBAR_MODE_WriteOnly_Mode);
+        Forget();
+        board->SetFaults(boardhid::RefuseOneSend());
+        if (c.model == MENUBAR_DEVICE_StereoQevb)
+            Press(PHdlDemoQevb, qevb::STDemo_BConfigBoard);
+        else
+            Press(PHandleSTDevCtrl, jorb::CFGDEVJorb_BConfigBoard);
+        EXPECT_TRUE(Received().empty());
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].title, "Warning -- Operation aborted");
+        EXPECT_EQ(prompter.shown[0].text, stopped + c.closing + boardWords);
+        board->SetFaults({});
+        if (c.writeOnly) Menu(MENUBAR_MODE_WriteOnly_Mode);
+    }
+}
+
 TEST_F(BoardConfigTest, EnableCommModeQevbWithModeZeroTicksExternalControl) {
     CommMode = 0;
     EnableCommModeQevb();

@@ -160,7 +160,9 @@ TEST_F(CodecWriteTest, RegisterThirtyFourBitEightIsHeldBackAndWrittenLast) {
 
     // The board refuses the second block, or the last: the write fails, nothing after it goes
     // out (not the held-back bit either, which the copy keeps), and the refusal is told once.
-    // (R34 travels in the second block, with its bit 8 held back.)
+    // (R34 travels in the second block, with its bit 8 held back.) Jorb is loaded: its register
+    // map reads the chip back.
+    UILoaded = UI_JORB;
     const struct { int refused; const char* what; int r34; } rounds[] = {{1, "the block write of R25 to R48", 0},
                                                                        {2, "the block write of R49 to R63", 0x32}};
     for (const auto& round : rounds) {
@@ -186,6 +188,7 @@ TEST_F(CodecWriteTest, RegisterThirtyFourBitEightIsHeldBackAndWrittenLast) {
 TEST_F(CodecWriteTest, AStoppedActionPutsBackOnlyWhatDidNotReachTheChip) {
     CFG_REG[5] = 0x011;
     CFG_REG[6] = 0x022;
+    UILoaded = UI_JORB;
     board->SetFaults(boardhid::RefuseOneSend(1));
     {
         WriteAction outer("Outer");

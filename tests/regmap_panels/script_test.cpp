@@ -211,6 +211,24 @@ TEST_F(ScriptPanelTest, RunWritesRegistersAndBridgeRegistersInOrder) {
         "    not a command: a command is \"0x<address> = <value>\", a comment starts with \";\"\n"
         "line 7: 0x07 = 0x100\n"
         "    not sent: under I2C communication R7[8] must stay 0"});
+
+    // The board refuses a bridge line: the codec line before it reached the chip, nothing after
+    // it goes out, and the popup says what is true of the board's register, not that reading the
+    // codec registers back would mend it.
+    Script(panel, "0x1 = 0x4D\n0x1451 = 0x1C\n0x3 = 494\n");
+    board->ClearReceivedReports();
+    prompter.shown.clear();
+    board->SetFaults(boardhid::RefuseOneSend(1));
+    Press(panel, kRun);
+    EXPECT_EQ(RegisterWrites(), (std::vector<std::pair<int, int>>{{1, 0x4D}}));
+    EXPECT_EQ(board->BridgeRegister(0x1451), 0x1B);
+    EXPECT_EQ(CFG_REG[1], 0x4Du);
+    EXPECT_EQ(CFG_REG[3], 0x11u);
+    EXPECT_EQ(Popups(), std::vector<std::string>{
+        "Warning -- Operation aborted|"
+        "\"Run Script\" stopped: the board refused the write of bridge register 0x1451, and nothing after it was "
+        "sent.\n\n"
+        "The board keeps its previous value of bridge register 0x1451."});
 }
 
 // Pauses wait their milliseconds (bounded); every line not run (no command, an address that is

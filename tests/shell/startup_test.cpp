@@ -163,6 +163,87 @@ TEST_F(StartupTest, ABoardThatRefusesTheJorbModeShowsOnePopupNamingTheStartupSte
                                    "differ from the board. Choosing a model configures the board again."}}));
 }
 
+// The identity reads are a start-up step of their own: the board refuses the read of R7, so R95
+// is not read, the copy keeps both slots, one popup names the step and says what the start-up
+// does without the answer, and the start-up goes on with the probe and the Jorb mode.
+TEST_F(StartupTest, ARefusedIdentityReadIsToldAsAStartupStepAndTheStartupGoesOn) {
+    board->SetIdentity(0xFE, 0x00);
+    board->SetFaults(boardhid::RefuseOneSend(0));
+    StartShell(true);
+
+    const std::vector<Report> r = Received();
+    ASSERT_GE(r.size(), 4u);
+    EXPECT_EQ(r[0], (Report{0x34, 0, 2, 0xD7, 0xFF}));  // the probe's first word: R95 was not read
+    EXPECT_EQ(r[3], (Report{0xD0, 0, 1, 0x3F}));
+    EXPECT_EQ(CFG_REG[7], 0u);
+    EXPECT_EQ(CFG_REG[95], 0u);
+    EXPECT_EQ(bDeviceOpened, 3);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning -- Operation aborted",
+                                   "\"Reading the board's identity at start-up\" stopped: the board refused the read "
+                                   "of R7, and nothing after it was sent.\n\nThe start-up goes on without the answer, "
+                                   "with the audio ID probe next."}}));
+}
+
+// Register 7 reads all ones (no probe): the refused read of R95 leaves the Jorb mode to follow,
+// and the popup says so.
+TEST_F(StartupTest, ARefusedReadOfR95SaysTheJorbModeFollows) {
+    board->SetIdentity(0xFE, 0x00);
+    board->SetCodecRegister(7, 0x1FF);
+    board->SetFaults(boardhid::RefuseOneSend(1));
+    StartShell(true);
+
+    EXPECT_EQ(ReceivedWithCommand(0xD0).size(), 1u);  // R7; neither R95 nor the audio id
+    EXPECT_EQ(CFG_REG[95], 0u);
+    EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Warning -- Operation aborted",
+                                   "\"Reading the board's identity at start-up\" stopped: the board refused the read "
+                                   "of R95, and nothing after it was sent.\n\nThe start-up goes on without the "
+                                   "answer, with the Jorb communication mode next."}}));
+}
+
+// The board goes away during a start-up step (the identity reads, the probe, the Jorb mode): one
+// popup names the step and says what is true then: nothing reaches the chip until the board is
+// back, the program then sets its mode itself, and choosing a model configures it. No model and
+// no register map is there to point to.
+TEST_F(StartupTest, ABoardGoneDuringAStartupStepIsToldWithWhatHappensOnceItIsBack) {
+    const char* const kGone =
+        "\n\nUntil the board is connected again nothing reaches the chip. Once it is back, the program sets its "
+        "communication mode itself, and choosing a model configures the board again.";
+    const struct {
+        int sends;
+        std::string stopped;
+    } steps[] = {
+        {0, "\"Reading the board's identity at start-up\" stopped: the evaluation board was disconnected during the "
+            "read of R7"},
+        {3, "\"Audio ID probe\" stopped: the evaluation board was disconnected during the write of R7"},
+        {6, "\"Setting the Jorb communication mode at start-up\" stopped: the evaluation board was disconnected "
+            "during the board configuration word"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.sends);
+        if (step.sends != 0) {  // a fresh start-up for each step
+            TearDown();
+            SetUp();
+        }
+        board->SetIdentity(0xFE, 0x00);
+        boardhid::FaultPlan plan;
+        plan.faultAfterSends = step.sends;
+        plan.unplugOnNextSend = true;
+        board->SetFaults(plan);
+        StartShell(true);
+        EXPECT_EQ(Received().size(), static_cast<size_t>(step.sends));
+        EXPECT_EQ(bDeviceOpened, 0);
+        EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                      {"message", "Warning -- Operation aborted",
+                                       step.stopped + ", and nothing after it was sent." + kGone}}));
+    }
+}
+
+// Identity reads the board does not answer are told by one popup that says what the start-up
+// does without the answers.
 TEST_F(StartupTest, FailedIdentityReadsKeepTheRegisterCopyValid) {
     boardhid::FaultPlan plan;
     plan.dropReplies = 2;
@@ -176,6 +257,11 @@ TEST_F(StartupTest, FailedIdentityReadsKeepTheRegisterCopyValid) {
     ASSERT_GE(Received().size(), 4u);
     EXPECT_EQ(Received()[3], (Report{0xD4, 0, 2, 0x0E, 0x00}));
     EXPECT_EQ(JorbBox(ui::cfgDevJorb_pan::CFGDEVJorb_STI2CModeEn), 1);
+    EXPECT_EQ(prompter.shown, (std::vector<testsupport::Popup>{
+                                  {"message", "Read failed",
+                                   "\"Reading the board's identity at start-up\": R7 and R95 could not be read from "
+                                   "the board.\n\nThe start-up goes on without the answers, with the audio ID probe "
+                                   "next."}}));
 }
 
 TEST_F(StartupTest, Register7ReadingAllOnesSkipsTheProbeButNotTheMode) {
