@@ -108,6 +108,19 @@ private:
     QMap<int, QAccessible::Id> ids_;
 };
 
+// Qt tells assistive technology that a table itself took the focus when the focus comes to it
+// (Tab from another control, an editor closed by Return): a screen reader then says the table,
+// not the cell the user is on. Called as the focus arrives, before Qt's focus event, this holds
+// that event back and tells of the view's current cell in its place once the events already
+// waiting have run, as the view's own events do for a move between cells.
+void NameCurrentCellOnFocus(QAbstractItemView* view);
+
+// A cell's editor is filled before it is shown and focused, and tells assistive technology of
+// its text then: a screen reader handling that once the editor has the focus takes the editor
+// for the focus without saying it (the cell's name, what the editor holds). Called as the editor
+// is made, the editor's text and value events are dropped until it has the focus.
+void QuietUntilFocused(QWidget* editor);
+
 // The interfaces of each kind, made for the factory.
 QAccessibleInterface* NewRingAccessible(RingBox* ring);
 QAccessibleInterface* NewSlideAccessible(QWidget* w, QAccessible::Role role);
