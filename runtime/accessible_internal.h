@@ -108,6 +108,18 @@ private:
     QMap<int, QAccessible::Id> ids_;
 };
 
+// Where a child of a list or table stands, by its index among the view's children: a cell its
+// row and column, each spanning one, and whether it is selected; a row header the row it heads
+// and a column header the column (the other -1); the corner, or an index of no child, -1 and -1.
+struct ChildPlace {
+    bool cell = false;
+    int row = -1, column = -1;
+    int rowExtent = 0, columnExtent = 0;
+    bool selected = false;
+};
+// The place of the child at `index` of `view`, when `view` is a list or table made here.
+std::optional<ChildPlace> PlaceOfChild(QAccessibleInterface* view, int index);
+
 // Qt tells assistive technology that a table itself took the focus when the focus comes to it
 // (Tab from another control, an editor closed by Return): a screen reader then says the table,
 // not the cell the user is on. Called as the focus arrives, before Qt's focus event, this holds

@@ -353,6 +353,27 @@ public:
         QItemSelectionModel* s = view()->selectionModel();
         return s && row >= 0 && row < rowCount() && s->isRowSelected(row, view()->rootIndex());
     }
+    // Where the child at `index` stands (see ChildPlace), in the numbering of child().
+    ChildPlace PlaceOf(int index) const {
+        ChildPlace place;
+        const int stride = Stride();
+        if (index < 0 || stride <= 0 || index >= childCount()) return place;
+        const int row = index / stride - Headed(), column = index % stride - Headed();
+        if (row >= 0 && column >= 0) {
+            place.cell = true;
+            place.row = row;
+            place.column = column;
+            place.rowExtent = place.columnExtent = 1;
+            QItemSelectionModel* s = view()->selectionModel();
+            place.selected = s && s->isSelected(view()->model()->index(row, column, view()->rootIndex()));
+        } else if (row >= 0) {
+            place.row = row;  // a row header
+        } else if (column >= 0) {
+            place.column = column;  // a column header
+        }
+        return place;
+    }
+
     // Selecting from the tool is choosing a cell: its press action does it, as a click does.
     bool selectRow(int) override { return false; }
     bool selectColumn(int) override { return false; }
@@ -523,6 +544,12 @@ void StandBy() {
 }  // namespace
 
 QAccessibleInterface* NewItemViewAccessible(QAbstractItemView* view) { return new ItemViewAccessible(view); }
+
+std::optional<ChildPlace> PlaceOfChild(QAccessibleInterface* view, int index) {
+    auto* own = dynamic_cast<ItemViewAccessible*>(view);
+    if (!own || !own->isValid()) return std::nullopt;
+    return own->PlaceOf(index);
+}
 
 void NameCurrentCellOnFocus(QAbstractItemView* view) {
     if (!view) return;
