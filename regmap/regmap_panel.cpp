@@ -72,6 +72,9 @@ void SetRowCount(int panel, int table, int wanted) {
     if (rows > wanted) rt::DeleteTableRows(panel, table, wanted + 1, -1);
 }
 
+// What a screen reader reads for the header of a blank row: the row stands for no register.
+const char* const kBlankRowName = "No register";
+
 // Labels, address cells, editability and the row map of every row.
 void BuildRows(const RegMapModel& m, int panel, const Columns& cols, const std::vector<int>& layout) {
     const int table = m.ids.table;
@@ -83,6 +86,8 @@ void BuildRows(const RegMapModel& m, int panel, const Columns& cols, const std::
         const bool blank = layout[i] == kBlankRow;
         const int reg = blank ? 0 : records[layout[i]].reg;
         rt::SetTableRowLabel(panel, table, row, blank ? "" : records[layout[i]].name);
+        // A blank row shows no label; a screen reader says what it is.
+        if (blank) rt::SetTableRowAccessibleName(panel, table, row, kBlankRowName);
         rt::SetTableCellVal(panel, table, rt::MakePoint(cols.hexAddr, row), reg);
         rt::SetTableCellVal(panel, table, rt::MakePoint(cols.decAddr, row), reg);
         for (int c = cols.bit8; c <= cols.bit0; ++c) rt::SetTableCellEditable(panel, table, rt::MakePoint(c, row), !blank);

@@ -108,6 +108,31 @@ private:
     QMap<int, QAccessible::Id> ids_;
 };
 
+// Where a child of a list or table stands, by its index among the view's children: a cell its
+// row and column, each spanning one, and whether it is selected; a row header the row it heads
+// and a column header the column (the other -1); the corner, or an index of no child, -1 and -1.
+struct ChildPlace {
+    bool cell = false;
+    int row = -1, column = -1;
+    int rowExtent = 0, columnExtent = 0;
+    bool selected = false;
+};
+// The place of the child at `index` of `view`, when `view` is a list or table made here.
+std::optional<ChildPlace> PlaceOfChild(QAccessibleInterface* view, int index);
+
+// Qt tells assistive technology that a table itself took the focus when the focus comes to it
+// (Tab from another control, an editor closed by Return): a screen reader then says the table,
+// not the cell the user is on. Called as the focus arrives, before Qt's focus event, this holds
+// that event back and tells of the view's current cell in its place once the events already
+// waiting have run, as the view's own events do for a move between cells.
+void NameCurrentCellOnFocus(QAbstractItemView* view);
+
+// A cell's editor is filled before it is shown and focused, and tells assistive technology of
+// its text then: a screen reader handling that once the editor has the focus takes the editor
+// for the focus without saying it (the cell's name, what the editor holds). Called as the editor
+// is made, the editor's text and value events are dropped until it has the focus.
+void QuietUntilFocused(QWidget* editor);
+
 // The interfaces of each kind, made for the factory.
 QAccessibleInterface* NewRingAccessible(RingBox* ring);
 QAccessibleInterface* NewSlideAccessible(QWidget* w, QAccessible::Role role);

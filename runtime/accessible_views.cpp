@@ -3,10 +3,12 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -46,7 +48,9 @@ protected:
 };
 
 // A table's header cell: the label of a column (a column header) or of a row (a row header), or
-// the corner where the two headers meet (section -1). It is read, not acted on.
+// the corner where the two headers meet (section -1). It is read, not acted on. Its name is the
+// text the header gives assistive technology where it gives one (a row whose label shows nothing
+// may still say what it is), else the label shown.
 class HeaderAccessible : public ViewLeafAccessible<QTableView> {
 public:
     HeaderAccessible(QTableView* view, Qt::Orientation orientation, int section)
@@ -55,7 +59,10 @@ public:
     bool isValid() const override { return view_ && view_->model() && section_ < Sections(); }
     QString text(QAccessible::Text t) const override {
         if (section_ < 0 || !isValid()) return {};
-        if (t == QAccessible::Name) return view_->model()->headerData(section_, orientation_, Qt::DisplayRole).toString();
+        if (t == QAccessible::Name) {
+            const QString read = view_->model()->headerData(section_, orientation_, Qt::AccessibleTextRole).toString();
+            return read.isEmpty() ? view_->model()->headerData(section_, orientation_, Qt::DisplayRole).toString() : read;
+        }
         if (t == QAccessible::Description) return view_->model()->headerData(section_, orientation_, Qt::ToolTipRole).toString();
         return {};
     }
@@ -346,6 +353,27 @@ public:
         QItemSelectionModel* s = view()->selectionModel();
         return s && row >= 0 && row < rowCount() && s->isRowSelected(row, view()->rootIndex());
     }
+    // Where the child at `index` stands (see ChildPlace), in the numbering of child().
+    ChildPlace PlaceOf(int index) const {
+        ChildPlace place;
+        const int stride = Stride();
+        if (index < 0 || stride <= 0 || index >= childCount()) return place;
+        const int row = index / stride - Headed(), column = index % stride - Headed();
+        if (row >= 0 && column >= 0) {
+            place.cell = true;
+            place.row = row;
+            place.column = column;
+            place.rowExtent = place.columnExtent = 1;
+            QItemSelectionModel* s = view()->selectionModel();
+            place.selected = s && s->isSelected(view()->model()->index(row, column, view()->rootIndex()));
+        } else if (row >= 0) {
+            place.row = row;  // a row header
+        } else if (column >= 0) {
+            place.column = column;  // a column header
+        }
+        return place;
+    }
+
     // Selecting from the tool is choosing a cell: its press action does it, as a click does.
     bool selectRow(int) override { return false; }
     bool selectColumn(int) override { return false; }
@@ -389,8 +417,150 @@ QList<QAccessibleInterface*> CellAccessible::HeaderCells(Qt::Orientation orienta
     return header ? QList<QAccessibleInterface*>{header} : QList<QAccessibleInterface*>{};
 }
 
+// Accessibility events on their way to the bus while a table takes the focus or a cell's editor
+// opens (see NameCurrentCellOnFocus and QuietUntilFocused): an update handler stands in front of
+// the bus only while one of them waits, and hands every other event on unchanged.
+struct EventWatch {
+    QPointer<QAbstractItemView> viewTakingFocus;  // its next event is its own focus event
+    QList<QPointer<QWidget>> openingEditors;      // not yet focused
+    QAccessible::UpdateHandler before = nullptr;  // the handler in place before ours
+    bool installed = false;
+};
+
+EventWatch& Watch() {
+    static EventWatch watch;
+    return watch;
+}
+
+void OnEvent(QAccessibleEvent* event);
+
+// Hands an event on as if no handler of ours stood in between.
+void HandOn(QAccessibleEvent* event) {
+    if (Watch().before) {
+        Watch().before(event);
+        return;
+    }
+    // To the bus: Qt's own way, with ours out of it meanwhile.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(OnEvent);
+}
+
+// The focus event of `view` naming its current cell (none: the view itself), if it still has the
+// focus, told through `handler` (none: Qt's own way).
+void TellFocusedCell(QAbstractItemView* view, QAccessible::UpdateHandler handler) {
+    if (!view->hasFocus()) return;
+    QAccessibleEvent focus(view, QAccessible::Focus);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTableInterface* cells = table ? table->tableInterface() : nullptr;
+    const QModelIndex current = view->currentIndex();
+    if (cells && current.isValid() && current.parent() == view->rootIndex())
+        focus.setChild(table->indexOfChild(cells->cellAt(current.row(), current.column())));
+    if (handler) handler(&focus);
+    else QAccessible::updateAccessibility(&focus);
+}
+
+// TellFocusedCell once no callback runs: a committed edit's callback (which may change other cells
+// of the row, and waits for the board) runs first, so that what is read is what the table shows.
+// While a callback runs (a popup of it may be open a long while) it is looked at again now and
+// then, not at every turn of the event loop.
+void TellFocusedCellAfterCallbacks(const QPointer<QAbstractItemView>& view, QAccessible::UpdateHandler handler) {
+    if (!view) return;
+    auto again = [view, handler] { TellFocusedCellAfterCallbacks(view, handler); };
+    if (HoldingCallbacks()) HoldCallback(again);
+    else if (UserInputHeld()) QTimer::singleShot(50, view.data(), again);
+    else TellFocusedCell(view.data(), handler);
+}
+
+// What an editor being filled tells of its text and value before it is shown and focused: a
+// screen reader handling it once the editor has the focus takes the editor for the focus
+// without saying it, and the focus event that follows for nothing new.
+bool IsTextOrValueEvent(QAccessible::Event type) {
+    switch (type) {
+    case QAccessible::TextCaretMoved: case QAccessible::TextInserted: case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated: case QAccessible::TextSelectionChanged: case QAccessible::TextAttributeChanged:
+    case QAccessible::ValueChanged: case QAccessible::NameChanged:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void StandDownWhenIdle() {
+    EventWatch& w = Watch();
+    w.openingEditors.removeAll(nullptr);
+    if (!w.installed || w.viewTakingFocus || !w.openingEditors.isEmpty()) return;
+    QAccessible::installUpdateHandler(w.before);
+    w.before = nullptr;
+    w.installed = false;
+}
+
+void OnEvent(QAccessibleEvent* event) {
+    EventWatch& w = Watch();
+    QObject* object = event->object();
+    auto* widget = object && object->isWidgetType() ? static_cast<QWidget*>(object) : nullptr;
+    // An opening editor's own events: its text and value ones dropped until it has the focus.
+    for (qsizetype k = 0; k < w.openingEditors.size(); ++k) {
+        QWidget* editor = w.openingEditors.at(k);
+        if (!editor || !widget || (widget != editor && !editor->isAncestorOf(widget))) continue;
+        if (event->type() == QAccessible::Focus) {
+            w.openingEditors.removeAt(k);
+            break;
+        }
+        if (IsTextOrValueEvent(event->type())) return;
+    }
+    // The view's next event after it took the focus: its own focus event, naming the whole view,
+    // is held back, and the view tells of its current cell instead once the events already
+    // waiting and the callbacks they start have run.
+    if (const QPointer<QAbstractItemView> view = std::exchange(w.viewTakingFocus, nullptr);
+        view && event->type() == QAccessible::Focus && widget == view.data() && event->child() < 0) {
+        QMetaObject::invokeMethod(
+            view.data(), [view, handler = w.before] { TellFocusedCellAfterCallbacks(view, handler); }, Qt::QueuedConnection);
+        StandDownWhenIdle();
+        return;
+    }
+    HandOn(event);
+    StandDownWhenIdle();
+}
+
+void StandBy() {
+    EventWatch& w = Watch();
+    if (!w.installed) {
+        w.before = QAccessible::installUpdateHandler(OnEvent);
+        w.installed = true;
+    }
+    // What waits for an event that never comes (the focus moved on at once, an editor never
+    // focused) stops waiting once the event loop runs again.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            Watch().viewTakingFocus = nullptr;
+            Watch().openingEditors.clear();
+            StandDownWhenIdle();
+        },
+        Qt::QueuedConnection);
+}
+
 }  // namespace
 
 QAccessibleInterface* NewItemViewAccessible(QAbstractItemView* view) { return new ItemViewAccessible(view); }
+
+std::optional<ChildPlace> PlaceOfChild(QAccessibleInterface* view, int index) {
+    auto* own = dynamic_cast<ItemViewAccessible*>(view);
+    if (!own || !own->isValid()) return std::nullopt;
+    return own->PlaceOf(index);
+}
+
+void NameCurrentCellOnFocus(QAbstractItemView* view) {
+    if (!view) return;
+    Watch().viewTakingFocus = view;
+    StandBy();
+}
+
+void QuietUntilFocused(QWidget* editor) {
+    if (!editor) return;
+    Watch().openingEditors.append(editor);
+    StandBy();
+}
 
 }  // namespace rt::detail

@@ -7,6 +7,7 @@
 // text, answers the text within a box itself (the adaptor never answers that call), and hands
 // every other call to the adaptor unchanged.
 #include "runtime/rt_internal.h"
+#include "runtime/accessible_internal.h"
 #include "runtime/testing.h"
 
 #include <QAccessible>
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace rt::detail {
 
@@ -69,6 +71,7 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kText = QStringLiteral("org.a11y.atspi.Text");
 const QString kEditableText = QStringLiteral("org.a11y.atspi.EditableText");
 const QString kValue = QStringLiteral("org.a11y.atspi.Value");
+const QString kTable = QStringLiteral("org.a11y.atspi.Table");
 
 // The arguments each method takes, one complete type each, by interface and by the name the
 // adaptor goes by (a property's "Get"/"Set" and its name: a property set takes the interface,
@@ -106,7 +109,7 @@ const Signatures& MethodArguments() {
         m[kEditableText] = {{"CopyText", ii}, {"CutText", ii},     {"DeleteText", ii},
                             {"InsertText", {"i", "s", "i"}}, {"PasteText", i}, {"SetTextContents", {"s"}}};
         m[kValue] = {{"SetCurrentValue", set}};
-        m[QStringLiteral("org.a11y.atspi.Table")] = {
+        m[kTable] = {
             {"GetAccessibleAt", ii},       {"GetIndexAt", ii},          {"GetColumnAtIndex", i},    {"GetRowAtIndex", i},
             {"GetColumnDescription", i},   {"GetRowDescription", i},    {"GetRowColumnExtentsAtIndex", i},
             {"GetColumnExtentAt", ii},     {"GetRowExtentAt", ii},      {"GetColumnHeader", i},     {"GetRowHeader", i},
@@ -248,6 +251,31 @@ QList<TextRange> BoundedRanges(QAccessibleInterface* object, const QVariantList&
     return ranges;
 }
 
+// The row and column of a list's or table's child, by its index among the list's children:
+// Qt's adaptor works them out from a numbering of its own (the cells alone, row by row), which is
+// not the one the table gives its children (its header cells first), so it answers another cell,
+// a header's neighbour, or an error. Answered here from the table's own numbering for the lists
+// and tables made by the program: a cell gives its row and column, spanning one each; a header
+// the row or column it heads and -1; the corner, or an index of no child, -1 for both, never an
+// error. Returns whether the call was answered.
+bool AnswerTablePlace(const QDBusMessage& message, const QDBusConnection& connection, const QString& function,
+                      const QVariantList& args) {
+    const bool rowColumnExtents = function == QLatin1String("GetRowColumnExtentsAtIndex");
+    const bool row = function == QLatin1String("GetRowAtIndex"), column = function == QLatin1String("GetColumnAtIndex");
+    if (!rowColumnExtents && !row && !column) return false;
+    QAccessibleInterface* table = Addressed(message.path());
+    const std::optional<ChildPlace> place = table && table->isValid() ? PlaceOfChild(table, args.at(0).toInt()) : std::nullopt;
+    if (!place) return false;
+    QDBusMessage reply;
+    if (rowColumnExtents)
+        // Whether the child is a cell, its row, column, row span, column span, and whether it is selected.
+        reply = message.createReply(QVariantList{place->cell, place->row, place->column, place->rowExtent, place->columnExtent, place->selected});
+    else
+        reply = message.createReply(row ? place->row : place->column);
+    connection.send(reply);
+    return true;
+}
+
 class BusGuard : public QDBusVirtualObject {
 public:
     BusGuard(QDBusVirtualObject* adaptor, QObject* parent) : QDBusVirtualObject(parent), adaptor_(adaptor) {
@@ -284,6 +312,7 @@ public:
                 if (interface == kValue && function == QLatin1String("SetCurrentValue") &&
                     !IsNumber(args.at(2).value<QDBusVariant>().variant()))
                     return Refuse(message, connection, QDBusError::InvalidArgs, QStringLiteral("%1.CurrentValue takes a number").arg(kValue));
+                if (interface == kTable && AnswerTablePlace(message, connection, function, args)) return true;
                 if (interface == kText && function == QLatin1String("GetBoundedRanges")) {
                     QAccessibleInterface* object = Addressed(message.path());
                     if (object && object->isValid() && object->textInterface()) {

@@ -1,6 +1,7 @@
 // Tables: columns from the panel resource, cells addressed (column, row) from 1, cell values
 // numeric or text by column, and a commit with (row, column) when the user edits a cell.
 #include "runtime/rt_internal.h"
+#include "runtime/accessible_internal.h"
 #include "runtime/inifile.h"
 
 #include <QDoubleSpinBox>
@@ -66,12 +67,32 @@ QTableWidgetItem* NewCell(const Column& col) {
 }
 
 // A table takes Tab and Shift+Tab as every other control does: they move the focus on to the
-// next or previous control of the panel; the arrows move between cells.
+// next or previous control of the panel; the arrows move between cells. When the focus comes to
+// it (by Tab, or back from a cell's closed editor), a screen reader is told of the cell the user
+// is on, not of the table as a whole.
 class TableWidget : public QTableWidget {
 public:
     TableWidget(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent) { setTabKeyNavigation(false); }
     void MoveFocusOn(bool next) { focusNextPrevChild(next); }
+
+protected:
+    void focusInEvent(QFocusEvent* e) override {
+        QTableWidget::focusInEvent(e);
+        NameCurrentCellOnFocus(this);
+    }
 };
+
+// What a cell's editor is named for assistive technology: the cell's row and column as their
+// headers read ("Audio_Interface, Bit 6"), so that a screen reader says which cell is edited.
+QString EditedCellName(const QModelIndex& index) {
+    const QAbstractItemModel* m = index.model();
+    if (!m) return {};
+    QString row = m->headerData(index.row(), Qt::Vertical, Qt::AccessibleTextRole).toString();
+    if (row.isEmpty()) row = m->headerData(index.row(), Qt::Vertical, Qt::DisplayRole).toString();
+    const QString column = m->headerData(index.column(), Qt::Horizontal, Qt::DisplayRole).toString();
+    if (row.isEmpty() || column.isEmpty()) return row + column;
+    return row + QStringLiteral(", ") + column;
+}
 
 // Edits cells by the column's type; a changed value commits after the editor has closed, so
 // the callback may show popups or rebuild the table.
@@ -96,7 +117,20 @@ public:
         return QStyledItemDelegate::eventFilter(watched, e);
     }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+    // The editor carries the name of the cell it edits (its entry too, inside a spin box).
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QWidget* editor = NewEditor(parent, option, index);
+        if (editor) {
+            QuietUntilFocused(editor);
+            const QString name = EditedCellName(index);
+            editor->setAccessibleName(name);
+            if (auto* box = qobject_cast<QAbstractSpinBox*>(editor))
+                if (auto* entry = box->findChild<QLineEdit*>()) entry->setAccessibleName(name);
+        }
+        return editor;
+    }
+
+    QWidget* NewEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
         const Column* col = ColumnAt(index.column());
         if (!col || col->picture) return nullptr;
         if (col->type == DataType::String || col->hex) {
@@ -397,6 +431,20 @@ int SetTableRowLabel(int panel, int control, int row, const char* label) {
         if (row < 1 || row > t.rowCount()) return UIEIndexOutOfRange;
         QSignalBlocker b(&t);
         t.setVerticalHeaderItem(row - 1, new QTableWidgetItem(QString::fromUtf8(label ? label : "")));
+        return 0;
+    });
+}
+
+int SetTableRowAccessibleName(int panel, int control, int row, const char* name) {
+    return WithTable(panel, control, [&](Control&, QTableWidget& t) {
+        if (row < 1 || row > t.rowCount()) return UIEIndexOutOfRange;
+        QSignalBlocker b(&t);
+        QTableWidgetItem* h = t.verticalHeaderItem(row - 1);
+        if (!h) {
+            h = new QTableWidgetItem(QString::number(row));
+            t.setVerticalHeaderItem(row - 1, h);
+        }
+        h->setData(Qt::AccessibleTextRole, QString::fromUtf8(name ? name : ""));
         return 0;
     });
 }

@@ -254,6 +254,9 @@ int GetTableCellVal(int panel, int control, Point cell, double* value);
 int GetTableCellVal(int panel, int control, Point cell, std::string* value);
 int SetTableRowLabel(int panel, int control, int row, const char* label);
 int GetTableRowLabel(int panel, int control, int row, std::string* label);
+// What a screen reader reads for a row's header in place of its label (until the label is set
+// again), for a row whose label alone would not say what the row is.
+int SetTableRowAccessibleName(int panel, int control, int row, const char* name);
 int SetTableCellEditable(int panel, int control, Point cell, int editable);
 int SetTableCellColour(int panel, int control, Point cell, int colour);  // picture cells
 // Shows the image in a file (PNG, ICO, BMP, ...) in a cell; UIEBadFile (cell unchanged) when
