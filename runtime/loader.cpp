@@ -152,6 +152,9 @@ void UpdateAccessibleName(Control& c) {
             if (qobject_cast<QAbstractSlider*>(part) || qobject_cast<QLineEdit*>(part)) part->setAccessibleName(name);
     }
     if (c.box && c.box != c.widget) c.box->setAccessibleName(name);
+    // A screen reader speaks the label a control is labelled by in place of the control's own
+    // name: the label carries that name too ("EQ BAND 2 Control GAIN"), and still shows its text.
+    if (c.labelWidget) c.labelWidget->setAccessibleName(name);
 }
 
 void SetIndicator(Control& c, bool indicator) {
