@@ -14,9 +14,14 @@
 #include <functional>
 #include <vector>
 
+class QAccessibleEvent;
 class QPainter;
 
 namespace rt::detail {
+
+// Tells assistive technology of a change (Qt passes it on only while one listens; a test's
+// watch sees it either way).
+void TellAssistiveTechnology(QAccessibleEvent& event);
 
 // A panel's client area. Mouse presses that no control takes (the background, frames, labels,
 // decorations) reach the panel callback as click events.

@@ -3,6 +3,7 @@
 // events. Only forward declarations of Qt types here; tests that use them include Qt.
 #pragma once
 
+class QAccessibleEvent;
 class QAction;
 class QDBusVirtualObject;
 class QMenuBar;
@@ -23,5 +24,10 @@ QAction* MenuItemAction(int menuBar, int item);
 // The guard the run-time puts in front of Qt's adaptor of the accessibility bus, here in front
 // of `adaptor` (which owns it).
 QDBusVirtualObject* NewBusGuard(QDBusVirtualObject* adaptor);
+// Sees every change the run-time's own widgets tell assistive technology, also where Qt passes
+// none on (no assistive technology listens under the offscreen platform). Returns the watch it
+// replaces; nullptr watches nothing.
+using AccessibilityWatch = void (*)(QAccessibleEvent* event);
+AccessibilityWatch WatchAccessibility(AccessibilityWatch watch);
 
 }  // namespace rt::testing

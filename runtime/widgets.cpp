@@ -1,6 +1,7 @@
 // The run-time's own widgets and the control event filter.
 #include "runtime/rt_internal.h"
 #include "runtime/rt_widgets.h"
+#include "runtime/testing.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -14,10 +15,22 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace rt::detail {
 
 void LastWindowClosed();  // eventloop.cpp
+
+// ---- assistive technology --------------------------------------------------------------------
+
+namespace {
+testing::AccessibilityWatch accessibilityWatch = nullptr;
+}  // namespace
+
+void TellAssistiveTechnology(QAccessibleEvent& event) {
+    if (accessibilityWatch) accessibilityWatch(&event);
+    QAccessible::updateAccessibility(&event);
+}
 
 // ---- panels --------------------------------------------------------------------------------
 
@@ -126,7 +139,7 @@ void RingBox::HoldRow(int row) {
     if (shown == told_) return;
     told_ = shown;
     QAccessibleValueChangeEvent changed(this, shown);
-    QAccessible::updateAccessibility(&changed);
+    TellAssistiveTechnology(changed);
 }
 
 void RingBox::ShowRow(int row) {
@@ -231,7 +244,7 @@ void LedWidget::setOn(bool on) {
     QAccessible::State changed;
     changed.checked = true;
     QAccessibleStateChangeEvent e(this, changed);
-    QAccessible::updateAccessibility(&e);
+    TellAssistiveTechnology(e);
 }
 
 void LedWidget::setColours(int on, int off) {
@@ -440,3 +453,12 @@ bool ControlFilter::eventFilter(QObject* watched, QEvent* e) {
 }
 
 }  // namespace rt::detail
+
+namespace rt::testing {
+
+AccessibilityWatch WatchAccessibility(AccessibilityWatch watch) {
+    std::swap(watch, detail::accessibilityWatch);
+    return watch;
+}
+
+}  // namespace rt::testing

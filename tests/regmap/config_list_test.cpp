@@ -1,6 +1,7 @@
 // The configuration-set list of the path panels: fill, load, add, update and delete, driven
 // through the panels' callbacks, checked on the list, the file, CFG_REG and the board.
 #include <gmock/gmock.h>
+#include <QAccessible>
 #include <QLayout>
 #include <QListWidget>
 
@@ -8,6 +9,7 @@
 #include "link/chip_operation.h"
 #include "panels/MNPath_pan.h"
 #include "panels/MNPykbPath_pan.h"
+#include "panels/cfgEQJora_pan.h"
 #include "panels/cfgPathJora_pan.h"
 #include "panels/cfgPathJorb_pan.h"
 #include "panels/cfgPathZuta_pan.h"
@@ -323,6 +325,46 @@ TEST_F(ConfigListTest, LoadAppliesTheSetAndTicksIt) {
                                                    "\"Load configuration \"Warm\"\" stopped: the board refused the "
                                                    "block write of R1 to R24, and nothing after it was sent." +
                                                    testsupport::kPanelsMayDiffer});
+}
+
+// A set loaded while the equaliser page shows rings never opened: the refresh that shows it
+// tells assistive technology the new text of a ring it changed, and nothing of one it left.
+std::vector<std::pair<QObject*, std::string>> valueEvents;
+void RecordValueEvent(QAccessibleEvent* e) {
+    if (e->type() == QAccessible::ValueChanged)
+        valueEvents.emplace_back(e->object(), static_cast<QAccessibleValueChangeEvent*>(e)->value().toString().toStdString());
+}
+
+TEST_F(ConfigListTest, LoadedSetIsToldByTheRingsThatShowIt) {
+    namespace eq = ui::cfgEQJora_pan;
+    ChooseJora();
+    CFG_REG[19] = 0x2A;  // band 2: +2 dB
+    Add("Warm");
+    StartRegisters();
+    SetFlag(&FlagCFGUpdate);
+    Tick(PANEL_STTIMER);
+    ASSERT_EQ(rt::EasyTab_SetAttribute(PHandlePanel, tabCtrl, rt::ATTR_EASY_TAB_ACTIVE_PANEL, PHdlEQJora), 0);
+    QWidget* band2 = rt::testing::ControlWidget(PHdlEQJora, eq::CFGEQ_EQ2G);
+    ASSERT_NE(band2, nullptr);
+    ASSERT_TRUE(band2->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(band2)->text(QAccessible::Value), "0 dB");
+
+    valueEvents.clear();
+    const rt::testing::AccessibilityWatch before = rt::testing::WatchAccessibility(RecordValueEvent);
+    rt::SetCtrlIndex(PHdlPathJora, jora::CFGPATHJora_STD_CFG, 1);
+    Press(PHdlPathJora, jora::CFGPATHJora_BLoadConfig);
+    EXPECT_EQ(CFG_REG[19], 0x2Au);
+    Tick(PANEL_STTIMER);
+    rt::testing::WatchAccessibility(before);
+    QWidget* band1 = rt::testing::ControlWidget(PHdlEQJora, eq::CFGEQ_EQ1G);
+    Strings band2Told, band1Told;
+    for (const auto& [object, text] : valueEvents) {
+        if (object == band2) band2Told.push_back(text);
+        if (object == band1) band1Told.push_back(text);
+    }
+    EXPECT_EQ(band2Told, Strings{"2 dB"});
+    EXPECT_TRUE(band1Told.empty());  // it shows what it showed
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(band2)->text(QAccessible::Value), "2 dB");
 }
 
 // A set whose section names hold a NUL byte is not taken in; a failed save and a delete still
