@@ -24,6 +24,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVersionNumber>
+#include <QWidget>
 
 #include <algorithm>
 #include <functional>
@@ -209,17 +210,18 @@ int FirstWhere(int from, int to, const std::function<bool(int)>& reached) {
     return from;
 }
 
-// The window a node shows in, as the bus's window coordinates count from it.
+// The window a node shows in, as the bus's window coordinates count from it: the top-level
+// widget of the nearest node that is a widget (a main window, a dialog, a menu).
 QAccessibleInterface* WindowOf(QAccessibleInterface* object) {
-    QAccessibleInterface* w = object;
-    while (w && w->role() != QAccessible::Window) w = w->parent();
-    return w;
+    for (QAccessibleInterface* node = object; node; node = node->parent())
+        if (auto* widget = qobject_cast<QWidget*>(node->object())) return QAccessible::queryAccessibleInterface(widget->window());
+    return nullptr;
 }
 
 // The text of `object` that shows within a box (x, y, width, height in the coordinates `coords`
-// names: 0 the screen, 1 the window, 2 the parent), one range per line. A character cut by the
-// box's near edge is left out when `xClip` or `yClip` has bit 1, one cut by its far edge when
-// they have bit 2. Characters run left to right and lines downwards, so each line and each end
+// names: 0 the screen, 1 the window, 2 the parent; no others), one range per line. A character
+// cut by the box's near edge is left out when `xClip` or `yClip` has bit 1, one cut by its far
+// edge when they have bit 2. Characters run left to right and lines downwards, so each line and each end
 // is found by halving: the cost grows with the lines in the box, not with the text.
 QList<TextRange> BoundedRanges(QAccessibleInterface* object, const QVariantList& args) {
     QAccessibleTextInterface* text = object->textInterface();
@@ -227,11 +229,15 @@ QList<TextRange> BoundedRanges(QAccessibleInterface* object, const QVariantList&
     auto near = [&args](int k) { return std::clamp(args.at(k).toInt(), -(1 << 28), 1 << 28); };
     QRect box(near(0), near(1), near(2), near(3));
     const uint coords = args.at(4).toUInt(), xClip = args.at(5).toUInt(), yClip = args.at(6).toUInt();
-    QAccessibleInterface* origin = coords == 1 ? WindowOf(object) : coords == 2 ? object->parent() : nullptr;
-    if (origin) box.translate(origin->rect().topLeft());
+    QList<TextRange> ranges;
+    if (coords > 2) return ranges;
+    if (coords != 0) {
+        QAccessibleInterface* origin = coords == 1 ? WindowOf(object) : object->parent();
+        if (!origin) return ranges;  // nothing to count from: no box is known
+        box.translate(origin->rect().topLeft());
+    }
     const QRect area = box & object->rect();  // what shows of the box
     const int count = text->characterCount();
-    QList<TextRange> ranges;
     if (area.isEmpty() || count <= 0) return ranges;
     auto rect = [text](int offset) { return text->characterRect(offset); };
     for (int line = FirstWhere(0, count, [&](int k) { return rect(k).bottom() >= area.top(); }); line < count;) {

@@ -12,6 +12,8 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QSlider>
 #include <QComboBox>
 #include <QGroupBox>
@@ -287,8 +289,9 @@ TEST_F(Loading, TheBusGuardRefusesCallsTheAdaptorCannotReadAndKeepsTextRangesWit
     EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
     EXPECT_TRUE(adaptor->got.isEmpty());
     // The text within a box: one range per line, the characters the box cuts left out as the
-    // clip asks (bit 1 the near edge, bit 2 the far one), in the screen's coordinates (0) or the
-    // window's (1).
+    // clip asks (bit 1 the near edge, bit 2 the far one), the box in the screen's coordinates (0),
+    // the window's (1) or the parent's (2). The window stands away from the screen's corner, so a
+    // box counted from the wrong origin misses the entry.
     using Ranges = std::vector<std::tuple<int, int, QString>>;
     auto within = [&](QAccessibleInterface* object, QRect box, uint coords, uint xClip, uint yClip) {
         const QDBusMessage reply = ask(object, text, "GetBoundedRanges", {box.x(), box.y(), box.width(), box.height(), coords, xClip, yClip});
@@ -311,12 +314,42 @@ TEST_F(Loading, TheBusGuardRefusesCallsTheAdaptorCannotReadAndKeepsTextRangesWit
         list.endArray();
         return got;
     };
+    QWidget* window = rt::testing::PanelWindow(p);
+    window->move(300, 200);
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return window->pos() == QPoint(300, 200); }));
+    QWidget* entry = qobject_cast<QWidget*>(hex->object());
+    ASSERT_NE(entry, nullptr);
+    QAccessibleInterface* parent = hex->parent();
+    ASSERT_NE(parent, nullptr);
+    const QRect onScreen(entry->mapToGlobal(QPoint()), entry->size());
+    const QRect inWindow(entry->mapTo(window, QPoint()), entry->size());
+    const QRect inParent(onScreen.translated(-parent->rect().topLeft()));
+    EXPECT_EQ(within(hex, onScreen, 0, 0, 0), (Ranges{{0, 3, "1A4"}}));
+    EXPECT_EQ(within(hex, inWindow, 1, 0, 0), (Ranges{{0, 3, "1A4"}}));
+    EXPECT_EQ(within(hex, inParent, 2, 0, 0), (Ranges{{0, 3, "1A4"}}));
+    for (uint coords : {1u, 2u}) EXPECT_EQ(within(hex, onScreen, coords, 0, 0), Ranges{}) << coords;
+    EXPECT_EQ(within(hex, inWindow, 0, 0, 0), Ranges{});
+    EXPECT_EQ(within(hex, onScreen, 3, 0, 0), Ranges{});  // no such coordinates
     EXPECT_EQ(within(hex, {0, 0, 10, 10}, 0, 0, 0), Ranges{});
+    // The file name entry of a file dialog: window coordinates count from the dialog.
+    QFileDialog files(window, QStringLiteral("Export"));
+    files.setOption(QFileDialog::DontUseNativeDialog, true);
+    files.show();
+    files.move(700, 450);
+    ASSERT_TRUE(testsupport::EventLoopUntil([&] { return files.pos() == QPoint(700, 450); }));
+    auto* fileName = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(fileName, nullptr);
+    fileName->setText(QStringLiteral("myset"));
+    QAccessibleInterface* named = QAccessible::queryAccessibleInterface(fileName);
+    const QRect nameOnScreen(fileName->mapToGlobal(QPoint()), fileName->size());
+    const QRect nameInDialog(fileName->mapTo(&files, QPoint()), fileName->size());
+    EXPECT_EQ(within(named, nameOnScreen, 0, 0, 0), (Ranges{{0, 5, "myset"}}));
+    EXPECT_EQ(within(named, nameInDialog, 1, 0, 0), (Ranges{{0, 5, "myset"}}));
+    EXPECT_EQ(within(named, nameOnScreen.translated(-window->geometry().topLeft()), 1, 0, 0), Ranges{});
+    EXPECT_EQ(within(named, nameOnScreen.translated(-named->parent()->rect().topLeft()), 2, 0, 0), (Ranges{{0, 5, "myset"}}));
+    files.hide();
     QAccessibleTextInterface* digits = hex->textInterface();
     const QRect a = digits->characterRect(1);
-    EXPECT_EQ(within(hex, hex->rect(), 0, 0, 0), (Ranges{{0, 3, "1A4"}}));
-    const QPoint window = W(p, VALUE)->window()->geometry().topLeft();
-    EXPECT_EQ(within(hex, hex->rect().translated(-window), 1, 0, 0), (Ranges{{0, 3, "1A4"}}));
     // A box from the left of the entry to the middle of "A".
     const QRect toA(hex->rect().topLeft(), QPoint(a.center().x(), hex->rect().bottom()));
     EXPECT_EQ(within(hex, toA, 0, 0, 0), (Ranges{{0, 2, "1A"}}));
