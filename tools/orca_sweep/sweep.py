@@ -6,7 +6,7 @@ its own display and session bus, under session.sh (see orca_sweep.sh).
 usage: sweep.py MODEL OUTDIR    (reads OUTDIR/orca.log; writes OUTDIR/MODEL.json)
 env:   CODECBENCH_BIN (the program), SWEEP_MAX_TABS (Tab presses a page takes at most, 220)
 """
-import json, os, re, subprocess, sys, time
+import codecs, json, os, re, subprocess, sys, time
 
 import pyatspi
 
@@ -20,6 +20,21 @@ def log_text_from(pos):
     with open(LOG, errors="replace") as f:
         f.seek(pos)
         return f.read()
+
+
+class LogTail:
+    """What Orca has written to its debug file since the last read, each byte read once."""
+
+    def __init__(self):
+        self.pos = os.path.getsize(LOG)
+        self.decoder = codecs.getincrementaldecoder("utf-8")(errors="replace")
+
+    def read(self):
+        with open(LOG, "rb") as f:
+            f.seek(self.pos)
+            data = f.read()
+        self.pos += len(data)
+        return self.decoder.decode(data)
 
 
 def wait_for_orca(timeout=30):
@@ -158,7 +173,7 @@ def sweep(app):
         # The click left the focus on the tab bar: Tab round until the focus comes back to where
         # it first went. Each Tab waits for Orca to have handled the focus change it made.
         seen, order = set(), []
-        pos = os.path.getsize(LOG)
+        tail = LogTail()
         pending = ""
         first = None
         for n in range(MAX_TABS):
@@ -167,10 +182,9 @@ def sweep(app):
             end = time.time() + 3.0
             while time.time() < end and got is None:
                 time.sleep(0.05)
-                size = os.path.getsize(LOG)
-                if size > pos:
-                    pending += log_text_from(pos)
-                    pos = size
+                text = tail.read()
+                if text:
+                    pending += text
                     blocks = focus_blocks(pending)
                     if blocks:
                         cut = pending.rfind("^^^^^ PROCESS OBJECT EVENT object:state-changed:focused ^^^^^")
