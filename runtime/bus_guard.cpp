@@ -221,8 +221,8 @@ QAccessibleInterface* WindowOf(QAccessibleInterface* object) {
 // The text of `object` that shows within a box (x, y, width, height in the coordinates `coords`
 // names: 0 the screen, 1 the window, 2 the parent; no others), one range per line. A character
 // cut by the box's near edge is left out when `xClip` or `yClip` has bit 1, one cut by its far
-// edge when they have bit 2. Characters run left to right and lines downwards, so each line and each end
-// is found by halving: the cost grows with the lines in the box, not with the text.
+// edge when they have bit 2. Characters run left to right and lines downwards, so each line and
+// each end is found by halving: the cost grows with the lines in the box, not with the text.
 QList<TextRange> BoundedRanges(QAccessibleInterface* object, const QVariantList& args) {
     QAccessibleTextInterface* text = object->textInterface();
     // Far beyond any screen, so that no edge of the box overflows.

@@ -21,7 +21,7 @@ namespace rt::detail {
 
 void LastWindowClosed();  // eventloop.cpp
 
-// ---- assistive technology --------------------------------------------------------------------
+// ---- assistive technology ------------------------------------------------------------------
 
 namespace {
 testing::AccessibilityWatch accessibilityWatch = nullptr;
