@@ -580,19 +580,19 @@ TEST_F(PresetTest, MissingOrNonRegularPresetFileStopsAfterTheMuteWithAnError) {
     const fs::path file = home / "STPreset.dat";
     fs::remove(file);
     std::ofstream(file, std::ios::trunc) << "Not presets at all\n";
-    Choose(MENUBAR_DEVICE_StereoJorb);
-    PoweredUp = 1;
-    Tick(PHandleSTDemo, STDemo_STSet4);
-    Press(PHandleSTDemo, STDemo_STLoadSettings);
+    const auto loadSettings = [&] {
+        Choose(MENUBAR_DEVICE_StereoJorb);
+        PoweredUp = 1;
+        Tick(PHandleSTDemo, STDemo_STSet4);
+        Press(PHandleSTDemo, STDemo_STLoadSettings);
+    };
+    loadSettings();
     EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed...\n" +
                                                   file.string() + " holds no configuration set: it is not a "
                                                   "configuration file. It was left as it is."});
     EXPECT_EQ(ReadFile(file), "Not presets at all\n");
     fs::resize_file(file, 200u << 20);  // the rest a hole, taking no disk space
-    Choose(MENUBAR_DEVICE_StereoJorb);
-    PoweredUp = 1;
-    Tick(PHandleSTDemo, STDemo_STSet4);
-    Press(PHandleSTDemo, STDemo_STLoadSettings);
+    loadSettings();
     EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed...\n" +
                                                   file.string() + " is 200 MB; a configuration file is at most 8 MB. "
                                                   "It was not read."});
