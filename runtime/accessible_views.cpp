@@ -509,11 +509,13 @@ void OnEvent(QAccessibleEvent* event) {
         }
         if (IsTextOrValueEvent(event->type())) return;
     }
-    // The view's next event after it took the focus: its own focus event, naming the whole view,
-    // is held back, and the view tells of its current cell instead once the events already
-    // waiting and the callbacks they start have run.
-    if (const QPointer<QAbstractItemView> view = std::exchange(w.viewTakingFocus, nullptr);
-        view && event->type() == QAccessible::Focus && widget == view.data() && event->child() < 0) {
+    // The focus event of a view that took the focus, naming the whole view, is held back (other
+    // events may come first: Qt 6.11 tells of a view's state and its editors' parents on the
+    // way), and the view tells of its current cell instead once the events already waiting and
+    // the callbacks they start have run.
+    if (w.viewTakingFocus && event->type() == QAccessible::Focus && widget == w.viewTakingFocus.data() &&
+        event->child() < 0) {
+        const QPointer<QAbstractItemView> view = std::exchange(w.viewTakingFocus, nullptr);
         QMetaObject::invokeMethod(
             view.data(), [view, handler = w.before] { TellFocusedCellAfterCallbacks(view, handler); }, Qt::QueuedConnection);
         StandDownWhenIdle();

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QTableView>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -51,20 +52,45 @@ void Record(QAccessibleEvent* e) {
                      watched ? watched->text(QAccessible::Name) : QString()});
 }
 
+// Whether a screen reader takes the event for what the object holds: its focus, or a change of
+// its value, text or name. Other events (Qt 6.11 tells of a new editor's parent) say nothing of it.
+bool TellsOfValue(QAccessible::Event type) {
+    switch (type) {
+    case QAccessible::Focus: case QAccessible::ValueChanged: case QAccessible::NameChanged:
+    case QAccessible::TextInserted: case QAccessible::TextRemoved: case QAccessible::TextUpdated:
+    case QAccessible::TextCaretMoved: case QAccessible::TextSelectionChanged:
+        return true;
+    default:
+        return false;
+    }
+}
+
 class RegisterMapAccessTest : public devicetest::DeviceFixture {
 protected:
     std::vector<Told> events;
+    bool qtTells = false;  // Qt tells the handler of focus changes and editors' values itself
     QAccessible::UpdateHandler handlerBefore = nullptr;
 
     // The events a screen reader is told, recorded. Qt tells of each focus change just after the
     // widget had its focus-in event, and a cell's editor tells of its value or text as it is
     // filled, before it has the focus; the test platform has no screen reader, so Qt sends none
     // of these itself: they are sent here as Qt sends them.
-    void Listen(QObject* owner) {
+    // Qt 6.11 tells the handler of these events itself, on any platform: then none is sent here,
+    // or the view would be told of twice and out of Qt's order.
+    void Listen(QWidget* owner) {
         told = &events;
         handlerBefore = QAccessible::installUpdateHandler(Record);
-        QObject::connect(qApp, &QApplication::focusChanged, owner, [](QWidget*, QWidget* now) {
-            if (!now) return;
+        owner->setFocus(Qt::OtherFocusReason);
+        QWidget* next = owner->nextInFocusChain();
+        while (next != owner && !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()))
+            next = next->nextInFocusChain();
+        next->setFocus(Qt::TabFocusReason);
+        qtTells = std::any_of(events.begin(), events.end(),
+                              [&](const Told& t) { return t.type == QAccessible::Focus && t.object == next; });
+        rt::ProcessSystemEvents();
+        events.clear();
+        QObject::connect(qApp, &QApplication::focusChanged, owner, [this](QWidget*, QWidget* now) {
+            if (!now || qtTells) return;
             if (auto* spin = qobject_cast<QAbstractSpinBox*>(now)) {
                 QAccessibleValueChangeEvent filled(spin, spin->text());
                 SendAsQt(&filled);
@@ -180,7 +206,7 @@ TEST_F(RegisterMapAccessTest, FocusNamesTheCellOnEnteringTheMapAndAfterACommitAn
     ASSERT_NE(LastFocus(from), nullptr);
     EXPECT_EQ(LastFocus(from)->object, spin);
     for (size_t k = from; k < events.size(); ++k)
-        if (events[k].object == spin) {
+        if (events[k].object == spin && TellsOfValue(events[k].type)) {
             EXPECT_EQ(events[k].type, QAccessible::Focus);
             break;
         }
@@ -204,7 +230,7 @@ TEST_F(RegisterMapAccessTest, FocusNamesTheCellOnEnteringTheMapAndAfterACommitAn
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(entry)->text(QAccessible::Name), "Audio_Interface, Hex Val");
     for (size_t k = from; k < events.size(); ++k)
-        if (events[k].object == entry) {
+        if (events[k].object == entry && TellsOfValue(events[k].type)) {
             EXPECT_EQ(events[k].type, QAccessible::Focus);
             break;
         }
