@@ -449,7 +449,8 @@ TEST(Paths, MakeSplitAndExists) {
 }
 
 TEST(Paths, ProjectDirFollowsTheEnvironment) {
-    std::string tmp = ::testing::TempDir() + "rt_home";
+    // One folder a run: another user's or another run's is not ours to write.
+    std::string tmp = ::testing::TempDir() + "rt_home-" + std::to_string(::getpid());
     std::filesystem::create_directories(tmp);
     setenv("CODECBENCH_HOME", (tmp + "/").c_str(), 1);
     EXPECT_EQ(rt::GetProjectDir(), tmp);
@@ -494,5 +495,5 @@ TEST(Paths, ProjectDirFollowsTheEnvironment) {
         setenv("XDG_DATA_HOME", keptData.c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
-    fs::remove_all(root);
+    fs::remove_all(tmp);
 }

@@ -626,10 +626,13 @@ TEST_F(UserFilesTest, AsAPlainUserUnreadableFilesStayAndImportsKeepTheirWorkingF
         EXPECT_EQ(board->CodecRegister(4), value);
     }
     user.Leave();
-    EXPECT_EQ(testsupport::ReadFile(script), "0x4 = 0x50\r\n");
-    EXPECT_EQ(testsupport::ReadFile(player), "[Default]\r\nPlayDir = /mine\r\n");
     EXPECT_EQ(Mode(script), 0u);
     EXPECT_EQ(Mode(player), 0u);
+    // Read back with a mode that lets a plain user running the tests read them.
+    fs::permissions(script, fs::perms::owner_read);
+    fs::permissions(player, fs::perms::owner_read);
+    EXPECT_EQ(testsupport::ReadFile(script), "0x4 = 0x50\r\n");
+    EXPECT_EQ(testsupport::ReadFile(player), "[Default]\r\nPlayDir = /mine\r\n");
     EXPECT_EQ(Mode(working), 0600u);
     EXPECT_EQ(testsupport::ReadFile(working), "\r\n[warm/Audio Control] \r\n0x4 = 83\r\n");
     EXPECT_THAT(Temporaries(home), ::testing::IsEmpty());
