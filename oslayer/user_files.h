@@ -71,6 +71,7 @@ inline int OpenUserFile(const std::string& path, std::string* why = nullptr) {
 struct SizeLimit {
   uint64_t bytes = 0;
   const char* kind = "a file";
+  const char* remedy = nullptr;  // what the user can do when a write would pass the limit
 };
 
 // A size as a person reads it: "512 bytes", "4.5 KB", "200 MB" (units of 1024), rounded up so
@@ -105,6 +106,14 @@ inline std::string SizeText(uint64_t bytes) {
 inline std::string TooLargeText(const std::string& path, uint64_t size, const SizeLimit& limit) {
   return path + " is " + SizeText(size) + "; " + limit.kind + " is at most " + SizeText(limit.bytes) +
          ". It was not read.";
+}
+
+// The reason given for a write refused because the file would pass `limit`, so that its readers
+// would refuse it: "It would be 8.1 MB; a configuration file is at most 8 MB.", and the remedy.
+inline std::string WouldBeTooLargeText(uint64_t size, const SizeLimit& limit) {
+  std::string text = "It would be " + SizeText(size) + "; " + limit.kind + " is at most " + SizeText(limit.bytes) + ".";
+  if (limit.remedy) text += std::string(" ") + limit.remedy;
+  return text;
 }
 
 // Reads a whole regular file into `contents`; false when it cannot be opened or read, is not a

@@ -254,20 +254,15 @@ int WriteObject(rt::IniText ini, const std::string& path, const std::string* wit
     if (path.empty()) return refuse("No file name is set.");
     auto it = unreadable.find(ini);
     if (it != unreadable.end() && NormalPath(it->second.path) == NormalPath(path)) return refuse(it->second.refusal);
-    // A file the readers would refuse by its size is never written: it keeps the sets it has.
-    if (!without) {
-        const uint64_t size = rt::Ini_ToString(ini).size();
-        if (size > kConfigFileLimit.bytes)
-            return refuse("It would be " + os::SizeText(size) + "; " + kConfigFileLimit.kind + " is at most " +
-                          os::SizeText(kConfigFileLimit.bytes) + ". Delete configurations you no longer need first.");
-    }
     std::string error;
     std::function<bool(std::string_view)> skip;
     if (without) {
         const std::string_view wanted = *without;
         skip = [wanted](std::string_view section) { return SectionInSet(section, wanted); };
     }
-    if (rt::Ini_WriteToFileExcept(ini, path.c_str(), skip, &error) != 0) return refuse(error);
+    // A file the readers would refuse by its size is never written: it keeps the sets it has.
+    if (rt::Ini_WriteToFileExcept(ini, path.c_str(), skip, &error, &kConfigFileLimit) != 0)
+        return refuse(error);
     return 0;
 }
 

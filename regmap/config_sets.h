@@ -184,11 +184,13 @@ std::string_view SetNameOfSection(std::string_view section);
 // deleted). Anything else (other text, other settings, binary data) holds no configuration set.
 bool IsConfigText(std::string_view text);
 
-// The largest configuration file read (set files, demo presets, the working file "tempini.dat").
-// One set of the largest model (Zutb: 76 registers in 33 sections) is under 6 KB even with a
-// 124-character name, so 8 MB holds over a thousand sets, more than a list can usefully offer;
-// a larger file is none the program wrote, and reading and listing it would hold the window.
-inline constexpr os::SizeLimit kConfigFileLimit{8u << 20, "a configuration file"};
+// The largest configuration file read and written (set files, demo presets, the working file
+// "tempini.dat"). A Jorb set takes about 0.9 KB: the 20,000 sets the program is made to keep
+// (and earlier builds wrote) make an 18 MB file, which opens in a fraction of a second. 32 MB
+// leaves room beyond that; a far larger file is none the program wrote, and reading and listing
+// it would hold the window.
+inline constexpr os::SizeLimit kConfigFileLimit{32u << 20, "a configuration file",
+                                                "Delete configurations you no longer need first."};
 
 
 // Popup texts.

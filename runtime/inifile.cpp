@@ -644,7 +644,7 @@ int Ini_WriteToFile(IniText ini, const char* path, std::string* error) {
 }
 
 int Ini_WriteToFileExcept(IniText ini, const char* path, const std::function<bool(std::string_view)>& skip,
-                          std::string* error) {
+                          std::string* error, const os::SizeLimit* limit) {
   if (ini == nullptr || path == nullptr) {
     if (error) *error = "no ini object or no path";
     return kIniBadArgument;
@@ -668,7 +668,7 @@ int Ini_WriteToFileExcept(IniText ini, const char* path, const std::function<boo
             skip);
         sink(buffer);
       },
-      error);
+      error, limit);
   return ok ? 0 : kIniWriteError;
 }
 
@@ -812,7 +812,7 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
 }
 
 bool WriteFileAtomicWith(const std::string& path, const std::function<void(const FileSink&)>& produce,
-                         std::string* error) {
+                         std::string* error, const os::SizeLimit* limit) {
   auto fail = [error](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -848,9 +848,13 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
     return fail(why);
   };
 
-  // The first failed write ends the writing; later pieces are dropped.
+  // The first failed write ends the writing; later pieces are dropped. Past the limit pieces are
+  // only counted, for the size the refusal gives.
   std::string writeError;
+  uint64_t total = 0;
   const FileSink sink = [&](std::string_view piece) {
+    total += piece.size();
+    if (limit && total > limit->bytes) return false;
     size_t done = 0;
     while (writeError.empty() && done < piece.size()) {
       const ssize_t n = write(fd, piece.data() + done, piece.size() - done);
@@ -864,6 +868,7 @@ bool WriteFileAtomicWith(const std::string& path, const std::function<void(const
     return writeError.empty();
   };
   produce(sink);
+  if (limit && total > limit->bytes) return abandon(os::WouldBeTooLargeText(total, *limit));
   if (!writeError.empty()) return abandon(writeError);
   // The old file's mode and owner, or a new file's mode; flushed with the data.
   os::TakeFinalMode(fd, target.c_str());

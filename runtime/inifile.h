@@ -49,8 +49,9 @@ int Ini_ReadFromString(IniText ini, std::string&& text);
 int Ini_WriteToFile(IniText ini, const char* path, std::string* error = nullptr);
 // The same, leaving out the sections whose (stored) name `skip` is true for; the object keeps
 // them. A null `skip` leaves out nothing.
+// With a `limit`, text that would pass it is not written (see WriteFileAtomicWith).
 int Ini_WriteToFileExcept(IniText ini, const char* path, const std::function<bool(std::string_view)>& skip,
-                          std::string* error = nullptr);
+                          std::string* error = nullptr, const os::SizeLimit* limit = nullptr);
 std::string Ini_ToString(IniText ini);
 
 // Replaces an existing item's value in place, or appends the item (and the section).
@@ -130,8 +131,11 @@ bool WriteFileAtomic(const std::string& path, const std::string& contents, std::
 // The same for contents made in pieces: `produce` hands each piece to the sink it is given, in
 // order (the sink returns false once a write has failed; later pieces are dropped).
 using FileSink = std::function<bool(std::string_view)>;
+// With a `limit`, contents that would pass it (and so be refused by a reader with that limit)
+// replace nothing: the sink takes no more once they pass it, `error` gives their whole size
+// and the limit's remedy (os::WouldBeTooLargeText).
 bool WriteFileAtomicWith(const std::string& path, const std::function<void(const FileSink&)>& produce,
-                         std::string* error = nullptr);
+                         std::string* error = nullptr, const os::SizeLimit* limit = nullptr);
 // Names the program's own working file (`path` as its writers give it, empty for none): one the
 // program writes and reads back itself, which the writers above replace even when the user
 // cannot read it, so the program never loses the use of it.

@@ -594,7 +594,7 @@ TEST_F(PresetTest, MissingOrNonRegularPresetFileStopsAfterTheMuteWithAnError) {
     fs::resize_file(file, 200u << 20);  // the rest a hole, taking no disk space
     loadSettings();
     EXPECT_EQ(Popups(), std::vector<std::string>{"ERROR| Error Opening Config File, Presetting loading failed...\n" +
-                                                  file.string() + " is 200 MB; a configuration file is at most 8 MB. "
+                                                  file.string() + " is 200 MB; a configuration file is at most 32 MB. "
                                                   "It was not read."});
     EXPECT_TRUE(BulkWrites().empty());
     EXPECT_EQ(fs::file_size(file), 200u << 20);

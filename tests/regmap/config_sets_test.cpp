@@ -323,7 +323,7 @@ TEST_F(ConfigSetsTest, FarTooLargeSetFileIsRefusedUnreadAndKept) {
     const std::string stamp = cfgtest::FileStamp(file);
     Menu(MENUBAR_DEVICE_StereoJorb);
     EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR| Error Opening Config File\n" + file.string() +
-                                                   " is 200 MB; a configuration file is at most 8 MB. It was not read."});
+                                                   " is 200 MB; a configuration file is at most 32 MB. It was not read."});
     EXPECT_TRUE(ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).empty());
     ask.Clear();
     ask.QueuePrompt("Mine");
@@ -349,12 +349,12 @@ TEST_F(ConfigSetsTest, FarTooLargeSetFileIsRefusedUnreadAndKept) {
     ask.Clear();
     Menu(MENUBAR_DEVICE_StereoJorb);
     const size_t listed = ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).size();
-    ASSERT_GT(listed, 7000u);
+    ASSERT_GT(listed, 28000u);
     ask.QueuePrompt("A name thirty characters long.");
     rt::CallCtrlCallback(PHandleSTPath, jorb::CFGPATHJorb_ADD_CFG, rt::EVENT_COMMIT, 0, 0);
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + file.string() + "\nIt would be 8.1 MB; a "
-                                  "configuration file is at most 8 MB. Delete configurations you no longer need first.", 0),
+    EXPECT_EQ(Messages()[0].rfind("ERROR| Error Writing Config File\n" + file.string() + "\nIt would be 32.1 MB; a "
+                                  "configuration file is at most 32 MB. Delete configurations you no longer need first.", 0),
               0u) << Messages()[0];
     EXPECT_EQ(cfgtest::FileStamp(file), full);
     EXPECT_EQ(ListItems(PHandleSTPath, jorb::CFGPATHJorb_STD_CFG).size(), listed);
